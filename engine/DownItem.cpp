@@ -1,0 +1,293 @@
+#include "DownItem.h"
+
+#include <cstring>
+
+#include "Collaborators.h"
+#include "EngineLock.h"
+#include "TextCopy.h"
+#include "UrlUtil.h"
+
+namespace {
+const char kStartText[] = "Start downloading...\r\n";
+const char kSuccessText[] = "Download success\r\n\r\n";
+}  // namespace
+
+CDownItem::~CDownItem() = default;
+
+bool CDownItem::Init() {
+    EngineGuard lock(EngineLock());
+    record_ = DownItemRecord{};
+    totalSize_ = downloaded_ = contentKind_ = 0;
+    log_.reset();
+    protocolKind_ = activeKind_ = 0;
+    changed_ = false;
+    return true;
+}
+
+bool CDownItem::ReturnTrue() { return true; }
+
+void CDownItem::Set(const char* url, const char* destDir, const char* fileName, int32_t kind) {
+    EngineGuard lock(EngineLock());
+    CopyBounded(record_.url, sizeof record_.url, url);
+    CopyBounded(record_.destFile, sizeof record_.destFile,
+                std::string(destDir ? destDir : "") + (fileName ? fileName : ""));
+    record_.state = DownWaiting;
+    downloaded_ = 0;
+    totalSize_ = 0;
+    contentKind_ = 0;
+    protocolKind_ = kind;
+    log_ = std::make_unique<CByteBuffer>();
+}
+
+void CDownItem::SetFromRecord(const DownItemRecord* record) {
+    EngineGuard lock(EngineLock());
+    CopyBounded(record_.url, sizeof record_.url, record->url);
+    CopyBounded(record_.destFile, sizeof record_.destFile, record->destFile);
+    record_.state = record->state;
+    log_ = std::make_unique<CByteBuffer>();
+}
+
+void CDownItem::Start(IItemHost* host) {
+    EngineGuard lock(EngineLock());
+    host_ = host;
+    totalSize_ = 0;
+    downloaded_ = 0;
+    // Only a run that itself chose the plain HTTP downloader may lead to the fallback; a run that
+    // fails before choosing must not inherit an earlier run's choice.
+    activeKind_ = 0;
+    IDownloadJob* job = CreateDownloadJob();
+    if (!job) return;
+    record_.state = DownDownloading;
+    AppendLog(kStartText);
+    ++runsInFlight_;
+    job->Set(record_.url, record_.destFile, protocolKind_);
+    job->RunThread(this);
+}
+
+bool CDownItem::GetDestFile(char* out) {
+    EngineGuard lock(EngineLock());
+    CopyBounded(out, kPathSize, record_.destFile);
+    return true;
+}
+
+void CDownItem::Stop() {
+    EngineGuard lock(EngineLock());
+    if (record_.state == DownDownloading) record_.state = DownStopped;
+}
+
+bool CDownItem::SetUrl(const char* url, const char* destFile) {
+    EngineGuard lock(EngineLock());
+    CopyBounded(record_.url, sizeof record_.url, url);
+    CopyBounded(record_.destFile, sizeof record_.destFile, destFile);
+    return true;
+}
+
+bool CDownItem::TakeChanged() {
+    EngineGuard lock(EngineLock());
+    const bool was = changed_;
+    changed_ = false;
+    return was;
+}
+
+DownItemRecord* CDownItem::RecordAddress() { return &record_; }
+
+void CDownItem::GetRecord(DownItemRecord* out) {
+    EngineGuard lock(EngineLock());
+    *out = record_;
+}
+
+bool CDownItem::GetInfo(DownItemInfo* out) {
+    EngineGuard lock(EngineLock());
+    infoUrl_ = record_.url;
+    infoDest_ = record_.destFile;
+    const bool hasLog = log_ && !log_->IsEmpty();
+    if (hasLog) {
+        infoLog_.assign(reinterpret_cast<const char*>(log_->GetData()), size_t(log_->GetLength()));
+    } else {
+        infoLog_.clear();
+    }
+    out->url = infoUrl_.c_str();
+    out->destFile = infoDest_.c_str();
+    out->state = record_.state;
+    out->totalSize = totalSize_;
+    out->downloaded = downloaded_;
+    out->logText = hasLog ? infoLog_.c_str() : nullptr;
+    out->logLength = uint32_t(infoLog_.size());
+    return true;
+}
+
+bool CDownItem::IsDeleted() {
+    EngineGuard lock(EngineLock());
+    return record_.state == DownDeleted;
+}
+
+void CDownItem::MarkDeleted() {
+    EngineGuard lock(EngineLock());
+    if (record_.state != DownDownloading) record_.state = DownDeleted;
+}
+
+bool CDownItem::IsDownloading() {
+    EngineGuard lock(EngineLock());
+    return record_.state == DownDownloading;
+}
+
+bool CDownItem::IsWaiting() {
+    EngineGuard lock(EngineLock());
+    return record_.state == DownWaiting;
+}
+
+bool CDownItem::MatchUrl(const char* url, int32_t kind, const char* destFile) {
+    EngineGuard lock(EngineLock());
+    if (!EqualsNoCase(record_.url, url)) return false;
+    // A running download keeps its kind, file and state: making it waiting would let the
+    // scheduler start a second worker on the same file.
+    if (protocolKind_ == 0 && kind != 0 && record_.state != DownDownloading) {
+        protocolKind_ = kind;
+        CopyBounded(record_.destFile, sizeof record_.destFile, destFile);
+        record_.state = DownWaiting;
+    }
+    return true;
+}
+
+bool CDownItem::MatchDest(const char* destFile) {
+    EngineGuard lock(EngineLock());
+    return EqualsNoCase(record_.destFile, destFile);
+}
+
+void CDownItem::SetTotalSize(int32_t bytes) {
+    EngineGuard lock(EngineLock());
+    totalSize_ = bytes;
+    changed_ = true;
+}
+
+void CDownItem::SetDownloaded(int32_t bytes) {
+    EngineGuard lock(EngineLock());
+    downloaded_ = bytes;
+    if (bytes > totalSize_) totalSize_ = -1;
+    changed_ = true;
+}
+
+void CDownItem::Succeeded() {
+    std::string url, dest;
+    int32_t contentKind;
+    IItemHost* host;
+    bool deleted;
+    {
+        EngineGuard lock(EngineLock());
+        // The user deleted the item while its run wound down: it stays deleted.
+        deleted = record_.state == DownDeleted;
+        if (!deleted) record_.state = DownFinished;
+        Log(kSuccessText);
+        changed_ = true;
+        url = record_.url;
+        dest = record_.destFile;
+        contentKind = contentKind_;
+        host = host_;
+    }
+    // A small file may be a playlist or pointer file that names the real streams.
+    if (!deleted && GetFileSize(dest) <= kPlaylistSizeLimit) {
+        if (IRedirect* redirect = CreateRedirect()) {
+            redirect->Run(url.c_str(), dest.c_str(), contentKind, host);
+            redirect->Release();
+        }
+    }
+    if (host) host->ItemFinished();
+}
+
+void CDownItem::Failed(const char* text) {
+    IItemHost* host;
+    {
+        EngineGuard lock(EngineLock());
+        Log(text);
+        Log("\r\n\r\n");
+        changed_ = true;
+        host = host_;
+        // A stopped item stays stopped, and one deleted while its run wound down stays deleted.
+        if (record_.state != DownStopped && record_.state != DownDeleted) {
+            record_.state = DownFailed;
+            if (activeKind_ == KindHttp) {
+                // The plain HTTP run failed: try once more as RealMedia over HTTP.
+                CopyBounded(record_.url, sizeof record_.url, ReplaceScheme(record_.url, "http"));
+                protocolKind_ = KindRtsp80;
+                Start(host_);
+            }
+        }
+    }
+    if (host) host->ItemFinished();
+}
+
+void CDownItem::Log(const char* text) {
+    EngineGuard lock(EngineLock());
+    AppendLog(text);
+    AppendLog("\r\n");
+    changed_ = true;
+}
+
+void CDownItem::SetContentKind(int32_t code) {
+    EngineGuard lock(EngineLock());
+    contentKind_ = code;
+    changed_ = true;
+}
+
+void CDownItem::SetDestFile(const char* path) {
+    EngineGuard lock(EngineLock());
+    CopyBounded(record_.destFile, sizeof record_.destFile, path);
+    changed_ = true;
+}
+
+void CDownItem::SetActiveKind(int32_t kind) {
+    EngineGuard lock(EngineLock());
+    activeKind_ = kind;
+    changed_ = true;
+}
+
+bool CDownItem::IsStopped() {
+    EngineGuard lock(EngineLock());
+    return record_.state == DownStopped;
+}
+
+void CDownItem::Restart() {
+    EngineGuard lock(EngineLock());
+    Start(host_);
+}
+
+void CDownItem::SetUrl(const char* url) {
+    EngineGuard lock(EngineLock());
+    CopyBounded(record_.url, sizeof record_.url, url);
+}
+
+void CDownItem::RunFinished() {
+    EngineGuard lock(EngineLock());
+    if (runsInFlight_ > 0) --runsInFlight_;
+    runsEnded_.notify_all();
+}
+
+int CDownItem::RunsInFlight() {
+    EngineGuard lock(EngineLock());
+    return runsInFlight_;
+}
+
+void CDownItem::WaitForRuns() {
+    std::unique_lock<std::recursive_mutex> lock(EngineLock());
+    runsEnded_.wait(lock, [this] { return runsInFlight_ == 0; });
+}
+
+int32_t CDownItem::ProtocolKindForNextRun() {
+    EngineGuard lock(EngineLock());
+    return protocolKind_;
+}
+
+int32_t CDownItem::ActiveKind() {
+    EngineGuard lock(EngineLock());
+    return activeKind_;
+}
+
+int32_t CDownItem::ContentKind() {
+    EngineGuard lock(EngineLock());
+    return contentKind_;
+}
+
+void CDownItem::AppendLog(const char* text) {
+    if (!log_) log_ = std::make_unique<CByteBuffer>();
+    log_->AppendString(text);
+}

@@ -1,0 +1,80 @@
+// One entry of the download list: URL, destination, state, sizes, protocol kind and its own log.
+// A running download reports to it through IDownloadSink. Every field is guarded by the engine lock.
+#pragma once
+#include <condition_variable>
+#include <cstdint>
+#include <memory>
+#include <string>
+
+#include "ByteBuffer.h"
+#include "EngineObject.h"
+#include "IDownloadSink.h"
+#include "IItemHost.h"
+
+class CDownItem final : public EngineObject<CDownItem>, public IDownloadSink {
+public:
+    CDownItem() = default;
+    ~CDownItem();
+
+    bool FK_STDCALL Init() override;
+
+    // Own operations first: the sink's overrides below also take slots in this table, after them.
+    virtual bool FK_STDCALL ReturnTrue();
+    virtual void FK_STDCALL Set(const char* url, const char* destDir, const char* fileName, int32_t kind);
+    virtual void FK_STDCALL SetFromRecord(const DownItemRecord* record);
+    virtual void FK_STDCALL Start(IItemHost* host);
+    virtual bool FK_STDCALL GetDestFile(char* out);
+    virtual void FK_STDCALL Stop();
+    virtual bool FK_STDCALL SetUrl(const char* url, const char* destFile);
+    virtual bool FK_STDCALL TakeChanged();
+    virtual DownItemRecord* FK_STDCALL RecordAddress();
+    virtual void FK_STDCALL GetRecord(DownItemRecord* out);
+    virtual bool FK_STDCALL GetInfo(DownItemInfo* out);
+    virtual bool FK_STDCALL IsDeleted();
+    virtual void FK_STDCALL MarkDeleted();
+    virtual bool FK_STDCALL IsDownloading();
+    virtual bool FK_STDCALL IsWaiting();
+    virtual bool FK_STDCALL MatchUrl(const char* url, int32_t kind, const char* destFile);
+    virtual bool FK_STDCALL MatchDest(const char* destFile);
+
+    void FK_STDCALL SetTotalSize(int32_t bytes) override;
+    void FK_STDCALL SetDownloaded(int32_t bytes) override;
+    void FK_STDCALL Succeeded() override;
+    void FK_STDCALL Failed(const char* text) override;
+    void FK_STDCALL Log(const char* text) override;
+    void FK_STDCALL SetContentKind(int32_t code) override;
+    void FK_STDCALL SetDestFile(const char* path) override;
+    void FK_STDCALL SetActiveKind(int32_t kind) override;
+    bool FK_STDCALL IsStopped() override;
+    void FK_STDCALL Restart() override;
+    void FK_STDCALL SetUrl(const char* url) override;
+    void FK_STDCALL RunFinished() override;
+
+    // Engine-internal: runs whose worker has not finished yet, and a wait for them to end.
+    int RunsInFlight();
+    void WaitForRuns();
+
+    int32_t ProtocolKindForNextRun();
+    int32_t ActiveKind();
+    int32_t ContentKind();
+
+    static constexpr long kPlaylistSizeLimit = 51200;
+
+private:
+    void AppendLog(const char* text);
+
+    DownItemRecord record_{};  // url, destFile, state: the layout the download list stores
+    int32_t totalSize_ = 0;
+    int32_t downloaded_ = 0;
+    int32_t contentKind_ = 0;
+    std::unique_ptr<CByteBuffer> log_;
+    int32_t protocolKind_ = 0;
+    int32_t activeKind_ = 0;
+    bool changed_ = false;
+    IItemHost* host_ = nullptr;
+
+    int runsInFlight_ = 0;
+    std::condition_variable_any runsEnded_;
+    // Copies handed out by GetInfo; they stay put until the next GetInfo while workers write on.
+    std::string infoUrl_, infoDest_, infoLog_;
+};

@@ -1,0 +1,11 @@
+// The library's exported factories: one creating and one static-instance factory per class.
+#pragma once
+#include "EngineObject.h"
+
+#define FK_DECLARE_FACTORIES(NAME)                       \
+    extern "C" IEngineObject* FK_STDCALL NEW_##NAME(void); \
+    extern "C" IEngineObject* FK_STDCALL NEW_00_##NAME(void);
+
+FK_DECLARE_FACTORIES(FETCHKEEPER)
+FK_DECLARE_FACTORIES(DOWNITEM)
+FK_DECLARE_FACTORIES(PRJMNG)

@@ -1,0 +1,376 @@
+#include "Fetchkeeper.h"
+
+#include <cstdlib>
+#include <cstring>
+#include <vector>
+
+#include "EngineLock.h"
+#include "EngineSettings.h"
+#include "Factories.h"
+#include "PrjMng.h"
+#include "TextCopy.h"
+#include "UrlUtil.h"
+#include "sys/FileSystem.h"
+
+namespace {
+
+using StorePtr = EnginePtr<CPrjMng>;
+
+StorePtr OpenStore(const char* iniPath) {
+    StorePtr store(static_cast<CPrjMng*>(NEW_PRJMNG()));
+    if (store) store->SetFile(iniPath);
+    return store;
+}
+
+// A URL with a line break would inject lines into config.ini.
+bool HasLineBreak(const char* text) { return std::strpbrk(text, "\r\n") != nullptr; }
+
+// clip.asf -> clip1.asf; the digit goes before the file name's last '.', or at the end without one.
+std::string InsertDigit(const std::string& dest) {
+    const size_t folderEnd = dest.find_last_of("\\/");
+    const size_t nameStart = folderEnd == std::string::npos ? 0 : folderEnd + 1;
+    const size_t dot = dest.rfind('.');
+    if (dot == std::string::npos || dot < nameStart) return dest + "1";
+    return dest.substr(0, dot) + "1" + dest.substr(dot);
+}
+
+}  // namespace
+
+CFetchkeeper::~CFetchkeeper() { RemoveAll(); }
+
+bool CFetchkeeper::Init() {
+    EngineGuard lock(EngineLock());
+    maxThread_ = 3;
+    items_.clear();
+    return true;
+}
+
+bool CFetchkeeper::ReturnTrue() { return true; }
+
+void CFetchkeeper::SetMaxThread(int32_t count) {
+    EngineGuard lock(EngineLock());
+    maxThread_ = count;
+}
+
+int32_t CFetchkeeper::MaxThread() {
+    EngineGuard lock(EngineLock());
+    return maxThread_;
+}
+
+bool CFetchkeeper::Debug() {
+    EngineGuard lock(EngineLock());
+    return debug_;
+}
+
+CDownItem* CFetchkeeper::Find(ItemHandle item) {
+    for (CDownItem* listed : items_) {
+        if (listed == item) return listed;
+    }
+    return nullptr;
+}
+
+std::string CFetchkeeper::UniqueDest(std::string dest) {
+    auto taken = [this](const std::string& path) {
+        for (CDownItem* listed : items_) {
+            if (listed->MatchDest(path.c_str())) return true;
+        }
+        return false;
+    };
+    while (taken(dest)) {
+        dest = InsertDigit(dest);
+        if (dest.size() >= kPathSize) return std::string();
+    }
+    return dest;
+}
+
+bool CFetchkeeper::Insert(const char* url, const char* destDir, const char* fileName, int32_t kind) {
+    if (!url || HasLineBreak(url) || std::strlen(url) >= kUrlSize) return false;
+    std::string dest = std::string(destDir ? destDir : "") + (fileName ? fileName : "");
+    if (HasLineBreak(dest.c_str()) || dest.size() >= kPathSize) return false;
+
+    EngineGuard lock(EngineLock());
+    for (CDownItem* listed : items_) {
+        if (listed->MatchUrl(url, kind, dest.c_str())) return true;
+    }
+    dest = UniqueDest(dest);
+    if (dest.empty()) return false;
+    auto* item = static_cast<CDownItem*>(NEW_DOWNITEM());
+    if (!item) return false;
+    item->Set(url, dest.c_str(), "", kind);
+    items_.push_back(item);
+    return true;
+}
+
+bool CFetchkeeper::AddItem(const char* url, const char* destDir, const char* fileName) {
+    EngineGuard lock(EngineLock());
+    const bool added = Insert(url, destDir, fileName, KindFromUrl);
+    ScheduleNext();
+    return added;
+}
+
+void CFetchkeeper::AddFoundItem(const char* url, const char* destDir, int32_t kind) {
+    if (!url) return;
+    const std::string name = GetUrlFileName(url);
+    EngineGuard lock(EngineLock());
+    Insert(url, destDir, name.c_str(), kind);
+    ScheduleNext();
+}
+
+void CFetchkeeper::ItemFinished() {
+    EngineGuard lock(EngineLock());
+    ScheduleNext();
+}
+
+void CFetchkeeper::ScheduleNext() {
+    EngineGuard lock(EngineLock());
+    int32_t downloading = 0;
+    for (CDownItem* listed : items_) {
+        if (listed->IsDownloading()) ++downloading;
+    }
+    if (downloading >= maxThread_) return;
+    for (CDownItem* listed : items_) {
+        if (listed->IsWaiting()) {
+            listed->Start(this);
+            return;
+        }
+    }
+}
+
+int32_t CFetchkeeper::GetCount() {
+    EngineGuard lock(EngineLock());
+    return int32_t(items_.size());
+}
+
+bool CFetchkeeper::RemoveAll() {
+    std::vector<CDownItem*> removed;
+    {
+        EngineGuard lock(EngineLock());
+        removed.assign(items_.begin(), items_.end());
+        items_.clear();
+        // A run still going would write into a freed item: ask it to end, then wait for it.
+        for (CDownItem* item : removed) item->Stop();
+    }
+    for (CDownItem* item : removed) {
+        item->WaitForRuns();
+        item->Release();
+    }
+    return true;
+}
+
+bool CFetchkeeper::RemoveItem(ItemHandle handle) {
+    EngineGuard lock(EngineLock());
+    CDownItem* item = Find(handle);
+    if (!item) return false;
+    if (item->IsDeleted()) {
+        // A stopped run may still be winding down; the item is freed only once no worker uses it.
+        if (item->RunsInFlight() > 0) return false;
+        items_.remove(item);
+        item->Release();
+        return true;
+    }
+    if (item->IsDownloading()) return false;
+    item->MarkDeleted();
+    return true;
+}
+
+ItemHandle CFetchkeeper::GetFirstItem() {
+    EngineGuard lock(EngineLock());
+    return items_.empty() ? nullptr : items_.front();
+}
+
+ItemHandle CFetchkeeper::GetNextItem(ItemHandle handle) {
+    EngineGuard lock(EngineLock());
+    for (auto it = items_.begin(); it != items_.end(); ++it) {
+        if (*it == handle) {
+            ++it;
+            return it == items_.end() ? nullptr : *it;
+        }
+    }
+    return nullptr;
+}
+
+bool CFetchkeeper::StartItem(ItemHandle handle) {
+    EngineGuard lock(EngineLock());
+    CDownItem* item = Find(handle);
+    // A second start of a running item would put two workers on one file.
+    if (item && !item->IsDownloading()) item->Start(this);
+    return true;
+}
+
+bool CFetchkeeper::StopItem(ItemHandle handle) {
+    EngineGuard lock(EngineLock());
+    if (CDownItem* item = Find(handle)) item->Stop();
+    ScheduleNext();
+    return true;
+}
+
+bool CFetchkeeper::TakeItemChanged(ItemHandle handle) {
+    EngineGuard lock(EngineLock());
+    CDownItem* item = Find(handle);
+    return item && item->TakeChanged();
+}
+
+bool CFetchkeeper::SetItemUrl(ItemHandle handle, const char* url, const char* destFile) {
+    EngineGuard lock(EngineLock());
+    CDownItem* item = Find(handle);
+    if (!item || !url || !destFile || HasLineBreak(url) || HasLineBreak(destFile)) return false;
+    if (std::strlen(url) >= kUrlSize || std::strlen(destFile) >= kPathSize) return false;
+    return item->SetUrl(url, destFile);
+}
+
+bool CFetchkeeper::GetItemInfo(ItemHandle handle, DownItemInfo* out) {
+    EngineGuard lock(EngineLock());
+    CDownItem* item = Find(handle);
+    return item && out && item->GetInfo(out);
+}
+
+bool CFetchkeeper::GetItemDestFile(ItemHandle handle, char* out) {
+    EngineGuard lock(EngineLock());
+    CDownItem* item = Find(handle);
+    return item && out && item->GetDestFile(out);
+}
+
+bool CFetchkeeper::LoadProject(const char* iniPath) {
+    StorePtr store = OpenStore(iniPath);
+    if (!store) return false;
+    const int32_t count = store->ReadCount();
+    std::vector<DownItemRecord> records;
+    for (int32_t i = 0; i < count; ++i) {
+        DownItemRecord record{};
+        store->ReadItem(i, &record);
+        records.push_back(record);
+    }
+    const bool debug = store->ReadDebug();
+
+    EngineGuard lock(EngineLock());
+    for (const DownItemRecord& record : records) {
+        // The saved list stays in the file until the next save replaces it, so loading it twice
+        // must not list its items twice.
+        bool listed = false;
+        for (CDownItem* item : items_) {
+            if (item->MatchUrl(record.url, KindFromUrl, record.destFile)) listed = true;
+        }
+        if (listed) continue;
+        auto* item = static_cast<CDownItem*>(NEW_DOWNITEM());
+        if (!item) continue;
+        item->SetFromRecord(&record);
+        items_.push_back(item);
+    }
+    debug_ = debug;
+    return true;
+}
+
+bool CFetchkeeper::SaveProject(const char* iniPath) {
+    if (!iniPath) return false;
+    std::vector<DownItemRecord> records;
+    bool debug;
+    {
+        EngineGuard lock(EngineLock());
+        for (CDownItem* item : items_) {
+            records.emplace_back();
+            item->GetRecord(&records.back());
+        }
+        debug = debug_;
+    }
+    // The new list is written into a copy of the file, which then replaces it in one step: a
+    // crash midway leaves the old list, never half of one.
+    const std::string target = iniPath;
+    const std::string temp = target + ".tmp";
+    if (sys::FileExists(target)) {
+        if (!sys::CopyFileOver(target, temp)) return false;
+    } else {
+        sys::RemoveFile(temp);
+    }
+    StorePtr store = OpenStore(temp.c_str());
+    if (!store) return false;
+    bool ok = store->ClearItems();
+    for (size_t i = 0; i < records.size(); ++i) {
+        ok = store->WriteItem(int32_t(i), &records[i]) && ok;
+    }
+    ok = store->WriteCount(int32_t(records.size())) && ok;
+    if (debug) store->WriteDebug();
+    store.reset();
+    if (!ok || !sys::MoveFileOver(temp, target)) {
+        sys::RemoveFile(temp);
+        return false;
+    }
+    return true;
+}
+
+bool CFetchkeeper::GetDestPath(const char* iniPath, char* out) {
+    StorePtr store = OpenStore(iniPath);
+    if (!store) return false;
+    store->ReadDestPath(out);
+    return true;
+}
+
+bool CFetchkeeper::SetDestPath(const char* iniPath, const char* dir) {
+    StorePtr store = OpenStore(iniPath);
+    if (!store) return false;
+    store->WriteDestPath(dir);
+    return true;
+}
+
+int32_t CFetchkeeper::GetMaxThread(const char* iniPath) {
+    StorePtr store = OpenStore(iniPath);
+    return store ? store->ReadMaxThread() : 3;
+}
+
+bool CFetchkeeper::SaveMaxThread(const char* iniPath, int32_t count) {
+    StorePtr store = OpenStore(iniPath);
+    if (!store) return false;
+    store->WriteMaxThread(count);
+    return true;
+}
+
+int32_t CFetchkeeper::GetTimeOut(const char* iniPath) {
+    StorePtr store = OpenStore(iniPath);
+    return store ? store->ReadTimeOut() : 30;
+}
+
+bool CFetchkeeper::SetTimeOut(const char* iniPath, int32_t seconds) {
+    SetEngineTimeOut(seconds);
+    StorePtr store = OpenStore(iniPath);
+    if (!store) return false;
+    store->WriteTimeOut(seconds);
+    return true;
+}
+
+bool CFetchkeeper::GetProxy(const char* iniPath, char* server, char* port, uint8_t* enabled) {
+    StorePtr store = OpenStore(iniPath);
+    if (!store) return false;
+    store->ReadProxy(server, port, enabled);
+    return true;
+}
+
+bool CFetchkeeper::SetProxy(const char* iniPath, const char* server, const char* portText,
+                            int32_t enable) {
+    EngineProxy proxy;
+    proxy.server = server ? server : "";
+    // The port is the value of the text's leading digits; 0 when there are none.
+    int32_t port = 0;
+    for (const char* p = portText; p && *p >= '0' && *p <= '9'; ++p) {
+        if (port > (INT32_MAX - 9) / 10) break;
+        port = port * 10 + (*p - '0');
+    }
+    proxy.port = port;
+    proxy.enabled = (enable & 0xFF) != 0;
+    SetEngineProxy(proxy);
+    StorePtr store = OpenStore(iniPath);
+    if (!store) return false;
+    store->WriteProxy(server ? server : "", portText ? portText : "", enable);
+    return true;
+}
+
+bool CFetchkeeper::FileNameFromUrl(const char* url, char* out) {
+    if (!url || !out) return false;
+    const std::string name = GetUrlFileName(url);
+    if (name.empty()) return false;
+    CopyBounded(out, 511, name);
+    return true;
+}
+
+void CFetchkeeper::UrlWithLogin(const char* url, const char* user, const char* password, char* out) {
+    if (!out) return;
+    CopyBounded(out, kUrlSize, InsertUrlLogin(url ? url : "", user ? user : "", password ? password : ""));
+}

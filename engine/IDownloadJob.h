@@ -1,0 +1,20 @@
+// One run of one item, on a worker thread of its own.
+#pragma once
+#include <cstdint>
+
+#include "EngineObject.h"
+#include "IDownloadSink.h"
+
+class IDownloadJob : public IEngineObject {
+public:
+    virtual bool FK_STDCALL ReturnTrue() = 0;
+    virtual bool FK_STDCALL Set(const char* url, const char* destFile, int32_t kind) = 0;
+    // Starts the worker thread, which runs the job, calls the sink's RunFinished and releases the
+    // job. Returns the thread handle; null when no thread could be started (the job then reports
+    // the failure through the sink itself).
+    virtual void* FK_STDCALL RunThread(IDownloadSink* sink) = 0;
+    virtual void FK_STDCALL Run(IDownloadSink* sink) = 0;
+
+protected:
+    ~IDownloadJob() = default;
+};

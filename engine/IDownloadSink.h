@@ -1,0 +1,26 @@
+// What a running download reports to its item. Slot order is shared by every downloader.
+#pragma once
+#include <cstdint>
+
+#include "EngineTypes.h"
+
+class IDownloadSink {
+public:
+    virtual void FK_STDCALL SetTotalSize(int32_t bytes) = 0;
+    virtual void FK_STDCALL SetDownloaded(int32_t bytes) = 0;
+    virtual void FK_STDCALL Succeeded() = 0;
+    virtual void FK_STDCALL Failed(const char* text) = 0;
+    virtual void FK_STDCALL Log(const char* text) = 0;
+    virtual void FK_STDCALL SetContentKind(int32_t code) = 0;
+    virtual void FK_STDCALL SetDestFile(const char* path) = 0;
+    virtual void FK_STDCALL SetActiveKind(int32_t kind) = 0;
+    virtual bool FK_STDCALL IsStopped() = 0;
+    virtual void FK_STDCALL Restart() = 0;
+    virtual void FK_STDCALL SetUrl(const char* url) = 0;
+    // Last call of a run's worker thread: after it the run never touches the sink again, so the
+    // item may be freed. Appended after the reporting slots so their numbers stay as they are.
+    virtual void FK_STDCALL RunFinished() = 0;
+
+protected:
+    ~IDownloadSink() = default;
+};

@@ -1,0 +1,34 @@
+// Reads and writes "config.ini": the saved download list and the settings. Every operation opens
+// and closes the file; the store keeps nothing but the path.
+#pragma once
+#include <cstdint>
+
+#include "EngineObject.h"
+#include "EngineTypes.h"
+
+class CPrjMng final : public EngineObject<CPrjMng> {
+public:
+    virtual bool FK_STDCALL ReturnTrue();
+    virtual void FK_STDCALL SetFile(const char* path);
+    // The writers answer whether every write went through (callers may ignore it).
+    virtual bool FK_STDCALL WriteCount(int32_t count);
+    virtual bool FK_STDCALL WriteItem(int32_t index, const DownItemRecord* record);
+    virtual int32_t FK_STDCALL ReadCount();
+    virtual void FK_STDCALL ReadItem(int32_t index, DownItemRecord* out);
+    virtual bool FK_STDCALL ReadDestPath(char* out);
+    virtual bool FK_STDCALL WriteDestPath(const char* dir);
+    virtual int32_t FK_STDCALL ReadMaxThread();
+    virtual bool FK_STDCALL WriteMaxThread(int32_t count);
+    virtual int32_t FK_STDCALL ReadTimeOut();
+    virtual bool FK_STDCALL WriteTimeOut(int32_t seconds);
+    virtual bool FK_STDCALL ReadProxy(char* server, char* port, uint8_t* enabled);
+    virtual bool FK_STDCALL WriteProxy(const char* server, const char* port, int32_t enable);
+    virtual bool FK_STDCALL ClearItems();
+    virtual bool FK_STDCALL ReadDebug();
+    virtual bool FK_STDCALL WriteDebug();
+
+    const char* File() const { return file_; }
+
+private:
+    char file_[kPathSize] = {};
+};

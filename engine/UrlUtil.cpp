@@ -1,0 +1,299 @@
+#include "UrlUtil.h"
+
+#include <climits>
+#include <fstream>
+
+namespace {
+
+std::string Bounded(std::string text) {
+    if (text.size() > kUrlTextMax) text.resize(kUrlTextMax);
+    return text;
+}
+
+// ASCII only: the C locale's rules, whatever locale the process runs in.
+char UpperAscii(char c) { return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c; }
+char LowerAscii(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
+
+std::string UpperText(std::string text) {
+    for (char& c : text) c = UpperAscii(c);
+    return text;
+}
+
+bool IsSpace(char c) {
+    return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '\v' || c == '\f';
+}
+
+std::string Trimmed(const std::string& text, std::size_t begin, std::size_t end) {
+    while (begin < end && IsSpace(text[begin])) ++begin;
+    while (end > begin && IsSpace(text[end - 1])) --end;
+    return text.substr(begin, end - begin);
+}
+
+// The value after a key: up to the first terminator character or the end, trimmed.
+std::string ValueFrom(const std::string& text, std::size_t start, const std::string& terminators) {
+    std::size_t end = text.find_first_of(terminators, start);
+    if (end == std::string::npos) end = text.size();
+    return Trimmed(text, start, end);
+}
+
+int HexDigit(char c) {
+    if (c >= '0' && c <= '9') return c - '0';
+    if (c >= 'A' && c <= 'F') return c - 'A' + 10;
+    return -1;
+}
+
+// The file name plus its extension, when there is one.
+std::string FilePart(const UrlParts& parts) {
+    return parts.ext.empty() ? parts.name : parts.name + "." + parts.ext;
+}
+
+std::string PathAndQuery(const UrlParts& parts) {
+    std::string text = parts.dir + FilePart(parts);
+    if (!parts.query.empty()) text += "?" + parts.query;
+    return text;
+}
+
+}  // namespace
+
+void SplitUserPassword(const std::string& userInfo, std::string& user, std::string& password) {
+    std::size_t colon = userInfo.find(':');
+    if (colon == std::string::npos) {
+        user = Bounded(userInfo);
+        password.clear();
+    } else {
+        user = Bounded(userInfo.substr(0, colon));
+        password = Bounded(userInfo.substr(colon + 1));
+    }
+}
+
+void SplitHostPort(const std::string& hostPort, std::string& host, int& port) {
+    std::size_t colon = hostPort.find(':');
+    port = 0;
+    if (colon == std::string::npos) {
+        host = Bounded(hostPort);
+        return;
+    }
+    host = Bounded(hostPort.substr(0, colon));
+    // Saturates rather than overflowing on absurdly long digit runs.
+    for (std::size_t i = colon + 1; i < hostPort.size(); ++i) {
+        int digit = hostPort[i] - '0';
+        if (digit < 0 || digit > 9) break;
+        port = port > (INT_MAX - digit) / 10 ? INT_MAX : port * 10 + digit;
+    }
+}
+
+void SplitUrlPath(const std::string& path, std::string& dir, std::string& name, std::string& ext,
+                  std::string& query) {
+    std::string rest = path;
+    query.clear();
+    std::size_t mark = rest.find('?');
+    if (mark != std::string::npos) {
+        query = Bounded(rest.substr(mark + 1));
+        rest.resize(mark);
+    }
+    std::size_t slash = rest.rfind('/');
+    std::string file;
+    if (slash == std::string::npos) {
+        dir = "/";
+        file = rest;
+    } else {
+        dir = Bounded(rest.substr(0, slash + 1));
+        file = rest.substr(slash + 1);
+    }
+    std::size_t dot = file.rfind('.');
+    if (dot == std::string::npos) {
+        name = Bounded(file);
+        ext.clear();
+    } else {
+        name = Bounded(file.substr(0, dot));
+        ext = Bounded(file.substr(dot + 1));
+    }
+}
+
+UrlParts SplitUrl(const std::string& url) {
+    UrlParts parts;
+    std::size_t sep = url.find("://");
+    if (sep == std::string::npos) return parts;
+    parts.scheme = Bounded(url.substr(0, sep));
+
+    std::size_t authBegin = sep + 3;
+    std::size_t pathBegin = url.find('/', authBegin);
+    if (pathBegin == std::string::npos) pathBegin = url.size();
+    std::string authority = url.substr(authBegin, pathBegin - authBegin);
+
+    // The last '@' ends the user information, which may itself hold '@'.
+    std::size_t at = authority.rfind('@');
+    if (at == std::string::npos) {
+        SplitHostPort(authority, parts.host, parts.port);
+    } else {
+        SplitUserPassword(authority.substr(0, at), parts.user, parts.password);
+        SplitHostPort(authority.substr(at + 1), parts.host, parts.port);
+    }
+    SplitUrlPath(url.substr(pathBegin), parts.dir, parts.name, parts.ext, parts.query);
+    return parts;
+}
+
+std::string GetSchemeUpper(const std::string& url) { return UpperText(SplitUrl(url).scheme); }
+
+std::string GetUrlHost(const std::string& url) { return SplitUrl(url).host; }
+
+std::string GetUrlUser(const std::string& url) { return SplitUrl(url).user; }
+
+std::string GetUrlPassword(const std::string& url) { return SplitUrl(url).password; }
+
+int GetUrlPort(const std::string& url) { return SplitUrl(url).port; }
+
+std::string GetUrlPath(const std::string& url) {
+    return Bounded(PathAndQuery(SplitUrl(url)).substr(1));
+}
+
+std::string GetUrlExtensionUpper(const std::string& url) { return UpperText(SplitUrl(url).ext); }
+
+std::string GetUrlFileName(const std::string& url) {
+    UrlParts parts = SplitUrl(url);
+    if (parts.name.empty()) return std::string();
+    static const std::string kNotInFileNames = "\\/:*?<>|\"";
+    std::string result;
+    for (char c : FilePart(parts)) {
+        if (result.size() == kUrlFileNameMax) break;
+        if (kNotInFileNames.find(c) == std::string::npos) result += c;
+    }
+    return result;
+}
+
+std::string UrlWithoutLogin(const std::string& url) {
+    UrlParts parts = SplitUrl(url);
+    std::string result = parts.scheme + "://" + parts.host;
+    if (parts.port != 0) result += ":" + std::to_string(parts.port);
+    return Bounded(result + PathAndQuery(parts));
+}
+
+std::string ReplaceScheme(const std::string& url, const std::string& scheme) {
+    std::size_t sep = url.find("://");
+    if (sep == std::string::npos) return std::string();
+    return Bounded(scheme + url.substr(sep));
+}
+
+std::string InsertUrlLogin(const std::string& url, const std::string& user,
+                           const std::string& password) {
+    std::size_t slashes = url.find("//");
+    if (user.empty() || slashes == std::string::npos || !GetUrlUser(url).empty()) {
+        return Bounded(url);
+    }
+    std::string login = user;
+    if (!password.empty()) login += ":" + password;
+    login += "@";
+    return Bounded(url.substr(0, slashes + 2) + login + url.substr(slashes + 2));
+}
+
+std::string ResolveRelativeUrl(const std::string& base, const std::string& location) {
+    if (!location.empty() && location[0] == '/') {
+        return Bounded(GetSchemeUpper(base) + "://" + GetUrlHost(base) + location);
+    }
+    // Playlists on local paths use '\'.
+    std::size_t last = base.find_last_of("/\\");
+    std::string prefix = last == std::string::npos ? std::string() : base.substr(0, last + 1);
+    return Bounded(prefix + location);
+}
+
+std::string UrlDecode(const std::string& text) {
+    std::string result;
+    result.reserve(text.size());
+    for (std::size_t i = 0; i < text.size() && result.size() < kUrlTextMax; ++i) {
+        // Both digits must lie inside the text; anything else keeps the '%' as it is.
+        int high = -1;
+        int low = -1;
+        if (text[i] == '%' && i + 2 < text.size()) {
+            high = HexDigit(text[i + 1]);
+            low = HexDigit(text[i + 2]);
+        }
+        if (high >= 0 && low >= 0) {
+            result += static_cast<char>(high * 16 + low);
+            i += 2;
+        } else {
+            result += text[i];
+        }
+    }
+    return result;
+}
+
+std::string GetHeaderValue(const std::string& text, const std::string& key, int* pos,
+                           const std::string& terminators) {
+    int start = pos ? *pos : 0;
+    if (start < 0 || static_cast<std::size_t>(start) > text.size()) return std::string();
+    std::size_t found = text.find(key, static_cast<std::size_t>(start));
+    if (found == std::string::npos) return std::string();
+    std::size_t valueBegin = found + key.size();
+    if (valueBegin > static_cast<std::size_t>(INT_MAX)) return std::string();
+    if (pos) *pos = static_cast<int>(valueBegin);
+    return ValueFrom(text, valueBegin, terminators);
+}
+
+std::string FindHeaderField(const std::string& text, const std::string& key, int* pos,
+                            const std::string& terminators, const std::string& ignored) {
+    int start = pos ? *pos : 0;
+    auto noMatch = [pos]() {
+        if (pos) *pos = -1;
+        return std::string();
+    };
+    if (start < 0 || static_cast<std::size_t>(start) > text.size()) return noMatch();
+
+    std::string reducedKey;
+    for (char c : key) {
+        if (ignored.find(c) == std::string::npos) reducedKey += LowerAscii(c);
+    }
+    std::string reducedText;
+    std::vector<std::size_t> indexInText;
+    for (std::size_t i = static_cast<std::size_t>(start); i < text.size(); ++i) {
+        if (ignored.find(text[i]) != std::string::npos) continue;
+        reducedText += LowerAscii(text[i]);
+        indexInText.push_back(i);
+    }
+
+    if (reducedKey.size() >= reducedText.size() + 2) return std::string();
+    if (reducedKey.empty() || reducedKey.size() > reducedText.size()) return noMatch();
+    std::size_t offset = reducedText.find(reducedKey);
+    if (offset == std::string::npos) return noMatch();
+
+    std::size_t valueBegin = indexInText[offset + reducedKey.size() - 1] + 1;
+    if (valueBegin > static_cast<std::size_t>(INT_MAX)) return noMatch();
+    if (pos) *pos = static_cast<int>(valueBegin);
+    return ValueFrom(text, valueBegin, terminators);
+}
+
+uint32_t Swap32(uint32_t value) {
+    return (value >> 24) | ((value >> 8) & 0x0000FF00u) | ((value << 8) & 0x00FF0000u) |
+           (value << 24);
+}
+
+uint16_t Swap16(uint16_t value) {
+    return static_cast<uint16_t>((value >> 8) | (value << 8));
+}
+
+std::string IntToText(int32_t value) { return std::to_string(value); }
+
+void GetControlUrls(const std::string& sdp, std::vector<std::string>& out,
+                    const std::string& base) {
+    out.clear();
+    int pos = 0;
+    for (;;) {
+        int before = pos;
+        std::string value = FindHeaderField(sdp, "a=control:", &pos, "\r\n", " ");
+        // A match always moves the position forward; anything else ends the list.
+        if (pos <= before) break;
+        out.push_back(Bounded(value.find("://") != std::string::npos ? value : base + value));
+    }
+}
+
+long GetFileSize(const std::string& path) {
+    // A stream, not ftell: its 64-bit offsets stay right past 2 GiB where long is 32 bits.
+    std::ifstream in(path, std::ios::binary | std::ios::ate);
+    if (!in.is_open()) return -1;
+    std::streamoff size = in.tellg();
+    if (size < 0) return -1;
+    // Some systems open a directory but fail on the first read.
+    in.seekg(0);
+    in.peek();
+    if (in.bad()) return -1;
+    return size > static_cast<std::streamoff>(LONG_MAX) ? LONG_MAX : static_cast<long>(size);
+}

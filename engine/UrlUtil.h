@@ -1,0 +1,84 @@
+// The engine's one URL model, the header-text searches and small text and file helpers.
+// Stateless; safe to call from any thread.
+#pragma once
+#include <cstdint>
+#include <string>
+#include <vector>
+
+// URLs and their parts are bounded like the item's 1024-byte URL field: longer ones are cut.
+constexpr std::size_t kUrlTextMax = 1023;
+// Item file names taken from a URL keep at most this many characters.
+constexpr std::size_t kUrlFileNameMax = 510;
+
+// scheme "://" [user [":" password] "@"] host [":" port] [dir name ["." ext] ["?" query]]
+struct UrlParts {
+    std::string scheme;
+    std::string user;
+    std::string password;
+    std::string host;
+    int port = 0;           // leading decimal digits after the host's ':', 0 when none
+    std::string dir = "/";  // up to and including the last '/'; "/" when there is no path
+    std::string name;
+    std::string ext;        // after the file part's last '.', without the dot
+    std::string query;      // after the first '?', without the '?'
+};
+
+// Without "://" every part is empty and dir is "/".
+UrlParts SplitUrl(const std::string& url);
+
+// Splits at the first ':'; without one it is all user.
+void SplitUserPassword(const std::string& userInfo, std::string& user, std::string& password);
+// Splits at the first ':'; port 0 when there is no ':' or no leading digit after it.
+void SplitHostPort(const std::string& hostPort, std::string& host, int& port);
+// path starts at the first '/' after the authority (may be empty).
+void SplitUrlPath(const std::string& path, std::string& dir, std::string& name, std::string& ext,
+                  std::string& query);
+
+std::string GetSchemeUpper(const std::string& url);
+std::string GetUrlHost(const std::string& url);
+std::string GetUrlUser(const std::string& url);
+std::string GetUrlPassword(const std::string& url);
+int GetUrlPort(const std::string& url);
+// dir without its first '/', name, ["." ext], ["?" query]
+std::string GetUrlPath(const std::string& url);
+std::string GetUrlExtensionUpper(const std::string& url);
+// name ["." ext] without \ / : * ? < > | and '"', at most kUrlFileNameMax characters; empty when
+// the name is empty.
+std::string GetUrlFileName(const std::string& url);
+// scheme "://" host [":" port when not 0] dir name ["." ext] ["?" query]
+std::string UrlWithoutLogin(const std::string& url);
+// scheme followed by the URL from its "://" on; empty when the URL has no "://".
+std::string ReplaceScheme(const std::string& url, const std::string& scheme);
+// Puts user[:password]@ after the first "//" when user is not empty and the URL has no user.
+std::string InsertUrlLogin(const std::string& url, const std::string& user,
+                           const std::string& password);
+// "/x": base's scheme in upper case "://" base's host "/x"; otherwise base through its last
+// '/' or '\' followed by location.
+std::string ResolveRelativeUrl(const std::string& base, const std::string& location);
+// Decodes "%XY" with X and Y in 0-9 or A-F; any other '%' is kept as it is.
+std::string UrlDecode(const std::string& text);
+
+// Exact-case search for key from *pos (0 when pos is null). Found: *pos := index just after the
+// key, result = text up to the first terminator character, trimmed. Not found, or *pos outside
+// [0, text length]: empty result, *pos unchanged.
+std::string GetHeaderValue(const std::string& text, const std::string& key, int* pos,
+                           const std::string& terminators);
+// Case-insensitive search for key from *pos (0 when pos is null), the ignored characters left out
+// of both key and text. Found: *pos := index just after the key's last matched character, result
+// = text from there up to the first terminator character, trimmed. No match: empty result,
+// *pos := -1. Key longer than the remaining text by two or more: empty result, *pos unchanged.
+// An empty reduced key, or *pos outside [0, text length], counts as no match.
+std::string FindHeaderField(const std::string& text, const std::string& key, int* pos,
+                            const std::string& terminators, const std::string& ignored);
+
+uint32_t Swap32(uint32_t value);
+uint16_t Swap16(uint16_t value);
+std::string IntToText(int32_t value);
+
+// out := every "a=control:" value of the SDP in order; values without "://" get base in front.
+void GetControlUrls(const std::string& sdp, std::vector<std::string>& out,
+                    const std::string& base);
+
+// Byte length of the file, -1 when it cannot be opened for reading. Lengths beyond the range of
+// long (a 32-bit long on Windows) are reported as LONG_MAX.
+long GetFileSize(const std::string& path);

@@ -1,0 +1,32 @@
+#!/usr/bin/env bash
+# Configures and builds one tree: native (optionally with a sanitizer) or win32.
+#   scripts/build.sh native [address|thread]   -> build/native[-address|-thread]
+#   scripts/build.sh win32                     -> build/win32
+#   scripts/build.sh fuzz                      -> build/fuzz (clang, libFuzzer targets)
+set -euo pipefail
+root=$(cd "$(dirname "$0")/.." && pwd)
+kind=${1:-native}
+sanitize=${2:-}
+jobs=$(nproc)
+
+case "$kind" in
+  native)
+    dir="$root/build/native${sanitize:+-$sanitize}"
+    cmake -S "$root" -B "$dir" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DSANITIZE="$sanitize" >/dev/null
+    ;;
+  fuzz)
+    dir="$root/build/fuzz"
+    CC=clang CXX=clang++ cmake -S "$root" -B "$dir" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DFK_FUZZ=ON >/dev/null
+    ;;
+  win32)
+    dir="$root/build/win32"
+    cmake -S "$root" -B "$dir" -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+      -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-i686.cmake" >/dev/null
+    ;;
+  *)
+    echo "usage: $0 native [address|thread] | win32 | fuzz" >&2
+    exit 2
+    ;;
+esac
+cmake --build "$dir" -j "$jobs" >&2
+echo "$dir"

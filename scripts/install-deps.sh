@@ -1,0 +1,21 @@
+#!/usr/bin/env bash
+# Installs every Debian package the builds and tests need. Safe to run again.
+set -euo pipefail
+export DEBIAN_FRONTEND=noninteractive
+
+need=(g++ cmake make libgtest-dev googletest g++-mingw-w64-i686 binutils-mingw-w64-i686
+      wine wine32:i386 xvfb xauth clang)
+
+missing=()
+for p in "${need[@]}"; do
+  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
+done
+[ ${#missing[@]} -eq 0 ] && exit 0
+
+SUDO=""
+[ "$(id -u)" -eq 0 ] || SUDO=sudo
+if ! dpkg --print-foreign-architectures | grep -qx i386; then
+  $SUDO dpkg --add-architecture i386
+fi
+$SUDO apt-get update -qq
+$SUDO apt-get install -y -qq --no-install-recommends "${missing[@]}"

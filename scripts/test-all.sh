@@ -1,0 +1,37 @@
+#!/usr/bin/env bash
+# Builds both trees and runs every test: native (address and undefined-behaviour sanitizers),
+# native under the thread sanitizer, and the Windows build under Wine.
+set -euo pipefail
+root=$(cd "$(dirname "$0")/.." && pwd)
+cd "$root"
+bash scripts/install-deps.sh
+start=$(date +%s)
+jobs=$(nproc)
+status=0
+
+run_ctest() {
+  local dir=$1; shift
+  ctest --test-dir "$dir" --output-on-failure -j "$jobs" --timeout 300 "$@" || status=1
+}
+
+echo "== native, address + undefined sanitizers"
+dir=$(bash scripts/build.sh native address | tail -1)
+ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 run_ctest "$dir"
+
+echo "== native, thread sanitizer"
+dir=$(bash scripts/build.sh native thread | tail -1)
+TSAN_OPTIONS="halt_on_error=1 second_deadlock_stack=1" run_ctest "$dir"
+
+echo "== fuzz targets (bounded runs)"
+dir=$(bash scripts/build.sh fuzz | tail -1)
+run_ctest "$dir"
+
+echo "== win32 under Wine"
+dir=$(bash scripts/build.sh win32 | tail -1)
+# shellcheck source=wine-env.sh
+source scripts/wine-env.sh
+run_ctest "$dir"
+wineserver -k 2>/dev/null || true
+
+echo "== all test runs took $(( $(date +%s) - start )) s"
+exit $status

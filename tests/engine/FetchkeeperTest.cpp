@@ -1,0 +1,445 @@
+#include "Fetchkeeper.h"
+
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <chrono>
+#include <fstream>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "EngineSettings.h"
+#include "Factories.h"
+#include "FakeRuns.h"
+#include "TempDir.h"
+
+namespace {
+
+using ManagerPtr = EnginePtr<CFetchkeeper>;
+
+ManagerPtr NewManager() { return ManagerPtr(static_cast<CFetchkeeper*>(NEW_FETCHKEEPER())); }
+
+std::vector<ItemHandle> Items(CFetchkeeper& m) {
+    std::vector<ItemHandle> all;
+    for (ItemHandle h = m.GetFirstItem(); h; h = m.GetNextItem(h)) all.push_back(h);
+    return all;
+}
+
+DownItemInfo Info(CFetchkeeper& m, ItemHandle h) {
+    DownItemInfo info{};
+    m.GetItemInfo(h, &info);
+    return info;
+}
+
+int CountInState(CFetchkeeper& m, int32_t state) {
+    int n = 0;
+    for (ItemHandle h : Items(m)) n += Info(m, h).state == state;
+    return n;
+}
+
+std::string ReadText(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    return std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+}
+
+class FetchkeeperTest : public ::testing::Test {
+protected:
+    void TearDown() override {
+        runs.EndAll();
+        manager.reset();
+    }
+    // The run of the given item that is still going.
+    FakeRun& RunOf(ItemHandle h) {
+        const std::string dest = Info(*manager, h).destFile;
+        for (auto it = runs.runs.rbegin(); it != runs.runs.rend(); ++it) {
+            if (!(*it)->ended && (*it)->destFile == dest) return **it;
+        }
+        ADD_FAILURE() << "no run for " << dest;
+        return *runs.runs.front();
+    }
+    void Succeed(ItemHandle h) {
+        FakeRun& run = RunOf(h);
+        run.sink->Succeeded();
+        runs.End(run);
+    }
+
+    FakeRuns runs;
+    ManagerPtr manager = NewManager();
+};
+
+TEST_F(FetchkeeperTest, StartsEmptyWithMaximumThree) {
+    EXPECT_EQ(manager->GetCount(), 0);
+    EXPECT_EQ(manager->GetFirstItem(), nullptr);
+    EXPECT_EQ(manager->MaxThread(), 3);
+}
+
+TEST_F(FetchkeeperTest, QueuedUrlIsIgnoredWhateverItsCase) {
+    runs.refuseJobs = true;
+    EXPECT_TRUE(manager->AddItem("http://a.example/clip.asf", "C:\\dl\\", "clip.asf"));
+    EXPECT_TRUE(manager->AddItem("HTTP://A.EXAMPLE/CLIP.ASF", "C:\\other\\", "x.asf"));
+    EXPECT_EQ(manager->GetCount(), 1);
+}
+
+TEST_F(FetchkeeperTest, ClashingDestinationGetsDigitBeforeFileExtension) {
+    struct Case {
+        const char* name;
+        std::vector<const char*> taken;  // destinations already listed (dir + name)
+        const char* dir;
+        const char* file;
+        const char* expected;
+    } cases[] = {
+        {"simple", {"C:\\dl\\clip.asf"}, "C:\\dl\\", "clip.asf", "C:\\dl\\clip1.asf"},
+        {"case differs", {"C:\\DL\\CLIP.ASF"}, "C:\\dl\\", "clip.asf", "C:\\dl\\clip1.asf"},
+        {"two dots", {"C:\\dl\\a.b.rm"}, "C:\\dl\\", "a.b.rm", "C:\\dl\\a.b1.rm"},
+        {"dot only in folder", {"C:\\v1.2\\clip"}, "C:\\v1.2\\", "clip", "C:\\v1.2\\clip1"},
+        {"no dot at all", {"C:\\dl\\clip"}, "C:\\dl\\", "clip", "C:\\dl\\clip1"},
+        {"slash folders", {"/tmp/v1.2/clip"}, "/tmp/v1.2/", "clip", "/tmp/v1.2/clip1"},
+        {"still clashing", {"C:\\dl\\clip.asf", "C:\\dl\\clip1.asf"}, "C:\\dl\\", "clip.asf",
+         "C:\\dl\\clip11.asf"},
+        {"no clash", {"C:\\dl\\other.asf"}, "C:\\dl\\", "clip.asf", "C:\\dl\\clip.asf"},
+    };
+    runs.refuseJobs = true;
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        manager->RemoveAll();
+        int n = 0;
+        for (const char* dest : c.taken) {
+            const std::string url = "http://a.example/" + std::to_string(n++);
+            ASSERT_TRUE(manager->AddItem(url.c_str(), "", dest));
+        }
+        ASSERT_TRUE(manager->AddItem("http://new.example/clip", c.dir, c.file));
+        const std::vector<ItemHandle> all = Items(*manager);
+        ASSERT_EQ(all.size(), c.taken.size() + 1);
+        EXPECT_STREQ(Info(*manager, all.back()).destFile, c.expected);
+    }
+}
+
+TEST_F(FetchkeeperTest, RefusesUrlsThatWouldBreakTheSavedList) {
+    runs.refuseJobs = true;
+    const std::string longUrl = "http://a.example/" + std::string(kUrlSize, 'x');
+    const std::string longName(kPathSize, 'n');
+    EXPECT_FALSE(manager->AddItem("http://a.example/x\r\n[Down]", "C:\\dl\\", "x"));
+    EXPECT_FALSE(manager->AddItem("http://a.example/x\n", "C:\\dl\\", "x"));
+    EXPECT_FALSE(manager->AddItem(longUrl.c_str(), "C:\\dl\\", "x"));
+    EXPECT_FALSE(manager->AddItem("http://a.example/y", "C:\\dl\\", longName.c_str()));
+    EXPECT_FALSE(manager->AddItem("http://a.example/z", "C:\\dl\\", "z\r\n"));
+    EXPECT_EQ(manager->GetCount(), 0);
+}
+
+TEST_F(FetchkeeperTest, SchedulesFirstWaitingItemWhileBelowMaximum) {
+    for (int i = 0; i < 5; ++i) {
+        const std::string url = "http://a.example/f" + std::to_string(i);
+        manager->AddItem(url.c_str(), "C:\\dl\\", ("f" + std::to_string(i)).c_str());
+    }
+    std::vector<ItemHandle> all = Items(*manager);
+    ASSERT_EQ(all.size(), 5u);
+    EXPECT_EQ(CountInState(*manager, DownDownloading), 3);
+    EXPECT_EQ(Info(*manager, all[3]).state, DownWaiting);
+    EXPECT_EQ(Info(*manager, all[4]).state, DownWaiting);
+
+    Succeed(all[1]);
+    EXPECT_EQ(Info(*manager, all[1]).state, DownFinished);
+    EXPECT_EQ(Info(*manager, all[3]).state, DownDownloading);
+    EXPECT_EQ(Info(*manager, all[4]).state, DownWaiting);
+    EXPECT_EQ(CountInState(*manager, DownDownloading), 3);
+}
+
+TEST_F(FetchkeeperTest, LowerMaximumStopsNothingAndHoldsTheQueue) {
+    for (int i = 0; i < 4; ++i) {
+        const std::string url = "http://a.example/g" + std::to_string(i);
+        manager->AddItem(url.c_str(), "C:\\dl\\", ("g" + std::to_string(i)).c_str());
+    }
+    std::vector<ItemHandle> all = Items(*manager);
+    manager->SetMaxThread(1);
+    EXPECT_EQ(CountInState(*manager, DownDownloading), 3);
+    Succeed(all[0]);
+    Succeed(all[1]);
+    EXPECT_EQ(Info(*manager, all[3]).state, DownWaiting);
+    Succeed(all[2]);
+    EXPECT_EQ(Info(*manager, all[3]).state, DownDownloading);
+}
+
+TEST_F(FetchkeeperTest, StopStartsTheNextWaitingItem) {
+    manager->SetMaxThread(1);
+    manager->AddItem("http://a.example/1", "C:\\dl\\", "1");
+    manager->AddItem("http://a.example/2", "C:\\dl\\", "2");
+    std::vector<ItemHandle> all = Items(*manager);
+    ASSERT_TRUE(manager->StopItem(all[0]));
+    EXPECT_EQ(Info(*manager, all[0]).state, DownStopped);
+    EXPECT_EQ(Info(*manager, all[1]).state, DownDownloading);
+}
+
+TEST_F(FetchkeeperTest, StartItemIgnoresTheMaximumButNotARunningItem) {
+    manager->SetMaxThread(0);
+    manager->AddItem("http://a.example/1", "C:\\dl\\", "1");
+    ItemHandle item = manager->GetFirstItem();
+    EXPECT_EQ(Info(*manager, item).state, DownWaiting);
+    EXPECT_TRUE(manager->StartItem(item));
+    EXPECT_EQ(Info(*manager, item).state, DownDownloading);
+    EXPECT_TRUE(manager->StartItem(item));
+    EXPECT_EQ(runs.runs.size(), 1u);
+}
+
+TEST_F(FetchkeeperTest, RemoveItemDeletesFirstAndFreesSecond) {
+    manager->SetMaxThread(0);
+    manager->AddItem("http://a.example/1", "C:\\dl\\", "1");
+    manager->AddItem("http://a.example/2", "C:\\dl\\", "2");
+    std::vector<ItemHandle> all = Items(*manager);
+    EXPECT_TRUE(manager->RemoveItem(all[0]));
+    EXPECT_EQ(Info(*manager, all[0]).state, DownDeleted);
+    EXPECT_EQ(manager->GetCount(), 2);
+    EXPECT_TRUE(manager->RemoveItem(all[0]));
+    EXPECT_EQ(Items(*manager), std::vector<ItemHandle>{all[1]});
+    EXPECT_FALSE(manager->RemoveItem(all[0]));
+
+    manager->StartItem(all[1]);
+    EXPECT_FALSE(manager->RemoveItem(all[1]));
+    EXPECT_EQ(Info(*manager, all[1]).state, DownDownloading);
+}
+
+TEST_F(FetchkeeperTest, DeletedItemIsFreedOnlyOnceItsRunHasEnded) {
+    manager->AddItem("http://a.example/1", "C:\\dl\\", "1");
+    ItemHandle item = manager->GetFirstItem();
+    FakeRun& run = RunOf(item);
+    manager->StopItem(item);
+    EXPECT_TRUE(manager->RemoveItem(item));
+    EXPECT_FALSE(manager->RemoveItem(item));  // the stopped run is still winding down
+    run.sink->Failed("USER CANCEL THE OPERATION");
+    EXPECT_EQ(Info(*manager, item).state, DownDeleted);  // the late report does not revive it
+    runs.End(run);
+    EXPECT_TRUE(manager->RemoveItem(item));
+    EXPECT_EQ(manager->GetCount(), 0);
+}
+
+TEST_F(FetchkeeperTest, RemoveAllWaitsForRunsStillGoing) {
+    manager->AddItem("http://a.example/1", "C:\\dl\\", "1");
+    FakeRun& run = RunOf(manager->GetFirstItem());
+    std::atomic<bool> done{false};
+    std::thread remover([&] {
+        manager->RemoveAll();
+        done = true;
+    });
+    std::this_thread::sleep_for(std::chrono::milliseconds(100));
+    EXPECT_FALSE(done);
+    EXPECT_TRUE(run.sink->IsStopped());  // asked to end
+    run.sink->Failed("USER CANCEL THE OPERATION");
+    runs.End(run);
+    remover.join();
+    EXPECT_TRUE(done);
+    EXPECT_EQ(manager->GetCount(), 0);
+}
+
+TEST_F(FetchkeeperTest, EnumerationWalksInInsertionOrder) {
+    runs.refuseJobs = true;
+    EXPECT_EQ(manager->GetNextItem(nullptr), nullptr);
+    manager->AddItem("http://a.example/1", "C:\\dl\\", "1");
+    manager->AddItem("http://a.example/2", "C:\\dl\\", "2");
+    std::vector<ItemHandle> all = Items(*manager);
+    ASSERT_EQ(all.size(), 2u);
+    EXPECT_STREQ(Info(*manager, all[0]).url, "http://a.example/1");
+    EXPECT_EQ(manager->GetNextItem(all[1]), nullptr);
+    int notAnItem = 0;
+    EXPECT_EQ(manager->GetNextItem(&notAnItem), nullptr);
+    DownItemInfo info{};
+    EXPECT_FALSE(manager->GetItemInfo(&notAnItem, &info));
+    EXPECT_FALSE(manager->TakeItemChanged(&notAnItem));
+}
+
+TEST_F(FetchkeeperTest, ItemAccessorsGoThroughTheHandle) {
+    runs.refuseJobs = true;
+    manager->AddItem("http://a.example/1", "C:\\dl\\", "1.asf");
+    ItemHandle item = manager->GetFirstItem();
+    char dest[kPathSize];
+    ASSERT_TRUE(manager->GetItemDestFile(item, dest));
+    EXPECT_STREQ(dest, "C:\\dl\\1.asf");
+    EXPECT_TRUE(manager->SetItemUrl(item, "http://b.example/2", "C:\\dl\\2.asf"));
+    EXPECT_STREQ(Info(*manager, item).url, "http://b.example/2");
+    EXPECT_STREQ(Info(*manager, item).destFile, "C:\\dl\\2.asf");
+    EXPECT_FALSE(manager->SetItemUrl(item, "http://b.example/\r\n", "C:\\dl\\2.asf"));
+}
+
+TEST_F(FetchkeeperTest, FoundItemTakesUrlFileNameAndKind) {
+    manager->SetMaxThread(0);
+    IItemHost* host = manager.get();
+    host->AddFoundItem("mms://media.example/live/stream.asf?x=1", "C:\\dl\\", 3);
+    host->AddFoundItem("rtsp://media.example/a.rm", "C:\\dl\\", 0);
+    std::vector<ItemHandle> all = Items(*manager);
+    ASSERT_EQ(all.size(), 2u);
+    EXPECT_STREQ(Info(*manager, all[0]).destFile, "C:\\dl\\stream.asf");
+    manager->SetMaxThread(5);
+    host->ItemFinished();
+    ASSERT_EQ(runs.runs.size(), 1u);
+    EXPECT_EQ(runs.runs[0]->kind, 3);
+    // A found URL equal to a listed one adopts the found kind instead of adding an item.
+    host->AddFoundItem("RTSP://media.example/a.rm", "C:\\other\\", 2);
+    EXPECT_EQ(manager->GetCount(), 2);
+}
+
+TEST_F(FetchkeeperTest, FileNameFromUrl) {
+    struct Case {
+        const char* url;
+        bool ok;
+        const char* name;
+    } cases[] = {
+        {"http://a.example/dir/clip.asf", true, "clip.asf"},
+        {"http://a.example/dir/", false, ""},
+        {"http://a.example", false, ""},
+        {"http://a.example/get?id=1", true, "get"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.url);
+        char out[511] = "untouched";
+        EXPECT_EQ(manager->FileNameFromUrl(c.url, out), c.ok);
+        EXPECT_STREQ(out, c.ok ? c.name : "untouched");
+    }
+}
+
+TEST_F(FetchkeeperTest, UrlWithLogin) {
+    char out[kUrlSize];
+    manager->UrlWithLogin("http://a.example/x", "me", "pw", out);
+    EXPECT_STREQ(out, "http://me:pw@a.example/x");
+    manager->UrlWithLogin("http://a.example/x", "", "pw", out);
+    EXPECT_STREQ(out, "http://a.example/x");
+}
+
+class FetchkeeperStoreTest : public FetchkeeperTest {
+protected:
+    TempDir dir;
+    std::string ini = dir.File("config.ini");
+};
+
+TEST_F(FetchkeeperStoreTest, SettingsDefaultOnAnEmptyFile) {
+    EXPECT_EQ(manager->GetMaxThread(ini.c_str()), 3);
+    EXPECT_EQ(manager->GetTimeOut(ini.c_str()), 30);
+    char path[kPathSize] = "junk";
+    EXPECT_TRUE(manager->GetDestPath(ini.c_str(), path));
+    EXPECT_STREQ(path, "");
+    char server[kUrlSize] = "junk", port[10] = "junk";
+    uint8_t enabled = 7;
+    EXPECT_TRUE(manager->GetProxy(ini.c_str(), server, port, &enabled));
+    EXPECT_STREQ(server, "");
+    EXPECT_STREQ(port, "");
+    EXPECT_EQ(enabled, 0);
+}
+
+TEST_F(FetchkeeperStoreTest, SettingsRoundTrip) {
+    EXPECT_TRUE(manager->SaveMaxThread(ini.c_str(), 7));
+    EXPECT_EQ(manager->GetMaxThread(ini.c_str()), 7);
+    EXPECT_EQ(manager->MaxThread(), 3);  // the maximum in use stays
+
+    EXPECT_TRUE(manager->SetTimeOut(ini.c_str(), 45));
+    EXPECT_EQ(manager->GetTimeOut(ini.c_str()), 45);
+    EXPECT_EQ(GetEngineTimeOut(), 45);
+
+    EXPECT_TRUE(manager->SetDestPath(ini.c_str(), dir.Dir().c_str()));
+    char path[kPathSize];
+    manager->GetDestPath(ini.c_str(), path);
+    EXPECT_EQ(std::string(path), dir.Dir());
+    manager->SetDestPath(ini.c_str(), dir.File("gone").c_str());
+    manager->GetDestPath(ini.c_str(), path);
+    EXPECT_STREQ(path, "");
+}
+
+TEST_F(FetchkeeperStoreTest, ProxyPortIsItsLeadingDigits) {
+    struct Case {
+        const char* portText;
+        int32_t enable;
+        int32_t port;
+        bool enabled;
+    } cases[] = {{"8080", 1, 8080, true}, {"3128x", 1, 3128, true}, {"x1", 1, 0, false},
+                 {"", 0, 0, false},      {"80", 256, 80, false},  {"99999999999", 1, 0, true}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.portText);
+        EXPECT_TRUE(manager->SetProxy(ini.c_str(), "proxy.example", c.portText, c.enable));
+        const EngineProxy proxy = GetEngineProxy();
+        EXPECT_EQ(proxy.server, "proxy.example");
+        if (std::string(c.portText) != "99999999999") {
+            EXPECT_EQ(proxy.port, c.port);
+        }
+        EXPECT_GE(proxy.port, 0);
+        EXPECT_EQ(proxy.enabled, c.enable & 0xFF ? true : false);
+        char server[kUrlSize], port[10];
+        uint8_t enabled;
+        manager->GetProxy(ini.c_str(), server, port, &enabled);
+        EXPECT_STREQ(server, "proxy.example");
+        EXPECT_EQ(std::string(port), std::string(c.portText).substr(0, 9));
+        EXPECT_EQ(enabled, c.enable & 0xFF ? 1 : 0);
+    }
+    SetEngineProxy(EngineProxy{});
+}
+
+TEST_F(FetchkeeperStoreTest, SavedListLoadsBackWithStates) {
+    manager->SetMaxThread(0);
+    manager->AddItem("http://a.example/1.asf", "C:\\dl\\", "1.asf");
+    manager->AddItem("http://a.example/2.asf", "C:\\dl\\", "2.asf");
+    manager->AddItem("http://a.example/3.asf", "C:\\dl\\", "3.asf");
+    std::vector<ItemHandle> all = Items(*manager);
+    manager->RemoveItem(all[1]);
+    manager->SaveMaxThread(ini.c_str(), 5);
+    ASSERT_TRUE(manager->SaveProject(ini.c_str()));
+    EXPECT_FALSE(std::filesystem::exists(ini + ".tmp"));
+
+    ManagerPtr loaded = NewManager();
+    ASSERT_TRUE(loaded->LoadProject(ini.c_str()));
+    std::vector<ItemHandle> back = Items(*loaded);
+    ASSERT_EQ(back.size(), 3u);
+    EXPECT_STREQ(Info(*loaded, back[0]).url, "http://a.example/1.asf");
+    EXPECT_STREQ(Info(*loaded, back[2]).destFile, "C:\\dl\\3.asf");
+    EXPECT_EQ(Info(*loaded, back[0]).state, DownWaiting);
+    EXPECT_EQ(Info(*loaded, back[1]).state, DownDeleted);
+    EXPECT_TRUE(runs.runs.empty());  // loading starts nothing
+
+    // The list stays in the file until the next save, and a second load adds nothing.
+    ASSERT_TRUE(loaded->LoadProject(ini.c_str()));
+    EXPECT_EQ(loaded->GetCount(), 3);
+    EXPECT_NE(ReadText(ini).find("http://a.example/2.asf"), std::string::npos);
+    EXPECT_EQ(loaded->GetMaxThread(ini.c_str()), 5);  // settings survive saving the list
+}
+
+TEST_F(FetchkeeperStoreTest, ShorterListReplacesLongerOne) {
+    runs.refuseJobs = true;
+    for (int i = 0; i < 4; ++i) {
+        const std::string url = "http://a.example/" + std::to_string(i);
+        manager->AddItem(url.c_str(), "C:\\dl\\", std::to_string(i).c_str());
+    }
+    ASSERT_TRUE(manager->SaveProject(ini.c_str()));
+    manager->RemoveAll();
+    manager->AddItem("http://b.example/only", "C:\\dl\\", "only");
+    ASSERT_TRUE(manager->SaveProject(ini.c_str()));
+    EXPECT_EQ(ReadText(ini).find("http://a.example/"), std::string::npos);
+    ManagerPtr loaded = NewManager();
+    loaded->LoadProject(ini.c_str());
+    ASSERT_EQ(loaded->GetCount(), 1);
+    EXPECT_STREQ(Info(*loaded, loaded->GetFirstItem()).url, "http://b.example/only");
+}
+
+TEST_F(FetchkeeperStoreTest, LoadWithoutSavedListAddsNothing) {
+    manager->SaveMaxThread(ini.c_str(), 2);
+    EXPECT_TRUE(manager->LoadProject(ini.c_str()));
+    EXPECT_EQ(manager->GetCount(), 0);
+    EXPECT_TRUE(manager->LoadProject(dir.File("missing.ini").c_str()));
+    EXPECT_EQ(manager->GetCount(), 0);
+}
+
+TEST_F(FetchkeeperStoreTest, DebugFlagSurvivesARoundTrip) {
+    {
+        std::ofstream out(ini, std::ios::binary);
+        out << "[Down]\r\nCount=0\r\nDebug=0\r\n";
+    }
+    ASSERT_TRUE(manager->LoadProject(ini.c_str()));
+    EXPECT_TRUE(manager->Debug());
+    ASSERT_TRUE(manager->SaveProject(ini.c_str()));
+    ManagerPtr loaded = NewManager();
+    loaded->LoadProject(ini.c_str());
+    EXPECT_TRUE(loaded->Debug());
+    EXPECT_NE(ReadText(ini).find("Debug=1"), std::string::npos);
+}
+
+TEST_F(FetchkeeperStoreTest, SaveIntoMissingFolderFails) {
+    runs.refuseJobs = true;
+    manager->AddItem("http://a.example/1", "C:\\dl\\", "1");
+    EXPECT_FALSE(manager->SaveProject(dir.File("no-such-folder/config.ini").c_str()));
+}
+
+}  // namespace

@@ -1,0 +1,140 @@
+// The tables of virtual operations are a binary interface: callers built with other tool chains
+// call by slot number. These tests read each operation's slot off its member pointer.
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <string>
+
+#include "ByteBuffer.h"
+#include "DownItem.h"
+#include "Fetchkeeper.h"
+#include "PrjMng.h"
+
+namespace {
+
+// Under the Itanium C++ ABI (g++ on Linux and mingw) a pointer to a virtual member function holds
+// one plus the operation's byte offset in its table.
+template <class F>
+long SlotOf(F member) {
+    struct Rep {
+        uintptr_t ptr;
+        ptrdiff_t adj;
+    } rep;
+    static_assert(sizeof(F) == sizeof(Rep), "unexpected member pointer layout");
+    std::memcpy(&rep, &member, sizeof rep);
+    if ((rep.ptr & 1) == 0) return -1;  // not virtual
+    return long((rep.ptr - 1) / sizeof(void*));
+}
+
+struct Slot {
+    const char* name;
+    long actual;
+    long expected;
+};
+
+void Check(const Slot* slots, size_t n) {
+    for (size_t i = 0; i < n; ++i) {
+        EXPECT_EQ(slots[i].actual, slots[i].expected) << slots[i].name;
+    }
+}
+
+#define SLOT(Class, Op, n) Slot{#Op, SlotOf(&Class::Op), n}
+
+TEST(SlotLayout, EngineObjectRoot) {
+    const Slot slots[] = {SLOT(IEngineObject, DeleteSelf, 0), SLOT(IEngineObject, Release, 1),
+                          SLOT(IEngineObject, Init, 2)};
+    Check(slots, std::size(slots));
+}
+
+TEST(SlotLayout, Manager) {
+    const Slot slots[] = {
+        SLOT(CFetchkeeper, DeleteSelf, 0),      SLOT(CFetchkeeper, Release, 1),
+        SLOT(CFetchkeeper, Init, 2),            SLOT(CFetchkeeper, ReturnTrue, 3),
+        SLOT(CFetchkeeper, SetMaxThread, 4),    SLOT(CFetchkeeper, AddItem, 5),
+        SLOT(CFetchkeeper, GetCount, 6),        SLOT(CFetchkeeper, RemoveAll, 7),
+        SLOT(CFetchkeeper, RemoveItem, 8),      SLOT(CFetchkeeper, GetFirstItem, 9),
+        SLOT(CFetchkeeper, GetNextItem, 10),    SLOT(CFetchkeeper, StartItem, 11),
+        SLOT(CFetchkeeper, StopItem, 12),       SLOT(CFetchkeeper, TakeItemChanged, 13),
+        SLOT(CFetchkeeper, SetItemUrl, 14),     SLOT(CFetchkeeper, GetItemInfo, 15),
+        SLOT(CFetchkeeper, GetItemDestFile, 16), SLOT(CFetchkeeper, LoadProject, 17),
+        SLOT(CFetchkeeper, SaveProject, 18),    SLOT(CFetchkeeper, GetDestPath, 19),
+        SLOT(CFetchkeeper, SetDestPath, 20),    SLOT(CFetchkeeper, GetMaxThread, 21),
+        SLOT(CFetchkeeper, SaveMaxThread, 22),  SLOT(CFetchkeeper, GetTimeOut, 23),
+        SLOT(CFetchkeeper, SetTimeOut, 24),     SLOT(CFetchkeeper, GetProxy, 25),
+        SLOT(CFetchkeeper, SetProxy, 26),       SLOT(CFetchkeeper, FileNameFromUrl, 27),
+        SLOT(CFetchkeeper, UrlWithLogin, 28),
+        // Through the host interface, in its own table.
+        SLOT(IItemHost, AddFoundItem, 0),       SLOT(IItemHost, ItemFinished, 1),
+    };
+    Check(slots, std::size(slots));
+}
+
+TEST(SlotLayout, Item) {
+    using SetUrlPair = bool (FK_STDCALL CDownItem::*)(const char*, const char*);
+    const Slot slots[] = {
+        SLOT(CDownItem, DeleteSelf, 0),     SLOT(CDownItem, Release, 1),
+        SLOT(CDownItem, Init, 2),           SLOT(CDownItem, ReturnTrue, 3),
+        SLOT(CDownItem, Set, 4),            SLOT(CDownItem, SetFromRecord, 5),
+        SLOT(CDownItem, Start, 6),          SLOT(CDownItem, GetDestFile, 7),
+        SLOT(CDownItem, Stop, 8),           Slot{"SetUrl(url, dest)", SlotOf(SetUrlPair(&CDownItem::SetUrl)), 9},
+        SLOT(CDownItem, TakeChanged, 10),   SLOT(CDownItem, RecordAddress, 11),
+        SLOT(CDownItem, GetRecord, 12),     SLOT(CDownItem, GetInfo, 13),
+        SLOT(CDownItem, IsDeleted, 14),     SLOT(CDownItem, MarkDeleted, 15),
+        SLOT(CDownItem, IsDownloading, 16), SLOT(CDownItem, IsWaiting, 17),
+        SLOT(CDownItem, MatchUrl, 18),      SLOT(CDownItem, MatchDest, 19),
+    };
+    Check(slots, std::size(slots));
+}
+
+TEST(SlotLayout, DownloadSink) {
+    const Slot slots[] = {
+        SLOT(IDownloadSink, SetTotalSize, 0),   SLOT(IDownloadSink, SetDownloaded, 1),
+        SLOT(IDownloadSink, Succeeded, 2),      SLOT(IDownloadSink, Failed, 3),
+        SLOT(IDownloadSink, Log, 4),            SLOT(IDownloadSink, SetContentKind, 5),
+        SLOT(IDownloadSink, SetDestFile, 6),    SLOT(IDownloadSink, SetActiveKind, 7),
+        SLOT(IDownloadSink, IsStopped, 8),      SLOT(IDownloadSink, Restart, 9),
+        SLOT(IDownloadSink, SetUrl, 10),        SLOT(IDownloadSink, RunFinished, 11),
+    };
+    Check(slots, std::size(slots));
+}
+
+TEST(SlotLayout, SecondTableSitsBehindTheFirst) {
+    EnginePtr<CFetchkeeper> manager(static_cast<CFetchkeeper*>(CreateEngineObject<CFetchkeeper>()));
+    EnginePtr<CDownItem> item(static_cast<CDownItem*>(CreateEngineObject<CDownItem>()));
+    EXPECT_EQ(reinterpret_cast<char*>(static_cast<IItemHost*>(manager.get())) -
+                  reinterpret_cast<char*>(manager.get()),
+              ptrdiff_t(sizeof(void*)));
+    EXPECT_EQ(reinterpret_cast<char*>(static_cast<IDownloadSink*>(item.get())) -
+                  reinterpret_cast<char*>(item.get()),
+              ptrdiff_t(sizeof(void*)));
+}
+
+TEST(SlotLayout, Store) {
+    const Slot slots[] = {
+        SLOT(CPrjMng, DeleteSelf, 0),     SLOT(CPrjMng, Release, 1),      SLOT(CPrjMng, Init, 2),
+        SLOT(CPrjMng, ReturnTrue, 3),     SLOT(CPrjMng, SetFile, 4),      SLOT(CPrjMng, WriteCount, 5),
+        SLOT(CPrjMng, WriteItem, 6),      SLOT(CPrjMng, ReadCount, 7),    SLOT(CPrjMng, ReadItem, 8),
+        SLOT(CPrjMng, ReadDestPath, 9),   SLOT(CPrjMng, WriteDestPath, 10),
+        SLOT(CPrjMng, ReadMaxThread, 11), SLOT(CPrjMng, WriteMaxThread, 12),
+        SLOT(CPrjMng, ReadTimeOut, 13),   SLOT(CPrjMng, WriteTimeOut, 14),
+        SLOT(CPrjMng, ReadProxy, 15),     SLOT(CPrjMng, WriteProxy, 16),
+        SLOT(CPrjMng, ClearItems, 17),    SLOT(CPrjMng, ReadDebug, 18),   SLOT(CPrjMng, WriteDebug, 19),
+    };
+    Check(slots, std::size(slots));
+}
+
+TEST(SlotLayout, ByteBuffer) {
+    const Slot slots[] = {
+        SLOT(CByteBuffer, Reset, 0),        SLOT(CByteBuffer, GetData, 1),
+        SLOT(CByteBuffer, GetDataInternal, 2), SLOT(CByteBuffer, GetLength, 3),
+        SLOT(CByteBuffer, IsEmpty, 4),      SLOT(CByteBuffer, AppendByte, 5),
+        SLOT(CByteBuffer, AppendDword, 6),  SLOT(CByteBuffer, GetString, 7),
+        SLOT(CByteBuffer, AppendString, 8), SLOT(CByteBuffer, Append, 9),
+        SLOT(CByteBuffer, AppendFormat, 10), SLOT(CByteBuffer, LoadFile, 11),
+        SLOT(CByteBuffer, AppendBuffer, 12), SLOT(CByteBuffer, SetBlockSize, 13),
+        SLOT(CByteBuffer, PadTo, 14),       SLOT(CByteBuffer, SaveFile, 15),
+    };
+    Check(slots, std::size(slots));
+}
+
+}  // namespace
