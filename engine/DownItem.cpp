@@ -291,3 +291,5 @@ void CDownItem::AppendLog(const char* text) {
     if (!log_) log_ = std::make_unique<CByteBuffer>();
     log_->AppendString(text);
 }
+
+FK_DEFINE_FACTORIES(DOWNITEM, CDownItem)

@@ -1,4 +1,5 @@
-// The library's exported factories: one creating and one static-instance factory per class.
+// The library's exported factories: one creating and one static-instance factory per class. Each
+// class defines its pair beside its code (FK_DEFINE_FACTORIES) and is listed in Fetchkeeper.def.
 #pragma once
 #include "EngineObject.h"
 

@@ -374,3 +374,5 @@ void CFetchkeeper::UrlWithLogin(const char* url, const char* user, const char* p
     if (!out) return;
     CopyBounded(out, kUrlSize, InsertUrlLogin(url ? url : "", user ? user : "", password ? password : ""));
 }
+
+FK_DEFINE_FACTORIES(FETCHKEEPER, CFetchkeeper)

@@ -101,3 +101,5 @@ bool CPrjMng::WriteDebug() {
     sys::ProfileWriteString(file_, kDown, "Debug", "1");
     return true;
 }
+
+FK_DEFINE_FACTORIES(PRJMNG, CPrjMng)

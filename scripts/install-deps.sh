@@ -4,7 +4,8 @@ set -euo pipefail
 export DEBIAN_FRONTEND=noninteractive
 
 need=(g++ cmake make libgtest-dev googletest g++-mingw-w64-i686 binutils-mingw-w64-i686
-      wine wine32:i386 xvfb xauth clang)
+      wine wine32:i386 xvfb xauth x11-apps clang
+      ffmpeg lighttpd tinyproxy python3-pyftpdlib curl wget)
 
 missing=()
 for p in "${need[@]}"; do
@@ -18,4 +19,15 @@ if ! dpkg --print-foreign-architectures | grep -qx i386; then
   $SUDO dpkg --add-architecture i386
 fi
 $SUDO apt-get update -qq
+# Servers come only as test peers that the tests start themselves: keep the packages from starting
+# system-wide daemons on install.
+policy=/usr/sbin/policy-rc.d
+placed=0
+if [ ! -e "$policy" ]; then
+  printf '#!/bin/sh\nexit 101\n' | $SUDO tee "$policy" >/dev/null
+  $SUDO chmod +x "$policy"
+  placed=1
+fi
 $SUDO apt-get install -y -qq --no-install-recommends "${missing[@]}"
+[ $placed -eq 1 ] && $SUDO rm -f "$policy"
+exit 0

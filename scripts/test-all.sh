@@ -28,10 +28,7 @@ run_ctest "$dir"
 
 echo "== win32 under Wine"
 dir=$(bash scripts/build.sh win32 | tail -1)
-# shellcheck source=wine-env.sh
-source scripts/wine-env.sh
-run_ctest "$dir"
-wineserver -k 2>/dev/null || true
+xvfb-run -a -s "-screen 0 1280x1024x24" bash scripts/test-win32.sh "$dir" || status=1
 
 echo "== all test runs took $(( $(date +%s) - start )) s"
 exit $status

@@ -3,15 +3,9 @@
 set -euo pipefail
 objdump=$1
 dll=$2
-expected=$(cat <<'LIST'
-_NEW_00_DOWNITEM@0
-_NEW_00_FETCHKEEPER@0
-_NEW_00_PRJMNG@0
-_NEW_DOWNITEM@0
-_NEW_FETCHKEEPER@0
-_NEW_PRJMNG@0
-LIST
-)
+# One class name per line in exports.txt; each class exports its creating and static factory.
+expected=$(grep -v '^#' "$(dirname "$0")/exports.txt" | sed '/^$/d' |
+           while read -r class; do echo "_NEW_${class}@0"; echo "_NEW_00_${class}@0"; done | sort)
 # The export name table is the block of "[ordinal] name" lines after its heading.
 actual=$("$objdump" -p "$dll" | awk '/\[Ordinal\/Name Pointer\] Table/{on=1; next} on && /^[ \t]*\[/{print $NF; next} on{on=0}' | sort)
 if [ "$actual" != "$expected" ]; then
