@@ -2,20 +2,21 @@
 
 #include <atomic>
 
-namespace {
-// No job or resolver class is built into the library yet: starting an item then behaves as when
-// none can be created.
-IDownloadJob* NoJob() { return nullptr; }
-IRedirect* NoRedirect() { return nullptr; }
+#include "Factories.h"
 
-std::atomic<JobFactory> g_job{&NoJob};
-std::atomic<RedirectFactory> g_redirect{&NoRedirect};
+namespace {
+// The library's own download job and playlist resolver.
+IDownloadJob* DefaultJob() { return static_cast<IDownloadJob*>(NEW_DOWNLOAD()); }
+IRedirect* DefaultRedirect() { return static_cast<IRedirect*>(NEW_REDIRECT()); }
+
+std::atomic<JobFactory> g_job{&DefaultJob};
+std::atomic<RedirectFactory> g_redirect{&DefaultRedirect};
 }  // namespace
 
 IDownloadJob* CreateDownloadJob() { return g_job.load()(); }
 IRedirect* CreateRedirect() { return g_redirect.load()(); }
 
 void SetCollaboratorFactories(JobFactory job, RedirectFactory redirect) {
-    g_job = job ? job : &NoJob;
-    g_redirect = redirect ? redirect : &NoRedirect;
+    g_job = job ? job : &DefaultJob;
+    g_redirect = redirect ? redirect : &DefaultRedirect;
 }

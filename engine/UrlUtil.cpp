@@ -1,6 +1,7 @@
 #include "UrlUtil.h"
 
 #include <climits>
+#include <cstring>
 #include <fstream>
 
 namespace {
@@ -296,4 +297,23 @@ long GetFileSize(const std::string& path) {
     in.peek();
     if (in.bad()) return -1;
     return size > static_cast<std::streamoff>(LONG_MAX) ? LONG_MAX : static_cast<long>(size);
+}
+
+std::string UrlEncode(const std::string& url) {
+    static const char kKept[] = "-_.!~*'()%;/?:@&=+$,";
+    static const char kHex[] = "0123456789ABCDEF";
+    std::string result;
+    result.reserve(url.size());
+    for (unsigned char c : url) {
+        const bool plain = (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') ||
+                           (c != 0 && std::strchr(kKept, c) != nullptr);
+        if (plain) {
+            result += static_cast<char>(c);
+        } else {
+            result += '%';
+            result += kHex[c >> 4];
+            result += kHex[c & 15];
+        }
+    }
+    return result;
 }

@@ -82,3 +82,7 @@ void GetControlUrls(const std::string& sdp, std::vector<std::string>& out,
 // Byte length of the file, -1 when it cannot be opened for reading. Lengths beyond the range of
 // long (a 32-bit long on Windows) are reported as LONG_MAX.
 long GetFileSize(const std::string& path);
+
+// Percent-encodes every byte but letters, digits and - _ . ! ~ * ' ( ) % ; / ? : @ & = + $ , as
+// "%XY" (upper-case hexadecimal). '%' passes unchanged, so an encoded URL stays as it is.
+std::string UrlEncode(const std::string& url);

@@ -1,0 +1,87 @@
+// The main window: the download list in three list views (in progress, finished, deleted), the
+// category tree that picks the visible list, and the selected item's log and block chart, all
+// refreshed from the engine once a second.
+#pragma once
+#include <cstdint>
+
+#include "ComCtrls.h"
+#include "Forms.h"
+#include "IFetchkeeper.h"
+#include "ImgList.h"
+#include "Menus.h"
+#include "Progresspanel.h"
+#include "StdCtrls.h"
+
+struct MainSettings {
+    char settingsPath[256];         // the settings file every settings and list operation is given
+    int32_t logPosition;            // bytes of the shown item's log already in Memo1
+    ui::TListItem* lastShownRow;    // the ListDown row ShowItem showed last
+};
+
+class TForm1 : public ui::TForm {
+public:
+    explicit TForm1(ui::TComponent* owner);
+    ~TForm1() override;
+
+    // Components, as the form's description names them.
+    ui::TCoolBar* CoolBar1;
+    ui::TToolBar *ToolBar1, *ToolBar2;
+    ui::TToolButton *btnDown, *btnCancel, *btnAdd, *btnDelete, *btnDest, *btnHelp, *btnHome, *btnExit;
+    ui::TTreeView* TreeView1;
+    ui::TSplitter *Splitter1, *Splitter2;
+    ui::TPanel *Panel3, *Panel4;
+    ui::TListView *ListDowned, *ListDown, *ListDeleted;
+    ui::TPageControl* Page_Info;
+    ui::TTabSheet *sht_Chart, *sht_Log;
+    TProgressPanel* pp_Chart;
+    ui::TMemo* Memo1;
+    ui::TImageList *ImageList1, *ImageList2, *ImageList3, *ImageList4;
+    ui::TPopupMenu* PopupMenu1;
+    ui::TMainMenu* qelMainMenu1;
+    ui::TTimer* Timer1;
+
+    // Event handlers.
+    void FormCreate(ui::TComponent* sender);
+    void FormCloseQuery(ui::TComponent* sender, bool& canClose);
+    void FormClose(ui::TComponent* sender, ui::TCloseAction& action);
+    void Timer1Timer(ui::TComponent* sender);
+    void ListDownClick(ui::TComponent* sender);
+    void ListDownSelectItem(ui::TComponent* sender, ui::TListItem* item, bool selected);
+    void pp_ChartResize(ui::TComponent* sender);
+    void TreeView1Change(ui::TComponent* sender, ui::TTreeNode* node);
+    void btnExitClick(ui::TComponent* sender);
+    void About1Click(ui::TComponent* sender);
+
+    // Rows and the poll.
+    void AddRow(ItemHandle item, const DownItemInfo& info);
+    bool IsListed(ItemHandle item) const;
+    void LoadLists();
+    void AddMissingRows();
+    void RefreshLists();
+    void UpdateRow(ItemHandle item, const DownItemInfo& info);
+    bool IsShownItem(ItemHandle item) const;
+    void ShowProgress(const DownItemInfo& info);
+    void ShowItem(ui::TListItem* row);
+
+    // Settings readers, forwarded to the manager with the settings path.
+    bool FileNameFromUrl(const char* url, char* out);
+    bool GetDestPath(char* out);
+    int32_t GetMaxThread();
+    int32_t GetTimeOut();
+    bool GetProxy(std::string& server, std::string& port, bool& enabled);
+
+    IFetchkeeper* Manager() const { return manager_; }
+    MainSettings& Settings() { return mainSettings_; }
+
+protected:
+    void BindComponents() override;
+
+private:
+    IFetchkeeper* manager_ = nullptr;
+    MainSettings mainSettings_{};
+};
+
+extern TForm1* Form1;
+
+// Registers the program's own component classes with the form reader.
+void RegisterProgramClasses();

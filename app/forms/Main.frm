@@ -1,0 +1,415 @@
+object Form1: TForm1
+  Left = 0
+  Top = 0
+  Width = 812
+  Height = 577
+  Caption = 'Tarvexa Ripplecast'
+  Font.Name = 'MS Sans Serif'
+  Font.Height = -11
+  Position = poDesktopCenter
+  WindowState = wsMaximized
+  OnClose = FormClose
+  OnCloseQuery = FormCloseQuery
+  OnCreate = FormCreate
+  object CoolBar1: TCoolBar
+    Left = 0
+    Top = 0
+    Width = 804
+    Height = 75
+    Align = alTop
+    EdgeBorders = []
+    object ToolBar1: TToolBar
+      Width = 800
+      Height = 23
+      ButtonWidth = 55
+      ButtonHeight = 21
+      Flat = True
+      ShowCaptions = True
+      List = True
+      Menu = qelMainMenu1
+    end
+    object ToolBar2: TToolBar
+      Width = 800
+      Height = 44
+      ButtonWidth = 38
+      ButtonHeight = 40
+      Flat = True
+      ShowCaptions = True
+      Images = ImageList1
+      DisabledImages = ImageList1
+      object btnDown: TToolButton
+        Caption = 'Down'
+        ImageIndex = 0
+        Enabled = False
+      end
+      object btnCancel: TToolButton
+        Caption = 'Stop'
+        ImageIndex = 1
+        Enabled = False
+      end
+      object btnAdd: TToolButton
+        Caption = 'Add'
+        ImageIndex = 2
+      end
+      object btnDelete: TToolButton
+        Caption = 'Delete'
+        ImageIndex = 3
+        Enabled = False
+      end
+      object ToolButton1: TToolButton
+        Width = 8
+        Style = tbsSeparator
+      end
+      object btnDest: TToolButton
+        Caption = 'Dest'
+        ImageIndex = 4
+      end
+      object btnHelp: TToolButton
+        Caption = 'Help'
+        ImageIndex = 5
+      end
+      object btnHome: TToolButton
+        Caption = 'Home'
+        ImageIndex = 6
+      end
+      object btnExit: TToolButton
+        Caption = 'Exit'
+        ImageIndex = 7
+        OnClick = btnExitClick
+      end
+    end
+  end
+  object TreeView1: TTreeView
+    Width = 201
+    Align = alLeft
+    ReadOnly = True
+    RowSelect = True
+    HideSelection = False
+    ShowButtons = False
+    // Lines would switch the whole-row selection off.
+    ShowLines = False
+    Indent = 19
+    Images = ImageList2
+    OnChange = TreeView1Change
+    Items = <
+      item
+        Text = 'Ripplecast'
+        ImageIndex = 0
+        SelectedIndex = 0
+        Items = <
+          item
+            Text = 'Downloading'
+            ImageIndex = 1
+            SelectedIndex = 1
+          end
+          item
+            Text = 'Downloaded'
+            ImageIndex = 2
+            SelectedIndex = 2
+          end
+          item
+            Text = 'Deleted'
+            ImageIndex = 3
+            SelectedIndex = 3
+          end>
+      end>
+  end
+  object Splitter1: TSplitter
+    Width = 3
+    Align = alLeft
+  end
+  object Panel1: TPanel
+    Align = alClient
+    BevelOuter = bvNone
+    object Panel3: TPanel
+      Height = 185
+      Align = alTop
+      BevelOuter = bvNone
+      object ListDowned: TListView
+        Align = alClient
+        Visible = False
+        ViewStyle = vsReport
+        ReadOnly = True
+        RowSelect = True
+        GridLines = True
+        FlatScrollBars = True
+        HideSelection = False
+        ColumnClick = False
+        MultiSelect = False
+        SmallImages = ImageList3
+        Columns = <
+          item
+            Width = 30
+            ImageIndex = 0
+          end
+          item
+            Caption = 'FileName'
+            Width = 250
+          end
+          item
+            Caption = 'Size'
+            Width = 80
+          end
+          item
+            Caption = 'URL'
+            Width = 400
+          end>
+      end
+      object ListDown: TListView
+        Align = alClient
+        ViewStyle = vsReport
+        ReadOnly = True
+        RowSelect = True
+        GridLines = True
+        FlatScrollBars = True
+        HideSelection = False
+        ColumnClick = False
+        MultiSelect = False
+        SmallImages = ImageList3
+        OnClick = ListDownClick
+        OnSelectItem = ListDownSelectItem
+        Columns = <
+          item
+            Width = 30
+            ImageIndex = 0
+          end
+          item
+            Caption = 'FileName'
+            Width = 200
+          end
+          item
+            Caption = 'Size'
+            Width = 70
+          end
+          item
+            Caption = 'Completed'
+            Width = 70
+          end
+          item
+            Caption = 'Percent'
+          end
+          item
+            Caption = 'URL'
+            Width = 400
+          end>
+      end
+      object ListDeleted: TListView
+        Align = alClient
+        Visible = False
+        ViewStyle = vsReport
+        ReadOnly = True
+        RowSelect = True
+        GridLines = True
+        FlatScrollBars = True
+        HideSelection = False
+        ColumnClick = False
+        MultiSelect = False
+        SmallImages = ImageList3
+        Columns = <
+          item
+            Width = 30
+            ImageIndex = 0
+          end
+          item
+            Caption = 'FileName'
+            Width = 250
+          end
+          item
+            Caption = 'Size'
+            Width = 80
+          end
+          item
+            Caption = 'URL'
+            Width = 400
+          end>
+      end
+    end
+    object Splitter2: TSplitter
+      Height = 3
+      Align = alTop
+    end
+    object Page_Info: TPageControl
+      Align = alClient
+      ActivePage = sht_Log
+      object sht_Chart: TTabSheet
+        Caption = 'Download Chart'
+        object Panel4: TPanel
+          Align = alClient
+          BevelInner = bvLowered
+          BevelOuter = bvNone
+          object pp_Chart: TProgressPanel
+            Align = alClient
+            BevelInner = bvRaised
+            BevelOuter = bvLowered
+            BorderWidth = 1
+            DidBitmap = 'CELL_DID'
+            TryBitmap = 'CELL_TRY'
+            TotalCount = 0
+            ComedCount = 0
+            OnResize = pp_ChartResize
+          end
+        end
+      end
+      object sht_Log: TTabSheet
+        Caption = 'Download Log'
+        object Memo1: TMemo
+          Align = alClient
+          Color = clBtnFace
+          ReadOnly = True
+          ScrollBars = ssBoth
+        end
+      end
+    end
+  end
+  object ImageList3: TImageList
+    Width = 16
+    Height = 16
+    Bitmap = 'STATE_IMAGES'
+  end
+  object ImageList1: TImageList
+    Width = 22
+    Height = 20
+    Bitmap = 'TOOLBAR_IMAGES'
+  end
+  object ImageList2: TImageList
+    Width = 16
+    Height = 16
+    Bitmap = 'TREE_IMAGES'
+  end
+  object ImageList4: TImageList
+    Width = 16
+    Height = 16
+    Bitmap = 'MENU_IMAGES'
+  end
+  object PopupMenu1: TPopupMenu
+    OwnerDraw = True
+    object pupNN: TMenuItem
+    end
+    object pupAdd: TMenuItem
+      Break = mbBreak
+      Caption = 'Add'
+    end
+    object pupDelete: TMenuItem
+      Caption = 'Delete'
+    end
+    object MenuItem1: TMenuItem
+      Caption = '-'
+    end
+    object pupClear: TMenuItem
+      Caption = 'Clear All'
+    end
+    object MenuItem2: TMenuItem
+      Caption = '-'
+    end
+    object pupDown: TMenuItem
+      Caption = 'Down'
+    end
+    object pupDownAll: TMenuItem
+      Caption = 'Down All'
+    end
+    object pupCancel: TMenuItem
+      Caption = 'Stop'
+    end
+    object pupCancelAll: TMenuItem
+      Caption = 'Stop All'
+    end
+    object N4: TMenuItem
+      Caption = '-'
+    end
+    object pupDownAgain: TMenuItem
+      Caption = 'Down Again'
+    end
+    object pupOpen: TMenuItem
+      Caption = 'Open Downloaded'
+    end
+    object pupProperty: TMenuItem
+      Caption = 'Property'
+    end
+  end
+  object qelMainMenu1: TMainMenu
+    Images = ImageList4
+    OwnerDraw = True
+    object menuFile1: TMenuItem
+      Caption = 'File'
+      object Tools1: TMenuItem
+        Caption = 'Property Tools'
+      end
+      object OpenDestFilePath1: TMenuItem
+        Caption = 'Open Dest File Path'
+        ImageIndex = 0
+      end
+      object N1: TMenuItem
+        Caption = '-'
+      end
+      object Exit1: TMenuItem
+        Caption = 'Exit'
+        ImageIndex = 4
+        OnClick = btnExitClick
+      end
+    end
+    object menuEdit1: TMenuItem
+      Caption = 'Edit'
+      object CopyURL1: TMenuItem
+        Caption = 'Copy URL'
+        ImageIndex = 1
+      end
+      object PasteURL1: TMenuItem
+        Caption = 'Paste URL'
+        ImageIndex = 2
+      end
+      object N2: TMenuItem
+        Caption = '-'
+      end
+      object SelectAll1: TMenuItem
+        Caption = 'Select All'
+      end
+    end
+    object menuDownload1: TMenuItem
+      Caption = 'Download'
+      object menuAdd: TMenuItem
+        Caption = 'Add'
+      end
+      object menuDelete: TMenuItem
+        Caption = 'Delete'
+      end
+      object N3: TMenuItem
+        Caption = '-'
+      end
+      object menuBegin: TMenuItem
+        Caption = 'Begin'
+      end
+      object menuStop: TMenuItem
+        Caption = 'Stop'
+      end
+      object menuBeginAll: TMenuItem
+        Caption = 'Begin All'
+      end
+      object menuStopAll: TMenuItem
+        Caption = 'Stop All'
+      end
+    end
+    object menuHelp1: TMenuItem
+      Caption = 'Help'
+      object Help1: TMenuItem
+        Caption = 'Help'
+        ImageIndex = 3
+      end
+      object HomePage2: TMenuItem
+        Caption = 'Homepage'
+      end
+      object N5: TMenuItem
+        Caption = '-'
+      end
+      object N6: TMenuItem
+        Caption = '-'
+      end
+      object About1: TMenuItem
+        Caption = 'About'
+        OnClick = About1Click
+      end
+    end
+  end
+  object Timer1: TTimer
+    OnTimer = Timer1Timer
+  end
+end

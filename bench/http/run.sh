@@ -1,0 +1,100 @@
+#!/usr/bin/env bash
+# HTTP throughput: one large file served by lighttpd on loopback, downloaded to tmpfs by the engine
+# (native driver, and the win32 build under Wine), by curl and by wget, several rounds each.
+# Prints wall time, CPU time (user + system) and peak memory per run, the medians, and the ratios
+# engine/curl. A second, small file shows whether the engine's memory grows with the file size.
+#   bench/http/run.sh [rounds=3] [size_mib=1024]
+set -euo pipefail
+root=$(cd "$(dirname "$0")/../.." && pwd)
+rounds=${1:-3}
+size_mib=${2:-1024}
+small_mib=64
+work=/dev/shm/fk-bench-http
+mkdir -p "$work/www" "$work/out"
+
+echo "== building the engine (native, win32) and the drivers" >&2
+native_dir=$(bash "$root/scripts/build.sh" native | tail -1)
+win_dir=$(bash "$root/scripts/build.sh" win32 | tail -1)
+g++ -std=c++17 -O2 -I"$root/engine" "$root/bench/http/fetch_driver.cpp" \
+  "$native_dir/engine/libfetchkeeper.a" -pthread -o "$work/fetch_driver"
+i686-w64-mingw32-g++-posix -std=c++17 -O2 -I"$root/engine" "$root/bench/http/fetch_driver.cpp" \
+  "$win_dir/engine/libfetchkeeper.a" -static -static-libgcc -static-libstdc++ -lws2_32 \
+  -o "$work/fetch_driver.exe"
+
+make_file() {  # name size_mib
+  local f="$work/www/$1"
+  if [ ! -f "$f" ] || [ "$(stat -c %s "$f")" -ne $(( $2 * 1024 * 1024 )) ]; then
+    head -c $(( $2 * 1024 * 1024 )) /dev/urandom > "$f"
+  fi
+}
+make_file big.bin "$size_mib"
+make_file small.bin "$small_mib"
+
+port=$(/usr/bin/python3 -c 'import socket; s=socket.socket(); s.bind(("127.0.0.1",0)); print(s.getsockname()[1])')
+cat > "$work/lighttpd.conf" <<CONF
+server.document-root = "$work/www"
+server.port = $port
+server.bind = "127.0.0.1"
+server.errorlog = "$work/lighttpd.log"
+mimetype.assign = ( ".bin" => "application/x-bench-data" )
+CONF
+/usr/sbin/lighttpd -D -f "$work/lighttpd.conf" &
+lighttpd_pid=$!
+cleanup() {
+  kill "$lighttpd_pid" 2>/dev/null || true
+  wait "$lighttpd_pid" 2>/dev/null || true
+  [ -n "${WINE_STARTED:-}" ] && wineserver -k 2>/dev/null || true
+  rm -rf "$work/out"
+}
+trap cleanup EXIT
+for _ in $(seq 100); do
+  (exec 3<>/dev/tcp/127.0.0.1/$port) 2>/dev/null && break
+  sleep 0.05
+done
+
+# shellcheck source=../../scripts/wine-env.sh
+source "$root/scripts/wine-env.sh"
+WINE_STARTED=1
+
+results="$work/results.txt"
+: > "$results"
+measure() {  # label file command...
+  local label=$1 file=$2; shift 2
+  rm -f "$work/out/"*
+  /usr/bin/time -f "%e %U %S %M" -o "$work/time.txt" "$@" >/dev/null 2>"$work/err.txt" || {
+    echo "$label failed:" >&2; cat "$work/err.txt" >&2; return 1; }
+  cmp -s "$work/out/$file" "$work/www/$file" || { echo "$label: downloaded file differs" >&2; return 1; }
+  read -r wall user sys rss < "$work/time.txt"
+  echo "$label $wall $(echo "$user + $sys" | bc -l) $rss" >> "$results"
+  printf '%-22s wall %7.2f s  cpu %7.2f s  peak %8.1f MiB\n' "$label" "$wall" \
+    "$(echo "$user + $sys" | bc -l)" "$(echo "$rss / 1024" | bc -l)"
+}
+
+url="http://127.0.0.1:$port/big.bin"
+echo "== $rounds rounds, ${size_mib} MiB over loopback to tmpfs"
+for r in $(seq "$rounds"); do
+  measure engine-native big.bin "$work/fetch_driver" "$url" "$work/out/" big.bin
+  measure engine-wine big.bin wine "$work/fetch_driver.exe" "$url" 'Z:\dev\shm\fk-bench-http\out\' big.bin
+  measure curl big.bin curl -s -o "$work/out/big.bin" "$url"
+  measure wget big.bin wget -q -O "$work/out/big.bin" "$url"
+done
+measure "engine-native-${small_mib}MiB" small.bin "$work/fetch_driver" "http://127.0.0.1:$port/small.bin" \
+  "$work/out/" small.bin
+
+echo "== medians"
+/usr/bin/python3 - "$results" <<'PY'
+import statistics, sys
+rows = {}
+for line in open(sys.argv[1]):
+    label, wall, cpu, rss = line.split()
+    rows.setdefault(label, []).append((float(wall), float(cpu), int(rss)))
+med = {k: tuple(statistics.median(x[i] for x in v) for i in range(3)) for k, v in rows.items()}
+for k, (w, c, m) in med.items():
+    print(f"{k:22s} wall {w:7.2f} s  cpu {c:7.2f} s  peak {m/1024:8.1f} MiB")
+if "curl" in med:
+    cw, cc, _ = med["curl"]
+    for k in ("engine-native", "engine-wine"):
+        if k in med:
+            w, c, _ = med[k]
+            print(f"{k}/curl: wall {w/cw:5.2f}  cpu {c/cc:5.2f}")
+PY

@@ -1,0 +1,129 @@
+// The ASF header and data-packet reader of the MMS downloads: packet size, count and file size for
+// the downloader, each packet's send time, the key frames of the video streams, and at the end a
+// Simple Index Object per video stream with the Data Object's size set, so the file is seekable.
+// On resume it reads such an index back and cuts it off, so packets can be appended again.
+//
+// Every length, count and offset taken from the header or a packet is checked against the bytes
+// that are really there: hostile input gives "not found", 0 or false, never a read past the end.
+#pragma once
+#include <cstddef>
+#include <cstdint>
+#include <memory>
+#include <vector>
+
+// The output file as the parser needs it. The downloader's file object implements it (or a few
+// lines adapt it). Offsets are absolute; the parser keeps no position of its own.
+class IAsfFile {
+public:
+    // Length in bytes; -1 when it cannot be told.
+    virtual int64_t GetLength() = 0;
+    // Exactly count bytes at offset, or false.
+    virtual bool ReadAt(int64_t offset, uint8_t* data, size_t count) = 0;
+    // Writes count bytes at offset (the file grows when needed), or false.
+    virtual bool WriteAt(int64_t offset, const uint8_t* data, size_t count) = 0;
+    // Cuts (or extends) the file to length and leaves a positioned file at its new end.
+    virtual bool SetLength(int64_t length) = 0;
+    // Hands buffered bytes to the operating system.
+    virtual bool Flush() = 0;
+
+protected:
+    ~IAsfFile() = default;
+};
+
+// One key frame of a video stream: where its packets start and how many carry it.
+struct AsfKeyFrame {
+    uint32_t packetNumber;
+    uint16_t packetCount;
+    uint32_t mediaObject;
+    uint32_t sendTimeMs;      // of its first packet
+    uint32_t presentationMs;  // as the payload gives it, preroll included: what the index is by
+};
+
+struct AsfStreamIndex {
+    uint8_t streamNumber;
+    std::vector<AsfKeyFrame> keyFrames;
+    // The last entry was recorded from packets of this run, so later pieces may extend it.
+    bool lastOpen;
+};
+
+// What ReadIndex found on disk.
+enum class AsfResume {
+    Ready,      // the file holds this stream's header and whole packets; append at its end
+    Refused,    // empty, shorter than the header, or another stream's file: left untouched
+    FileError,  // the file could not be read or cut
+};
+
+// A packet's Send Time in milliseconds; 0 when the packet is too short to hold one.
+uint32_t GetPacketSendTime(const uint8_t* packet, size_t length);
+
+class CAsfParser final {
+public:
+    // Copies the header bytes: the ASF Header Object followed by the 50-byte Data Object header.
+    // Throws std::bad_alloc like any container; Create is the form that does not.
+    CAsfParser(const uint8_t* header, size_t length);
+    static std::unique_ptr<CAsfParser> Create(const uint8_t* header, size_t length);
+
+    CAsfParser(const CAsfParser&) = delete;
+    CAsfParser& operator=(const CAsfParser&) = delete;
+
+    // File Properties fields; 0 without a File Properties Object. Values too large for an int32
+    // read as INT32_MAX, so a caller's upper-bound check still refuses them.
+    int64_t GetFileSize();
+    int32_t GetDataPacketCount();
+    int32_t GetMaxPacketSize();
+    // Send Duration, Play Duration and Preroll in milliseconds (0 without File Properties).
+    uint64_t GetSendDurationMs();
+    uint64_t GetPlayDurationMs();
+    uint64_t GetPrerollMs();
+    // Number of Stream Properties Objects in the header (at most 255).
+    uint8_t CountStreamObjects();
+
+    // Records the video key frames of one data packet, packetNumber being the number of packets
+    // written before it. False when the packet is malformed; key frames of the payloads read
+    // before the fault are kept.
+    bool IndexPacket(const uint8_t* packet, size_t length, uint32_t packetNumber);
+
+    // At the end of a download (also a stopped or failed one): sets the Data Object's size and
+    // packet count to the whole packets on disk and appends one Simple Index Object per video
+    // stream when any key frame is known. False only when the file could not be read or written.
+    bool WriteIndex(IAsfFile& file);
+
+    // Before a resumed download appends: checks the file starts with this header, reads its index
+    // back and cuts the file after its last whole packet. Never cuts into the header.
+    AsfResume ReadIndex(IAsfFile& file);
+    // After ReadIndex returned Ready: the whole packets on disk and the last one's send time.
+    uint32_t GetPacketsOnDisk() const { return packetsOnDisk_; }
+    uint32_t GetLastSendTimeOnDisk() const { return lastSendTimeOnDisk_; }
+
+    // The video streams in ascending stream number with their key frames.
+    const std::vector<AsfStreamIndex>& GetStreams();
+    size_t GetHeaderLength() const { return header_.size(); }
+
+    // Index entries are one a second; a Play Duration longer than this is cut here.
+    static constexpr uint32_t kMaxIndexEntries = 24 * 3600;
+
+private:
+    bool FindFileProperties();
+    void BuildStreamTable();
+    AsfStreamIndex* FindStream(uint8_t number);
+    void AddKeyFrame(AsfStreamIndex& stream, const AsfKeyFrame& frame, bool continuation);
+    // Where the packets on disk end on resume: at the index a finished download left, else after
+    // the last whole packet; -1 when the file is shorter than the header or cannot be read.
+    int64_t FindDataEnd(IAsfFile& file, int64_t length);
+    bool ReadSimpleIndex(IAsfFile& file, int64_t& position, int64_t end, AsfStreamIndex& stream);
+    uint32_t IndexEntryCount();
+
+    std::vector<uint8_t> header_;
+    size_t filePropertiesAt_ = 0;
+    bool filePropertiesFound_ = false;
+    bool filePropertiesSearched_ = false;
+    std::vector<AsfStreamIndex> streams_;
+    bool streamsBuilt_ = false;
+    uint64_t FilePropertiesField(size_t at, size_t width);
+
+    // Latest presentation time of any payload indexed or found on disk: the index ends there.
+    uint32_t latestPresentationMs_ = 0;
+    int64_t indexWrittenAt_ = -1;  // where WriteIndex ended the packets, once it has
+    uint32_t packetsOnDisk_ = 0;
+    uint32_t lastSendTimeOnDisk_ = 0;
+};

@@ -1,0 +1,360 @@
+#include "DownBase.h"
+
+#include <cstdarg>
+#include <cstdio>
+#include <cstring>
+#include <fstream>
+
+#include "EngineSettings.h"
+#include "Base64.h"
+#include "Factories.h"
+#include "UrlUtil.h"
+#include "sys/FileSystem.h"
+
+namespace {
+
+struct ResultEntry {
+    int32_t code;
+    const char* text;
+};
+
+const ResultEntry kResultTexts[] = {
+    {ResultMemoryError, "MEMORY ERROR"},
+    {ResultFileError, "FILE ERROR"},
+    {ResultUserCancel, "USER CANCEL THE OPERATION"},
+    {ResultConnectError, "CONNECT TO SERVER ERROR"},
+    {ResultShakeHandError, "SHAKE HAND ERROR"},
+    {ResultReceiveError, "RECEIVE DATA ERROR"},
+    {ResultInternalError, "INTERNAL ERROR"},
+    {ResultTimeOut, "RECEIVE DATA TIME OUT"},
+    {ResultInvalidPack, "GET INVALID PACK"},
+    {ResultSameNameNoResume, "You have a same name file and can not resume."},
+};
+
+const char kRedirectedText[] = "REDIRECTED\r\n";
+
+struct TypeRow {
+    const char* prefix;
+    int32_t kind;
+};
+
+const TypeRow kContentTypes[] = {
+    {"text/html", ContentHtml},
+    {"video/x-ms-asf", ContentAsf},
+    {"audio/x-ms-asx", ContentAsf},
+    {"video/x-ms-wmv", ContentAsf},
+    {"audio/x-ms-wax", ContentWax},
+    {"video/x-ms-wmp", ContentWax},
+    {"video/x-ms-wvx", ContentWvx},
+    {"application/smil", ContentSmil},
+    {"application/vnd.rn-rmadriver", ContentSmil},
+    {"audio/x-pn-realaudio", ContentReal},
+    {"video/x-pn-realvideo", ContentReal},
+    {"video/quicktime", ContentQuickTime},
+    {"application/octet-stream", ContentOctet},
+    {"application/x-mms-framed", ContentOctet},
+    {"audio/X-MP3-draft-00", ContentMp3},
+};
+
+const TypeRow kExtensions[] = {
+    {"ASF", ContentAsf}, {"ASX", ContentAsf}, {"HTM", ContentHtml}, {"HTML", ContentHtml},
+    {"RAM", ContentReal}, {"SMI", ContentSmil}, {"SMIL", ContentSmil}, {"WAX", ContentWax},
+};
+
+struct ExtensionRow {
+    int32_t kind;
+    const char* extensions[3];  // preferred first, null-ended
+};
+
+const ExtensionRow kFittingExtensions[] = {
+    {ContentWax, {".wax", nullptr}},
+    {ContentWvx, {".wvx", ".wmx", nullptr}},
+    {ContentHtml, {".htm", ".html", nullptr}},
+    {ContentAsf, {".asx", ".asf", nullptr}},
+    {ContentReal, {".ram", ".ra", ".rm"}},
+    {ContentSmil, {".smil", ".smi", nullptr}},
+    {ContentMp3, {".rm", nullptr}},
+};
+
+bool StartsWith(const std::string& text, const char* prefix) {
+    return text.compare(0, std::strlen(prefix), prefix) == 0;
+}
+
+std::string Upper(std::string text) {
+    for (char& c : text) {
+        if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
+    }
+    return text;
+}
+
+bool SameNoCase(const std::string& a, const char* b) { return Upper(a) == Upper(b); }
+
+// The decimal value at the start of a line; a CR before the LF does not disturb it.
+int32_t LeadingDecimal(const std::string& line) {
+    int64_t value = 0;
+    size_t i = 0;
+    while (i < line.size() && (line[i] == ' ' || line[i] == '\t')) ++i;
+    bool negative = false;
+    if (i < line.size() && (line[i] == '-' || line[i] == '+')) negative = line[i++] == '-';
+    for (; i < line.size() && line[i] >= '0' && line[i] <= '9'; ++i) {
+        value = value * 10 + (line[i] - '0');
+        if (value > INT32_MAX) value = INT32_MAX;
+    }
+    return static_cast<int32_t>(negative ? -value : value);
+}
+
+int32_t ToSinkSize(int64_t bytes) {
+    if (bytes < 0) return -1;
+    return bytes > INT32_MAX ? -1 : static_cast<int32_t>(bytes);
+}
+
+}  // namespace
+
+const char* DownResultText(int32_t code) {
+    if (code == ResultSuccess || code == ResultRedirected) return nullptr;
+    for (const auto& entry : kResultTexts) {
+        if (entry.code == code) return entry.text;
+    }
+    return "UNDEFINED ERROR";
+}
+
+CDownBase::CDownBase() { headerBytes_.SetBlockSize(256); }
+
+CDownBase::~CDownBase() { CDownBase::Close(); }
+
+void CDownBase::SetUrl(const char* url, const char* localFile) {
+    url_ = url ? url : "";
+    requestUrl_ = UrlWithoutLogin(url_);
+    user_ = GetUrlUser(url_);
+    password_ = GetUrlPassword(url_);
+    localFile_ = localFile ? localFile : "";
+}
+
+int32_t CDownBase::Run(IDownloadSink* sink) {
+    sink_ = sink;
+    int32_t code = ResultSuccess;
+    if (IsStopRequested()) {
+        code = ResultUserCancel;
+    } else {
+        if ((code = Begin()) == 0 && (code = Connect()) == 0 && (code = CheckResume()) == 0 &&
+            (code = Handshake()) == 0 && (code = OpenOutput()) == 0) {
+            // The record exists from the first received byte on, so a run killed while receiving
+            // still leaves a file that can be resumed.
+            SaveResumeInfo();
+            code = ReceiveData();
+            if (code != 0) {
+                SaveResumeInfo();
+            } else {
+                DeleteResumeInfo();
+                if (IsStopRequested()) code = ResultUserCancel;
+            }
+        }
+    }
+    Close();
+    ResultText(code);
+    sink_ = nullptr;
+    return code;
+}
+
+int32_t CDownBase::Begin() {
+    Close();
+    auto* socket = static_cast<CQmSocket*>(NEW_CQMSOCKET());
+    if (!socket) return ResultMemoryError;
+    // A download never waits without limit, whatever the setting says.
+    const int32_t seconds = GetEngineTimeOut();
+    socket->SetTimeOut(seconds >= CQmSocket::kNoTimeOut ? 86400 : seconds);
+    socket_ = socket;
+    return ResultSuccess;
+}
+
+int32_t CDownBase::Connect() {
+    const std::string host = GetUrlHost(requestUrl_);
+    int port = GetUrlPort(requestUrl_);
+    if (port == 0) port = port_;
+    LogFormat("Connecting to %s : %d......", host.c_str(), port);
+    if (!socket_ || !socket_->Connect(host.c_str(), port)) return ResultConnectError;
+    Log("Connect to server success\r\n");
+    return IsStopRequested() ? ResultUserCancel : ResultSuccess;
+}
+
+int32_t CDownBase::CheckResume() {
+    resumeFile_ = localFile_ + ".ini";
+    const int64_t size = sys::FileSize64(localFile_);
+    if (size < kResumeThreshold) return ResultSuccess;
+    if (!sys::FileExists(resumeFile_)) return ResultSameNameNoResume;
+    if (!ReadResumeInfo()) return ResultSuccess;
+    bytesOnDisk_ = size;
+    ReportProgress(size);
+    resuming_ = true;
+    return ResultSuccess;
+}
+
+bool CDownBase::ReadResumeInfo() {
+    std::ifstream in(sys::NativePath(resumeFile_), std::ios::binary);
+    if (!in) return false;
+    std::string line;
+    if (!std::getline(in, line)) return false;
+    if (!std::getline(in, line)) return false;
+    lastTimestampMs_ = LeadingDecimal(line);
+    if (!std::getline(in, line)) return false;
+    packetsWritten_ = LeadingDecimal(line);
+    return true;
+}
+
+int32_t CDownBase::SaveResumeInfo() {
+    if (resumeFile_.empty()) resumeFile_ = localFile_ + ".ini";
+    std::ofstream out(sys::NativePath(resumeFile_), std::ios::binary | std::ios::trunc);
+    if (out) out << protocolKind_ << "\r\n" << lastTimestampMs_ << "\r\n" << packetsWritten_;
+    return ResultSuccess;
+}
+
+int32_t CDownBase::DeleteResumeInfo() {
+    if (resumeFile_.empty()) resumeFile_ = localFile_ + ".ini";
+    sys::RemoveFile(resumeFile_);
+    return ResultSuccess;
+}
+
+int32_t CDownBase::Exchange(const void* request, int32_t length, CByteBuffer* reply) {
+    if (!socket_ || !socket_->SendAll(request, length)) return ResultTimeOut;
+    if (!reply) return ResultInternalError;
+    reply->Reset();
+    if (socket_->ReceiveBlock(reply) <= 0) return ResultTimeOut;
+    return ResultSuccess;
+}
+
+std::string CDownBase::MakeAuthorization() {
+    if (user_.empty()) return std::string();
+    std::string login = user_;
+    if (!password_.empty()) login += ":" + password_;
+    // The encoded value has a 512-byte area: at most 381 characters of login.
+    if (login.size() > 381) login.resize(381);
+    char encoded[512];
+    Base64Encode(login.c_str(), encoded);
+    return std::string("Authorization: Basic ") + encoded + "\r\n";
+}
+
+
+
+int32_t CDownBase::DetectContentFormat(const std::string& contentType, const std::string& extensionUpper) {
+    for (const auto& row : kContentTypes) {
+        if (StartsWith(contentType, row.prefix)) return row.kind;
+    }
+    const std::string upper = Upper(contentType);
+    if (upper.find("MP3") != std::string::npos) return ContentMp3;
+    if (upper.find("REAL") != std::string::npos) return ContentReal;
+    for (const auto& row : kExtensions) {
+        if (StartsWith(extensionUpper, row.prefix)) return row.kind;
+    }
+    return ContentUnknown;
+}
+
+void CDownBase::FixFileExtension(int32_t kind) {
+    const ExtensionRow* row = nullptr;
+    for (const auto& candidate : kFittingExtensions) {
+        if (candidate.kind == kind) row = &candidate;
+    }
+    if (!row) return;
+    const size_t folderEnd = localFile_.find_last_of("\\/");
+    const size_t nameStart = folderEnd == std::string::npos ? 0 : folderEnd + 1;
+    const size_t dot = localFile_.rfind('.');
+    if (dot == std::string::npos || dot < nameStart) {
+        localFile_ += row->extensions[0];
+        return;
+    }
+    const std::string extension = localFile_.substr(dot);
+    for (const char* accepted : row->extensions) {
+        if (accepted && SameNoCase(extension, accepted)) return;
+    }
+    localFile_ = localFile_.substr(0, dot) + row->extensions[0];
+}
+
+int32_t CDownBase::OpenOutput() {
+    if (contentKind_ == 0 && !contentType_.empty()) {
+        contentKind_ = DetectContentFormat(contentType_, GetUrlExtensionUpper(requestUrl_));
+    }
+    if (contentKind_ != 0) {
+        FixFileExtension(contentKind_);
+        ReportContentKind(contentKind_);
+        ReportFileName(localFile_.c_str());
+        // The record belongs beside the file under its final name.
+        resumeFile_ = localFile_ + ".ini";
+    }
+    if (!outputFile_.Open(localFile_, resuming_)) return ResultFileError;
+    if (!outputFile_.SeekEnd()) return ResultFileError;
+    return ResultSuccess;
+}
+
+bool CDownBase::WriteOutput(const void* bytes, size_t count) { return outputFile_.Write(bytes, count); }
+
+bool CDownBase::RestartOutput() {
+    resuming_ = false;
+    bytesOnDisk_ = 0;
+    ReportProgress(0);
+    return !outputFile_.IsOpen() || outputFile_.Truncate();
+}
+
+void CDownBase::Close() {
+    if (socket_) {
+        socket_->Release();
+        socket_ = nullptr;
+    }
+    outputFile_.Close();
+    asfParser_.reset();
+}
+
+int32_t CDownBase::SetStreamHeader(const uint8_t* bytes, int32_t length) {
+    asfParser_.reset();
+    if (!bytes || length < 0) return ResultReceiveError;
+    asfParser_ = CAsfParser::Create(bytes, size_t(length));
+    if (!asfParser_) return ResultMemoryError;
+    packetSize_ = asfParser_->GetMaxPacketSize();
+    totalSize_ = asfParser_->GetFileSize();
+    packetCount_ = asfParser_->GetDataPacketCount();
+    if (packetSize_ > kMaxPacketSize) {
+        Log("Pack size so large.");
+        return ResultReceiveError;
+    }
+    return ResultSuccess;
+}
+
+void CDownBase::ReportProgress(int64_t bytes) {
+    if (sink_) sink_->SetDownloaded(bytes > INT32_MAX ? INT32_MAX : ToSinkSize(bytes));
+}
+
+void CDownBase::ReportTotalSize(int64_t bytes) {
+    if (sink_) sink_->SetTotalSize(ToSinkSize(bytes));
+}
+
+bool CDownBase::IsStopRequested() { return sink_ ? sink_->IsStopped() : false; }
+
+void CDownBase::ReportContentKind(int32_t kind) {
+    if (sink_) sink_->SetContentKind(kind);
+}
+
+void CDownBase::ReportFileName(const char* path) {
+    if (sink_) sink_->SetDestFile(path);
+}
+
+void CDownBase::Log(const char* text) {
+    if (sink_) sink_->Log(text);
+}
+
+void CDownBase::LogFormat(const char* format, ...) {
+    char text[4096];
+    va_list args;
+    va_start(args, format);
+    std::vsnprintf(text, sizeof text, format, args);
+    va_end(args);
+    Log(text);
+}
+
+void CDownBase::ResultText(int32_t code) {
+    if (!sink_) return;
+    if (code == ResultSuccess) {
+        sink_->Succeeded();
+    } else if (code == ResultRedirected) {
+        sink_->Log(kRedirectedText);
+    } else {
+        sink_->Failed(DownResultText(code));
+    }
+}

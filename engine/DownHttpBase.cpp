@@ -1,0 +1,423 @@
+#include "DownHttpBase.h"
+
+#include <cstring>
+#include <vector>
+
+#include "EngineSettings.h"
+#include "UrlUtil.h"
+
+namespace {
+
+bool IsBlank(char c) { return c == ' ' || c == '\t'; }
+
+std::string Trim(const std::string& text) {
+    size_t begin = 0, end = text.size();
+    while (begin < end && (IsBlank(text[begin]) || text[begin] == '\r' || text[begin] == '\n')) ++begin;
+    while (end > begin && (IsBlank(text[end - 1]) || text[end - 1] == '\r' || text[end - 1] == '\n')) --end;
+    return text.substr(begin, end - begin);
+}
+
+char Lower(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
+
+bool EqualNoCase(const std::string& a, const std::string& b) {
+    if (a.size() != b.size()) return false;
+    for (size_t i = 0; i < a.size(); ++i) {
+        if (Lower(a[i]) != Lower(b[i])) return false;
+    }
+    return true;
+}
+
+int HexValue(char c) {
+    if (c >= '0' && c <= '9') return c - '0';
+    if (c >= 'a' && c <= 'f') return c - 'a' + 10;
+    if (c >= 'A' && c <= 'F') return c - 'A' + 10;
+    return -1;
+}
+
+constexpr int64_t kLengthLimit = int64_t(1) << 62;
+
+}  // namespace
+
+CDownHttpBase::CDownHttpBase() {
+    subclassWord_ = 0;
+    port_ = 80;
+}
+
+// Reply readers.
+
+int CDownHttpBase::ParseStatusCode(const std::string& head) {
+    if (head.compare(0, 5, "HTTP/") != 0) return 0;
+    size_t space = head.find(' ');
+    size_t lineEnd = head.find('\n');
+    if (space == std::string::npos || (lineEnd != std::string::npos && space > lineEnd)) return 0;
+    while (space < head.size() && head[space] == ' ') ++space;
+    if (space + 3 > head.size()) return 0;
+    int code = 0;
+    for (size_t i = space; i < space + 3; ++i) {
+        if (head[i] < '0' || head[i] > '9') return 0;
+        code = code * 10 + (head[i] - '0');
+    }
+    // Three digits and no fourth.
+    if (space + 3 < head.size() && head[space + 3] >= '0' && head[space + 3] <= '9') return 0;
+    return code >= 100 ? code : 0;
+}
+
+bool CDownHttpBase::FindHeader(const std::string& head, const char* name, std::string* value) {
+    const std::string wanted = name;
+    size_t lineStart = head.find('\n');  // the status line is no header
+    while (lineStart != std::string::npos && lineStart < head.size()) {
+        ++lineStart;
+        size_t lineEnd = head.find('\n', lineStart);
+        const size_t end = lineEnd == std::string::npos ? head.size() : lineEnd;
+        const size_t colon = head.find(':', lineStart);
+        if (colon != std::string::npos && colon < end) {
+            if (EqualNoCase(Trim(head.substr(lineStart, colon - lineStart)), wanted)) {
+                if (value) *value = Trim(head.substr(colon + 1, end - colon - 1));
+                return true;
+            }
+        }
+        lineStart = lineEnd;
+    }
+    return false;
+}
+
+bool CDownHttpBase::ParseLength(const std::string& text, int64_t* value) {
+    if (text.empty()) return false;
+    int64_t result = 0;
+    for (char c : text) {
+        if (c < '0' || c > '9') return false;
+        if (result > (kLengthLimit - (c - '0')) / 10) return false;
+        result = result * 10 + (c - '0');
+    }
+    *value = result;
+    return true;
+}
+
+bool CDownHttpBase::ParseChunkSize(const char* line, int64_t* size) {
+    if (!line) return false;
+    size_t i = 0;
+    int64_t result = 0;
+    int digits = 0;
+    for (; line[i] && HexValue(line[i]) >= 0; ++i) {
+        // Leading zeros are harmless; fifteen significant digits are far beyond any real chunk.
+        if (result == 0 && line[i] == '0') {
+            ++digits;
+            continue;
+        }
+        if (++digits > 64 || result >= (int64_t(1) << 56)) return false;
+        result = result * 16 + HexValue(line[i]);
+    }
+    if (digits == 0) return false;
+    while (IsBlank(line[i])) ++i;
+    if (line[i] != ';' && line[i] != '\r' && line[i] != '\n' && line[i] != 0) return false;
+    *size = result;
+    return true;
+}
+
+bool CDownHttpBase::ParseContentRange(const std::string& value, int64_t* first, int64_t* total) {
+    std::string text = Trim(value);
+    if (text.compare(0, 6, "bytes ") != 0) return false;
+    text = Trim(text.substr(6));
+    const size_t dash = text.find('-');
+    const size_t slash = text.find('/');
+    if (dash == std::string::npos || slash == std::string::npos || slash < dash) return false;
+    int64_t last;
+    if (!ParseLength(Trim(text.substr(0, dash)), first)) return false;
+    if (!ParseLength(Trim(text.substr(dash + 1, slash - dash - 1)), &last) || last < *first) return false;
+    const std::string all = Trim(text.substr(slash + 1));
+    if (all == "*") {
+        *total = -1;
+        return true;
+    }
+    return ParseLength(all, total) && *total > last;
+}
+
+std::string CDownHttpBase::ResolveLocation(const std::string& base, const std::string& location) {
+    if (location.find("://") != std::string::npos) return location;
+    const UrlParts parts = SplitUrl(base);
+    std::string origin = parts.scheme + "://" + parts.host;
+    if (parts.port != 0) origin += ":" + std::to_string(parts.port);
+    if (location.compare(0, 2, "//") == 0) return parts.scheme + ":" + location;
+    if (!location.empty() && location[0] == '/') return origin + location;
+    return origin + parts.dir + location;
+}
+
+// Request.
+
+bool CDownHttpBase::UseProxy() const {
+    const EngineProxy proxy = GetEngineProxy();
+    return proxy.enabled && !proxy.server.empty();
+}
+
+int32_t CDownHttpBase::Connect() {
+    std::string host;
+    int port;
+    if (UseProxy()) {
+        const EngineProxy proxy = GetEngineProxy();
+        host = proxy.server;
+        port = proxy.port;
+    } else {
+        host = GetUrlHost(requestUrl_);
+        port = GetUrlPort(requestUrl_);
+        if (port == 0) port = port_;
+    }
+    LogFormat("Connecting to %s : %d......", host.c_str(), port);
+    if (!socket_ || !socket_->Connect(host.c_str(), port)) return ResultConnectError;
+    Log("Connect to server success\r\n");
+    return IsStopRequested() ? ResultUserCancel : ResultSuccess;
+}
+
+std::string CDownHttpBase::RequestLine() {
+    std::string request = "GET ";
+    if (UseProxy()) {
+        request += requestUrl_;
+    } else {
+        request += "/" + GetUrlPath(requestUrl_);
+    }
+    request += " HTTP/1.1\r\n";
+    request += MakeAuthorization();
+    return request;
+}
+
+std::string CDownHttpBase::MakeRequest() { return RequestLine(); }
+
+std::string CDownHttpBase::HostLine() const {
+    std::string line = "HOST: " + GetUrlHost(requestUrl_);
+    const int port = GetUrlPort(requestUrl_);
+    if (port != 0 && port != 80) line += ":" + std::to_string(port);
+    return line + "\r\n";
+}
+
+// Reply.
+
+int32_t CDownHttpBase::Handshake() {
+    Log("Shaking hands......");
+    const std::string request = MakeRequest();
+    CByteBuffer reply;
+    int32_t code = Exchange(request.data(), int32_t(request.size()), &reply);
+    if (code != 0) return code;
+    const char* text = reply.GetString();
+    code = ProcessStatus(text ? text : "");
+    if (code != 0) return code;
+    Log("Shake hands success\r\n");
+    return ResultSuccess;
+}
+
+int CDownHttpBase::ReadStatusClass(const std::string& reply) {
+    const int status = ParseStatusCode(reply);
+    if (status == 206) return 206;
+    if (status >= 200 && status < 300) return 2;
+    if (status >= 300 && status < 400) return 3;
+    return 0;
+}
+
+int32_t CDownHttpBase::ProcessStatus(const std::string& reply) {
+    switch (ReadStatusClass(reply)) {
+        case 2:
+            if (resuming_) {
+                // The server ignored the range and sends the whole file: start it afresh.
+                Log("The server sends the whole file; starting afresh");
+                RestartOutput();
+            }
+            return ParseHeaders(reply.c_str());
+        case 206: {
+            int32_t code = ParseHeaders(reply.c_str());
+            if (code != 0) return code;
+            std::string range;
+            if (FindHeader(reply, "Content-Range", &range)) {
+                int64_t first = 0, all = 0;
+                if (!ParseContentRange(range, &first, &all) || first != bytesOnDisk_) {
+                    Log("The server sends another part than asked for");
+                    return ResultShakeHandError;
+                }
+            }
+            if (totalSize_ != -1) totalSize_ += bytesOnDisk_;
+            return ResultSuccess;
+        }
+        case 3:
+            return FollowLocation(reply);
+        default:
+            return ResultShakeHandError;
+    }
+}
+
+int32_t CDownHttpBase::ParseHeaders(const char* reply) {
+    const std::string head = reply ? reply : "";
+    std::string value;
+    if (FindHeader(head, "Content-Length", &value)) {
+        int64_t length;
+        if (!ParseLength(value, &length)) {
+            Log("Invalid Content-Length");
+            return ResultShakeHandError;
+        }
+        totalSize_ = length;
+    }
+    if (FindHeader(head, "Transfer-Encoding", &value) && value.size() >= 7 &&
+        EqualNoCase(value.substr(0, 7), "chunked")) {
+        subclassWord_ = 1;
+    }
+    contentType_.clear();
+    if (FindHeader(head, "Content-Type", &value)) {
+        contentType_ = Trim(value.substr(0, value.find_first_of(",;\r\n")));
+    }
+    return IsStopRequested() ? ResultUserCancel : ResultSuccess;
+}
+
+int32_t CDownHttpBase::FollowLocation(const std::string& reply) {
+    std::string location;
+    FindHeader(reply, "Location", &location);
+    if (location.size() <= 4) {
+        Log("invalid redirect location");
+        return ResultShakeHandError;
+    }
+    if (redirectDepth_ >= kMaxRedirects) {
+        Log("too many redirects");
+        return ResultShakeHandError;
+    }
+    Log("REDIRECT");
+    const std::string target = ResolveLocation(requestUrl_, UrlDecode(location));
+    const std::string name = GetUrlFileName(target);
+    if (!name.empty()) {
+        const size_t folderEnd = localFile_.find_last_of("\\/");
+        localFile_ = (folderEnd == std::string::npos ? std::string() : localFile_.substr(0, folderEnd + 1)) + name;
+    }
+    if (sink_) {
+        // Credentials go only to the host they were given for.
+        const bool sameHost = EqualNoCase(GetUrlHost(target), GetUrlHost(requestUrl_)) &&
+                              GetUrlPort(target) == GetUrlPort(requestUrl_);
+        sink_->SetDestFile(localFile_.c_str());
+        sink_->SetUrl(sameHost ? InsertUrlLogin(target, user_, password_).c_str() : target.c_str());
+        Close();
+        sink_->Restart();
+    }
+    return ResultRedirected;
+}
+
+bool CDownHttpBase::IsBadReply(const char* reply, const char* expected) {
+    if (!reply) return true;
+    if ((expected && std::strncmp(reply, expected, std::strlen(expected)) == 0) ||
+        std::strncmp(reply, "HTTP/1.0 200", 12) == 0) {
+        return false;
+    }
+    Log("ERROR: recv error");
+    return true;
+}
+
+// Body.
+
+int32_t CDownHttpBase::WritePiece(const char* bytes, size_t count, bool write) {
+    if (!write) return ResultSuccess;
+    if (!WriteOutput(bytes, count)) {
+        Log("Cannot write the file");
+        return ResultFileError;
+    }
+    bytesOnDisk_ += int64_t(count);
+    ReportProgress(bytesOnDisk_);
+    return ResultSuccess;
+}
+
+int32_t CDownHttpBase::ReceiveData() {
+    Log("Receiving data......");
+    ReportTotalSize(totalSize_);
+    int32_t code;
+    // Chunked framing wins over a length, as HTTP/1.1 says.
+    if (Chunked()) {
+        code = ReceiveChunked(true);
+    } else if (totalSize_ != -1) {
+        code = ReceiveBody(totalSize_ - bytesOnDisk_, true);
+    } else {
+        code = ReceiveToClose(true);
+    }
+    if (code != 0) return code;
+    if (IsStopRequested()) return ResultUserCancel;
+    Log("Receive data success\r\n");
+    Log("\r\n------^^^------DOWNLOAD HTTP 80 SUCCESS------------\r\n");
+    return ResultSuccess;
+}
+
+int32_t CDownHttpBase::ReceivePiece(char* bytes, int32_t want) {
+    if (!socket_) return CQmSocket::kFailed;
+    const int32_t full = socket_->TimeOut();
+    if (full == CQmSocket::kNoTimeOut || full <= 1) return socket_->ReceiveAvailable(bytes, want);
+    // Waits in one-second steps up to the whole time-out, so a stop request is seen within a second
+    // even while the server is silent.
+    socket_->SetTimeOut(1);
+    int32_t n = CQmSocket::kTimedOut;
+    for (int32_t waited = 0; waited < full; ++waited) {
+        n = socket_->ReceiveAvailable(bytes, want);
+        if (n != CQmSocket::kTimedOut) break;
+        if (IsStopRequested()) {
+            n = kStopped;
+            break;
+        }
+    }
+    socket_->SetTimeOut(full);
+    return n;
+}
+
+int32_t CDownHttpBase::ReceiveBody(int64_t count, bool write) {
+    if (count < 0) return ResultReceiveError;
+    std::vector<char> piece(size_t(count < kPieceSize ? count : kPieceSize));
+    while (count > 0) {
+        // Whatever arrived is written before the next wait, so a body that ends early or stalls
+        // leaves every byte it brought on disk for the resume.
+        const int32_t want = int32_t(count < kPieceSize ? count : kPieceSize);
+        const int32_t n = ReceivePiece(piece.data(), want);
+        if (n == kStopped) return ResultUserCancel;
+        if (n <= 0) return ResultTimeOut;
+        int32_t code = WritePiece(piece.data(), size_t(n), write);
+        if (code != 0) return code;
+        count -= n;
+        if (IsStopRequested()) return ResultUserCancel;
+    }
+    return ResultSuccess;
+}
+
+int32_t CDownHttpBase::ReceiveToClose(bool write) {
+    std::vector<char> piece(kPieceSize);
+    for (;;) {
+        const int32_t n = ReceivePiece(piece.data(), kPieceSize);
+        if (n == kStopped) return ResultUserCancel;
+        if (n == 0) return ResultSuccess;  // the server closed: that ends a body of no stated length
+        if (n == CQmSocket::kTimedOut) return ResultTimeOut;
+        if (n < 0) return ResultReceiveError;
+        int32_t code = WritePiece(piece.data(), size_t(n), write);
+        if (code != 0) return code;
+        if (IsStopRequested()) return ResultUserCancel;
+    }
+}
+
+int32_t CDownHttpBase::ReceiveChunked(bool write) {
+    char line[kChunkLineSize];
+    bool any = false;
+    for (;;) {
+        const int32_t n = socket_ ? socket_->ReadLine(line, sizeof line) : 0;
+        if (n == -1) return ResultTimeOut;
+        if (n <= 0) {
+            Log("Malformed chunk size line");
+            return ResultReceiveError;
+        }
+        int64_t size;
+        if (!ParseChunkSize(line, &size)) {
+            Log("Malformed chunk size line");
+            return ResultReceiveError;
+        }
+        if (size == 0) break;
+        any = true;
+        int32_t code = ReceiveBody(size, write);
+        if (code != 0) return code;
+        // The line end behind the chunk's data.
+        const int32_t end = socket_->ReadLine(line, sizeof line);
+        if (end == -1) return ResultTimeOut;
+        if (end != 1) {
+            Log("Malformed chunk end");
+            return ResultReceiveError;
+        }
+    }
+    if (!any) return ResultReceiveError;
+    // Trailer lines up to the blank one; the body is complete whatever follows.
+    for (int i = 0; i < 64; ++i) {
+        if (socket_->ReadLine(line, sizeof line) <= 1) break;
+    }
+    return ResultSuccess;
+}

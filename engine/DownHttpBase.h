@@ -1,0 +1,67 @@
+// The HTTP/1.1 client under the HTTP downloaders: direct or proxied connection, the GET request
+// with Basic authorization, the status and the headers that matter, a body by length, in chunks or
+// up to the close of the connection, and redirects.
+#pragma once
+#include <cstdint>
+#include <string>
+
+#include "DownBase.h"
+
+class CDownHttpBase : public CDownBase {
+public:
+    // Longest chain of redirects followed before the run fails.
+    static constexpr int kMaxRedirects = 10;
+    // Bytes read and written per piece of a body.
+    static constexpr int32_t kPieceSize = 262144;
+    // Longest chunk-size line, its line end included.
+    static constexpr int32_t kChunkLineSize = 256;
+
+    int32_t FK_STDCALL Connect() override;
+    int32_t FK_STDCALL Handshake() override;
+    int32_t FK_STDCALL ReceiveData() override;
+
+    virtual std::string FK_STDCALL MakeRequest();
+    virtual int32_t FK_STDCALL ReceiveBody(int64_t count, bool write);
+    virtual int32_t FK_STDCALL ReceiveChunked(bool write);
+    virtual int32_t FK_STDCALL ParseHeaders(const char* reply);
+    virtual bool FK_STDCALL IsBadReply(const char* reply, const char* expected);
+
+    // The reply-head and body-framing readers, usable without a connection.
+    // Status code of a reply head ("HTTP/x.y NNN ..."), 0 when it has none.
+    static int ParseStatusCode(const std::string& head);
+    // The value of the first header line named name (case and blanks around it ignored), up to the
+    // end of its line and trimmed; false when there is none.
+    static bool FindHeader(const std::string& head, const char* name, std::string* value);
+    // A decimal byte count without sign or junk, below 2^62; false otherwise.
+    static bool ParseLength(const std::string& text, int64_t* value);
+    // The size at the start of a chunk-size line (extensions after ';' ignored); false for a line
+    // without a hexadecimal number, with one too large, or with junk behind it.
+    static bool ParseChunkSize(const char* line, int64_t* size);
+    // "bytes first-last/total": first, and total (-1 for "*"); false when malformed.
+    static bool ParseContentRange(const std::string& value, int64_t* first, int64_t* total);
+    // Where a Location leads from base: absolute, host-relative ("/x", keeping base's port) or
+    // relative to base's folder.
+    static std::string ResolveLocation(const std::string& base, const std::string& location);
+
+    bool Chunked() const { return subclassWord_ != 0; }
+
+protected:
+    CDownHttpBase();
+    ~CDownHttpBase() = default;
+
+    bool UseProxy() const;
+    // The request line and the authorization line; the subclasses append their headers.
+    std::string RequestLine();
+    // "HOST: " line: the host, and the port when the URL names one other than 80.
+    std::string HostLine() const;
+
+private:
+    int ReadStatusClass(const std::string& reply);
+    int32_t ProcessStatus(const std::string& reply);
+    int32_t FollowLocation(const std::string& reply);
+    int32_t ReceiveToClose(bool write);
+    // One receive of what is there: bytes, 0 closed, or CQmSocket's kTimedOut / kFailed, or kStopped.
+    int32_t ReceivePiece(char* bytes, int32_t want);
+    static constexpr int32_t kStopped = -3;
+    int32_t WritePiece(const char* bytes, size_t count, bool write);
+};

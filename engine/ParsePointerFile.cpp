@@ -1,0 +1,313 @@
+#include "ParsePointerFile.h"
+
+#include <cstring>
+
+#include "ByteBuffer.h"
+#include "TextCopy.h"
+#include "UrlUtil.h"
+
+namespace {
+
+// Content kinds that choose a parser.
+constexpr int32_t kKindHtml = 1;
+constexpr int32_t kKindAsx = 2;
+constexpr int32_t kKindSmil = 3;
+constexpr int32_t kKindRealMedia = 4;
+constexpr int32_t kKindWax = 6;
+constexpr int32_t kKindWvx = 7;
+constexpr int32_t kKindOctet = 8;
+
+// A value runs to the end of its line or tag.
+const char* const kValueEnd = "\r\n>";
+// Nor can a SMIL tag's attributes hold a '<': ending there keeps every tag's text short.
+const char* const kTagEnd = "\r\n><";
+
+bool IsSpace(char c) {
+    return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '\v' || c == '\f';
+}
+
+char LowerAscii(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
+
+bool StartsWithNoCase(const std::string& text, std::size_t at, const std::string& prefix) {
+    if (at > text.size() || text.size() - at < prefix.size()) return false;
+    for (std::size_t i = 0; i < prefix.size(); ++i) {
+        if (LowerAscii(text[at + i]) != LowerAscii(prefix[i])) return false;
+    }
+    return true;
+}
+
+std::string Trimmed(const std::string& text, std::size_t begin, std::size_t end) {
+    while (begin < end && IsSpace(text[begin])) ++begin;
+    while (end > begin && IsSpace(text[end - 1])) --end;
+    return text.substr(begin, end - begin);
+}
+
+// The next line from pos, trimmed; pos moves past its CR LF, CR or LF. False at the end.
+bool NextLine(const std::string& text, std::size_t& pos, std::string& line) {
+    if (pos >= text.size()) return false;
+    std::size_t end = text.find_first_of("\r\n", pos);
+    if (end == std::string::npos) {
+        line = Trimmed(text, pos, text.size());
+        pos = text.size();
+        return true;
+    }
+    line = Trimmed(text, pos, end);
+    pos = end + 1;
+    if (text[end] == '\r' && pos < text.size() && text[pos] == '\n') ++pos;
+    return true;
+}
+
+// A text saved by an editor may start with a byte-order mark; with the 0x00 bytes of UTF-16
+// dropped it is two bytes, in UTF-8 three.
+void DropByteOrderMark(std::string& text) {
+    for (const char* mark : {"\xEF\xBB\xBF", "\xFF\xFE", "\xFE\xFF"}) {
+        if (text.compare(0, std::strlen(mark), mark) == 0) {
+            text.erase(0, std::strlen(mark));
+            return;
+        }
+    }
+}
+
+int32_t KindFromText(const std::string& text, int32_t reported) {
+    int32_t kind = reported;
+    if (StartsWithNoCase(text, 0, "<ASX")) kind = kKindAsx;
+    if (StartsWithNoCase(text, 0, "(smil") || StartsWithNoCase(text, 0, "<smil")) kind = kKindSmil;
+    if (StartsWithNoCase(text, 0, "[Reference]")) kind = kKindWax;
+    std::size_t first = 0;
+    while (first < text.size() && IsSpace(text[first])) ++first;
+    for (const char* scheme : {"rtsp://", "http://", "mms://"}) {
+        if (StartsWithNoCase(text, first, scheme)) kind = kKindRealMedia;
+    }
+    return kind;
+}
+
+bool HasAllowedScheme(const std::string& url) {
+    for (const char* scheme : {"http://", "ftp://", "mms://", "mmst://", "mmsu://", "rtsp://"}) {
+        if (StartsWithNoCase(url, 0, scheme)) return true;
+    }
+    return false;
+}
+
+// The name becomes a file in the playlist's folder: it must name a file there, not the folder
+// itself ("", ".", "..", and on Windows any name of dots and blanks) nor a device.
+bool IsUsableFileName(const std::string& name) {
+    if (name.find_first_not_of(". ") == std::string::npos) return false;
+    std::string base = name.substr(0, name.find('.'));
+    while (!base.empty() && base.back() == ' ') base.pop_back();
+    for (char& c : base) c = static_cast<char>(LowerAscii(c));
+    for (const char* device : {"con", "prn", "aux", "nul"}) {
+        if (base == device) return false;
+    }
+    if (base.size() == 4 && (base.compare(0, 3, "com") == 0 || base.compare(0, 3, "lpt") == 0) &&
+        base[3] >= '1' && base[3] <= '9') {
+        return false;
+    }
+    return true;
+}
+
+}  // namespace
+
+CParsePointerFile::KeySearch::KeySearch(const std::string& text) : text_(text) {
+    reduced_.reserve(text.size());
+    index_.reserve(text.size());
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if (text[i] == ' ') continue;
+        reduced_ += LowerAscii(text[i]);
+        index_.push_back(i);
+    }
+}
+
+bool CParsePointerFile::KeySearch::Next(const std::string& key) {
+    std::string reducedKey;
+    for (char c : key) {
+        if (c != ' ') reducedKey += LowerAscii(c);
+    }
+    if (reducedKey.empty() || from_ > reduced_.size()) return false;
+    const std::size_t at = reduced_.find(reducedKey, from_);
+    if (at == std::string::npos) {
+        from_ = reduced_.size() + 1;
+        return false;
+    }
+    from_ = at + reducedKey.size();
+    valueStart_ = index_[from_ - 1] + 1;
+    return true;
+}
+
+std::string CParsePointerFile::KeySearch::Value(const std::string& terminators) const {
+    std::size_t end = text_.find_first_of(terminators, valueStart_);
+    if (end == std::string::npos) end = text_.size();
+    return Trimmed(text_, valueStart_, end);
+}
+
+bool CParsePointerFile::ReturnTrue() { return true; }
+
+void CParsePointerFile::Set(const char* localPath, const char* pointerUrl, int32_t kind) {
+    localPath_ = localPath ? localPath : "";
+    pointerUrl_ = pointerUrl ? pointerUrl : "";
+    kind_ = kind;
+}
+
+void CParsePointerFile::Parse(IUrlSink* sink) {
+    sink_ = sink;
+    text_.clear();
+    acceptedNames_.clear();
+
+    CByteBuffer contents;  // every 0x00 byte dropped: UTF-16 with ASCII content reads as ASCII
+    if (!contents.LoadFile(localPath_.c_str()) || contents.IsEmpty()) return;
+    text_.assign(reinterpret_cast<const char*>(contents.GetData()),
+                 static_cast<std::size_t>(contents.GetLength()));
+    DropByteOrderMark(text_);
+
+    kind_ = KindFromText(text_, kind_);
+    switch (kind_) {
+        case kKindHtml: ParseHtml(); break;
+        case kKindAsx: ParseAsx(); break;
+        case kKindSmil:
+        case kKindOctet: ParseSmil(); break;
+        case kKindRealMedia: ParseLines(false); break;
+        case kKindWax:
+        case kKindWvx: ParseLines(true); break;
+        default: break;
+    }
+    text_.clear();
+}
+
+std::string CParsePointerFile::StripQuotes(const std::string& value) {
+    const std::size_t open = value.find_first_of("\"'");
+    if (open == std::string::npos) return std::string();
+    const std::size_t close = value.find_first_of("\"'", open + 1);
+    if (close == std::string::npos) return std::string();
+    std::string inner = value.substr(open + 1, close - open - 1);
+    // \"url\" in script text: the backslash before the closing quote belongs to the escape.
+    if (open > 0 && value[open - 1] == '\\' && !inner.empty()) inner.pop_back();
+    return inner;
+}
+
+bool CParsePointerFile::CutBlock(std::string& text, const std::string& open,
+                                 const std::string& close, std::string& block) {
+    if (open.empty() || close.empty()) return false;
+    const std::size_t start = text.find(open);
+    if (start == std::string::npos) return false;
+    int depth = 0;
+    for (std::size_t i = start; i < text.size();) {
+        if (StartsWithNoCase(text, i, open)) {
+            ++depth;
+            i += open.size();
+        } else if (StartsWithNoCase(text, i, close)) {
+            --depth;
+            i += close.size();
+            if (depth == 0) {
+                block = text.substr(start, i - start);
+                text.erase(start, i - start);
+                return true;
+            }
+        } else {
+            ++i;
+        }
+    }
+    return false;
+}
+
+void CParsePointerFile::ParseHtml() {
+    OfferValues(text_, "param name=\"SRC\" value=", kValueEnd, KindFromUrl);
+    OfferValues(text_, "param name=\"FileName\" value=", kValueEnd, KindFromUrl);
+}
+
+void CParsePointerFile::ParseAsx() { OfferValues(text_, "<REF HREF =", kValueEnd, KindFromUrl); }
+
+void CParsePointerFile::ParseSmil() {
+    std::string rest = text_;
+    std::string block;
+    while (CutBlock(rest, "<switch>", "</switch>", block)) SwitchStep(block);
+    MediaStep(rest);
+}
+
+// A switch holds alternatives: the first seq (or, without any, par) block that yields a stream
+// is taken and the others are not.
+void CParsePointerFile::SwitchStep(std::string block) {
+    std::string alternative;
+    bool any = false;
+    while (CutBlock(block, "<seq>", "</seq>", alternative)) {
+        any = true;
+        if (MediaStep(alternative)) return;
+    }
+    if (any) return;
+    while (CutBlock(block, "<par", "</par", alternative)) {
+        any = true;
+        if (MediaStep(alternative)) return;
+    }
+    if (any) return;
+    MediaStep(block);
+}
+
+bool CParsePointerFile::MediaStep(const std::string& text) {
+    bool accepted = false;
+    KeySearch tags(text);
+    for (const char* tag : {"<audio", "<video", "<ref"}) {
+        tags.Rewind();
+        while (tags.Next(tag)) {
+            const std::string attributes = tags.Value(kTagEnd);
+            KeySearch source(attributes);
+            if (source.Next("src=") &&
+                Accept(StripQuotes(source.Value(kValueEnd)), KindRtsp80, false)) {
+                accepted = true;
+            }
+        }
+    }
+    return accepted;
+}
+
+bool CParsePointerFile::OfferValues(const std::string& text, const std::string& key,
+                                    const std::string& valueEnd, int32_t kind) {
+    bool accepted = false;
+    KeySearch search(text);
+    while (search.Next(key)) {
+        if (Accept(StripQuotes(search.Value(valueEnd)), kind, false)) accepted = true;
+    }
+    return accepted;
+}
+
+void CParsePointerFile::ParseLines(bool reference) {
+    std::size_t pos = 0;
+    std::string line;
+    while (NextLine(text_, pos, line)) {
+        if (!reference) {
+            Accept(line, KindRtsp80, true);
+            continue;
+        }
+        const std::size_t equals = line.find('=');
+        if (equals != std::string::npos) Accept(line.substr(equals + 1), KindMms, true);
+    }
+}
+
+bool CParsePointerFile::Accept(const std::string& value, int32_t kind, bool linesMode) {
+    // An item's URL field holds kUrlTextMax characters; a longer URL cannot be queued, and a URL
+    // the helpers had to cut would name another resource.
+    if (value.empty() || value.size() > kUrlTextMax) return false;
+    std::string url = value;
+    if (GetSchemeUpper(url) == "PNM") url = ReplaceScheme(url, "rtsp");
+    if (!linesMode && url.find("://") == std::string::npos) {
+        url = ResolveRelativeUrl(pointerUrl_, url);
+    }
+    if (url.size() >= kUrlTextMax) return false;  // the helpers cut at this length
+    if (!HasAllowedScheme(url)) return false;
+    if (GetUrlHost(url).find('.') == std::string::npos) return false;
+    // A playlist that lists itself would only fetch itself again.
+    if (EqualsNoCase(UrlWithoutLogin(url).c_str(), UrlWithoutLogin(pointerUrl_).c_str())) {
+        return false;
+    }
+    const std::string name = GetUrlFileName(url);
+    if (!IsUsableFileName(name) || acceptedNames_.count(name)) return false;
+
+    // The playlist's login goes only to its own host, never to one a playlist names.
+    const std::string user = GetUrlUser(pointerUrl_);
+    if (!user.empty() && EqualsNoCase(GetUrlHost(url).c_str(), GetUrlHost(pointerUrl_).c_str())) {
+        url = InsertUrlLogin(url, user, GetUrlPassword(pointerUrl_));
+        if (url.size() >= kUrlTextMax) return false;
+    }
+    acceptedNames_.insert(name);
+    if (sink_) sink_->AddUrl(url.c_str(), kind);
+    return true;
+}
+
+FK_DEFINE_FACTORIES(PARSEPOINTERFILE, CParsePointerFile)

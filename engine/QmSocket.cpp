@@ -1,0 +1,179 @@
+#include "QmSocket.h"
+
+#include <cstring>
+#include <vector>
+
+#include "Factories.h"
+#include "sys/Socket.h"
+
+CQmSocket::CQmSocket() = default;
+
+CQmSocket::~CQmSocket() { Close(); }
+
+bool CQmSocket::Init() {
+    timeOut_ = kNoTimeOut;
+    (void)sys::SocketStartup();
+    Close();
+    return true;
+}
+
+bool CQmSocket::WaitReady(int mode) {
+    if (!connection_) return false;
+    if (mode != 0 && mode != 1) return false;
+    const int ms = timeOut_ == kNoTimeOut ? sys::TcpSocket::kWaitForever
+                                          : (timeOut_ <= 0 ? 0 : (timeOut_ > 86400 ? 86400 : timeOut_) * 1000);
+    return connection_->Wait(mode, ms) == sys::WaitResult::Ready;
+}
+
+bool CQmSocket::Connect(const char* host, int32_t port) {
+    Close();
+    if (!host) return false;
+    auto socket = std::make_unique<sys::TcpSocket>();
+    if (!socket->StartConnect(host, port)) return false;
+    connection_ = std::move(socket);
+    // A refused or failed connection also turns writable: the socket's error tells them apart.
+    if (!WaitReady(1) || !connection_->ConnectSucceeded()) {
+        Close();
+        return false;
+    }
+    return true;
+}
+
+void CQmSocket::Close() { connection_.reset(); }
+
+void CQmSocket::SetTimeOut(int32_t seconds) { timeOut_ = seconds; }
+
+int CQmSocket::ReceiveByte(char* out) {
+    for (;;) {
+        int n = connection_->Receive(out, 1);
+        if (n == 1) return 1;
+        if (n != sys::TcpSocket::kWouldBlock) return 0;
+        if (!WaitReady(0)) return -1;
+    }
+}
+
+int32_t CQmSocket::ReadHeader(char* out, int32_t size) {
+    if (!out || size <= 0) return -1;
+    out[0] = 0;
+    if (!connection_ || !WaitReady(0)) return -1;
+    int32_t count = 0;
+    while (count < size - 1) {
+        int got = ReceiveByte(out + count);
+        if (got < 0) {
+            out[count] = 0;
+            return -1;
+        }
+        if (got == 0) break;
+        ++count;
+        if (count >= 2 && out[count - 1] == '\n' && out[count - 2] == '\n') break;
+        if (count >= 4 && std::memcmp(out + count - 4, "\r\n\r\n", 4) == 0) break;
+    }
+    out[count] = 0;
+    return count;
+}
+
+int32_t CQmSocket::ReceiveBlock(CByteBuffer* buffer) {
+    std::vector<char> scratch(kBlockSize, 0);
+    int32_t n = ReadHeader(scratch.data(), kBlockSize);
+    if (n > 0 && buffer) buffer->Append(scratch.data(), n);
+    return n;
+}
+
+bool CQmSocket::ReceiveExact(void* bytes, int32_t count) {
+    if (count <= 0) return count == 0;
+    if (!connection_ || !bytes) return false;
+    char* next = static_cast<char*>(bytes);
+    int32_t left = count;
+    // Reads what is already there first and waits only when nothing is: the same outcome as
+    // waiting before each read, with one call less per piece.
+    while (left > 0) {
+        int n = connection_->Receive(next, left);
+        if (n > 0) {
+            next += n;
+            left -= n;
+        } else if (n == sys::TcpSocket::kWouldBlock) {
+            if (!WaitReady(0)) return false;
+        } else {
+            return false;
+        }
+    }
+    return true;
+}
+
+int32_t CQmSocket::ReceiveSome(void* bytes, int32_t count) {
+    if (!connection_ || !bytes || count < 0) return -1;
+    for (;;) {
+        int n = connection_->Receive(bytes, count);
+        if (n >= 0) return n;
+        if (n != sys::TcpSocket::kWouldBlock) return -1;
+        if (!WaitReady(0)) return 0;
+    }
+}
+
+int32_t CQmSocket::ReadLine(char* out, int32_t size) {
+    if (!out || size <= 0) return -1;
+    out[0] = 0;
+    if (!connection_ || !WaitReady(0)) return -1;
+    int32_t count = 0;
+    while (count < size - 1) {
+        int got = ReceiveByte(out + count);
+        if (got < 0) {
+            out[count] = 0;
+            return -1;
+        }
+        if (got == 0) {
+            out[count] = 0;
+            return 0;
+        }
+        ++count;
+        if (count >= 2 && out[count - 1] == '\n' && out[count - 2] == '\r') {
+            out[count] = 0;
+            return count - 1;
+        }
+    }
+    out[count] = 0;
+    return kLineTooLong;
+}
+
+bool CQmSocket::SendAll(const void* bytes, int32_t count) {
+    if (count <= 0) return count == 0;
+    if (!connection_ || !bytes) return false;
+    const char* next = static_cast<const char*>(bytes);
+    int32_t left = count;
+    while (left > 0) {
+        if (!WaitReady(1)) return false;
+        int n = connection_->Send(next, left);
+        if (n > 0) {
+            next += n;
+            left -= n;
+        } else if (n != sys::TcpSocket::kWouldBlock) {
+            return false;
+        }
+    }
+    return true;
+}
+
+bool CQmSocket::GetSockName(char* address, int32_t* port) {
+    if (!connection_) return false;
+    std::string text;
+    int number = 0;
+    if (!connection_->LocalAddress(text, number)) return false;
+    if (address) {
+        std::strncpy(address, text.c_str(), 15);
+        address[15] = 0;
+    }
+    if (port) *port = number;
+    return true;
+}
+
+int32_t CQmSocket::ReceiveAvailable(void* bytes, int32_t count) {
+    if (!connection_ || !bytes || count <= 0) return kFailed;
+    for (;;) {
+        int n = connection_->Receive(bytes, count);
+        if (n >= 0) return n;
+        if (n != sys::TcpSocket::kWouldBlock) return kFailed;
+        if (!WaitReady(0)) return kTimedOut;
+    }
+}
+
+FK_DEFINE_FACTORIES(CQMSOCKET, CQmSocket)

@@ -1,0 +1,34 @@
+#include "Redirect.h"
+
+#include "Factories.h"
+#include "ParsePointerFile.h"
+
+bool CRedirect::Init() {
+    host_ = nullptr;
+    return true;
+}
+
+bool CRedirect::ReturnTrue() { return true; }
+
+std::string CRedirect::FolderOf(const std::string& path) {
+    const std::size_t last = path.find_last_of("\\/");
+    return last == std::string::npos ? std::string() : path.substr(0, last + 1);
+}
+
+void CRedirect::Run(const char* url, const char* destFile, int32_t contentKind, IItemHost* host) {
+    host_ = host;
+    const std::string dest = destFile ? destFile : "";
+    destDir_ = FolderOf(dest);
+    EnginePtr<CParsePointerFile> parser(static_cast<CParsePointerFile*>(NEW_PARSEPOINTERFILE()));
+    if (!parser) return;
+    parser->Set(dest.c_str(), url ? url : "", contentKind);
+    parser->Parse(this);
+}
+
+void CRedirect::AddUrl(const char* url, int32_t kind) {
+    if (host_ && url) host_->AddFoundItem(url, destDir_.c_str(), kind);
+}
+
+void CRedirect::AddUrlDefault(const char* url) { AddUrl(url, KindFromUrl); }
+
+FK_DEFINE_FACTORIES(REDIRECT, CRedirect)

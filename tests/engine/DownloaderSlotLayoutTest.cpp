@@ -1,0 +1,83 @@
+// Slot numbers of the socket, the downloaders and the job: callers reach them by number.
+#include <gtest/gtest.h>
+
+#include <cstring>
+
+#include "DownHTTP.h"
+#include "DownRTSP80.h"
+#include "Download.h"
+#include "QmSocket.h"
+
+namespace {
+
+// Under the Itanium C++ ABI a pointer to a virtual member function holds one plus the operation's
+// byte offset in its table.
+template <class F>
+long SlotOf(F member) {
+    struct Rep {
+        uintptr_t ptr;
+        ptrdiff_t adj;
+    } rep;
+    static_assert(sizeof(F) == sizeof(Rep), "unexpected member pointer layout");
+    std::memcpy(&rep, &member, sizeof rep);
+    if ((rep.ptr & 1) == 0) return -1;
+    return long((rep.ptr - 1) / sizeof(void*));
+}
+
+struct Slot {
+    const char* name;
+    long actual;
+    long expected;
+};
+
+void Check(const Slot* slots, size_t n) {
+    for (size_t i = 0; i < n; ++i) EXPECT_EQ(slots[i].actual, slots[i].expected) << slots[i].name;
+}
+
+#define SLOT(Class, Op, n) Slot{#Class "::" #Op, SlotOf(&Class::Op), n}
+
+TEST(DownloaderSlotLayout, Socket) {
+    const Slot slots[] = {
+        SLOT(CQmSocket, DeleteSelf, 0),   SLOT(CQmSocket, Release, 1),      SLOT(CQmSocket, Init, 2),
+        SLOT(CQmSocket, Connect, 3),      SLOT(CQmSocket, Close, 4),        SLOT(CQmSocket, SetTimeOut, 5),
+        SLOT(CQmSocket, ReceiveBlock, 6), SLOT(CQmSocket, ReadHeader, 7),   SLOT(CQmSocket, ReceiveExact, 8),
+        SLOT(CQmSocket, ReceiveSome, 9),  SLOT(CQmSocket, ReadLine, 10),    SLOT(CQmSocket, SendAll, 11),
+        SLOT(CQmSocket, GetSockName, 12), SLOT(CQmSocket, ReceiveAvailable, 13),
+    };
+    Check(slots, std::size(slots));
+}
+
+TEST(DownloaderSlotLayout, HttpDownloaders) {
+    const Slot base[] = {
+        SLOT(CDownHTTP, DeleteSelf, 0),        SLOT(CDownHTTP, Release, 1),
+        SLOT(CDownHTTP, Init, 2),              SLOT(CDownHTTP, SetUrl, 3),
+        SLOT(CDownHTTP, Run, 4),               SLOT(CDownHTTP, Begin, 5),
+        SLOT(CDownHTTP, Connect, 6),           SLOT(CDownHTTP, CheckResume, 7),
+        SLOT(CDownHTTP, Handshake, 8),         SLOT(CDownHTTP, Exchange, 9),
+        SLOT(CDownHTTP, MakeAuthorization, 10), SLOT(CDownHTTP, OpenOutput, 11),
+        SLOT(CDownHTTP, ReceiveData, 12),      SLOT(CDownHTTP, DeleteResumeInfo, 13),
+        SLOT(CDownHTTP, SaveResumeInfo, 14),   SLOT(CDownHTTP, Close, 15),
+        SLOT(CDownHTTP, SetStreamHeader, 16),  SLOT(CDownHTTP, ReportProgress, 17),
+        SLOT(CDownHTTP, ReportTotalSize, 18),  SLOT(CDownHTTP, IsStopRequested, 19),
+        SLOT(CDownHTTP, ReportContentKind, 20), SLOT(CDownHTTP, ReportFileName, 21),
+        SLOT(CDownHTTP, Log, 22),              SLOT(CDownHTTP, LogFormat, 23),
+        SLOT(CDownHTTP, MakeRequest, 24),      SLOT(CDownHTTP, ReceiveBody, 25),
+        SLOT(CDownHTTP, ReceiveChunked, 26),   SLOT(CDownHTTP, ParseHeaders, 27),
+        SLOT(CDownHTTP, IsBadReply, 28),       SLOT(CDownHTTP, ReturnTrue, 29),
+        SLOT(CDownRTSP80, Begin, 5),           SLOT(CDownRTSP80, MakeRequest, 24),
+        SLOT(CDownRTSP80, ReturnTrue, 29),     SLOT(CDownBase, LogFormat, 23),
+        SLOT(CDownHttpBase, IsBadReply, 28),
+    };
+    Check(base, std::size(base));
+}
+
+TEST(DownloaderSlotLayout, Job) {
+    const Slot slots[] = {
+        SLOT(CDownload, DeleteSelf, 0), SLOT(CDownload, Release, 1),   SLOT(CDownload, Init, 2),
+        SLOT(CDownload, ReturnTrue, 3), SLOT(CDownload, Set, 4),       SLOT(CDownload, RunThread, 5),
+        SLOT(CDownload, Run, 6),
+    };
+    Check(slots, std::size(slots));
+}
+
+}  // namespace

@@ -1,0 +1,231 @@
+// Downloads from real servers of the distribution, started on 127.0.0.1 and free ports with
+// configurations written to a temporary folder: lighttpd (plain, range, Basic authentication,
+// redirect), Python's http.server (a server that ignores ranges) and tinyproxy (the proxy path).
+// The Windows build cannot start these programs from inside Wine; its runs use the scripted server.
+#include <gtest/gtest.h>
+
+#if !defined(_WIN32)
+
+#include <signal.h>
+#include <spawn.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <random>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "DownHTTP.h"
+#include "EngineSettings.h"
+#include "Factories.h"
+#include "Fetchkeeper.h"
+#include "RecordingSink.h"
+#include "TempDir.h"
+#include "sys/Socket.h"
+
+extern char** environ;
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+std::string ReadAll(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+void WriteAll(const std::string& path, const std::string& bytes) {
+    std::ofstream out(path, std::ios::binary | std::ios::trunc);
+    out << bytes;
+}
+
+uint64_t Checksum(const std::string& bytes) {
+    uint64_t hash = 1469598103934665603ull;  // FNV-1a
+    for (unsigned char c : bytes) hash = (hash ^ c) * 1099511628211ull;
+    return hash;
+}
+
+int FreePort() {
+    sys::TcpListener probe;
+    return probe.Listen("127.0.0.1", 0) ? probe.Port() : 0;
+}
+
+bool Accepts(int port) {
+    sys::TcpSocket s;
+    return s.StartConnect("127.0.0.1", port) && s.Wait(1, 200) == sys::WaitResult::Ready && s.ConnectSucceeded();
+}
+
+// A server process for the length of a test.
+class Peer {
+public:
+    Peer(std::vector<std::string> args, int port) {
+        std::vector<char*> argv;
+        for (auto& a : args) argv.push_back(&a[0]);
+        argv.push_back(nullptr);
+        if (posix_spawn(&pid_, argv[0], nullptr, nullptr, argv.data(), environ) != 0) pid_ = -1;
+        const auto deadline = Clock::now() + std::chrono::seconds(10);
+        while (pid_ > 0 && !Accepts(port) && Clock::now() < deadline) {
+            std::this_thread::sleep_for(std::chrono::milliseconds(20));
+        }
+        ready_ = pid_ > 0 && Accepts(port);
+    }
+    ~Peer() {
+        if (pid_ <= 0) return;
+        kill(pid_, SIGTERM);
+        int status;
+        const auto deadline = Clock::now() + std::chrono::seconds(5);
+        while (waitpid(pid_, &status, WNOHANG) == 0) {
+            if (Clock::now() > deadline) {
+                kill(pid_, SIGKILL);
+                waitpid(pid_, &status, 0);
+                break;
+            }
+            std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        }
+    }
+    bool Ready() const { return ready_; }
+
+private:
+    pid_t pid_ = -1;
+    bool ready_ = false;
+};
+
+class RealPeers : public ::testing::Test {
+protected:
+    void SetUp() override {
+        SetEngineTimeOut(10);
+        SetEngineProxy(EngineProxy{});
+        std::filesystem::create_directories(www_ + "/secret");
+        std::mt19937_64 random(42);
+        big_.resize(10 * 1024 * 1024);
+        for (auto& c : big_) c = char(random());
+        WriteAll(www_ + "/big.bin", big_);
+        WriteAll(www_ + "/secret/private.bin", "only for joe");
+        WriteAll(server_.File("users"), "joe:pw\n");
+        port_ = FreePort();
+        const std::string conf = server_.File("lighttpd.conf");
+        WriteAll(conf, "server.document-root = \"" + www_ + "\"\n" +
+                           "server.port = " + std::to_string(port_) + "\n" +
+                           "server.bind = \"127.0.0.1\"\n"
+                           "server.modules = ( \"mod_auth\", \"mod_authn_file\", \"mod_redirect\" )\n"
+                           "server.errorlog = \"" + server_.File("error.log") + "\"\n"
+                           "mimetype.assign = ( \".bin\" => \"application/x-test-data\" )\n"
+                           "auth.backend = \"plain\"\n"
+                           "auth.backend.plain.userfile = \"" + server_.File("users") + "\"\n"
+                           "auth.require = ( \"/secret/\" => ( \"method\" => \"basic\", \"realm\" => \"r\", "
+                           "\"require\" => \"valid-user\" ) )\n"
+                           "url.redirect = ( \"^/moved\\.bin$\" => \"/big.bin\" )\n");
+        lighttpd_ = std::make_unique<Peer>(std::vector<std::string>{"/usr/sbin/lighttpd", "-D", "-f", conf}, port_);
+        ASSERT_TRUE(lighttpd_->Ready()) << ReadAll(server_.File("error.log"));
+    }
+    void TearDown() override { SetEngineProxy(EngineProxy{}); }
+
+    std::string Url(const std::string& path, int port = 0) const {
+        return "http://127.0.0.1:" + std::to_string(port ? port : port_) + path;
+    }
+
+    int32_t Run(const std::string& url, const std::string& local, RecordingSink& sink) {
+        EnginePtr<CDownBase> downloader(static_cast<CDownBase*>(NEW_DOWNHTTP()));
+        downloader->SetUrl(url.c_str(), local.c_str());
+        return downloader->Run(&sink);
+    }
+
+    TempDir server_, out_;
+    std::string www_ = server_.File("www");
+    std::string big_;
+    int port_ = 0;
+    std::unique_ptr<Peer> lighttpd_;
+};
+
+TEST_F(RealPeers, LighttpdServesTenMegabytesByteExact) {
+    RecordingSink sink;
+    const std::string local = out_.File("big.bin");
+    EXPECT_EQ(Run(Url("/big.bin"), local, sink), 0) << sink.LogText();
+    EXPECT_EQ(Checksum(ReadAll(local)), Checksum(big_));
+    EXPECT_EQ(sink.totals.back(), int32_t(big_.size()));
+}
+
+TEST_F(RealPeers, LighttpdResumesWithARange) {
+    const std::string local = out_.File("big.bin");
+    WriteAll(local, big_.substr(0, 3000000));
+    WriteAll(local + ".ini", "1\r\n0\r\n0");
+    RecordingSink sink;
+    EXPECT_EQ(Run(Url("/big.bin"), local, sink), 0) << sink.LogText();
+    EXPECT_EQ(Checksum(ReadAll(local)), Checksum(big_));
+    EXPECT_EQ(sink.progress.front(), 3000000);
+    EXPECT_EQ(sink.totals.back(), int32_t(big_.size()));
+}
+
+TEST_F(RealPeers, LighttpdAsksForCredentials) {
+    RecordingSink without, with;
+    EXPECT_EQ(Run(Url("/secret/private.bin"), out_.File("p1.bin"), without), 5);
+    EXPECT_EQ(without.failures, std::vector<std::string>{"SHAKE HAND ERROR"});
+    const std::string withLogin = "http://joe:pw@127.0.0.1:" + std::to_string(port_) + "/secret/private.bin";
+    EXPECT_EQ(Run(withLogin, out_.File("p2.bin"), with), 0) << with.LogText();
+    EXPECT_EQ(ReadAll(out_.File("p2.bin")), "only for joe");
+}
+
+TEST_F(RealPeers, LighttpdRedirectIsFollowedThroughTheManager) {
+    EnginePtr<CFetchkeeper> manager(static_cast<CFetchkeeper*>(NEW_FETCHKEEPER()));
+    ASSERT_TRUE(manager->AddItem(Url("/moved.bin").c_str(), out_.Dir().c_str(), "moved.bin"));
+    ItemHandle item = manager->GetFirstItem();
+    DownItemInfo info{};
+    const auto deadline = Clock::now() + std::chrono::seconds(30);
+    do {
+        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+        manager->GetItemInfo(item, &info);
+    } while ((info.state == DownWaiting || info.state == DownDownloading) && Clock::now() < deadline);
+    EXPECT_EQ(info.state, DownFinished) << (info.logText ? info.logText : "");
+    EXPECT_EQ(std::string(info.url), Url("/big.bin"));
+    EXPECT_EQ(Checksum(ReadAll(out_.File("big.bin"))), Checksum(big_));
+}
+
+TEST_F(RealPeers, ServerThatIgnoresTheRangeGivesTheWholeFileAfresh) {
+    const int port = FreePort();
+    Peer python({"/usr/bin/python3", "-m", "http.server", std::to_string(port), "--bind", "127.0.0.1",
+                 "--directory", www_},
+                port);
+    ASSERT_TRUE(python.Ready());
+    const std::string local = out_.File("big.bin");
+    WriteAll(local, std::string(100000, 'x'));
+    WriteAll(local + ".ini", "1\r\n0\r\n0");
+    RecordingSink sink;
+    EXPECT_EQ(Run(Url("/big.bin", port), local, sink), 0) << sink.LogText();
+    EXPECT_EQ(Checksum(ReadAll(local)), Checksum(big_));
+    EXPECT_EQ(sink.progress.front(), 100000);
+    EXPECT_EQ(sink.progress.back(), int32_t(big_.size()));
+}
+
+TEST_F(RealPeers, TinyproxyCarriesTheRequestAndAnEmptyServerGoesDirect) {
+    const int port = FreePort();
+    const std::string conf = server_.File("tinyproxy.conf");
+    const std::string log = server_.File("tinyproxy.log");
+    WriteAll(conf, "Port " + std::to_string(port) + "\nListen 127.0.0.1\nTimeout 30\nMaxClients 10\n"
+                   "Allow 127.0.0.1\nLogLevel Info\nLogFile \"" + log + "\"\n");
+    Peer proxy({"/usr/bin/tinyproxy", "-d", "-c", conf}, port);
+    ASSERT_TRUE(proxy.Ready());
+
+    SetEngineProxy(EngineProxy{"127.0.0.1", port, true});
+    RecordingSink proxied;
+    EXPECT_EQ(Run(Url("/big.bin"), out_.File("via.bin"), proxied), 0) << proxied.LogText();
+    EXPECT_EQ(Checksum(ReadAll(out_.File("via.bin"))), Checksum(big_));
+    EXPECT_NE(proxied.LogText().find("Connecting to 127.0.0.1 : " + std::to_string(port)), std::string::npos);
+    EXPECT_NE(ReadAll(log).find("GET " + Url("/big.bin") + " HTTP/1.1"), std::string::npos);
+
+    SetEngineProxy(EngineProxy{"", port, true});
+    RecordingSink direct;
+    EXPECT_EQ(Run(Url("/secret/private.bin").replace(7, 0, "joe:pw@"), out_.File("direct.bin"), direct), 0)
+        << direct.LogText();
+    EXPECT_EQ(ReadAll(out_.File("direct.bin")), "only for joe");
+    EXPECT_NE(direct.LogText().find("Connecting to 127.0.0.1 : " + std::to_string(port_)), std::string::npos);
+    EXPECT_EQ(ReadAll(log).find("private.bin"), std::string::npos);
+}
+
+}  // namespace
+
+#endif

@@ -1,0 +1,37 @@
+// The class library's own classes, as form descriptions name them.
+#include "ComCtrls.h"
+#include "ExtCtrls.h"
+#include "Forms.h"
+#include "ImgList.h"
+#include "Menus.h"
+#include "Reader.h"
+#include "StdCtrls.h"
+
+namespace ui {
+
+void RegisterStandardClasses() {
+    RegisterComponentClass<TPanel>("TPanel");
+    RegisterComponentClass<TSplitter>("TSplitter");
+    RegisterComponentClass<TImage>("TImage");
+    RegisterComponentClass<TBevel>("TBevel");
+    RegisterComponentClass<TTimer>("TTimer");
+    RegisterComponentClass<TLabel>("TLabel");
+    RegisterComponentClass<TButton>("TButton");
+    RegisterComponentClass<TCheckBox>("TCheckBox");
+    RegisterComponentClass<TEdit>("TEdit");
+    RegisterComponentClass<TMemo>("TMemo");
+    RegisterComponentClass<TScrollBar>("TScrollBar");
+    RegisterComponentClass<TListView>("TListView");
+    RegisterComponentClass<TTreeView>("TTreeView");
+    RegisterComponentClass<TToolBar>("TToolBar");
+    RegisterComponentClass<TToolButton>("TToolButton");
+    RegisterComponentClass<TCoolBar>("TCoolBar");
+    RegisterComponentClass<TPageControl>("TPageControl");
+    RegisterComponentClass<TTabSheet>("TTabSheet");
+    RegisterComponentClass<TImageList>("TImageList");
+    RegisterComponentClass<TMainMenu>("TMainMenu");
+    RegisterComponentClass<TPopupMenu>("TPopupMenu");
+    RegisterComponentClass<TMenuItem>("TMenuItem");
+}
+
+}  // namespace ui

@@ -1,0 +1,306 @@
+// Wrappers of the common controls: list view (report view), tree view, tool bar, cool bar and
+// page control.
+#pragma once
+#include <windows.h>
+#include <commctrl.h>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "Controls.h"
+#include "ExtCtrls.h"
+
+namespace ui {
+
+class TImageList;
+class TMainMenu;
+class TListView;
+
+// ---- list view
+
+class TListItem {
+public:
+    TListView* Owner() const { return owner_; }
+    int Index() const;
+    void* Data() const { return data_; }
+    void SetData(void* data) { data_ = data; }
+    int ImageIndex() const { return imageIndex_; }
+    void SetImageIndex(int index);
+    const std::string& Caption() const { return caption_; }
+    void SetCaption(const std::string& caption);
+    int SubItemCount() const { return static_cast<int>(subItems_.size()); }
+    const std::string& SubItem(int index) const;
+    void AddSubItem(const std::string& text);
+    void SetSubItem(int index, const std::string& text);
+    bool Selected() const;
+    void SetSelected(bool selected);
+    void Delete();
+
+private:
+    friend class TListView;
+    explicit TListItem(TListView* owner) : owner_(owner) {}
+    TListView* owner_;
+    void* data_ = nullptr;
+    int imageIndex_ = -1;
+    std::string caption_;
+    std::vector<std::string> subItems_;
+};
+
+struct TListColumn {
+    std::string Caption;
+    int Width = 50;
+    int ImageIndex = -1;
+};
+
+using TLVSelectItemEvent = std::function<void(TComponent*, TListItem*, bool)>;
+
+class TListView : public TWinControl {
+public:
+    explicit TListView(TComponent* owner);
+    ~TListView() override;
+
+    bool ReadOnly = false, RowSelect = false, GridLines = false, FlatScrollBars = false;
+    bool HideSelection = true, ColumnClick = true, MultiSelect = false;
+
+    const std::vector<TListColumn>& Columns() const { return columns_; }
+    void AddColumn(const TListColumn& column);
+    TImageList* SmallImages() const { return smallImages_; }
+    void SetSmallImages(TImageList* images);
+
+    int ItemCount() const { return static_cast<int>(items_.size()); }
+    TListItem* Item(int index) const { return items_.at(index).get(); }
+    TListItem* AddItem();  // at the end
+    void DeleteItem(TListItem* item);
+    void Clear();
+    TListItem* Selected() const;
+    void SetSelected(TListItem* item);  // null: no row selected
+    void SelectAll();
+    TListItem* ItemAt(int x, int y) const;
+    void SetDoubleBuffered(bool value) override;
+
+    TLVSelectItemEvent OnSelectItem;
+
+    bool SetProperty(const std::string& name, const Value& value, Reader& reader) override;
+    void Notification(TComponent* component, Operation operation) override;
+    bool HandleNotify(NMHDR* header, LRESULT& result) override;
+
+protected:
+    void FillParams(CreateParams& params) override;
+    void InitWnd() override;
+
+private:
+    friend class TListItem;
+    void UpdateItem(const TListItem* item);  // the row's cells into the control
+    void InsertRow(int index);
+    void ApplyColumn(int index);
+    void ApplyExtendedStyle();
+
+    std::vector<TListColumn> columns_;
+    std::vector<std::unique_ptr<TListItem>> items_;
+    TImageList* smallImages_ = nullptr;
+    bool changingSelection_ = false;
+};
+
+// ---- tree view
+
+class TTreeView;
+
+class TTreeNode {
+public:
+    const std::string& Text() const { return text_; }
+    int ImageIndex() const { return imageIndex_; }
+    int SelectedIndex() const { return selectedIndex_; }
+    int Count() const { return static_cast<int>(children_.size()); }
+    TTreeNode* Item(int index) const { return children_.at(index).get(); }
+    TTreeNode* Parent() const { return parent_; }
+    int Index() const;  // among its siblings
+    int AbsoluteIndex() const;
+    TTreeNode* AddChild(const std::string& text);
+    HTREEITEM Handle() const { return handle_; }
+
+private:
+    friend class TTreeView;
+    TTreeView* tree_ = nullptr;
+    TTreeNode* parent_ = nullptr;
+    std::string text_;
+    int imageIndex_ = -1, selectedIndex_ = -1;
+    std::vector<std::unique_ptr<TTreeNode>> children_;
+    HTREEITEM handle_ = nullptr;
+};
+
+using TTVChangedEvent = std::function<void(TComponent*, TTreeNode*)>;
+
+class TTreeView : public TWinControl {
+public:
+    explicit TTreeView(TComponent* owner);
+    ~TTreeView() override;
+
+    bool ReadOnly = false, RowSelect = false, HideSelection = true, ShowButtons = true;
+    bool ShowLines = true, ShowRoot = true;
+    int Indent = 19;
+
+    int RootCount() const { return static_cast<int>(roots_.size()); }
+    TTreeNode* Root(int index) const { return roots_.at(index).get(); }
+    TTreeNode* AddRoot(const std::string& text);
+    int NodeCount() const;
+    TTreeNode* NodeAt(int absoluteIndex) const;  // depth first, as the nodes are shown
+    TTreeNode* Selected() const { return selected_; }
+    void SetSelected(TTreeNode* node);
+    TImageList* Images() const { return images_; }
+    void SetImages(TImageList* images);
+    void FullExpand();
+
+    TTVChangedEvent OnChange;
+
+    bool SetProperty(const std::string& name, const Value& value, Reader& reader) override;
+    void Notification(TComponent* component, Operation operation) override;
+    bool HandleNotify(NMHDR* header, LRESULT& result) override;
+
+protected:
+    void FillParams(CreateParams& params) override;
+    void InitWnd() override;
+
+private:
+    friend class TTreeNode;
+    void InsertNode(TTreeNode* node);
+    void ReadNodes(TTreeNode* parent, const Value& items);
+    TTreeNode* FromHandle(HTREEITEM item) const;
+
+    std::vector<std::unique_ptr<TTreeNode>> roots_;
+    TTreeNode* selected_ = nullptr;
+    TImageList* images_ = nullptr;
+};
+
+// ---- tool bar
+
+class TToolBar;
+enum class TToolButtonStyle { Button, Separator };
+
+class TToolButton : public TComponent {
+public:
+    explicit TToolButton(TComponent* owner);
+    ~TToolButton() override;
+    const std::string& Caption() const { return caption_; }
+    void SetCaption(const std::string& caption);
+    int ImageIndex() const { return imageIndex_; }
+    bool Enabled() const { return enabled_; }
+    void SetEnabled(bool enabled);
+    TToolButtonStyle Style = TToolButtonStyle::Button;
+    int Width = 0;  // separators
+    TNotifyEvent OnClick;
+    TToolBar* ToolBar() const { return toolBar_; }
+    int Command() const { return command_; }
+    void Click();
+    bool SetProperty(const std::string& name, const Value& value, Reader& reader) override;
+
+private:
+    friend class TToolBar;
+    TToolBar* toolBar_ = nullptr;
+    std::string caption_;
+    int imageIndex_ = -1;
+    bool enabled_ = true;
+    int command_ = 0;
+    class TMenuItem* menuItem_ = nullptr;  // buttons that show a menu's top-level item
+};
+
+class TToolBar : public TWinControl {
+public:
+    explicit TToolBar(TComponent* owner);
+    ~TToolBar() override;
+
+    bool Flat = false, ShowCaptions = false, List = false;
+    int ButtonWidth = 23, ButtonHeight = 22;
+    TImageList* Images() const { return images_; }
+    TImageList* DisabledImages() const { return disabledImages_; }
+    void SetImages(TImageList* images);
+    void SetDisabledImages(TImageList* images);
+    // Shows the top-level items of a menu as this bar's buttons; each drops its items down.
+    void SetMenu(TMainMenu* menu);
+    TMainMenu* Menu() const { return menu_; }
+
+    int ButtonCount() const { return static_cast<int>(buttons_.size()); }
+    TToolButton* Button(int index) const { return buttons_.at(index); }
+    void AddButton(TToolButton* button);
+    void RemoveButton(TToolButton* button);
+    void ButtonChanged(TToolButton* button);
+    TRect ButtonRect(int index) const;
+
+    bool SetProperty(const std::string& name, const Value& value, Reader& reader) override;
+    void ReadChild(TComponent* child) override;
+    void Notification(TComponent* component, Operation operation) override;
+    bool HandleCommand(WORD code, WORD id) override;
+    bool HandleNotify(NMHDR* header, LRESULT& result) override;
+
+protected:
+    void FillParams(CreateParams& params) override;
+    void InitWnd() override;
+
+private:
+    friend class TToolButton;
+    void Rebuild();
+    void ClearMenuButtons();
+    std::vector<TToolButton*> buttons_;
+    std::vector<std::unique_ptr<TToolButton>> menuButtons_;
+    TImageList* images_ = nullptr;
+    TImageList* disabledImages_ = nullptr;
+    TMainMenu* menu_ = nullptr;
+};
+
+// ---- cool bar: each child control is a band, in child order, one band per row.
+
+class TCoolBar : public TWinControl {
+public:
+    explicit TCoolBar(TComponent* owner);
+    bool EdgeBorders = true;
+    void Realign() override;
+    bool SetProperty(const std::string& name, const Value& value, Reader& reader) override;
+
+protected:
+    void FillParams(CreateParams& params) override;
+    void ChildrenCreated() override;
+};
+
+// ---- page control
+
+class TPageControl;
+
+class TTabSheet : public TWinControl {
+public:
+    explicit TTabSheet(TComponent* owner);
+    ~TTabSheet() override;
+    TPageControl* PageControl() const { return pageControl_; }
+    void SetParent(TWinControl* parent) override;
+    void SetCaption(const std::string& caption) override;
+
+private:
+    friend class TPageControl;
+    TPageControl* pageControl_ = nullptr;
+};
+
+class TPageControl : public TWinControl {
+public:
+    explicit TPageControl(TComponent* owner);
+    int PageCount() const { return static_cast<int>(pages_.size()); }
+    TTabSheet* Page(int index) const { return pages_.at(index); }
+    TTabSheet* ActivePage() const { return active_; }
+    void SetActivePage(TTabSheet* page);
+    void Realign() override;
+    TNotifyEvent OnChange;
+    bool SetProperty(const std::string& name, const Value& value, Reader& reader) override;
+    bool HandleNotify(NMHDR* header, LRESULT& result) override;
+
+protected:
+    void FillParams(CreateParams& params) override;
+    void ChildrenCreated() override;
+
+private:
+    friend class TTabSheet;
+    void AddPage(TTabSheet* page);
+    void RemovePage(TTabSheet* page);
+    void UpdateTabs();
+    std::vector<TTabSheet*> pages_;
+    TTabSheet* active_ = nullptr;
+};
+
+}  // namespace ui

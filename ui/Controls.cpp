@@ -1,0 +1,630 @@
+#include "Controls.h"
+
+#include <algorithm>
+
+#include "Menus.h"
+#include "Reader.h"
+
+namespace ui {
+
+void HandleWindowException(const std::exception& e);  // Forms.cpp: the application shows it
+
+namespace {
+
+const char kControlProp[] = "ui.control";
+
+TAlign ParseAlign(const Value& v) {
+    static const struct {
+        const char* name;
+        TAlign align;
+    } names[] = {{"alNone", TAlign::None}, {"alTop", TAlign::Top}, {"alBottom", TAlign::Bottom},
+                 {"alLeft", TAlign::Left}, {"alRight", TAlign::Right}, {"alClient", TAlign::Client}};
+    for (const auto& n : names) {
+        if (EqualsIdent(v.AsIdent(), n.name)) return n.align;
+    }
+    throw Exception("Unknown alignment " + v.text);
+}
+
+// Properties that only the designer or the keyboard navigation of the original toolkit looked at.
+bool IsIgnoredProperty(const std::string& name) {
+    static const char* const names[] = {"TabOrder", "TabStop", "Anchors", "ShowHint", "ParentShowHint",
+                                        "Hint", "HelpContext", "Ctl3D", "ParentCtl3D", "ParentBiDiMode",
+                                        "BiDiMode", "DragMode", "DragKind", "DragCursor", "Cursor",
+                                        "PixelsPerInch", "TextHeight", "OldCreateOrder", "Scaled",
+                                        "DesignSize", "ExplicitLeft", "ExplicitTop", "ExplicitWidth",
+                                        "ExplicitHeight"};
+    for (const char* n : names) {
+        if (name == n) return true;
+    }
+    return false;
+}
+
+}  // namespace
+
+// ---- TControl
+
+TControl::TControl(TComponent* owner) : TComponent(owner) {}
+
+TControl::~TControl() {
+    if (parent_) parent_->RemoveControl(this);
+}
+
+void TControl::SetParent(TWinControl* parent) {
+    if (parent == parent_) return;
+    if (parent_) parent_->RemoveControl(this);
+    if (parent) parent->InsertControl(this);
+}
+
+void TControl::SetBounds(int left, int top, int width, int height) {
+    const bool resized = width != width_ || height != height_;
+    const bool changed = resized || left != left_ || top != top_;
+    left_ = left;
+    top_ = top;
+    width_ = width;
+    height_ = height;
+    if (!changed) return;
+    BoundsChanged();
+    if (parent_ && align_ != TAlign::None) parent_->Realign();
+    Invalidate();
+    if (resized) Resized();
+}
+
+void TControl::SetAlign(TAlign align) {
+    align_ = align;
+    if (parent_) parent_->Realign();
+}
+
+void TControl::SetVisible(bool visible) {
+    visible_ = visible;
+    if (parent_) {
+        parent_->Realign();
+        parent_->Invalidate();
+    }
+}
+
+void TControl::SetEnabled(bool enabled) {
+    enabled_ = enabled;
+    Invalidate();
+}
+
+void TControl::SetCaption(const std::string& caption) {
+    caption_ = caption;
+    Invalidate();
+}
+
+void TControl::SetColor(TColor color) {
+    color_ = color;
+    parentColor_ = false;
+    Invalidate();
+}
+
+void TControl::Invalidate() {}
+void TControl::Repaint() { Invalidate(); }
+
+void TControl::ParentFontChanged() {
+    if (parentFont_ && parent_) {
+        font_.Assign(parent_->Font());
+        FontChanged();
+    }
+}
+
+void TControl::ParentColorChanged() {
+    if (parentColor_ && parent_) {
+        color_ = parent_->Color();
+        Invalidate();
+    }
+}
+
+void TControl::Loaded() {
+    TComponent::Loaded();
+    if (parentFont_) ParentFontChanged();
+    if (parentColor_) ParentColorChanged();
+}
+
+void TControl::Notification(TComponent* component, Operation operation) {
+    TComponent::Notification(component, operation);
+    if (operation == Operation::Remove && component == popupMenu_) popupMenu_ = nullptr;
+}
+
+bool TControl::SetProperty(const std::string& name, const Value& v, Reader& reader) {
+    if (name == "Left") {
+        SetLeft(v.AsInt());
+    } else if (name == "Top") {
+        SetTop(v.AsInt());
+    } else if (name == "Width") {
+        SetWidth(v.AsInt());
+    } else if (name == "Height") {
+        SetHeight(v.AsInt());
+    } else if (name == "ClientWidth") {
+        SetClientSize(v.AsInt(), ClientHeight());
+    } else if (name == "ClientHeight") {
+        SetClientSize(ClientWidth(), v.AsInt());
+    } else if (name == "Align") {
+        SetAlign(ParseAlign(v));
+    } else if (name == "Visible") {
+        SetVisible(v.AsBool());
+    } else if (name == "Enabled") {
+        SetEnabled(v.AsBool());
+    } else if (name == "Caption" || name == "Text") {
+        SetCaption(v.AsText());
+    } else if (name == "Color") {
+        SetColor(ParseColor(v));
+    } else if (name == "ParentColor") {
+        parentColor_ = v.AsBool();
+    } else if (name == "ParentFont") {
+        parentFont_ = v.AsBool();
+    } else if (name.compare(0, 5, "Font.") == 0) {
+        parentFont_ = false;
+        if (!font_.SetProperty(name.substr(5), v)) return false;
+        FontChanged();
+    } else if (name == "PopupMenu") {
+        reader.Reference(v, [this](TComponent* c) {
+            popupMenu_ = dynamic_cast<TPopupMenu*>(c);
+            if (popupMenu_) popupMenu_->FreeNotification(this);
+        });
+    } else if (name == "OnClick") {
+        OnClick = reader.Method<void(TComponent*)>(v);
+    } else if (name == "OnDblClick") {
+        OnDblClick = reader.Method<void(TComponent*)>(v);
+    } else if (name == "OnResize") {
+        OnResize = reader.Method<void(TComponent*)>(v);
+    } else if (name == "OnMouseDown") {
+        OnMouseDown = reader.Method<void(TComponent*, TMouseButton, TShiftState, int, int)>(v);
+    } else if (name == "OnMouseUp") {
+        OnMouseUp = reader.Method<void(TComponent*, TMouseButton, TShiftState, int, int)>(v);
+    } else if (IsIgnoredProperty(name)) {
+    } else {
+        return TComponent::SetProperty(name, v, reader);
+    }
+    return true;
+}
+
+// ---- TGraphicControl
+
+void TGraphicControl::Invalidate() {
+    if (parent_ && parent_->HandleAllocated()) {
+        RECT r = BoundsRect().Win();
+        InvalidateRect(parent_->HandleOrNull(), &r, TRUE);
+    }
+}
+
+void TGraphicControl::Repaint() {
+    Invalidate();
+    if (parent_ && parent_->HandleAllocated()) UpdateWindow(parent_->HandleOrNull());
+}
+
+void TGraphicControl::PaintTo(TCanvas& canvas) {
+    canvas.Font.Assign(font_);
+    canvas.Brush = TBrush{color_, TBrushStyle::Solid};
+    canvas.Pen = TPen{};
+    canvas_ = &canvas;
+    try {
+        Paint();
+    } catch (...) {
+        canvas_ = nullptr;
+        throw;
+    }
+    canvas_ = nullptr;
+}
+
+// ---- window classes and procedures
+
+LRESULT CALLBACK OwnWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+    auto* control = static_cast<TWinControl*>(GetPropA(hwnd, kControlProp));
+    if (!control && message == WM_NCCREATE) {
+        auto* cs = reinterpret_cast<CREATESTRUCTA*>(lParam);
+        control = static_cast<TWinControl*>(cs->lpCreateParams);
+        if (control) {
+            control->handle_ = hwnd;
+            SetPropA(hwnd, kControlProp, control);
+        }
+    }
+    if (!control) {
+        LRESULT result = 0;
+        if (DispatchMenuMessage(message, wParam, lParam, result)) return result;
+        return DefWindowProcA(hwnd, message, wParam, lParam);
+    }
+    return control->Dispatch(message, wParam, lParam);
+}
+
+LRESULT CALLBACK WrappedWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+    auto* control = static_cast<TWinControl*>(GetPropA(hwnd, kControlProp));
+    if (!control) return DefWindowProcA(hwnd, message, wParam, lParam);
+    return control->Dispatch(message, wParam, lParam);
+}
+
+const char* OwnWindowClass() {
+    static const char name[] = "UiWindow";
+    static bool registered = false;
+    if (!registered) {
+        WNDCLASSEXA wc{};
+        wc.cbSize = sizeof(wc);
+        wc.style = CS_DBLCLKS;
+        wc.lpfnWndProc = OwnWindowProc;
+        wc.hInstance = GetModuleHandleA(nullptr);
+        wc.hCursor = LoadCursor(nullptr, IDC_ARROW);
+        wc.hIcon = LoadIconA(GetModuleHandleA(nullptr), "MAINICON");
+        wc.lpszClassName = name;
+        RegisterClassExA(&wc);
+        registered = true;
+    }
+    return name;
+}
+
+// ---- TWinControl
+
+TWinControl::TWinControl(TComponent* owner) : TControl(owner) {}
+
+TWinControl::~TWinControl() {
+    for (TControl* c : std::vector<TControl*>(controls_)) c->SetParent(nullptr);
+    DestroyHandle();
+}
+
+void TWinControl::DestroyHandle() {
+    if (handle_) {
+        HWND h = handle_;
+        DestroyWindow(h);  // WM_NCDESTROY clears handle_
+        handle_ = nullptr;
+    }
+}
+
+TWinControl* TWinControl::FromHandle(HWND hwnd) {
+    return hwnd ? static_cast<TWinControl*>(GetPropA(hwnd, kControlProp)) : nullptr;
+}
+
+HWND TWinControl::ParentHandle() { return parent_ ? parent_->Handle() : nullptr; }
+
+HWND TWinControl::Handle() {
+    if (handle_) return handle_;
+    if (!IsTopLevel() && !parent_) throw Exception("Control '" + Name() + "' has no parent window");
+    if (parentFont_ && parent_) font_.Assign(parent_->Font());
+    CreateWnd();
+    if (!handle_) throw Exception("Cannot create the window of " + Name());
+    SendMessageA(handle_, WM_SETFONT, reinterpret_cast<WPARAM>(font_.Handle()), FALSE);
+    InitWnd();
+    for (TControl* c : std::vector<TControl*>(controls_)) {
+        if (auto* w = dynamic_cast<TWinControl*>(c)) w->Handle();
+    }
+    ChildrenCreated();
+    Realign();
+    return handle_;
+}
+
+void TWinControl::FillParams(CreateParams& p) {
+    p.style = WS_CHILD | WS_CLIPSIBLINGS | WS_CLIPCHILDREN;
+    if (visible_) p.style |= WS_VISIBLE;
+    if (!enabled_) p.style |= WS_DISABLED;
+    p.caption = caption_;
+    p.parent = ParentHandle();
+}
+
+void TWinControl::CreateWnd() {
+    CreateParams p;
+    FillParams(p);
+    const bool own = p.className.empty();
+    HWND hwnd = CreateWindowExA(p.exStyle, own ? OwnWindowClass() : p.className.c_str(), p.caption.c_str(),
+                                p.style, left_, top_, width_, height_, p.parent, p.id,
+                                GetModuleHandleA(nullptr), own ? this : nullptr);
+    if (!hwnd) return;
+    if (!own) {
+        handle_ = hwnd;
+        SetPropA(hwnd, kControlProp, this);
+        defaultProc_ = reinterpret_cast<WNDPROC>(
+            SetWindowLongPtrA(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&WrappedWindowProc)));
+    }
+}
+
+LRESULT TWinControl::DefaultProc(UINT message, WPARAM wParam, LPARAM lParam) {
+    if (defaultProc_) return CallWindowProcA(defaultProc_, handle_, message, wParam, lParam);
+    return DefWindowProcA(handle_, message, wParam, lParam);
+}
+
+bool TWinControl::Reflect(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
+    switch (message) {
+    case WM_COMMAND:
+        if (lParam) {
+            TWinControl* child = FromHandle(reinterpret_cast<HWND>(lParam));
+            if (child && child->HandleCommand(HIWORD(wParam), LOWORD(wParam))) {
+                result = 0;
+                return true;
+            }
+            return false;
+        }
+        return DispatchMenuMessage(message, wParam, lParam, result);
+    case WM_NOTIFY: {
+        auto* header = reinterpret_cast<NMHDR*>(lParam);
+        TWinControl* child = FromHandle(header->hwndFrom);
+        return child && child->HandleNotify(header, result);
+    }
+    case WM_VSCROLL:
+    case WM_HSCROLL: {
+        TWinControl* child = FromHandle(reinterpret_cast<HWND>(lParam));
+        if (child && child->HandleScroll(message, wParam)) {
+            result = 0;
+            return true;
+        }
+        return false;
+    }
+    case WM_DRAWITEM:
+    case WM_MEASUREITEM:
+    case WM_INITMENUPOPUP:
+        return DispatchMenuMessage(message, wParam, lParam, result);
+    case WM_CTLCOLORSTATIC:
+    case WM_CTLCOLOREDIT:
+    case WM_CTLCOLORLISTBOX: {
+        TWinControl* child = FromHandle(reinterpret_cast<HWND>(lParam));
+        if (!child) return false;
+        static GdiHandle<HBRUSH> brushes[2];
+        static COLORREF colours[2] = {CLR_INVALID, CLR_INVALID};
+        const COLORREF rgb = ColorToRGB(child->Color());
+        const int slot = message == WM_CTLCOLORSTATIC ? 0 : 1;
+        if (colours[slot] != rgb) {
+            brushes[slot].Reset(CreateSolidBrush(rgb));
+            colours[slot] = rgb;
+        }
+        HDC dc = reinterpret_cast<HDC>(wParam);
+        SetBkColor(dc, rgb);
+        SetTextColor(dc, ColorToRGB(child->Font().Color));
+        result = reinterpret_cast<LRESULT>(brushes[slot].Get());
+        return true;
+    }
+    default:
+        return false;
+    }
+}
+
+LRESULT TWinControl::Dispatch(UINT message, WPARAM wParam, LPARAM lParam) {
+    try {
+        LRESULT result = 0;
+        if (Reflect(message, wParam, lParam, result)) return result;
+        if (message == WM_NCDESTROY) {
+            HWND h = handle_;
+            RemovePropA(h, kControlProp);
+            const WNDPROC proc = defaultProc_;
+            handle_ = nullptr;
+            defaultProc_ = nullptr;
+            return proc ? CallWindowProcA(proc, h, message, wParam, lParam) : DefWindowProcA(h, message, wParam, lParam);
+        }
+        return WndProc(message, wParam, lParam);
+    } catch (const std::exception& e) {
+        HandleWindowException(e);
+        return 0;
+    }
+}
+
+LRESULT TWinControl::WndProc(UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+    case WM_ERASEBKGND:
+        if (!defaultProc_) return 1;
+        break;
+    case WM_PAINT:
+        if (!defaultProc_) {
+            PAINTSTRUCT ps;
+            HDC dc = BeginPaint(handle_, &ps);
+            if (DoubleBuffered) {
+                TBitmap buffer;
+                buffer.SetSize(std::max(1, ClientWidth()), std::max(1, ClientHeight()));
+                Paint(buffer.Canvas());
+                BitBlt(dc, 0, 0, buffer.Width(), buffer.Height(), buffer.Canvas().Handle(), 0, 0, SRCCOPY);
+            } else {
+                TCanvas canvas(dc);
+                Paint(canvas);
+            }
+            EndPaint(handle_, &ps);
+            return 0;
+        }
+        break;
+    case WM_SIZE:
+    case WM_MOVE: {
+        const LRESULT r = DefaultProc(message, wParam, lParam);
+        UpdateBounds();
+        return r;
+    }
+    case WM_LBUTTONDOWN:
+    case WM_RBUTTONDOWN: {
+        LRESULT r = 0;
+        if (defaultProc_) r = DefaultProc(message, wParam, lParam);
+        if (OnMouseDown) {
+            OnMouseDown(this, message == WM_LBUTTONDOWN ? TMouseButton::Left : TMouseButton::Right,
+                        static_cast<TShiftState>(wParam), static_cast<short>(LOWORD(lParam)),
+                        static_cast<short>(HIWORD(lParam)));
+        }
+        return r;
+    }
+    case WM_KEYDOWN:
+        if (OnKeyDown) {
+            WORD key = static_cast<WORD>(wParam);
+            OnKeyDown(this, key, 0);
+            if (key == 0) return 0;
+        }
+        break;
+    default:
+        break;
+    }
+    return DefaultProc(message, wParam, lParam);
+}
+
+void TWinControl::UpdateBounds() {
+    if (!handle_ || settingBounds_) return;
+    RECT r;
+    GetWindowRect(handle_, &r);
+    if (!IsTopLevel()) {
+        HWND p = GetParent(handle_);
+        MapWindowPoints(HWND_DESKTOP, p, reinterpret_cast<POINT*>(&r), 2);
+    }
+    const bool resized = r.right - r.left != width_ || r.bottom - r.top != height_;
+    left_ = r.left;
+    top_ = r.top;
+    width_ = r.right - r.left;
+    height_ = r.bottom - r.top;
+    if (resized) {
+        BoundsChanged();
+        Realign();
+        Resized();
+    }
+}
+
+void TWinControl::SetBounds(int left, int top, int width, int height) {
+    if (handle_ && !IsZoomed(handle_)) {
+        settingBounds_ = true;
+        MoveWindow(handle_, left, top, width, height, TRUE);
+        settingBounds_ = false;
+    }
+    const bool resized = width != width_ || height != height_;
+    TControl::SetBounds(left, top, width, height);
+    if (resized) Realign();
+}
+
+int TWinControl::ClientWidth() const {
+    if (!handle_) return width_;
+    RECT r;
+    GetClientRect(handle_, &r);
+    return r.right;
+}
+
+int TWinControl::ClientHeight() const {
+    if (!handle_) return height_;
+    RECT r;
+    GetClientRect(handle_, &r);
+    return r.bottom;
+}
+
+void TWinControl::SetVisible(bool visible) {
+    if (handle_ && !IsTopLevel()) ShowWindow(handle_, visible ? SW_SHOWNA : SW_HIDE);
+    TControl::SetVisible(visible);
+}
+
+void TWinControl::SetEnabled(bool enabled) {
+    TControl::SetEnabled(enabled);
+    if (handle_) EnableWindow(handle_, enabled);
+}
+
+void TWinControl::SetCaption(const std::string& caption) {
+    caption_ = caption;
+    if (handle_) SetWindowTextA(handle_, caption.c_str());
+}
+
+void TWinControl::SetColor(TColor color) {
+    TControl::SetColor(color);
+    for (TControl* c : controls_) c->ParentColorChanged();
+}
+
+void TWinControl::Invalidate() {
+    if (handle_) InvalidateRect(handle_, nullptr, TRUE);
+}
+
+void TWinControl::Repaint() {
+    if (handle_) {
+        InvalidateRect(handle_, nullptr, TRUE);
+        UpdateWindow(handle_);
+    }
+}
+
+void TWinControl::SetFocus() {
+    if (Handle()) ::SetFocus(handle_);
+}
+
+void TWinControl::FontChanged() {
+    if (handle_) {
+        SendMessageA(handle_, WM_SETFONT, reinterpret_cast<WPARAM>(font_.Handle()), TRUE);
+    }
+    for (TControl* c : controls_) c->ParentFontChanged();
+}
+
+void TWinControl::ParentFontChanged() { TControl::ParentFontChanged(); }
+
+void TWinControl::InsertControl(TControl* control) {
+    controls_.push_back(control);
+    control->parent_ = this;
+    if (handle_) {
+        if (auto* w = dynamic_cast<TWinControl*>(control)) w->Handle();
+    }
+    Realign();
+}
+
+void TWinControl::RemoveControl(TControl* control) {
+    controls_.erase(std::remove(controls_.begin(), controls_.end(), control), controls_.end());
+    control->parent_ = nullptr;
+    if (auto* w = dynamic_cast<TWinControl*>(control)) w->DestroyHandle();
+    Realign();
+    Invalidate();
+}
+
+void TWinControl::ReadChild(TComponent* child) {
+    if (auto* control = dynamic_cast<TControl*>(child)) control->SetParent(this);
+}
+
+void TWinControl::Realign() {
+    if (realigning_) return;
+    realigning_ = true;
+    TRect rect = AdjustClientRect();
+    const TAlign order[] = {TAlign::Top, TAlign::Bottom, TAlign::Left, TAlign::Right, TAlign::Client};
+    for (TAlign a : order) {
+        for (TControl* c : controls_) {
+            if (!c->Visible() || c->Align() != a) continue;
+            int l = rect.Left, t = rect.Top, w = rect.Width(), h = rect.Height();
+            switch (a) {
+            case TAlign::Top:
+                h = c->Height();
+                rect.Top += h;
+                break;
+            case TAlign::Bottom:
+                h = c->Height();
+                t = rect.Bottom - h;
+                rect.Bottom -= h;
+                break;
+            case TAlign::Left:
+                w = c->Width();
+                rect.Left += w;
+                break;
+            case TAlign::Right:
+                w = c->Width();
+                l = rect.Right - w;
+                rect.Right -= w;
+                break;
+            default:
+                break;
+            }
+            c->SetBounds(l, t, std::max(0, w), std::max(0, h));
+        }
+    }
+    realigning_ = false;
+}
+
+void TWinControl::Paint(TCanvas& canvas) {
+    canvas.Brush.Color = color_;
+    canvas.Brush.Style = TBrushStyle::Solid;
+    canvas.FillRect(ClientRect());
+    PaintGraphicChildren(canvas);
+}
+
+void TWinControl::PaintGraphicChildren(TCanvas& canvas) {
+    for (TControl* c : controls_) {
+        auto* g = dynamic_cast<TGraphicControl*>(c);
+        if (!g || !g->Visible()) continue;
+        HDC dc = canvas.Handle();
+        const int saved = SaveDC(dc);
+        POINT old;
+        OffsetViewportOrgEx(dc, g->Left(), g->Top(), &old);
+        IntersectClipRect(dc, 0, 0, g->Width(), g->Height());
+        TCanvas inner(dc);
+        g->PaintTo(inner);
+        inner.SetHandle(nullptr);
+        RestoreDC(dc, saved);
+    }
+}
+
+void TWinControl::PaintTo(TCanvas& canvas) { Paint(canvas); }
+
+bool TWinControl::SetProperty(const std::string& name, const Value& v, Reader& reader) {
+    if (name == "DoubleBuffered") {
+        SetDoubleBuffered(v.AsBool());
+    } else if (name == "OnKeyDown") {
+        OnKeyDown = reader.Method<void(TComponent*, WORD&, TShiftState)>(v);
+    } else {
+        return TControl::SetProperty(name, v, reader);
+    }
+    return true;
+}
+
+}  // namespace ui

@@ -1,0 +1,367 @@
+#include "Forms.h"
+
+#include <commctrl.h>
+
+#include "Menus.h"
+#include "Reader.h"
+
+namespace ui {
+
+TApplication* Application = nullptr;
+
+namespace {
+MessageBoxHook& Hook() {
+    static MessageBoxHook hook;
+    return hook;
+}
+}  // namespace
+
+void HandleWindowException(const std::exception& e) {
+    if (Application) Application->ShowException(e);
+    else ShowMessageBox(nullptr, e.what(), "Error", MB_OK | MB_ICONERROR);
+}
+
+void SetMessageBoxHook(MessageBoxHook hook) { Hook() = std::move(hook); }
+
+int ShowMessageBox(HWND owner, const std::string& text, const std::string& caption, UINT flags) {
+    if (Hook()) return Hook()(text, caption, flags);
+    return MessageBoxA(owner, text.c_str(), caption.c_str(), flags);
+}
+
+void ShowMessage(const std::string& text) {
+    HWND owner = GetActiveWindow();
+    ShowMessageBox(owner, text, Application ? Application->Title() : std::string(), MB_OK);
+}
+
+void InitCommonControls() {
+    static bool done = false;
+    if (done) return;
+    INITCOMMONCONTROLSEX icc{};
+    icc.dwSize = sizeof(icc);
+    icc.dwICC = ICC_WIN95_CLASSES | ICC_COOL_CLASSES | ICC_BAR_CLASSES | ICC_TAB_CLASSES |
+                ICC_LISTVIEW_CLASSES | ICC_TREEVIEW_CLASSES;
+    InitCommonControlsEx(&icc);
+    done = true;
+}
+
+HWND MenuOwnerWindow() {
+    HWND active = GetActiveWindow();
+    if (active && TWinControl::FromHandle(active)) return active;
+    return Application ? Application->Handle() : active;
+}
+
+TCustomForm* GetParentForm(TControl* control) {
+    while (control && control->Parent()) control = control->Parent();
+    return dynamic_cast<TCustomForm*>(control);
+}
+
+// ---- TCustomForm
+
+TCustomForm::TCustomForm(TComponent* owner) : TWinControl(owner) {
+    visible_ = false;
+    width_ = 320;
+    height_ = 240;
+    parentFont_ = false;
+}
+
+TCustomForm::~TCustomForm() {
+    if (OnDestroy) {
+        try {
+            OnDestroy(this);
+        } catch (...) {
+        }
+    }
+}
+
+void TCustomForm::InitFromResource(const std::string& resourceName) {
+    ReadComponentResource(this, resourceName);
+    BindComponents();
+    DoCreate();
+}
+
+void TCustomForm::InitFromText(const std::string& text) {
+    ReadComponentText(this, text);
+    BindComponents();
+    DoCreate();
+}
+
+void TCustomForm::DoCreate() {
+    HandleNeeded();
+    if (OnCreate) OnCreate(this);
+}
+
+void TCustomForm::FillParams(CreateParams& p) {
+    p.caption = caption_;
+    p.parent = Application ? Application->Handle() : nullptr;  // owner: no taskbar button of its own
+    switch (BorderStyle) {
+    case TBorderStyle::None:
+        p.style = WS_POPUP;
+        break;
+    case TBorderStyle::Dialog:
+        p.style = WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME;
+        p.exStyle = WS_EX_DLGMODALFRAME;
+        break;
+    case TBorderStyle::Single:
+        p.style = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX;
+        break;
+    case TBorderStyle::ToolWindow:
+        p.style = WS_POPUP | WS_CAPTION | WS_SYSMENU;
+        p.exStyle = WS_EX_TOOLWINDOW;
+        break;
+    default:
+        p.style = WS_OVERLAPPEDWINDOW;
+        p.exStyle = WS_EX_APPWINDOW;
+        break;
+    }
+    p.style |= WS_CLIPCHILDREN;
+}
+
+void TCustomForm::SetClientSize(int width, int height) {
+    clientWidth_ = width;
+    clientHeight_ = height;
+    CreateParams p;
+    FillParams(p);
+    RECT r{0, 0, width, height};
+    AdjustWindowRectEx(&r, p.style, FALSE, p.exStyle);
+    SetBounds(left_, top_, r.right - r.left, r.bottom - r.top);
+}
+
+int TCustomForm::ClientWidth() const {
+    if (!handle_ && clientWidth_ >= 0) return clientWidth_;
+    return TWinControl::ClientWidth();
+}
+
+int TCustomForm::ClientHeight() const {
+    if (!handle_ && clientHeight_ >= 0) return clientHeight_;
+    return TWinControl::ClientHeight();
+}
+
+void TCustomForm::PlaceOnScreen() {
+    if (Position == TPosition::Designed) return;
+    RECT work{0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
+    if (Position == TPosition::DesktopCenter) SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0);
+    SetBounds(work.left + (work.right - work.left - width_) / 2, work.top + (work.bottom - work.top - height_) / 2,
+              width_, height_);
+}
+
+void TCustomForm::Show() {
+    HandleNeeded();
+    if (!shown_) {
+        shown_ = true;
+        PlaceOnScreen();
+    }
+    visible_ = true;
+    ShowWindow(handle_, WindowState == TWindowState::Maximized   ? SW_SHOWMAXIMIZED
+                        : WindowState == TWindowState::Minimized ? SW_SHOWMINIMIZED
+                                                                 : SW_SHOWNORMAL);
+    UpdateWindow(handle_);
+    if (OnShow) OnShow(this);
+}
+
+void TCustomForm::Hide() {
+    visible_ = false;
+    if (handle_) ShowWindow(handle_, SW_HIDE);
+}
+
+void TCustomForm::SetVisible(bool visible) {
+    if (Loading()) {
+        visible_ = visible;
+        return;
+    }
+    if (visible) Show();
+    else Hide();
+}
+
+int TCustomForm::ShowModal() {
+    modalResult_ = 0;
+    modal_ = true;
+    HWND owner = Application && Application->MainForm() && Application->MainForm() != this
+                     ? Application->MainForm()->HandleOrNull() : nullptr;
+    if (owner) EnableWindow(owner, FALSE);
+    Show();
+    MSG msg;
+    while (modalResult_ == 0) {
+        if (!GetMessageA(&msg, nullptr, 0, 0)) {
+            PostQuitMessage(static_cast<int>(msg.wParam));
+            if (modalResult_ == 0) modalResult_ = mrCancel;
+            break;
+        }
+        if (!IsDialogMessageA(handle_, &msg)) {
+            TranslateMessage(&msg);
+            DispatchMessageA(&msg);
+        }
+    }
+    if (owner) EnableWindow(owner, TRUE);
+    Hide();
+    if (owner) SetActiveWindow(owner);
+    modal_ = false;
+    return modalResult_;
+}
+
+bool TCustomForm::CloseQuery() {
+    bool canClose = true;
+    if (OnCloseQuery) OnCloseQuery(this, canClose);
+    return canClose;
+}
+
+void TCustomForm::Close() {
+    if (modal_) {
+        if (CloseQuery()) modalResult_ = mrCancel;
+        return;
+    }
+    if (!CloseQuery()) return;
+    const bool main = Application && Application->MainForm() == this;
+    TCloseAction action = main ? TCloseAction::Free : TCloseAction::Hide;
+    if (OnClose) OnClose(this, action);
+    if (action == TCloseAction::None) return;
+    if (main) {
+        Hide();
+        Application->Terminate();
+    } else if (action == TCloseAction::Minimize) {
+        ShowWindow(handle_, SW_MINIMIZE);
+    } else {
+        Hide();
+    }
+}
+
+LRESULT TCustomForm::WndProc(UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+    case WM_CLOSE:
+        Close();
+        return 0;
+    case WM_COMMAND:
+        // Enter and Esc of dialogs.
+        if (lParam == 0 && (LOWORD(wParam) == IDOK || LOWORD(wParam) == IDCANCEL)) {
+            return 0;
+        }
+        break;
+    default:
+        break;
+    }
+    return TWinControl::WndProc(message, wParam, lParam);
+}
+
+bool TCustomForm::SetProperty(const std::string& name, const Value& v, Reader& reader) {
+    if (name == "Position") {
+        const std::string& s = v.AsIdent();
+        Position = EqualsIdent(s, "poDesktopCenter")  ? TPosition::DesktopCenter
+                   : EqualsIdent(s, "poScreenCenter") ? TPosition::ScreenCenter
+                   : EqualsIdent(s, "poMainFormCenter") ? TPosition::MainFormCenter : TPosition::Designed;
+    } else if (name == "WindowState") {
+        const std::string& s = v.AsIdent();
+        WindowState = EqualsIdent(s, "wsMaximized")   ? TWindowState::Maximized
+                      : EqualsIdent(s, "wsMinimized") ? TWindowState::Minimized : TWindowState::Normal;
+    } else if (name == "BorderStyle") {
+        const std::string& s = v.AsIdent();
+        BorderStyle = EqualsIdent(s, "bsDialog")         ? TBorderStyle::Dialog
+                      : EqualsIdent(s, "bsNone")         ? TBorderStyle::None
+                      : EqualsIdent(s, "bsSingle")       ? TBorderStyle::Single
+                      : EqualsIdent(s, "bsToolWindow")   ? TBorderStyle::ToolWindow : TBorderStyle::Sizeable;
+        if (clientWidth_ >= 0) SetClientSize(clientWidth_, clientHeight_);
+    } else if (name == "AutoSize") {
+        AutoSize = v.AsBool();
+    } else if (name == "OnCreate") {
+        OnCreate = reader.Method<void(TComponent*)>(v);
+    } else if (name == "OnShow") {
+        OnShow = reader.Method<void(TComponent*)>(v);
+    } else if (name == "OnDestroy") {
+        OnDestroy = reader.Method<void(TComponent*)>(v);
+    } else if (name == "OnClose") {
+        OnClose = reader.Method<void(TComponent*, TCloseAction&)>(v);
+    } else if (name == "OnCloseQuery") {
+        OnCloseQuery = reader.Method<void(TComponent*, bool&)>(v);
+    } else if (name == "BorderIcons" || name == "FormStyle" || name == "Icon" || name == "KeyPreview") {
+    } else {
+        return TWinControl::SetProperty(name, v, reader);
+    }
+    return true;
+}
+
+// ---- TApplication
+
+namespace {
+LRESULT CALLBACK ApplicationWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+    LRESULT result = 0;
+    try {
+        if (DispatchMenuMessage(message, wParam, lParam, result)) return result;
+    } catch (const std::exception& e) {
+        HandleWindowException(e);
+        return 0;
+    }
+    return DefWindowProcA(hwnd, message, wParam, lParam);
+}
+}  // namespace
+
+TApplication::TApplication() : TComponent(nullptr) {
+    Application = this;
+    // The title starts as the program's file name without its extension.
+    char path[MAX_PATH] = {};
+    GetModuleFileNameA(nullptr, path, MAX_PATH);
+    std::string name = path;
+    name = name.substr(name.find_last_of("\\/") + 1);
+    title_ = name.substr(0, name.find_last_of('.'));
+    InitCommonControls();
+    WNDCLASSEXA wc{};
+    wc.cbSize = sizeof(wc);
+    wc.lpfnWndProc = ApplicationWindowProc;
+    wc.hInstance = GetModuleHandleA(nullptr);
+    wc.hIcon = LoadIconA(GetModuleHandleA(nullptr), "MAINICON");
+    wc.lpszClassName = "UiApplication";
+    RegisterClassExA(&wc);
+    handle_ = CreateWindowExA(0, "UiApplication", "", WS_POPUP | WS_CAPTION | WS_CLIPSIBLINGS | WS_SYSMENU, 0, 0,
+                              0, 0, nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
+}
+
+TApplication::~TApplication() {
+    // Forms first, while the window that owns them still exists.
+    while (ComponentCount() > 0) delete Component(ComponentCount() - 1);
+    if (handle_) DestroyWindow(handle_);
+    if (Application == this) Application = nullptr;
+}
+
+void TApplication::SetTitle(const std::string& title) {
+    title_ = title;
+    if (handle_) SetWindowTextA(handle_, title.c_str());
+}
+
+void TApplication::Notification(TComponent* component, Operation operation) {
+    TComponent::Notification(component, operation);
+    if (operation == Operation::Remove && component == mainForm_) mainForm_ = nullptr;
+}
+
+void TApplication::Run() {
+    if (terminated_) return;
+    if (mainForm_) mainForm_->Show();
+    MSG msg;
+    while (!terminated_) {
+        const BOOL got = GetMessageA(&msg, nullptr, 0, 0);
+        if (got <= 0) break;
+        TranslateMessage(&msg);
+        DispatchMessageA(&msg);
+    }
+}
+
+void TApplication::ProcessMessages() {
+    MSG msg;
+    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+        if (msg.message == WM_QUIT) {
+            terminated_ = true;
+            break;
+        }
+        TranslateMessage(&msg);
+        DispatchMessageA(&msg);
+    }
+}
+
+void TApplication::Terminate() {
+    terminated_ = true;
+    PostQuitMessage(0);
+}
+
+void TApplication::ShowException(const std::exception& e) {
+    std::string text = e.what();
+    if (!text.empty() && text.back() != '.') text += '.';
+    ShowMessageBox(mainForm_ ? mainForm_->HandleOrNull() : nullptr, text, title_, MB_OK | MB_ICONSTOP);
+}
+
+}  // namespace ui

@@ -1,0 +1,372 @@
+#include "StdCtrls.h"
+
+#include <algorithm>
+
+#include "Forms.h"
+#include "Reader.h"
+
+namespace ui {
+
+// ---- TCustomLabel
+
+TCustomLabel::TCustomLabel(TComponent* owner) : TGraphicControl(owner) {
+    width_ = 65;
+    height_ = 17;
+    parentColor_ = true;
+}
+
+void TCustomLabel::SetAutoSize(bool value) {
+    autoSize_ = value;
+    AdjustBounds();
+}
+
+void TCustomLabel::SetCaption(const std::string& caption) {
+    TGraphicControl::SetCaption(caption);
+    AdjustBounds();
+}
+
+void TCustomLabel::FontChanged() {
+    AdjustBounds();
+    Invalidate();
+}
+
+void TCustomLabel::AdjustBounds() {
+    if (!autoSize_ || Loading()) return;
+    HDC screen = GetDC(nullptr);
+    SIZE s{};
+    {
+        TCanvas canvas(screen);
+        canvas.Font.Assign(font_);
+        s = canvas.TextExtent(caption_.empty() ? std::string(" ") : caption_);
+    }
+    ReleaseDC(nullptr, screen);
+    SetBounds(left_, top_, caption_.empty() ? 0 : s.cx, s.cy);
+}
+
+void TCustomLabel::Paint() {
+    TCanvas& c = Canvas();
+    const TRect r{0, 0, width_, height_};
+    if (!Transparent) {
+        c.Brush.Style = TBrushStyle::Solid;
+        c.Brush.Color = color_;
+        c.FillRect(r);
+    }
+    c.Brush.Style = TBrushStyle::Clear;
+    UINT format = 0;
+    format |= Alignment == TAlignment::Center ? DT_CENTER : Alignment == TAlignment::RightJustify ? DT_RIGHT : DT_LEFT;
+    if (WordWrap) {
+        format |= DT_WORDBREAK;
+    } else {
+        format |= DT_SINGLELINE;
+        format |= Layout == TTextLayout::Center ? DT_VCENTER : Layout == TTextLayout::Bottom ? DT_BOTTOM : DT_TOP;
+    }
+    if (!ShowAccelChar) format |= DT_NOPREFIX;
+    c.Font.Color = enabled_ ? font_.Color : clGrayText;
+    c.TextRect(r, caption_, format);
+}
+
+bool TCustomLabel::SetProperty(const std::string& name, const Value& v, Reader& reader) {
+    if (name == "AutoSize") {
+        SetAutoSize(v.AsBool());
+    } else if (name == "Alignment") {
+        const std::string& a = v.AsIdent();
+        Alignment = EqualsIdent(a, "taCenter") ? TAlignment::Center
+                    : EqualsIdent(a, "taRightJustify") ? TAlignment::RightJustify : TAlignment::LeftJustify;
+    } else if (name == "Layout") {
+        const std::string& l = v.AsIdent();
+        Layout = EqualsIdent(l, "tlCenter") ? TTextLayout::Center
+                 : EqualsIdent(l, "tlBottom") ? TTextLayout::Bottom : TTextLayout::Top;
+    } else if (name == "Transparent") {
+        Transparent = v.AsBool();
+    } else if (name == "WordWrap") {
+        WordWrap = v.AsBool();
+    } else if (name == "ShowAccelChar") {
+        ShowAccelChar = v.AsBool();
+    } else if (name == "FocusControl") {
+    } else {
+        return TGraphicControl::SetProperty(name, v, reader);
+    }
+    Invalidate();
+    return true;
+}
+
+// ---- TButton
+
+TButton::TButton(TComponent* owner) : TWinControl(owner) {
+    width_ = 75;
+    height_ = 25;
+}
+
+void TButton::FillParams(CreateParams& p) {
+    TWinControl::FillParams(p);
+    p.className = "BUTTON";
+    p.style |= WS_TABSTOP | (Default ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON);
+}
+
+void TButton::Click() {
+    if (ModalResult != mrNone) {
+        if (TCustomForm* form = GetParentForm(this)) form->SetModalResult(ModalResult);
+    }
+    if (OnClick) OnClick(this);
+}
+
+bool TButton::HandleCommand(WORD code, WORD) {
+    if (code != BN_CLICKED) return false;
+    Click();
+    return true;
+}
+
+bool TButton::SetProperty(const std::string& name, const Value& v, Reader& reader) {
+    if (name == "Default") {
+        Default = v.AsBool();
+    } else if (name == "Cancel") {
+        Cancel = v.AsBool();
+    } else if (name == "ModalResult") {
+        ModalResult = v.AsInt();
+    } else {
+        return TWinControl::SetProperty(name, v, reader);
+    }
+    return true;
+}
+
+// ---- TCheckBox
+
+TCheckBox::TCheckBox(TComponent* owner) : TWinControl(owner) {
+    width_ = 97;
+    height_ = 17;
+}
+
+void TCheckBox::FillParams(CreateParams& p) {
+    TWinControl::FillParams(p);
+    p.className = "BUTTON";
+    p.style |= WS_TABSTOP | BS_AUTOCHECKBOX;
+}
+
+void TCheckBox::InitWnd() { SendMessageA(handle_, BM_SETCHECK, checked_ ? BST_CHECKED : BST_UNCHECKED, 0); }
+
+bool TCheckBox::Checked() const {
+    return handle_ ? SendMessageA(handle_, BM_GETCHECK, 0, 0) == BST_CHECKED : checked_;
+}
+
+void TCheckBox::SetChecked(bool checked) {
+    checked_ = checked;
+    if (handle_) SendMessageA(handle_, BM_SETCHECK, checked ? BST_CHECKED : BST_UNCHECKED, 0);
+}
+
+bool TCheckBox::HandleCommand(WORD code, WORD) {
+    if (code != BN_CLICKED) return false;
+    checked_ = Checked();
+    if (OnClick) OnClick(this);
+    return true;
+}
+
+bool TCheckBox::SetProperty(const std::string& name, const Value& v, Reader& reader) {
+    if (name == "Checked") {
+        SetChecked(v.AsBool());
+        return true;
+    }
+    if (name == "State") {
+        SetChecked(EqualsIdent(v.AsIdent(), "cbChecked"));
+        return true;
+    }
+    return TWinControl::SetProperty(name, v, reader);
+}
+
+// ---- TCustomEdit
+
+TCustomEdit::TCustomEdit(TComponent* owner) : TWinControl(owner) {
+    width_ = 121;
+    height_ = 21;
+    color_ = clWindow;
+}
+
+void TCustomEdit::FillParams(CreateParams& p) {
+    TWinControl::FillParams(p);
+    p.className = "EDIT";
+    p.caption = text_;
+    p.style |= WS_TABSTOP | ES_AUTOHSCROLL;
+    p.style &= ~WS_CLIPCHILDREN;
+    if (ReadOnly) p.style |= ES_READONLY;
+    if (PasswordChar) p.style |= ES_PASSWORD;
+    p.exStyle |= WS_EX_CLIENTEDGE;
+}
+
+void TCustomEdit::InitWnd() {
+    if (PasswordChar) SendMessageA(handle_, EM_SETPASSWORDCHAR, static_cast<WPARAM>(PasswordChar), 0);
+}
+
+std::string TCustomEdit::Text() const {
+    if (!handle_) return text_;
+    const int n = GetWindowTextLengthA(handle_);
+    std::string s(static_cast<size_t>(n) + 1, '\0');
+    GetWindowTextA(handle_, &s[0], n + 1);
+    s.resize(static_cast<size_t>(n));
+    return s;
+}
+
+void TCustomEdit::SetText(const std::string& text) {
+    text_ = text;
+    if (handle_) {
+        SetWindowTextA(handle_, text.c_str());
+    } else if (OnChange && !Loading()) {
+        OnChange(this);
+    }
+}
+
+bool TCustomEdit::HandleCommand(WORD code, WORD) {
+    if (code != EN_CHANGE) return false;
+    if (OnChange && !Loading()) OnChange(this);
+    return true;
+}
+
+bool TCustomEdit::SetProperty(const std::string& name, const Value& v, Reader& reader) {
+    if (name == "Text") {
+        SetText(v.AsText());
+    } else if (name == "ReadOnly") {
+        ReadOnly = v.AsBool();
+        if (handle_) SendMessageA(handle_, EM_SETREADONLY, ReadOnly, 0);
+    } else if (name == "PasswordChar") {
+        PasswordChar = v.AsText().empty() ? 0 : v.text[0];
+    } else if (name == "OnChange") {
+        OnChange = reader.Method<void(TComponent*)>(v);
+    } else if (name == "MaxLength" || name == "AutoSelect" || name == "BorderStyle") {
+    } else {
+        return TWinControl::SetProperty(name, v, reader);
+    }
+    return true;
+}
+
+// ---- TMemo
+
+TMemo::TMemo(TComponent* owner) : TCustomEdit(owner) {
+    width_ = 185;
+    height_ = 89;
+}
+
+void TMemo::FillParams(CreateParams& p) {
+    TCustomEdit::FillParams(p);
+    p.style |= ES_MULTILINE | ES_AUTOVSCROLL | ES_WANTRETURN;
+    if (ScrollBars == TScrollStyle::Vertical || ScrollBars == TScrollStyle::Both) p.style |= WS_VSCROLL;
+    if (ScrollBars == TScrollStyle::Horizontal || ScrollBars == TScrollStyle::Both) p.style |= WS_HSCROLL;
+    else p.style &= ~ES_AUTOHSCROLL;
+}
+
+void TMemo::InitWnd() {
+    TCustomEdit::InitWnd();
+    SendMessageA(handle_, EM_SETLIMITTEXT, 0x7FFFFFFE, 0);
+}
+
+void TMemo::AddLine(const std::string& line) {
+    const std::string added = line + "\r\n";
+    if (!handle_) {
+        text_ += added;
+        return;
+    }
+    const int length = GetWindowTextLengthA(handle_);
+    SendMessageA(handle_, EM_SETSEL, length, length);
+    SendMessageA(handle_, EM_REPLACESEL, FALSE, reinterpret_cast<LPARAM>(added.c_str()));
+}
+
+void TMemo::Clear() { SetText(""); }
+
+int TMemo::LineCount() const {
+    const std::string t = Text();
+    int n = 0;
+    for (size_t at = t.find("\r\n"); at != std::string::npos; at = t.find("\r\n", at + 2)) ++n;
+    return n;
+}
+
+bool TMemo::SetProperty(const std::string& name, const Value& v, Reader& reader) {
+    if (name == "ScrollBars") {
+        const std::string& s = v.AsIdent();
+        ScrollBars = EqualsIdent(s, "ssBoth") ? TScrollStyle::Both
+                     : EqualsIdent(s, "ssVertical") ? TScrollStyle::Vertical
+                     : EqualsIdent(s, "ssHorizontal") ? TScrollStyle::Horizontal : TScrollStyle::None;
+        return true;
+    }
+    if (name == "Lines.Strings") {
+        for (const Value& line : v.list) AddLine(line.AsText());
+        return true;
+    }
+    if (name == "WordWrap") return true;
+    return TCustomEdit::SetProperty(name, v, reader);
+}
+
+// ---- TScrollBar
+
+TScrollBar::TScrollBar(TComponent* owner) : TWinControl(owner) {
+    width_ = 121;
+    height_ = 17;
+}
+
+void TScrollBar::FillParams(CreateParams& p) {
+    TWinControl::FillParams(p);
+    p.className = "SCROLLBAR";
+    p.style |= Vertical ? SBS_VERT : SBS_HORZ;
+    p.style &= ~WS_CLIPCHILDREN;
+}
+
+void TScrollBar::InitWnd() { Apply(); }
+
+void TScrollBar::Apply() {
+    if (!handle_) return;
+    SCROLLINFO si{};
+    si.cbSize = sizeof(si);
+    si.fMask = SIF_RANGE | SIF_POS | SIF_PAGE | SIF_DISABLENOSCROLL;
+    si.nMin = min_;
+    si.nMax = max_;
+    si.nPos = position_;
+    SetScrollInfo(handle_, SB_CTL, &si, TRUE);
+    EnableScrollBar(handle_, SB_CTL, enabled_ ? ESB_ENABLE_BOTH : ESB_DISABLE_BOTH);
+}
+
+void TScrollBar::SetParams(int position, int min, int max) {
+    min_ = min;
+    max_ = std::max(min, max);
+    position_ = std::clamp(position, min_, max_);
+    Apply();
+}
+
+void TScrollBar::SetEnabled(bool enabled) {
+    enabled_ = enabled;
+    Apply();
+}
+
+void TScrollBar::Scroll(TScrollCode code, int trackPosition) {
+    if (!enabled_) return;
+    int p = position_;
+    switch (code) {
+    case TScrollCode::LineUp: p -= SmallChange; break;
+    case TScrollCode::LineDown: p += SmallChange; break;
+    case TScrollCode::PageUp: p -= LargeChange; break;
+    case TScrollCode::PageDown: p += LargeChange; break;
+    case TScrollCode::Position:
+    case TScrollCode::Track: p = trackPosition; break;
+    case TScrollCode::Top: p = min_; break;
+    case TScrollCode::Bottom: p = max_; break;
+    case TScrollCode::EndScroll: break;
+    }
+    p = std::clamp(p, min_, max_);
+    if (OnScroll) OnScroll(this, code, p);
+    SetPosition(p);
+}
+
+bool TScrollBar::HandleScroll(UINT, WPARAM wParam) {
+    static const TScrollCode codes[] = {TScrollCode::LineUp, TScrollCode::LineDown, TScrollCode::PageUp,
+                                        TScrollCode::PageDown, TScrollCode::Position, TScrollCode::Track,
+                                        TScrollCode::Top, TScrollCode::Bottom, TScrollCode::EndScroll};
+    const unsigned code = LOWORD(wParam);
+    if (code > SB_ENDSCROLL) return false;
+    int track = position_;
+    if (code == SB_THUMBTRACK || code == SB_THUMBPOSITION) {
+        SCROLLINFO si{};
+        si.cbSize = sizeof(si);
+        si.fMask = SIF_TRACKPOS;
+        GetScrollInfo(handle_, SB_CTL, &si);
+        track = si.nTrackPos;
+    }
+    Scroll(codes[code], track);
+    return true;
+}
+
+}  // namespace ui

@@ -1,0 +1,130 @@
+// Labels, buttons, edits, memos, check boxes and scroll bars.
+#pragma once
+#include "Controls.h"
+
+namespace ui {
+
+enum class TAlignment { LeftJustify, RightJustify, Center };
+enum class TTextLayout { Top, Center, Bottom };
+
+class TCustomLabel : public TGraphicControl {
+public:
+    explicit TCustomLabel(TComponent* owner);
+    bool AutoSize() const { return autoSize_; }
+    virtual void SetAutoSize(bool value);
+    TAlignment Alignment = TAlignment::LeftJustify;
+    TTextLayout Layout = TTextLayout::Top;
+    bool Transparent = false, WordWrap = false, ShowAccelChar = true;
+    void SetCaption(const std::string& caption) override;
+    bool SetProperty(const std::string& name, const Value& value, Reader& reader) override;
+
+protected:
+    void Paint() override;  // background unless transparent, then the caption; leaves the brush clear
+    void AdjustBounds();
+    void FontChanged() override;
+    bool autoSize_ = true;
+};
+
+class TLabel : public TCustomLabel {
+public:
+    explicit TLabel(TComponent* owner) : TCustomLabel(owner) {}
+};
+
+class TButton : public TWinControl {
+public:
+    explicit TButton(TComponent* owner);
+    bool Default = false, Cancel = false;
+    int ModalResult = mrNone;
+    void Click();
+    bool HandleCommand(WORD code, WORD id) override;
+    bool SetProperty(const std::string& name, const Value& value, Reader& reader) override;
+
+protected:
+    void FillParams(CreateParams& params) override;
+};
+
+class TCheckBox : public TWinControl {
+public:
+    explicit TCheckBox(TComponent* owner);
+    bool Checked() const;
+    void SetChecked(bool checked);
+    bool HandleCommand(WORD code, WORD id) override;
+    bool SetProperty(const std::string& name, const Value& value, Reader& reader) override;
+
+protected:
+    void FillParams(CreateParams& params) override;
+    void InitWnd() override;
+
+private:
+    bool checked_ = false;
+};
+
+class TCustomEdit : public TWinControl {
+public:
+    explicit TCustomEdit(TComponent* owner);
+    std::string Text() const;
+    void SetText(const std::string& text);
+    bool ReadOnly = false;
+    char PasswordChar = 0;
+    TNotifyEvent OnChange;
+    bool HandleCommand(WORD code, WORD id) override;
+    bool SetProperty(const std::string& name, const Value& value, Reader& reader) override;
+    void SetCaption(const std::string& caption) override { SetText(caption); }
+
+protected:
+    void FillParams(CreateParams& params) override;
+    void InitWnd() override;
+    std::string text_;  // until the window exists
+};
+
+class TEdit : public TCustomEdit {
+public:
+    explicit TEdit(TComponent* owner) : TCustomEdit(owner) {}
+};
+
+enum class TScrollStyle { None, Horizontal, Vertical, Both };
+
+class TMemo : public TCustomEdit {
+public:
+    explicit TMemo(TComponent* owner);
+    TScrollStyle ScrollBars = TScrollStyle::None;
+    // The memo's lines: adding one puts the text and a line break at the end.
+    void AddLine(const std::string& line);
+    void Clear();
+    int LineCount() const;
+    bool SetProperty(const std::string& name, const Value& value, Reader& reader) override;
+
+protected:
+    void FillParams(CreateParams& params) override;
+    void InitWnd() override;
+};
+
+enum class TScrollCode { LineUp, LineDown, PageUp, PageDown, Position, Track, Top, Bottom, EndScroll };
+using TScrollEvent = std::function<void(TComponent*, TScrollCode, int&)>;
+
+class TScrollBar : public TWinControl {
+public:
+    explicit TScrollBar(TComponent* owner);
+    bool Vertical = false;
+    int Min() const { return min_; }
+    int Max() const { return max_; }
+    int Position() const { return position_; }
+    int SmallChange = 1, LargeChange = 1;
+    void SetParams(int position, int min, int max);
+    void SetPosition(int position) { SetParams(position, min_, max_); }
+    void SetEnabled(bool enabled) override;
+    TScrollEvent OnScroll;
+    // What a scroll request does; the window's scroll messages come here.
+    void Scroll(TScrollCode code, int trackPosition);
+    bool HandleScroll(UINT message, WPARAM wParam) override;
+
+protected:
+    void FillParams(CreateParams& params) override;
+    void InitWnd() override;
+
+private:
+    void Apply();
+    int min_ = 0, max_ = 100, position_ = 0;
+};
+
+}  // namespace ui
