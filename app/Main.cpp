@@ -61,6 +61,8 @@ TForm1::TForm1(ui::TComponent* owner) : ui::TForm(owner) {
     Publish("TreeView1Change", &TForm1::TreeView1Change);
     Publish("btnExitClick", &TForm1::btnExitClick);
     Publish("About1Click", &TForm1::About1Click);
+    Publish("btnDownClick", &TForm1::btnDownClick);
+    Publish("pupCancelClick", &TForm1::pupCancelClick);
     // The settings path first: FormCreate, run at the end of the reading, loads the list with it.
     std::string path = std::string(ProgramDirectory()) + "\\" + "config.ini";
     std::strncpy(mainSettings_.settingsPath, path.c_str(), sizeof mainSettings_.settingsPath - 1);
@@ -333,6 +335,20 @@ void TForm1::TreeView1Change(ui::TComponent*, ui::TTreeNode* node) {
 }
 
 void TForm1::btnExitClick(ui::TComponent*) { Close(); }
+
+void TForm1::btnDownClick(ui::TComponent*) {
+    ui::TListItem* row = ListDown->Selected();
+    if (!manager_ || !row) return;
+    manager_->StartItem(row->Data());
+    btnDown->SetEnabled(false);
+    btnDelete->SetEnabled(false);
+    btnCancel->SetEnabled(true);
+}
+
+void TForm1::pupCancelClick(ui::TComponent*) {
+    ui::TListItem* row = ListDown->Selected();
+    if (manager_ && row) manager_->StopItem(row->Data());
+}
 
 void TForm1::About1Click(ui::TComponent*) {
     if (AboutBox) AboutBox->ShowModal();

@@ -50,6 +50,8 @@ public:
     void pp_ChartResize(ui::TComponent* sender);
     void TreeView1Change(ui::TComponent* sender, ui::TTreeNode* node);
     void btnExitClick(ui::TComponent* sender);
+    void btnDownClick(ui::TComponent* sender);
+    void pupCancelClick(ui::TComponent* sender);
     void About1Click(ui::TComponent* sender);
 
     // Rows and the poll.

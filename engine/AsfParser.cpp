@@ -25,6 +25,9 @@ const Guid kVideoMedia = {0xC0, 0xEF, 0x19, 0xBC, 0x4D, 0x5B, 0xCF, 0x11,
 const Guid kSimpleIndex = {0x90, 0x08, 0x00, 0x33, 0xB1, 0xE5, 0xCF, 0x11,
                            0x89, 0xF4, 0x00, 0xA0, 0xC9, 0x03, 0x49, 0xCB};
 
+// The Header Object's GUID and size: equal on disk means a header of the same length.
+constexpr size_t kHeaderObjectStart = 24;
+
 // File Properties Object: offsets of the fields used, and the bytes that must be there.
 constexpr size_t kFileIdAt = 24;
 constexpr size_t kFileSizeAt = 40;
@@ -51,7 +54,8 @@ constexpr size_t kIndexEntrySize = 6;
 constexpr uint64_t kOneSecond = 10000000;  // in 100-nanosecond units
 
 bool GuidAt(const uint8_t* data, size_t size, size_t at, const Guid& guid) {
-    return at <= size && size - at >= sizeof(Guid) && std::memcmp(data + at, guid, sizeof(Guid)) == 0;
+    return at <= size && size - at >= sizeof(Guid) &&
+           std::memcmp(data + at, guid, sizeof(Guid)) == 0;
 }
 
 uint64_t ReadLe(const uint8_t* p, size_t count) {
@@ -74,10 +78,14 @@ int32_t ClampToInt32(uint64_t value) {
 // A field whose size a 2-bit type gives: 0 absent (reads 0), 1 a byte, 2 a word, 3 a double word.
 uint32_t ReadTypedField(ByteReader& r, unsigned type) {
     switch (type & 3) {
-        case 1: return r.U8();
-        case 2: return r.U16Le();
-        case 3: return r.U32Le();
-        default: return 0;
+        case 1:
+            return r.U8();
+        case 2:
+            return r.U16Le();
+        case 3:
+            return r.U32Le();
+        default:
+            return 0;
     }
 }
 
@@ -128,8 +136,9 @@ uint32_t GetPacketSendTime(const uint8_t* packet, size_t length) {
     return ParsePacketHeader(r, h) ? h.sendTimeMs : 0;
 }
 
-CAsfParser::CAsfParser(const uint8_t* header, size_t length)
-    : header_(header ? header : nullptr, header ? header + length : nullptr) {}
+CAsfParser::CAsfParser(const uint8_t* header, size_t length) {
+    if (header) header_.assign(header, header + length);
+}
 
 std::unique_ptr<CAsfParser> CAsfParser::Create(const uint8_t* header, size_t length) {
     try {
@@ -157,24 +166,21 @@ bool CAsfParser::FindFileProperties() {
     return filePropertiesFound_;
 }
 
+uint64_t CAsfParser::FilePropertiesField(size_t at, size_t width) {
+    return FindFileProperties() ? ReadLe(&header_[filePropertiesAt_ + at], width) : 0;
+}
+
 int64_t CAsfParser::GetFileSize() {
-    if (!FindFileProperties()) return 0;
-    const uint64_t size = ReadLe(&header_[filePropertiesAt_ + kFileSizeAt], 8);
+    const uint64_t size = FilePropertiesField(kFileSizeAt, 8);
     return static_cast<int64_t>(std::min<uint64_t>(size, std::numeric_limits<int64_t>::max()));
 }
 
 int32_t CAsfParser::GetDataPacketCount() {
-    if (!FindFileProperties()) return 0;
-    return ClampToInt32(ReadLe(&header_[filePropertiesAt_ + kPacketCountAt], 8));
+    return ClampToInt32(FilePropertiesField(kPacketCountAt, 8));
 }
 
 int32_t CAsfParser::GetMaxPacketSize() {
-    if (!FindFileProperties()) return 0;
-    return ClampToInt32(ReadLe(&header_[filePropertiesAt_ + kMaxPacketSizeAt], 4));
-}
-
-uint64_t CAsfParser::FilePropertiesField(size_t at, size_t width) {
-    return FindFileProperties() ? ReadLe(&header_[filePropertiesAt_ + at], width) : 0;
+    return ClampToInt32(FilePropertiesField(kMaxPacketSizeAt, 4));
 }
 
 uint64_t CAsfParser::GetSendDurationMs() { return FilePropertiesField(kSendDurationAt, 8) / 10000; }
@@ -186,7 +192,8 @@ uint64_t CAsfParser::GetPrerollMs() { return FilePropertiesField(kPrerollAt, 8);
 uint8_t CAsfParser::CountStreamObjects() {
     unsigned count = 0;
     ByteReader r(header_.data(), header_.size());
-    for (size_t at; count < 255 && (at = r.Find(kStreamProperties, sizeof(Guid))) != ByteReader::npos;) {
+    for (size_t at;
+         count < 255 && (at = r.Find(kStreamProperties, sizeof(Guid))) != ByteReader::npos;) {
         ++count;
         r.Seek(at + 1);
     }
@@ -233,7 +240,8 @@ void CAsfParser::AddKeyFrame(AsfStreamIndex& stream, const AsfKeyFrame& frame, b
             frame.packetNumber >= last.packetNumber) {
             // The count spans every packet from the first piece to this one, since packets of
             // other streams may lie between the pieces.
-            const uint32_t span = std::min<uint32_t>(frame.packetNumber - last.packetNumber, 0xFFFE) + 1;
+            const uint32_t span =
+                std::min<uint32_t>(frame.packetNumber - last.packetNumber, 0xFFFE) + 1;
             last.packetCount = static_cast<uint16_t>(std::max<uint32_t>(last.packetCount, span));
             return;
         }
@@ -286,7 +294,8 @@ bool CAsfParser::IndexPacket(const uint8_t* packet, size_t length, uint32_t pack
             replicatedData.Skip(4);
             presentation = replicatedData.U32Le();
         }
-        const auto presentationMs = static_cast<uint32_t>(std::min<uint64_t>(presentation, UINT32_MAX));
+        const auto presentationMs =
+            static_cast<uint32_t>(std::min<uint64_t>(presentation, UINT32_MAX));
         latestPresentationMs_ = std::max(latestPresentationMs_, presentationMs);
 
         if (!(streamByte & 0x80)) continue;
@@ -295,7 +304,8 @@ bool CAsfParser::IndexPacket(const uint8_t* packet, size_t length, uint32_t pack
         // A later piece of a media object has a non-zero offset into it. Without offsets, or in
         // a compressed payload (where the field holds a time), the same object number decides.
         const bool continuation = h.offsetType == 0 || replicated == 1 || offset != 0;
-        AddKeyFrame(*stream, AsfKeyFrame{packetNumber, 1, mediaObject, h.sendTimeMs, presentationMs},
+        AddKeyFrame(*stream,
+                    AsfKeyFrame{packetNumber, 1, mediaObject, h.sendTimeMs, presentationMs},
                     continuation);
     }
     return true;
@@ -326,7 +336,8 @@ int64_t CAsfParser::FindDataEnd(IAsfFile& file, int64_t length) {
         return -1;
     }
     const uint64_t dataSize = ReadLe(field, 8);
-    if (dataSize >= kDataHeaderSize && dataSize - kDataHeaderSize <= uint64_t(length - headerLength)) {
+    if (dataSize >= kDataHeaderSize &&
+        dataSize - kDataHeaderSize <= uint64_t(length - headerLength)) {
         const int64_t claimed = headerLength + static_cast<int64_t>(dataSize - kDataHeaderSize);
         uint8_t guid[sizeof(Guid)];
         const bool aligned = packetSize <= 0 || (claimed - headerLength) % packetSize == 0;
@@ -347,8 +358,6 @@ bool CAsfParser::WriteIndex(IAsfFile& file) {
         !GuidAt(header_.data(), headerLength, headerLength - kDataHeaderSize, kDataObject)) {
         return false;
     }
-    BuildStreamTable();
-    if (std::all_of(streams_.begin(), streams_.end(), [](const AsfStreamIndex& s) { return s.keyFrames.empty(); })) return false;
     const int64_t length = file.GetLength();
     const int64_t packetsStart = int64_t(headerLength);
     if (length < packetsStart) return false;
@@ -368,12 +377,15 @@ bool CAsfParser::WriteIndex(IAsfFile& file) {
     if (packetSize > 0) {
         uint8_t packetsField[8];
         PutLe(packetsField, uint64_t(dataEnd - int64_t(headerLength)) / uint64_t(packetSize), 8);
-        if (!file.WriteAt(int64_t(headerLength - kDataPacketsFromEnd), packetsField, 8)) return false;
+        if (!file.WriteAt(int64_t(headerLength - kDataPacketsFromEnd), packetsField, 8)) {
+            return false;
+        }
     }
 
     BuildStreamTable();
-    const bool anyKeyFrame = std::any_of(streams_.begin(), streams_.end(),
-                                         [](const AsfStreamIndex& s) { return !s.keyFrames.empty(); });
+    const bool anyKeyFrame =
+        std::any_of(streams_.begin(), streams_.end(),
+                    [](const AsfStreamIndex& s) { return !s.keyFrames.empty(); });
     if (anyKeyFrame && FindFileProperties()) {
         // One object per video stream, in stream order, so that a resume can tell them apart;
         // a stream without key frames gets an object without entries.
@@ -420,7 +432,8 @@ bool CAsfParser::ReadSimpleIndex(IAsfFile& file, int64_t& position, int64_t end,
     entries = std::min<uint64_t>(entries, (objectSize - sizeof head) / kIndexEntrySize);
     entries = std::min<uint64_t>(entries, kMaxIndexEntries);
     std::vector<uint8_t> bytes(size_t(entries) * kIndexEntrySize);
-    if (!bytes.empty() && !file.ReadAt(position + int64_t(sizeof head), bytes.data(), bytes.size())) {
+    if (!bytes.empty() &&
+        !file.ReadAt(position + int64_t(sizeof head), bytes.data(), bytes.size())) {
         return false;
     }
     position += int64_t(objectSize);
@@ -457,7 +470,7 @@ AsfResume CAsfParser::ReadIndex(IAsfFile& file) {
     if (!file.ReadAt(0, onDisk.data(), headerLength)) return AsfResume::FileError;
     const size_t fileIdAt = filePropertiesAt_ + kFileIdAt;
     if (!GuidAt(onDisk.data(), headerLength, 0, kHeaderObject) ||
-        std::memcmp(onDisk.data(), header_.data(), 24) != 0 ||
+        std::memcmp(onDisk.data(), header_.data(), kHeaderObjectStart) != 0 ||
         !GuidAt(onDisk.data(), headerLength, filePropertiesAt_, kFileProperties) ||
         std::memcmp(&onDisk[fileIdAt], &header_[fileIdAt], sizeof(Guid)) != 0 ||
         !GuidAt(onDisk.data(), headerLength, headerLength - kDataHeaderSize, kDataObject)) {
@@ -489,8 +502,9 @@ AsfResume CAsfParser::ReadIndex(IAsfFile& file) {
         if (!file.ReadAt(dataEnd - packetSize, last, count)) return AsfResume::FileError;
         lastSendTimeOnDisk_ = GetPacketSendTime(last, count);
         const uint64_t presented = lastSendTimeOnDisk_ + GetPrerollMs();
-        latestPresentationMs_ = std::max<uint32_t>(
-            latestPresentationMs_, static_cast<uint32_t>(std::min<uint64_t>(presented, UINT32_MAX)));
+        latestPresentationMs_ =
+            std::max<uint32_t>(latestPresentationMs_,
+                               static_cast<uint32_t>(std::min<uint64_t>(presented, UINT32_MAX)));
     }
     // Always cut, even to the same length: it also leaves a positioned file at its end.
     if (!file.SetLength(dataEnd)) return AsfResume::FileError;

@@ -53,7 +53,7 @@ enum class AsfResume {
     FileError,  // the file could not be read or cut
 };
 
-// A packet's Send Time in milliseconds; 0 when the packet is too short to hold one.
+// A packet's Send Time in milliseconds; 0 when the packet is too short or malformed to hold one.
 uint32_t GetPacketSendTime(const uint8_t* packet, size_t length);
 
 class CAsfParser final {
@@ -104,6 +104,8 @@ public:
 
 private:
     bool FindFileProperties();
+    // A little-endian field of the File Properties Object; 0 without one.
+    uint64_t FilePropertiesField(size_t at, size_t width);
     void BuildStreamTable();
     AsfStreamIndex* FindStream(uint8_t number);
     void AddKeyFrame(AsfStreamIndex& stream, const AsfKeyFrame& frame, bool continuation);
@@ -119,7 +121,6 @@ private:
     bool filePropertiesSearched_ = false;
     std::vector<AsfStreamIndex> streams_;
     bool streamsBuilt_ = false;
-    uint64_t FilePropertiesField(size_t at, size_t width);
 
     // Latest presentation time of any payload indexed or found on disk: the index ends there.
     uint32_t latestPresentationMs_ = 0;

@@ -90,7 +90,7 @@ bool CByteBuffer::LoadFile(const char* path) {
     if (!file) return false;
     if (std::fseek(file.get(), 0, SEEK_END) != 0) return false;
     const long size = std::ftell(file.get());
-    if (size < 0) return false;
+    if (size < 0 || size > INT32_MAX) return false;
     if (size == 0) return true;
     if (std::fseek(file.get(), 0, SEEK_SET) != 0) return false;
     std::unique_ptr<uint8_t[]> raw(new (std::nothrow) uint8_t[size_t(size)]);

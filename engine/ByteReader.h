@@ -27,7 +27,8 @@ public:
     bool Skip(size_t count);
     // The next count bytes, moving past them; null when fewer are left (count 0: the current spot).
     const uint8_t* Bytes(size_t count);
-    // A reader over the next count bytes, moving past them; an empty failed reader when fewer are left.
+    // A reader over the next count bytes, moving past them; an empty failed reader when fewer are
+    // left.
     ByteReader Sub(size_t count);
     // Moves to an absolute position (0 to Size()).
     bool Seek(size_t position);

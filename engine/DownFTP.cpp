@@ -18,6 +18,8 @@ using Clock = std::chrono::steady_clock;
 constexpr int kPieceSize = 4096;
 // A reply longer than this without its last line is not an FTP reply.
 constexpr size_t kMaxReply = 65536;
+// Preliminary (1xx) replies accepted before the one that counts; a server may not stall with them.
+constexpr int kMaxPreliminary = 8;
 // Waits are cut into slices so that the stop request and the control connection are looked at
 // while the data connection is awaited or silent.
 constexpr int kSliceMs = 200;
@@ -231,7 +233,7 @@ bool CDownFTP::ReadReply(Reply& reply) {
 
 bool CDownFTP::Command(const std::string& line, const std::string& shown, int32_t refused, Reply& reply) {
     if (!SendCommand(line, shown) || !ReadReply(reply)) return false;
-    if (reply.code < 200 || reply.code >= 400) {
+    if (reply.code / 100 != 2) {
         Fail(refused);
         return false;
     }
@@ -255,11 +257,12 @@ void CDownFTP::Login() {
         return;
     }
     Reply reply;
+    int preliminary = 0;
     do {
         if (!ReadReply(reply)) return;
-    } while (reply.code < 200);  // 120: ready in a moment, the greeting follows
-    if (reply.code >= 300) {
-        Fail(FtpConnectFailed);
+    } while (reply.code < 200 && ++preliminary <= kMaxPreliminary);  // 120: the greeting follows
+    if (reply.code / 100 != 2) {
+        Fail(reply.code < 200 ? FtpTimedOut : FtpConnectFailed);
         return;
     }
     if (!SendCommand("USER " + user_, "USER " + user_ + "\r\n") || !ReadReply(reply)) return;
@@ -268,8 +271,8 @@ void CDownFTP::Login() {
         Fail(FtpLoginRefused);
         return;
     }
-    // 332 (an account wanted) is a login we cannot complete.
-    if (!Command("PASS " + password_, "PASS(hide)\r\n", FtpLoginRefused, reply)) return;
+    // Only a 2xx completes the login; 332 (an account wanted) is one we cannot give.
+    Command("PASS " + password_, "PASS(hide)\r\n", FtpLoginRefused, reply);
 }
 
 void CDownFTP::ListenData() {
@@ -377,7 +380,7 @@ bool CDownFTP::AcceptData(int timeoutMs) {
         if (!finalReplyRead_ && control_.Wait(0, 0) == sys::WaitResult::Ready) {
             Reply reply;
             if (!ReadReply(reply)) return false;
-            if (reply.code >= 400) {
+            if (reply.code >= 300) {
                 Fail(FtpTransferIncomplete);
                 return false;
             }
@@ -443,9 +446,9 @@ void CDownFTP::ReceiveFile() {
     transfer_.Close();
     // The transfer counts once the server confirms it.
     Reply reply;
-    while (!finalReplyRead_) {
+    for (int preliminary = 0; !finalReplyRead_; ++preliminary) {
         if (!ReadReply(reply)) return;
-        if (reply.code >= 400) {
+        if (reply.code >= 300 || (reply.code < 200 && preliminary >= kMaxPreliminary)) {
             Fail(FtpTransferIncomplete);
             return;
         }

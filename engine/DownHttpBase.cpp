@@ -196,8 +196,15 @@ int32_t CDownHttpBase::Handshake() {
     CByteBuffer reply;
     int32_t code = Exchange(request.data(), int32_t(request.size()), &reply);
     if (code != 0) return code;
-    const char* text = reply.GetString();
-    code = ProcessStatus(text ? text : "");
+    const std::string head = reply.GetString() ? reply.GetString() : "";
+    // A head cut by the close or by the size of the head area would make headers into body bytes.
+    const bool whole = (head.size() >= 2 && head.compare(head.size() - 2, 2, "\n\n") == 0) ||
+                       (head.size() >= 4 && head.compare(head.size() - 4, 4, "\r\n\r\n") == 0);
+    if (!whole) {
+        Log("The reply head is cut short or too long");
+        return ResultShakeHandError;
+    }
+    code = ProcessStatus(head);
     if (code != 0) return code;
     Log("Shake hands success\r\n");
     return ResultSuccess;

@@ -139,9 +139,9 @@ bool CDownItem::IsWaiting() {
 bool CDownItem::MatchUrl(const char* url, int32_t kind, const char* destFile) {
     EngineGuard lock(EngineLock());
     if (!EqualsNoCase(record_.url, url)) return false;
-    // A running download keeps its kind, file and state: making it waiting would let the
-    // scheduler start a second worker on the same file.
-    if (protocolKind_ == 0 && kind != 0 && record_.state != DownDownloading) {
+    // An item whose run is still going (downloading, or stopped and winding down) keeps its kind,
+    // file and state: making it waiting would let the scheduler put a second worker on its file.
+    if (protocolKind_ == 0 && kind != 0 && record_.state != DownDownloading && runsInFlight_ == 0) {
         protocolKind_ = kind;
         CopyBounded(record_.destFile, sizeof record_.destFile, destFile);
         record_.state = DownWaiting;
@@ -248,7 +248,8 @@ bool CDownItem::IsStopped() {
 
 void CDownItem::Restart() {
     EngineGuard lock(EngineLock());
-    Start(host_);
+    // A redirect restarts a running download only: one the user stopped or deleted stays so.
+    if (record_.state == DownDownloading) Start(host_);
 }
 
 void CDownItem::SetUrl(const char* url) {
@@ -267,6 +268,8 @@ int CDownItem::RunsInFlight() {
     return runsInFlight_;
 }
 
+// The caller must not hold the engine lock: the wait releases it once, and the worker needs it
+// to report its end.
 void CDownItem::WaitForRuns() {
     std::unique_lock<std::recursive_mutex> lock(EngineLock());
     runsEnded_.wait(lock, [this] { return runsInFlight_ == 0; });

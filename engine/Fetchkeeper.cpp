@@ -17,6 +17,8 @@ namespace {
 using StorePtr = EnginePtr<CPrjMng>;
 
 StorePtr OpenStore(const char* iniPath) {
+    // A path the store's field cannot hold would be cut and name another file.
+    if (!iniPath || std::strlen(iniPath) >= kPathSize) return StorePtr();
     StorePtr store(static_cast<CPrjMng*>(NEW_PRJMNG()));
     if (store) store->SetFile(iniPath);
     return store;
@@ -89,6 +91,7 @@ bool CFetchkeeper::Insert(const char* url, const char* destDir, const char* file
     if (HasLineBreak(dest.c_str()) || dest.size() >= kPathSize) return false;
 
     EngineGuard lock(EngineLock());
+    if (closing_) return false;
     for (CDownItem* listed : items_) {
         if (listed->MatchUrl(url, kind, dest.c_str())) return true;
     }
@@ -123,13 +126,14 @@ void CFetchkeeper::ItemFinished() {
 
 void CFetchkeeper::ScheduleNext() {
     EngineGuard lock(EngineLock());
+    if (closing_) return;
     int32_t downloading = 0;
     for (CDownItem* listed : items_) {
         if (listed->IsDownloading()) ++downloading;
     }
     if (downloading >= maxThread_) return;
     for (CDownItem* listed : items_) {
-        if (listed->IsWaiting()) {
+        if (listed->IsWaiting() && listed->RunsInFlight() == 0) {
             listed->Start(this);
             return;
         }
@@ -142,19 +146,27 @@ int32_t CFetchkeeper::GetCount() {
 }
 
 bool CFetchkeeper::RemoveAll() {
-    std::vector<CDownItem*> removed;
-    {
-        EngineGuard lock(EngineLock());
-        removed.assign(items_.begin(), items_.end());
-        items_.clear();
-        // A run still going would write into a freed item: ask it to end, then wait for it.
-        for (CDownItem* item : removed) item->Stop();
+    for (;;) {
+        std::vector<CDownItem*> removed;
+        {
+            EngineGuard lock(EngineLock());
+            if (items_.empty()) {
+                closing_ = false;
+                return true;
+            }
+            // While the runs wind down nothing may be added or started, or it would outlive the
+            // list (and, from the destructor, the manager).
+            closing_ = true;
+            removed.assign(items_.begin(), items_.end());
+            items_.clear();
+            // A run still going would write into a freed item: ask it to end, then wait for it.
+            for (CDownItem* item : removed) item->Stop();
+        }
+        for (CDownItem* item : removed) {
+            item->WaitForRuns();
+            item->Release();
+        }
     }
-    for (CDownItem* item : removed) {
-        item->WaitForRuns();
-        item->Release();
-    }
-    return true;
 }
 
 bool CFetchkeeper::RemoveItem(ItemHandle handle) {
@@ -192,8 +204,9 @@ ItemHandle CFetchkeeper::GetNextItem(ItemHandle handle) {
 bool CFetchkeeper::StartItem(ItemHandle handle) {
     EngineGuard lock(EngineLock());
     CDownItem* item = Find(handle);
-    // A second start of a running item would put two workers on one file.
-    if (item && !item->IsDownloading()) item->Start(this);
+    // A second start of a running item, or of a stopped one whose run is still winding down, would
+    // put two workers on one file.
+    if (item && !item->IsDownloading() && item->RunsInFlight() == 0) item->Start(this);
     return true;
 }
 
@@ -235,9 +248,17 @@ bool CFetchkeeper::LoadProject(const char* iniPath) {
     if (!store) return false;
     const int32_t count = store->ReadCount();
     std::vector<DownItemRecord> records;
+    // The saved sections are numbered from 0 without gaps: the first missing one ends the list,
+    // whatever a damaged Count says.
     for (int32_t i = 0; i < count; ++i) {
         DownItemRecord record{};
         store->ReadItem(i, &record);
+        if (!record.url[0]) break;
+        // No run survives a restart: an item saved while downloading comes back stopped, and a
+        // state the program does not know as well.
+        if (record.state == DownDownloading || record.state < DownWaiting || record.state > DownDeleted) {
+            record.state = DownStopped;
+        }
         records.push_back(record);
     }
     const bool debug = store->ReadDebug();
@@ -276,6 +297,7 @@ bool CFetchkeeper::SaveProject(const char* iniPath) {
     // crash midway leaves the old list, never half of one.
     const std::string target = iniPath;
     const std::string temp = target + ".tmp";
+    if (temp.size() >= kPathSize) return false;
     if (sys::FileExists(target)) {
         if (!sys::CopyFileOver(target, temp)) return false;
     } else {
@@ -305,6 +327,7 @@ bool CFetchkeeper::GetDestPath(const char* iniPath, char* out) {
 }
 
 bool CFetchkeeper::SetDestPath(const char* iniPath, const char* dir) {
+    if (dir && HasLineBreak(dir)) return false;
     StorePtr store = OpenStore(iniPath);
     if (!store) return false;
     store->WriteDestPath(dir);
@@ -345,6 +368,7 @@ bool CFetchkeeper::GetProxy(const char* iniPath, char* server, char* port, uint8
 
 bool CFetchkeeper::SetProxy(const char* iniPath, const char* server, const char* portText,
                             int32_t enable) {
+    if ((server && HasLineBreak(server)) || (portText && HasLineBreak(portText))) return false;
     EngineProxy proxy;
     proxy.server = server ? server : "";
     // The port is the value of the text's leading digits; 0 when there are none.

@@ -56,6 +56,8 @@ private:
     std::string UniqueDest(std::string dest);
 
     std::list<CDownItem*> items_;
+    // Set while RemoveAll waits for runs to end: late playlist entries and starts are refused.
+    bool closing_ = false;
     int32_t maxThread_ = 3;
     bool debug_ = false;
 };

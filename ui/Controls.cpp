@@ -279,7 +279,9 @@ HWND TWinControl::Handle() {
     if (!IsTopLevel() && !parent_) throw Exception("Control '" + Name() + "' has no parent window");
     if (parentFont_ && parent_) font_.Assign(parent_->Font());
     CreateWnd();
-    if (!handle_) throw Exception("Cannot create the window of " + Name());
+    if (!handle_) {
+        throw Exception("Cannot create the window of " + Name() + " (error " + std::to_string(GetLastError()) + ")");
+    }
     SendMessageA(handle_, WM_SETFONT, reinterpret_cast<WPARAM>(font_.Handle()), FALSE);
     InitWnd();
     for (TControl* c : std::vector<TControl*>(controls_)) {
@@ -533,6 +535,11 @@ void TWinControl::FontChanged() {
 
 void TWinControl::ParentFontChanged() { TControl::ParentFontChanged(); }
 
+void TWinControl::Loaded() {
+    TControl::Loaded();
+    Realign();
+}
+
 void TWinControl::InsertControl(TControl* control) {
     controls_.push_back(control);
     control->parent_ = this;
@@ -555,7 +562,8 @@ void TWinControl::ReadChild(TComponent* child) {
 }
 
 void TWinControl::Realign() {
-    if (realigning_) return;
+    // While a description is read, sizes arrive before alignments; lay out once it is complete.
+    if (realigning_ || Loading()) return;
     realigning_ = true;
     TRect rect = AdjustClientRect();
     const TAlign order[] = {TAlign::Top, TAlign::Bottom, TAlign::Left, TAlign::Right, TAlign::Client};

@@ -156,6 +156,7 @@ public:
     // Paints the background and the graphic children into canvas (origin at the client corner).
     void PaintTo(TCanvas& canvas) override;
     void ParentFontChanged() override;
+    void Loaded() override;
 
     TKeyEvent OnKeyDown;
 

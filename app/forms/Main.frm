@@ -41,11 +41,13 @@ object Form1: TForm1
         Caption = 'Down'
         ImageIndex = 0
         Enabled = False
+        OnClick = btnDownClick
       end
       object btnCancel: TToolButton
         Caption = 'Stop'
         ImageIndex = 1
         Enabled = False
+        OnClick = pupCancelClick
       end
       object btnAdd: TToolButton
         Caption = 'Add'
@@ -303,12 +305,14 @@ object Form1: TForm1
     end
     object pupDown: TMenuItem
       Caption = 'Down'
+      OnClick = btnDownClick
     end
     object pupDownAll: TMenuItem
       Caption = 'Down All'
     end
     object pupCancel: TMenuItem
       Caption = 'Stop'
+      OnClick = pupCancelClick
     end
     object pupCancelAll: TMenuItem
       Caption = 'Stop All'
@@ -377,9 +381,11 @@ object Form1: TForm1
       end
       object menuBegin: TMenuItem
         Caption = 'Begin'
+        OnClick = btnDownClick
       end
       object menuStop: TMenuItem
         Caption = 'Stop'
+        OnClick = pupCancelClick
       end
       object menuBeginAll: TMenuItem
         Caption = 'Begin All'

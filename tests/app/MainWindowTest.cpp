@@ -362,7 +362,7 @@ TEST_F(MainWindowTest, PollFollowsAnItemDrivenThroughItsSink) {
     EXPECT_EQ(row->SubItem(0), "clip.bin");
 
     FakeRun& run = RunOf(item);
-    run.sink->Log("Connecting......\r\n");
+    run.sink->Log("Connecting......");
     run.sink->SetTotalSize(5000);
     run.sink->SetDownloaded(2500);
     form->Timer1Timer(form->Timer1);
@@ -370,14 +370,15 @@ TEST_F(MainWindowTest, PollFollowsAnItemDrivenThroughItsSink) {
     EXPECT_EQ(row->SubItem(2), "2,500");
     EXPECT_EQ(row->SubItem(3), "50%");
     EXPECT_EQ(row->SubItem(0), dir.File("clip.bin"));
-    EXPECT_EQ(form->Memo1->Text(), "Connecting......\r\n");
+    // The item's own first line, then the run's: each log line ends with a line break.
+    EXPECT_EQ(form->Memo1->Text(), "Start downloading...\r\nConnecting......\r\n");
     EXPECT_EQ(form->pp_Chart->TotalCount(), 4);
     EXPECT_EQ(form->pp_Chart->ComedCount(), 2);
 
-    run.sink->Log("Receiving data......\r\n");
+    run.sink->Log("Receiving data......");
     run.sink->SetDownloaded(5000);
     form->Timer1Timer(form->Timer1);
-    EXPECT_EQ(form->Memo1->Text(), "Connecting......\r\nReceiving data......\r\n");
+    EXPECT_EQ(form->Memo1->Text(), "Start downloading...\r\nConnecting......\r\nReceiving data......\r\n");
     EXPECT_EQ(form->pp_Chart->ComedCount(), 4);
 
     run.sink->Succeeded();
@@ -396,14 +397,14 @@ TEST_F(MainWindowTest, ClickShowsTheWholeLogAndSetsTheButtons) {
     ASSERT_TRUE(form->Manager()->AddItem("http://127.0.0.1/a.bin", dir.Dir().c_str(), "a.bin"));
     ItemHandle item = OnlyItem();
     FakeRun& run = RunOf(item);
-    run.sink->Log("one\r\ntwo\r\n");
+    run.sink->Log("one");
     run.sink->SetTotalSize(4096);
     run.sink->SetDownloaded(2048);
     form->Timer1Timer(form->Timer1);
     form->Memo1->AddLine("stale");
     form->ListDownClick(form->ListDown);
     EXPECT_EQ(form->Settings().lastShownRow, form->ListDown->Item(0));
-    EXPECT_EQ(form->Memo1->Text(), "one\r\ntwo\r\n");
+    EXPECT_EQ(form->Memo1->Text(), "Start downloading...\r\none\r\n");
     EXPECT_TRUE(form->btnCancel->Enabled());
     EXPECT_FALSE(form->btnDown->Enabled());
     EXPECT_FALSE(form->btnDelete->Enabled());

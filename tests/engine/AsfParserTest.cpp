@@ -12,7 +12,6 @@
 #include <string>
 #include <vector>
 
-#include "ByteReader.h"
 #include "TempDir.h"
 
 namespace {
@@ -34,11 +33,6 @@ std::string MediaDir() {
 Bytes ReadAll(const std::string& path) {
     std::ifstream in(path, std::ios::binary);
     return Bytes(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
-
-void WriteAll(const std::string& path, const Bytes& bytes) {
-    std::ofstream out(path, std::ios::binary);
-    out.write(reinterpret_cast<const char*>(bytes.data()), std::streamsize(bytes.size()));
 }
 
 uint64_t Le(const Bytes& b, size_t at, size_t width) {
@@ -112,7 +106,8 @@ public:
     explicit MemoryFile(Bytes bytes = {}) : bytes(std::move(bytes)) {}
     int64_t GetLength() override { return int64_t(bytes.size()); }
     bool ReadAt(int64_t offset, uint8_t* data, size_t count) override {
-        if (offset < 0 || uint64_t(offset) > bytes.size() || count > bytes.size() - size_t(offset)) {
+        if (offset < 0 || uint64_t(offset) > bytes.size() ||
+            count > bytes.size() - size_t(offset)) {
             return false;
         }
         std::copy_n(bytes.begin() + long(offset), count, data);
@@ -196,7 +191,7 @@ Bytes MakeHeader(const HeaderSpec& spec) {
     AppendLe(objects, spec.duration, 8);                 // Play Duration
     AppendLe(objects, spec.duration, 8);                 // Send Duration
     AppendLe(objects, spec.prerollMs, 8);
-    AppendLe(objects, 2, 4);                             // Flags
+    AppendLe(objects, 2, 4);  // Flags
     AppendLe(objects, spec.packetSize, 4);
     AppendLe(objects, spec.packetSize, 4);
     AppendLe(objects, 100000, 4);
@@ -205,7 +200,7 @@ Bytes MakeHeader(const HeaderSpec& spec) {
         AppendLe(objects, 78, 8);
         Append(objects, s.second ? kVideoGuid : kAudioGuid, 16);
         objects.insert(objects.end(), 16 + 8 + 4 + 4, 0);  // error correction type, offset, sizes
-        AppendLe(objects, s.first, 2);                    // Flags: the stream number
+        AppendLe(objects, s.first, 2);                     // Flags: the stream number
         AppendLe(objects, 0, 4);
     }
     Bytes h;
@@ -284,7 +279,13 @@ std::vector<IndexObject> ReadIndexObjects(const Bytes& tail) {
     return out;
 }
 
-Bytes TailAfterPackets(const MemoryFile& f, size_t headerLength, size_t packets, size_t packetSize) {
+Bytes Patched(Bytes b, size_t at, uint64_t value, size_t width) {
+    PutLe(b, at, value, width);
+    return b;
+}
+
+Bytes TailAfterPackets(const MemoryFile& f, size_t headerLength, size_t packets,
+                       size_t packetSize) {
     return Bytes(f.bytes.begin() + long(headerLength + packets * packetSize), f.bytes.end());
 }
 
@@ -320,7 +321,8 @@ TEST(AsfParserRealFiles, HeaderGivesWhatTheFileHolds) {
 }
 
 TEST(AsfParserRealFiles, StreamAndFileCarryTheSamePackets) {
-    for (auto pair : {std::make_pair(&AvFile(), &AvStream()), std::make_pair(&AudioFile(), &AudioStream())}) {
+    for (auto pair :
+         {std::make_pair(&AvFile(), &AvStream()), std::make_pair(&AudioFile(), &AudioStream())}) {
         ASSERT_EQ(pair.first->packets.size(), pair.second->packets.size());
         for (size_t i = 0; i < pair.first->packets.size(); ++i) {
             Bytes streamed = pair.second->packets[i];
@@ -356,13 +358,15 @@ TEST(AsfParserRealFiles, KeyFramesAreWhereFfmpegPutThem) {
     Download d(AvFile().header);
     for (const Bytes& p : AvFile().packets) d.Append(p, kPacketSize);
     std::vector<uint32_t> ours;
-    for (const AsfKeyFrame& k : d.parser.GetStreams().at(0).keyFrames) ours.push_back(k.packetNumber);
+    for (const AsfKeyFrame& k : d.parser.GetStreams().at(0).keyFrames)
+        ours.push_back(k.packetNumber);
     EXPECT_EQ(ours, (std::vector<uint32_t>{0, 3, 8}));
 
     // Second by second, our index names the packets ffmpeg's names (ffmpeg counts one packet
     // less per key frame).
     ASSERT_TRUE(d.parser.WriteIndex(d.file));
-    const auto mine = ReadIndexObjects(TailAfterPackets(d.file, AvFile().header.size(), 13, kPacketSize));
+    const auto mine =
+        ReadIndexObjects(TailAfterPackets(d.file, AvFile().header.size(), 13, kPacketSize));
     const auto theirs = ReadIndexObjects(AvFile().tail);
     ASSERT_EQ(mine.size(), 1u);
     ASSERT_EQ(theirs.size(), 1u);
@@ -463,6 +467,11 @@ TEST(AsfParserRebuild, ResumedDownloadEqualsAnUninterruptedOne) {
 }
 
 #ifndef _WIN32
+void WriteAll(const std::string& path, const Bytes& bytes) {
+    std::ofstream out(path, std::ios::binary);
+    out.write(reinterpret_cast<const char*>(bytes.data()), std::streamsize(bytes.size()));
+}
+
 // What ffmpeg itself makes of a file: the checksum of every packet (stream copy) and of every
 // decoded frame. Needs the native ffmpeg, so the Windows build leaves this out.
 std::string Framecrc(const std::string& path, const std::string& options,
@@ -497,7 +506,8 @@ TEST(AsfParserRebuild, FfmpegReadsTheRebuiltFileAsTheOriginal) {
             SCOPED_TRACE(options);
             const std::string expected = Framecrc(original, options);
             // Guard against two empty outputs: every packet of the file gives a line.
-            EXPECT_GT(std::count(expected.begin(), expected.end(), '\n'), long(r.reference.packets.size()));
+            EXPECT_GT(std::count(expected.begin(), expected.end(), '\n'),
+                      long(r.reference.packets.size()));
             EXPECT_EQ(Framecrc(path, options), expected);
         }
     }
@@ -560,12 +570,14 @@ TEST(AsfParserBounds, VideoGuidWithoutItsStreamNumber) {
         {"cut before the number", Bytes(header.begin(), header.begin() + long(typeAt + 48)), 0},
         {"cut after the number", Bytes(header.begin(), header.begin() + long(typeAt + 49)), 1},
         {"GUID alone", Bytes(kVideoGuid, kVideoGuid + 16), 0},
-        {"GUID after filler", [] {
+        {"GUID after filler",
+         [] {
              Bytes b(60, 0);
              Append(b, kVideoGuid, 16);
              b.resize(b.size() + 60, 7);
              return b;
-         }(), 0},
+         }(),
+         0},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -604,16 +616,13 @@ TEST(AsfParserBounds, PacketsThatClaimMoreThanTheyHold) {
         size_t keyFrames;  // the payloads before a fault still count
     } cases[] = {
         {"good", good, true, 1},
-        {"63 payloads", [&] { Bytes p = good; p[13] = 0x80 | 63; return p; }(), false, 1},
-        {"payload length past the end", [&] { Bytes p = good; PutLe(p, 14 + 15, 5000, 2); return p; }(), false, 0},
-        {"replicated data past the end", [&] { Bytes p = good; p[14 + 6] = 250; return p; }(), false, 0},
-        {"padding past the end", [&] { Bytes p = good; PutLe(p, 5, 60000, 2); return p; }(), false, 0},
-        {"packet length below its own header", [&] {
-             Bytes p = {0x82, 0, 0, 0x40 | 0x01, 0x5D};
-             AppendLe(p, 3, 2);  // packet length 3
-             p.resize(200);
-             return p;
-         }(), false, 0},
+        {"63 payloads", Patched(good, 13, 0x80 | 63, 1), false, 1},
+        {"payload length past the end", Patched(good, 14 + 15, 5000, 2), false, 0},
+        {"replicated data past the end", Patched(good, 14 + 6, 250, 1), false, 0},
+        {"padding past the end", Patched(good, 5, 60000, 2), false, 0},
+        // Packet Length of 3, shorter than the packet's own header.
+        {"packet length below its own header", Patched(Patched(good, 3, 0x41, 1), 5, 3, 2), false,
+         0},
         {"cut inside the payload flags", Bytes(good.begin(), good.begin() + 13), false, 0},
     };
     for (const Case& c : cases) {
@@ -630,13 +639,13 @@ TEST(AsfParserPackets, SendTimeStandsBehindTheLengthFields) {
     struct Case {
         Bytes prefix;  // everything before the Send Time
     } cases[] = {
-        {{0x82, 0, 0, 0x00, 0x5D}},                            // offset 5
-        {{0x82, 0, 0, 0x40, 0x5D, 0xC8, 0x00}},                // 2-byte Packet Length: offset 7
-        {{0x82, 0, 0, 0x08, 0x5D, 0x04}},                      // 1-byte Padding Length
-        {{0x82, 0, 0, 0x06, 0x5D, 1, 2, 3, 4}},                // 4-byte Sequence
+        {{0x82, 0, 0, 0x00, 0x5D}},              // offset 5
+        {{0x82, 0, 0, 0x40, 0x5D, 0xC8, 0x00}},  // 2-byte Packet Length: offset 7
+        {{0x82, 0, 0, 0x08, 0x5D, 0x04}},        // 1-byte Padding Length
+        {{0x82, 0, 0, 0x06, 0x5D, 1, 2, 3, 4}},  // 4-byte Sequence
         {{0x82, 0, 0, 0x7E, 0x5D, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12}},  // all three of 4 bytes
-        {{0x81, 0, 0x40, 0x5D, 0xC8, 0x00}},                   // 1 byte of error correction data
-        {{0x40, 0x5D, 0xC8, 0x00}},                            // no error correction data
+        {{0x81, 0, 0x40, 0x5D, 0xC8, 0x00}},  // 1 byte of error correction data
+        {{0x40, 0x5D, 0xC8, 0x00}},           // no error correction data
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.prefix.size());
@@ -705,7 +714,11 @@ TEST(AsfParserKeyFrames, IndexEntriesPerSecond) {
         uint32_t lastSendTime;
         std::vector<uint32_t> entries;  // packet numbers
     } cases[] = {
-        {"10.9 s: seconds 0 to 11", 109000000, 0, {0, 2000, 4500, 9000}, 10900,
+        {"10.9 s: seconds 0 to 11",
+         109000000,
+         0,
+         {0, 2000, 4500, 9000},
+         10900,
          {0, 0, 1, 1, 1, 2, 2, 2, 2, 3, 3, 3}},
         {"first key frame late", 50000000, 0, {2500, 3000}, 4900, {0, 0, 0, 1, 1, 1}},
         {"key frame on the second", 30000000, 0, {0, 1000, 2000}, 2900, {0, 1, 2, 2}},
@@ -726,7 +739,8 @@ TEST(AsfParserKeyFrames, IndexEntriesPerSecond) {
         }
         d.Append(MakePacket(c.lastSendTime, {{1, false, 0, 0, 20}}, 200, c.prerollMs), 200);
         ASSERT_TRUE(d.parser.WriteIndex(d.file));
-        const auto objects = ReadIndexObjects(TailAfterPackets(d.file, d.parser.GetHeaderLength(), d.written, 200));
+        const auto objects =
+            ReadIndexObjects(TailAfterPackets(d.file, d.parser.GetHeaderLength(), d.written, 200));
         ASSERT_EQ(objects.size(), 1u);
         std::vector<uint32_t> entries;
         for (const auto& e : objects[0].entries) entries.push_back(e.first);
@@ -743,7 +757,8 @@ TEST(AsfParserKeyFrames, MaximumPacketCountIsTheLargestSpan) {
     d.Append(MakePacket(100, {{1, true, 1, 20, 20}}, 200), 200);
     d.Append(MakePacket(1200, {{1, true, 2, 0, 20}}, 200), 200);
     ASSERT_TRUE(d.parser.WriteIndex(d.file));
-    const auto objects = ReadIndexObjects(TailAfterPackets(d.file, d.parser.GetHeaderLength(), 3, 200));
+    const auto objects =
+        ReadIndexObjects(TailAfterPackets(d.file, d.parser.GetHeaderLength(), 3, 200));
     ASSERT_EQ(objects.size(), 1u);
     EXPECT_EQ(objects[0].maxPackets, 2u);
     using Entries = std::vector<std::pair<uint32_t, uint16_t>>;
@@ -772,7 +787,8 @@ TEST(AsfParserFinish, DataObjectSizeIsAlwaysSet) {
         spec.streams = c.streams;
         spec.duration = 20000000;
         Download d(MakeHeader(spec));
-        for (uint32_t i = 0; i < 4; ++i) d.Append(MakePacket(i * 500, {{1, c.key, uint8_t(i), 0, 20}}, 200), 200);
+        for (uint32_t i = 0; i < 4; ++i)
+            d.Append(MakePacket(i * 500, {{1, c.key, uint8_t(i), 0, 20}}, 200), 200);
         ASSERT_TRUE(d.parser.WriteIndex(d.file));
         const size_t headerLength = d.parser.GetHeaderLength();
         EXPECT_EQ(Le(d.file.bytes, headerLength - 34, 8), 50u + 4 * 200);
@@ -844,7 +860,8 @@ TEST(AsfParserResume, IndexEntriesPastTheDataAreDropped) {
     spec.streams = {{1, true}};
     spec.duration = 40000000;
     Download d(MakeHeader(spec));
-    for (uint32_t i = 0; i < 4; ++i) d.Append(MakePacket(i * 1000, {{1, true, uint8_t(i), 0, 20}}, 200), 200);
+    for (uint32_t i = 0; i < 4; ++i)
+        d.Append(MakePacket(i * 1000, {{1, true, uint8_t(i), 0, 20}}, 200), 200);
     ASSERT_TRUE(d.parser.WriteIndex(d.file));
     // Pretend the last packet was lost after the index was written.
     Bytes file = d.file.bytes;
@@ -900,6 +917,15 @@ TEST(AsfParserResume, RefusesAnyOtherFile) {
     EXPECT_EQ(bare.ReadIndex(file), AsfResume::Refused);
 }
 
+TEST(AsfParserResume, FileThatCannotBeCutIsAnError) {
+    const AsfFile& s = AvStream();
+    Bytes bytes = RebuildFile(s);
+    CAsfParser parser(s.header.data(), s.header.size());
+    MemoryFile file(bytes);
+    file.failWrites = true;
+    EXPECT_EQ(parser.ReadIndex(file), AsfResume::FileError);
+}
+
 // A header with a packet size of 0 has no whole packets to count; nothing divides by it.
 TEST(AsfParserResume, PacketSizeZero) {
     HeaderSpec spec;
@@ -925,13 +951,45 @@ TEST(AsfParserHeader, ValuesTooLargeForTheCaller) {
     spec.packetSize = 0xFFFFFFF0u;
     Bytes header = MakeHeader(spec);
     const size_t fileProperties = 30;
-    PutLe(header, fileProperties + 56, 0x100000005ull, 8);  // Data Packets Count
+    PutLe(header, fileProperties + 56, 0x100000005ull, 8);         // Data Packets Count
     PutLe(header, fileProperties + 40, 0x8000000000000000ull, 8);  // File Size
     CAsfParser parser(header.data(), header.size());
     // Clamped, not wrapped: a caller's "too large" check still sees them as too large.
     EXPECT_EQ(parser.GetMaxPacketSize(), INT32_MAX);
     EXPECT_EQ(parser.GetDataPacketCount(), INT32_MAX);
     EXPECT_EQ(parser.GetFileSize(), INT64_MAX);
+}
+
+// The stream table holds each video stream once, by the number in bits 0-6 of its Flags.
+TEST(AsfParserHeader, VideoStreamTable) {
+    struct Case {
+        const char* name;
+        std::vector<std::pair<uint8_t, bool>> streams;
+        std::vector<uint8_t> table;
+    } cases[] = {
+        {"3 and 1 give 1, 3", {{3, true}, {2, false}, {1, true}}, {1, 3}},
+        {"the same number twice", {{4, true}, {4, true}}, {4}},
+        {"number 0 is no stream", {{0, true}, {1, false}}, {}},
+        {"bit 7 is not part of the number", {{0x85, true}}, {5}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        HeaderSpec spec;
+        spec.streams = c.streams;
+        const Bytes header = MakeHeader(spec);
+        CAsfParser parser(header.data(), header.size());
+        std::vector<uint8_t> table;
+        for (const AsfStreamIndex& s : parser.GetStreams()) table.push_back(s.streamNumber);
+        EXPECT_EQ(table, c.table);
+        EXPECT_EQ(parser.CountStreamObjects(), c.streams.size());
+    }
+}
+
+TEST(AsfParserHeader, StreamObjectCountStopsAt255) {
+    Bytes header;
+    for (int i = 0; i < 300; ++i) Append(header, kStreamPropertiesGuid, 16);
+    CAsfParser parser(header.data(), header.size());
+    EXPECT_EQ(parser.CountStreamObjects(), 255);
 }
 
 TEST(AsfParserHeader, WithoutFileProperties) {

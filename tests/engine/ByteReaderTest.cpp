@@ -53,7 +53,7 @@ TEST(ByteReader, ReadingExactlyToTheEndIsNoFailure) {
 TEST(ByteReader, PassingTheEndFailsForGood) {
     struct Case {
         const char* name;
-        size_t consumed;  // read before the failing operation
+        size_t consumed;                           // read before the failing operation
         std::function<bool(ByteReader&)> overrun;  // true when the operation reported nothing
     } cases[] = {
         {"U8", 9, [](ByteReader& r) { return r.U8() == 0; }},
@@ -118,9 +118,15 @@ TEST(ByteReader, FindLooksFromThePositionWithoutMoving) {
         const char* pattern;
         size_t found;
     } cases[] = {
-        {0, "abc", 0},  {1, "abc", 3},          {4, "abc", ByteReader::npos}, {6, "ab", 6},
-        {7, "ab", ByteReader::npos}, {0, "x", ByteReader::npos}, {0, "abcabcabc", ByteReader::npos},
-        {3, "", 3},     {8, "", 8},
+        {0, "abc", 0},
+        {1, "abc", 3},
+        {4, "abc", ByteReader::npos},
+        {6, "ab", 6},
+        {7, "ab", ByteReader::npos},
+        {0, "x", ByteReader::npos},
+        {0, "abcabcabc", ByteReader::npos},
+        {3, "", 3},
+        {8, "", 8},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(std::to_string(c.from) + " " + c.pattern);

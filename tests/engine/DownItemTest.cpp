@@ -217,6 +217,7 @@ TEST_F(DownItemTest, MatchUrl) {
         const char* name;
         int32_t itemKind;
         bool downloading;
+        bool windingDown;  // failed, but its worker has not finished yet
         const char* url;
         int32_t kind;
         bool matches;
@@ -224,20 +225,26 @@ TEST_F(DownItemTest, MatchUrl) {
         int32_t stateAfter;
         const char* destAfter;
     } cases[] = {
-        {"other url", 0, false, "http://a.example/y.asf", 2, false, 0, DownFailed, "C:\\dl\\clip.asf"},
-        {"case differs, kind 0", 0, false, "HTTP://EXAMPLE.COM/CLIP.ASF", 0, true, 0, DownFailed,
+        {"other url", 0, false, false, "http://a.example/y.asf", 2, false, 0, DownFailed, "C:\\dl\\clip.asf"},
+        {"case differs, kind 0", 0, false, false, "HTTP://EXAMPLE.COM/CLIP.ASF", 0, true, 0, DownFailed,
          "C:\\dl\\clip.asf"},
-        {"adopts kind", 0, false, "http://example.com/clip.asf", 2, true, 2, DownWaiting, "C:\\new\\c.rm"},
-        {"kind already set", 2, false, "http://example.com/clip.asf", 2, true, 2, DownFailed,
+        {"adopts kind", 0, false, false, "http://example.com/clip.asf", 2, true, 2, DownWaiting,
+         "C:\\new\\c.rm"},
+        {"run winding down left alone", 0, false, true, "http://example.com/clip.asf", 2, true, 0,
+         DownFailed, "C:\\dl\\clip.asf"},
+        {"kind already set", 2, false, false, "http://example.com/clip.asf", 2, true, 2, DownFailed,
          "C:\\dl\\clip.asf"},
-        {"downloading left alone", 0, true, "http://example.com/clip.asf", 3, true, 0, DownDownloading,
+        {"downloading left alone", 0, true, false, "http://example.com/clip.asf", 3, true, 0, DownDownloading,
          "C:\\dl\\clip.asf"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         CDownItem* item = NewItem("http://example.com/clip.asf", "C:\\dl\\", "clip.asf", c.itemKind);
         item->Start(&host);
-        if (!c.downloading) runs.runs.back()->sink->Failed("x");
+        if (!c.downloading) {
+            runs.runs.back()->sink->Failed("x");
+            if (!c.windingDown) runs.End(*runs.runs.back());
+        }
         EXPECT_EQ(item->MatchUrl(c.url, c.kind, "C:\\new\\c.rm"), c.matches);
         EXPECT_EQ(item->ProtocolKindForNextRun(), c.kindAfter);
         EXPECT_EQ(Info(*item).state, c.stateAfter);
@@ -276,6 +283,21 @@ TEST_F(DownItemTest, LateReportsLeaveADeletedItemDeleted) {
         EXPECT_EQ(runs.runs.size(), runsBefore);  // no fallback
         EXPECT_TRUE(runs.redirects.empty());
     }
+}
+
+TEST_F(DownItemTest, RestartOnlyMovesARunningDownload) {
+    CDownItem* item = NewItem();
+    item->Start(&host);
+    runs.runs[0]->sink->Restart();  // a redirect while downloading: a new run
+    ASSERT_EQ(runs.runs.size(), 2u);
+    item->Stop();
+    runs.runs[1]->sink->Restart();
+    EXPECT_EQ(runs.runs.size(), 2u);
+    EXPECT_EQ(Info(*item).state, DownStopped);
+    item->MarkDeleted();
+    runs.runs[1]->sink->Restart();
+    EXPECT_EQ(runs.runs.size(), 2u);
+    EXPECT_TRUE(item->IsDeleted());
 }
 
 TEST_F(DownItemTest, StopOnlyAffectsDownloadingItem) {

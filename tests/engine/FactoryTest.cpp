@@ -48,9 +48,22 @@ TEST(Factories, FailedInitYieldsNullAndFreesTheObject) {
     EXPECT_EQ(g_counts.destroyed, 1);
 }
 
+// Refuses its first two initialisations.
+class Reluctant final : public EngineObject<Reluctant> {
+public:
+    bool FK_STDCALL Init() override { return ++tries_ > 2; }
+    int tries_ = 0;
+};
+
 TEST(Factories, StaticFactoryKeepsTryingUntilInitSucceeds) {
     EXPECT_EQ(StaticEngineObject<Refusing>(), nullptr);
     EXPECT_EQ(StaticEngineObject<Refusing>(), nullptr);
+    EXPECT_EQ(StaticEngineObject<Reluctant>(), nullptr);
+    EXPECT_EQ(StaticEngineObject<Reluctant>(), nullptr);
+    IEngineObject* ready = StaticEngineObject<Reluctant>();
+    ASSERT_NE(ready, nullptr);
+    EXPECT_EQ(StaticEngineObject<Reluctant>(), ready);
+    EXPECT_EQ(static_cast<Reluctant*>(ready)->tries_, 3);  // not initialised again once ready
 }
 
 TEST(Factories, ReleaseOfNothingIsHarmless) { ReleaseObject(nullptr); }

@@ -230,6 +230,39 @@ TEST_F(FetchkeeperTest, RemoveAllWaitsForRunsStillGoing) {
     EXPECT_EQ(manager->GetCount(), 0);
 }
 
+TEST_F(FetchkeeperTest, NothingJoinsTheListWhileRemoveAllWaits) {
+    manager->AddItem("http://a.example/1", "C:\\dl\\", "1");
+    FakeRun& run = RunOf(manager->GetFirstItem());
+    std::thread remover([&] { manager->RemoveAll(); });
+    while (!run.sink->IsStopped()) std::this_thread::yield();
+    // A playlist finishing late, and the user, try to add while the list is being emptied.
+    static_cast<IItemHost*>(manager.get())->AddFoundItem("http://a.example/late.asf", "C:\\dl\\", 0);
+    manager->AddItem("http://a.example/2", "C:\\dl\\", "2");
+    EXPECT_EQ(manager->GetCount(), 0);
+    run.sink->Failed("USER CANCEL THE OPERATION");
+    runs.End(run);
+    remover.join();
+    EXPECT_EQ(manager->GetCount(), 0);
+    EXPECT_EQ(runs.runs.size(), 1u);
+    EXPECT_TRUE(manager->AddItem("http://a.example/3", "C:\\dl\\", "3"));
+    EXPECT_EQ(manager->GetCount(), 1);
+}
+
+TEST_F(FetchkeeperTest, StoppedItemStartsAgainOnlyOnceItsRunHasEnded) {
+    manager->AddItem("http://a.example/1", "C:\\dl\\", "1");
+    ItemHandle item = manager->GetFirstItem();
+    FakeRun& run = RunOf(item);
+    manager->StopItem(item);
+    manager->StartItem(item);
+    EXPECT_EQ(runs.runs.size(), 1u);  // the first worker still owns the file
+    EXPECT_EQ(Info(*manager, item).state, DownStopped);
+    run.sink->Failed("USER CANCEL THE OPERATION");
+    runs.End(run);
+    manager->StartItem(item);
+    EXPECT_EQ(runs.runs.size(), 2u);
+    EXPECT_EQ(Info(*manager, item).state, DownDownloading);
+}
+
 TEST_F(FetchkeeperTest, EnumerationWalksInInsertionOrder) {
     runs.refuseJobs = true;
     EXPECT_EQ(manager->GetNextItem(nullptr), nullptr);
@@ -345,27 +378,30 @@ TEST_F(FetchkeeperStoreTest, ProxyPortIsItsLeadingDigits) {
     struct Case {
         const char* portText;
         int32_t enable;
-        int32_t port;
+        int32_t port;  // -1: too large for a port, only bounded
         bool enabled;
-    } cases[] = {{"8080", 1, 8080, true}, {"3128x", 1, 3128, true}, {"x1", 1, 0, false},
-                 {"", 0, 0, false},      {"80", 256, 80, false},  {"99999999999", 1, 0, true}};
+    } cases[] = {{"8080", 1, 8080, true}, {"3128x", 1, 3128, true}, {"x1", 1, 0, true},
+                 {"", 0, 0, false},      {"80", 256, 80, false},  {"99999999999", 1, -1, true}};
     for (const auto& c : cases) {
         SCOPED_TRACE(c.portText);
         EXPECT_TRUE(manager->SetProxy(ini.c_str(), "proxy.example", c.portText, c.enable));
         const EngineProxy proxy = GetEngineProxy();
         EXPECT_EQ(proxy.server, "proxy.example");
-        if (std::string(c.portText) != "99999999999") {
+        if (c.port >= 0) {
             EXPECT_EQ(proxy.port, c.port);
+        } else {
+            EXPECT_GE(proxy.port, 0);  // stops before it overflows
         }
-        EXPECT_GE(proxy.port, 0);
-        EXPECT_EQ(proxy.enabled, c.enable & 0xFF ? true : false);
+        EXPECT_EQ(proxy.enabled, c.enabled);
         char server[kUrlSize], port[10];
         uint8_t enabled;
         manager->GetProxy(ini.c_str(), server, port, &enabled);
         EXPECT_STREQ(server, "proxy.example");
         EXPECT_EQ(std::string(port), std::string(c.portText).substr(0, 9));
-        EXPECT_EQ(enabled, c.enable & 0xFF ? 1 : 0);
+        EXPECT_EQ(enabled, c.enabled ? 1 : 0);
     }
+    EXPECT_FALSE(manager->SetProxy(ini.c_str(), "proxy.example\r\n[Down]", "80", 1));
+    EXPECT_FALSE(manager->SetDestPath(ini.c_str(), "C:\\dl\n[0]"));
     SetEngineProxy(EngineProxy{});
 }
 
@@ -434,6 +470,39 @@ TEST_F(FetchkeeperStoreTest, DebugFlagSurvivesARoundTrip) {
     loaded->LoadProject(ini.c_str());
     EXPECT_TRUE(loaded->Debug());
     EXPECT_NE(ReadText(ini).find("Debug=1"), std::string::npos);
+}
+
+TEST_F(FetchkeeperStoreTest, LoadedStatesAreOnesAnItemCanBeIn) {
+    {
+        std::ofstream out(ini, std::ios::binary);
+        // Count overstates the sections, as in a damaged file.
+        out << "[Down]\r\nCount=1000000\r\n"
+               "[0]\r\nURL=http://a.example/0\r\nDestFileName=C:\\dl\\0\r\nState=2\r\n"
+               "[1]\r\nURL=http://a.example/1\r\nDestFileName=C:\\dl\\1\r\nState=0\r\n"
+               "[2]\r\nURL=http://a.example/2\r\nDestFileName=C:\\dl\\2\r\nState=9\r\n"
+               "[3]\r\nURL=http://a.example/3\r\nDestFileName=C:\\dl\\3\r\nState=4\r\n";
+    }
+    ASSERT_TRUE(manager->LoadProject(ini.c_str()));
+    std::vector<ItemHandle> all = Items(*manager);
+    ASSERT_EQ(all.size(), 4u);
+    const int32_t expected[] = {DownStopped, DownStopped, DownStopped, DownFinished};
+    for (size_t i = 0; i < all.size(); ++i) EXPECT_EQ(Info(*manager, all[i]).state, expected[i]) << i;
+    // A stopped item can be started again: nothing is stuck as downloading.
+    manager->StartItem(all[0]);
+    EXPECT_EQ(Info(*manager, all[0]).state, DownDownloading);
+}
+
+TEST_F(FetchkeeperStoreTest, SettingsFileWhosePathDoesNotFitIsRefused) {
+    runs.refuseJobs = true;
+    manager->AddItem("http://a.example/1", "C:\\dl\\", "1");
+    const std::string longIni = dir.File(std::string(300, 'd') + ".ini");
+    EXPECT_FALSE(manager->SaveProject(longIni.c_str()));
+    EXPECT_EQ(manager->GetMaxThread(longIni.c_str()), 3);
+    EXPECT_FALSE(manager->SaveMaxThread(longIni.c_str(), 5));
+    // The temporary copy's name must fit as well: a path a few characters short of the limit.
+    std::string nearIni = dir.File("");
+    nearIni += std::string(kPathSize - 3 - nearIni.size(), 'n');
+    EXPECT_FALSE(manager->SaveProject(nearIni.c_str()));
 }
 
 TEST_F(FetchkeeperStoreTest, SaveIntoMissingFolderFails) {

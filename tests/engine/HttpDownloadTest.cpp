@@ -155,6 +155,9 @@ TEST_F(HttpDownload, BrokenRepliesFailWithTheirResult) {
     const std::vector<Case> cases = {
         {"not found", Head("404 Not Found", "Content-Length: 0\r\n"), false, "SHAKE HAND ERROR", false},
         {"no status", "hello there\r\n\r\n", false, "SHAKE HAND ERROR", false},
+        {"status line, then the close", "HTTP/1.1 200 OK\r\n", false, "SHAKE HAND ERROR", false},
+        {"head longer than its area", "HTTP/1.1 200 OK\r\n" + std::string(20000, 'h') + "\r\n\r\nbody", false,
+         "SHAKE HAND ERROR", false},
         {"closed without a reply", "", false, "RECEIVE DATA TIME OUT", false},
         {"silent server", "", true, "RECEIVE DATA TIME OUT", false},
         {"length that does not parse", Head("200 OK", "Content-Length: 12abc\r\n") + "x", false, "SHAKE HAND ERROR",

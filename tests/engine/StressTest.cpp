@@ -7,6 +7,7 @@
 #include <chrono>
 #include <string>
 #include <thread>
+#include <vector>
 
 #include "Collaborators.h"
 #include "EngineLock.h"
@@ -131,8 +132,11 @@ TEST(Stress, StopsAndRemovalsWhileWorkersRun) {
     for (int i = 0; i < 40; ++i) {
         const std::string url = "http://host.example/s" + std::to_string(i);
         manager->AddItem(url.c_str(), "C:\\dl\\", ("s" + std::to_string(i)).c_str());
-        for (ItemHandle h = manager->GetFirstItem(); h; h = manager->GetNextItem(h)) {
+        std::vector<ItemHandle> all;
+        for (ItemHandle h = manager->GetFirstItem(); h; h = manager->GetNextItem(h)) all.push_back(h);
+        for (ItemHandle h : all) {
             if (i % 2) manager->StopItem(h);
+            manager->StartItem(h);
             manager->RemoveItem(h);  // deletes, or frees an already deleted item whose run ended
         }
     }

@@ -21,7 +21,8 @@ public:
     explicit MemoryFile(std::vector<uint8_t> bytes) : bytes(std::move(bytes)) {}
     int64_t GetLength() override { return int64_t(bytes.size()); }
     bool ReadAt(int64_t offset, uint8_t* data, size_t count) override {
-        if (offset < 0 || uint64_t(offset) > bytes.size() || count > bytes.size() - size_t(offset)) {
+        if (offset < 0 || uint64_t(offset) > bytes.size() ||
+            count > bytes.size() - size_t(offset)) {
             return false;
         }
         std::copy_n(bytes.begin() + long(offset), count, data);
@@ -52,7 +53,8 @@ void Put(std::vector<uint8_t>& out, uint64_t value, size_t width) {
 }
 
 void PutGuid(std::vector<uint8_t>& out, const char* hex) {
-    for (size_t i = 0; i < 16; ++i) out.push_back(uint8_t(std::strtoul(std::string(hex + 2 * i, 2).c_str(), nullptr, 16)));
+    for (size_t i = 0; i < 16; ++i)
+        out.push_back(uint8_t(std::strtoul(std::string(hex + 2 * i, 2).c_str(), nullptr, 16)));
 }
 
 // A well-formed header (video stream 1, audio stream 2, the given packet size and flags), so the
@@ -114,7 +116,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     }
     std::vector<std::vector<uint8_t>> packets;
     for (size_t at = packetsAt; at + 2 <= size;) {
-        const size_t length = std::min<size_t>(size_t(data[at]) | size_t(data[at + 1]) << 8, size - at - 2);
+        const size_t length =
+            std::min<size_t>(size_t(data[at]) | size_t(data[at + 1]) << 8, size - at - 2);
         packets.push_back(Slice(data + at + 2, length));
         at += 2 + length;
     }
@@ -138,7 +141,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         file.bytes.insert(file.bytes.end(), padded.begin(), padded.end());
     }
     for (const AsfStreamIndex& s : parser.GetStreams()) {
-        for (const AsfKeyFrame& k : s.keyFrames) Check(k.packetNumber < number && k.packetCount > 0);
+        for (const AsfKeyFrame& k : s.keyFrames)
+            Check(k.packetNumber < number && k.packetCount > 0);
     }
     const bool finished = parser.WriteIndex(file);
     Check(file.bytes.size() >= std::min(header.size(), size_t(parser.GetHeaderLength())));

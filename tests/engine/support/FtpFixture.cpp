@@ -150,6 +150,7 @@ void FtpFixture::Serve(sys::TcpSocket& control) {
             HoldUntilClosed(control);
             return;
         }
+        if (reply == kHangUp) return;
         if (verb == "PORT") {
             unsigned a, b, c, d, p1, p2;
             if (std::sscanf(line.c_str() + 5, "%u,%u,%u,%u,%u,%u", &a, &b, &c, &d, &p1, &p2) == 6) {

@@ -36,7 +36,8 @@ public:
     FtpFixture& operator=(const FtpFixture&) = delete;
 
     // The reply lines (without the final CR LF) to a command verb in place of the default; an empty
-    // reply means the server falls silent at that command.
+    // reply means the server falls silent at that command, kHangUp that it closes the connection.
+    static constexpr const char* kHangUp = "\x01hang up";
     void SetReply(const std::string& verb, const std::string& reply);
     void SetGreeting(const std::string& reply) { greeting_ = reply; }
     // The file SIZE reports and RETR sends.

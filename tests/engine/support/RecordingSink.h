@@ -63,6 +63,7 @@ public:
         urls.push_back(url ? url : "");
     }
     void FK_STDCALL RunFinished() override {
+        if (onRunFinished) onRunFinished();
         std::lock_guard<std::mutex> g(lock_);
         calls.push_back("RunFinished");
         finishedOn = std::this_thread::get_id();
@@ -89,6 +90,7 @@ public:
     bool finished = false;
     std::thread::id finishedOn;
     std::function<void(int32_t)> onProgress;  // called on the reporting thread, outside the lock
+    std::function<void()> onRunFinished;      // likewise
 
 private:
     mutable std::mutex lock_;

@@ -1,0 +1,131 @@
+// The real program downloads a file from a loopback lighttpd (started on the native side): the
+// saved list names the file, the user clicks its row and Down, the window follows the download
+// (a picture of the screen is taken meanwhile), closes, and saves the item as finished.
+#include <windows.h>
+#include <commctrl.h>
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <fstream>
+#include <iterator>
+#include <string>
+
+#include "ProgramRun.h"
+
+namespace {
+
+using namespace program_run;
+
+std::string ReadAll(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+long long FileSize(const std::string& path) {
+    WIN32_FILE_ATTRIBUTE_DATA data{};
+    if (!GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &data)) return -1;
+    return (static_cast<long long>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
+}
+
+struct Child {
+    const char* className;
+    std::vector<HWND> found;
+};
+
+BOOL CALLBACK CollectClass(HWND hwnd, LPARAM param) {
+    auto* c = reinterpret_cast<Child*>(param);
+    char cls[64] = {};
+    GetClassNameA(hwnd, cls, sizeof cls);
+    if (std::string(cls) == c->className && IsWindowVisible(hwnd)) c->found.push_back(hwnd);
+    return TRUE;
+}
+
+std::vector<HWND> ChildrenOfClass(HWND parent, const char* className) {
+    Child c{className, {}};
+    EnumChildWindows(parent, &CollectClass, reinterpret_cast<LPARAM>(&c));
+    return c.found;
+}
+
+TEST(DownloadEndToEndTest, DownloadsTheListedFileAndSavesItFinished) {
+    const char* peer = std::getenv("RIPPLECAST_PEER_DIR");
+    if (!peer) GTEST_SKIP() << "runs with its lighttpd fixture (ctest)";
+    const std::string peerDir = peer;
+    const std::string port = ReadAll(peerDir + "\\port");
+    ASSERT_FALSE(port.empty());
+    const std::string served = ReadAll(peerDir + "\\www\\clip.bin");
+    ASSERT_EQ(served.size(), 3000000u);
+
+    TempDir dir;
+    const std::string folder = Folder(dir);
+    ASSERT_TRUE(Copy("Ripplecast.exe", folder));
+    ASSERT_TRUE(Copy("Fetchkeeper.dll", folder));
+    const std::string config = folder + "\\config.ini";
+    const std::string dest = folder + "\\clip.bin";
+    const std::string url = "http://127.0.0.1:" + port.substr(0, port.find_first_of("\r\n")) + "/clip.bin";
+    WritePrivateProfileStringA("Down", "Count", "1", config.c_str());
+    WritePrivateProfileStringA("0", "URL", url.c_str(), config.c_str());
+    WritePrivateProfileStringA("0", "DestFileName", dest.c_str(), config.c_str());
+    WritePrivateProfileStringA("0", "State", "3", config.c_str());
+
+    Program program(folder);
+    ASSERT_TRUE(program.Started());
+    HWND main = WaitForWindow(
+        program.Pid(), [](const Window& w) { return w.className == "UiWindow" && w.text == "Tarvexa Ripplecast"; }, 60);
+    ASSERT_NE(main, nullptr);
+
+    // The stopped item's row: a click shows it (and enables Down), then Down starts it.
+    const std::vector<HWND> lists = ChildrenOfClass(main, WC_LISTVIEWA);
+    ASSERT_EQ(lists.size(), 1u);
+    HWND header = reinterpret_cast<HWND>(SendMessageA(lists[0], LVM_GETHEADER, 0, 0));
+    RECT headerRect{};
+    GetWindowRect(header, &headerRect);
+    const LPARAM row = MAKELPARAM(80, (headerRect.bottom - headerRect.top) + 8);
+    HWND downBar = nullptr;
+    for (HWND bar : ChildrenOfClass(main, TOOLBARCLASSNAMEA)) {
+        if (SendMessageA(bar, TB_BUTTONCOUNT, 0, 0) == 9) downBar = bar;
+    }
+    ASSERT_NE(downBar, nullptr);
+    const int down = 100;  // the first button's command
+    for (int attempt = 0; attempt < 20 && !SendMessageA(downBar, TB_ISBUTTONENABLED, down, 0); ++attempt) {
+        PostMessageA(lists[0], WM_LBUTTONDOWN, MK_LBUTTON, row);
+        PostMessageA(lists[0], WM_LBUTTONUP, 0, row);
+        Sleep(250);
+    }
+    ASSERT_TRUE(SendMessageA(downBar, TB_ISBUTTONENABLED, down, 0)) << "the click did not show the row";
+    PostMessageA(GetParent(downBar), WM_COMMAND, MAKEWPARAM(down, BN_CLICKED), reinterpret_cast<LPARAM>(downBar));
+
+    // Half way through, a picture for a person to look at.
+    const std::string request = peerDir + "\\shot.request", done = peerDir + "\\shot.done";
+    DeleteFileA(done.c_str());
+    for (int i = 0; i < 600 && FileSize(dest) < 1000000; ++i) Sleep(50);
+    EXPECT_GE(FileSize(dest), 1000000) << "the download did not get going";
+    Sleep(1200);  // one poll of the window after the bytes arrived
+    std::ofstream(request).put('\n');
+    for (int i = 0; i < 300 && GetFileAttributesA(done.c_str()) == INVALID_FILE_ATTRIBUTES; ++i) Sleep(50);
+
+    for (int i = 0; i < 1800 && FileSize(dest) < static_cast<long long>(served.size()); ++i) Sleep(50);
+    ASSERT_EQ(FileSize(dest), static_cast<long long>(served.size()));
+
+    // Closing is refused while the item still counts as downloading; answer and try again.
+    long exit = -1;
+    for (int attempt = 0; attempt < 20 && exit == -1; ++attempt) {
+        Sleep(500);
+        PostMessageA(main, WM_CLOSE, 0, 0);
+        exit = program.WaitExit(3);
+        if (exit == -1) {
+            for (const Window& w : WindowsOf(program.Pid()))
+                if (w.visible && w.className == "#32770") PostMessageA(w.hwnd, WM_COMMAND, IDOK, 0);
+        }
+    }
+    ASSERT_EQ(exit, 0);
+
+    char state[16] = {}, saved[512] = {};
+    GetPrivateProfileStringA("0", "State", "", state, sizeof state, config.c_str());
+    GetPrivateProfileStringA("0", "DestFileName", "", saved, sizeof saved, config.c_str());
+    EXPECT_STREQ(state, "4");
+    EXPECT_EQ(std::string(saved), dest);
+    EXPECT_TRUE(ReadAll(dest) == served) << "the file differs from the served one";
+}
+
+}  // namespace
