@@ -150,6 +150,8 @@ int32_t CDownBase::Run(IDownloadSink* sink) {
             }
         }
     }
+    // A run that failed while the user was stopping it (a wait that ran out, say) was stopped.
+    if (code != ResultSuccess && code != ResultRedirected && IsStopRequested()) code = ResultUserCancel;
     Close();
     ResultText(code);
     sink_ = nullptr;

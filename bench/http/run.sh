@@ -44,7 +44,7 @@ cleanup() {
   kill "$lighttpd_pid" 2>/dev/null || true
   wait "$lighttpd_pid" 2>/dev/null || true
   [ -n "${WINE_STARTED:-}" ] && wineserver -k 2>/dev/null || true
-  rm -rf "$work/out"
+  rm -rf "$work/out" "$work/www"
 }
 trap cleanup EXIT
 for _ in $(seq 100); do

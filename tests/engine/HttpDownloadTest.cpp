@@ -2,6 +2,7 @@
 // resume, redirects, content kinds, the proxy path, and the faults a hostile or broken server makes.
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -349,6 +350,21 @@ TEST_F(HttpDownload, StopWhileReceivingKeepsTheRecord) {
     EXPECT_EQ(sink.failures[0], "USER CANCEL THE OPERATION");
     EXPECT_EQ(ReadAll(local + ".ini"), "1\r\n0\r\n0");
     EXPECT_GE(ReadAll(local).size(), 100000u);
+}
+
+TEST_F(HttpDownload, StopDuringASilentHandshakeIsAStop) {
+    SetEngineTimeOut(1);
+    FixtureServer server;
+    server.AddScript().ExpectHead().Silence(3000);
+    server.Start();
+    RecordingSink sink;
+    std::thread stopper([&] {
+        std::this_thread::sleep_for(std::chrono::milliseconds(300));
+        sink.stop = true;
+    });
+    EXPECT_EQ(Run(server.Url("/quiet.bin"), dir_.File("quiet.bin"), sink), 3);
+    stopper.join();
+    EXPECT_EQ(sink.failures, std::vector<std::string>{"USER CANCEL THE OPERATION"});
 }
 
 TEST_F(HttpDownload, StopBeforeTheRunConnectsNowhere) {
