@@ -71,9 +71,11 @@ TForm1::TForm1(ui::TComponent* owner) : ui::TForm(owner) {
 }
 
 TForm1::~TForm1() {
+    Timer1->SetEnabled(false);
+    // The windows go while this form's handlers can still take their last notifications.
+    DestroyHandle();
     // A window closed by other means than its close box still hands the engine back.
     if (manager_) {
-        Timer1->SetEnabled(false);
         manager_->Release();
         manager_ = nullptr;
     }

@@ -11,7 +11,7 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
     ui::TApplication application;
     try {
         // No taskbar button while the splash is up.
-        const LONG previous = 0;
+        const LONG previous = SetWindowLongA(application.Handle(), GWL_EXSTYLE, WS_EX_TOOLWINDOW);
         LoadEngineLibrary();
         IFetchkeeper* probe = NEW_FETCHKEEPER();
         if (!probe) {
@@ -32,7 +32,7 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
         Sleep(2000);
         splash->Close();
         delete splash;
-        (void)previous;
+        SetWindowLongA(application.Handle(), GWL_EXSTYLE, previous);
         application.Run();
     } catch (const ui::Exception& e) {
         application.ShowException(e);

@@ -5,6 +5,7 @@
 #include "ImgList.h"
 #include "Menus.h"
 #include "Reader.h"
+#include "Spin.h"
 #include "StdCtrls.h"
 
 namespace ui {
@@ -19,6 +20,10 @@ void RegisterStandardClasses() {
     RegisterComponentClass<TButton>("TButton");
     RegisterComponentClass<TCheckBox>("TCheckBox");
     RegisterComponentClass<TEdit>("TEdit");
+    RegisterComponentClass<TGroupBox>("TGroupBox");
+    RegisterComponentClass<TSpeedButton>("TSpeedButton");
+    RegisterComponentClass<TSpinEdit>("TSpinEdit");
+    RegisterComponentClass<TSpinEdit>("TCSpinEdit");
     RegisterComponentClass<TMemo>("TMemo");
     RegisterComponentClass<TScrollBar>("TScrollBar");
     RegisterComponentClass<TListView>("TListView");

@@ -124,7 +124,14 @@ void TListView::ApplyColumn(int index) {
     // The header shows column images from the list's small images.
     if (col.ImageIndex >= 0 && smallImages_) {
         HWND header = reinterpret_cast<HWND>(SendMessageA(handle_, LVM_GETHEADER, 0, 0));
-        if (header) SendMessageA(header, HDM_SETIMAGELIST, 0, reinterpret_cast<LPARAM>(smallImages_->Handle()));
+        if (header) {
+            SendMessageA(header, HDM_SETIMAGELIST, 0, reinterpret_cast<LPARAM>(smallImages_->Handle()));
+            HDITEMA h{};
+            h.mask = HDI_FORMAT | HDI_IMAGE;
+            h.fmt = HDF_LEFT | HDF_IMAGE | (col.Caption.empty() ? 0 : HDF_STRING);
+            h.iImage = col.ImageIndex;
+            SendMessageA(header, HDM_SETITEMA, index, reinterpret_cast<LPARAM>(&h));
+        }
     }
 }
 

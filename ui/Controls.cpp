@@ -12,6 +12,7 @@ void HandleWindowException(const std::exception& e);  // Forms.cpp: the applicat
 namespace {
 
 const char kControlProp[] = "ui.control";
+std::string lastWindowError;  // why the last window procedure gave up, for creation failures
 
 TAlign ParseAlign(const Value& v) {
     static const struct {
@@ -25,7 +26,7 @@ TAlign ParseAlign(const Value& v) {
     throw Exception("Unknown alignment " + v.text);
 }
 
-// Properties that only the designer or the keyboard navigation of the original toolkit looked at.
+// Properties of design-time tools and keyboard navigation, which this library does not model.
 bool IsIgnoredProperty(const std::string& name) {
     static const char* const names[] = {"TabOrder", "TabStop", "Anchors", "ShowHint", "ParentShowHint",
                                         "Hint", "HelpContext", "Ctl3D", "ParentCtl3D", "ParentBiDiMode",
@@ -280,7 +281,7 @@ HWND TWinControl::Handle() {
     if (parentFont_ && parent_) font_.Assign(parent_->Font());
     CreateWnd();
     if (!handle_) {
-        throw Exception("Cannot create the window of " + Name() + " (error " + std::to_string(GetLastError()) + ")");
+        throw Exception("Cannot create the window of " + Name() + " (error " + std::to_string(GetLastError()) + ") " + lastWindowError);
     }
     SendMessageA(handle_, WM_SETFONT, reinterpret_cast<WPARAM>(font_.Handle()), FALSE);
     InitWnd();
@@ -389,6 +390,7 @@ LRESULT TWinControl::Dispatch(UINT message, WPARAM wParam, LPARAM lParam) {
         }
         return WndProc(message, wParam, lParam);
     } catch (const std::exception& e) {
+        lastWindowError = e.what();
         HandleWindowException(e);
         return 0;
     }

@@ -71,6 +71,7 @@ TCustomForm::~TCustomForm() {
         } catch (...) {
         }
     }
+    DestroyHandle();
 }
 
 void TCustomForm::InitFromResource(const std::string& resourceName) {

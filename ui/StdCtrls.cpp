@@ -172,6 +172,81 @@ bool TCheckBox::SetProperty(const std::string& name, const Value& v, Reader& rea
     return TWinControl::SetProperty(name, v, reader);
 }
 
+// ---- TGroupBox
+
+TGroupBox::TGroupBox(TComponent* owner) : TWinControl(owner) {
+    width_ = 185;
+    height_ = 105;
+}
+
+void TGroupBox::FillParams(CreateParams& p) {
+    TWinControl::FillParams(p);
+    p.className = "BUTTON";
+    p.style |= BS_GROUPBOX;
+}
+
+// ---- TSpeedButton
+
+TSpeedButton::TSpeedButton(TComponent* owner) : TWinControl(owner) {
+    width_ = 23;
+    height_ = 22;
+    Glyph.Transparent = true;
+}
+
+bool TSpeedButton::SetProperty(const std::string& name, const Value& v, Reader& reader) {
+    if (name == "Glyph") {
+        if (!Glyph.LoadFromResourceName(v.AsText())) throw Exception("Bitmap resource " + v.text + " not found");
+    } else if (name == "Flat") {
+        Flat = v.AsBool();
+    } else if (name == "NumGlyphs" || name == "Layout" || name == "Margin" || name == "Spacing") {
+    } else {
+        return TWinControl::SetProperty(name, v, reader);
+    }
+    Invalidate();
+    return true;
+}
+
+void TSpeedButton::Paint(TCanvas& canvas) {
+    TRect r = ClientRect();
+    canvas.Brush.Color = color_;
+    canvas.FillRect(r);
+    if (!Flat || down_) {
+        const bool sunk = down_;
+        canvas.Pen.Color = sunk ? clBtnShadow : clBtnHighlight;
+        canvas.MoveTo(0, r.Bottom - 1);
+        canvas.LineTo(0, 0);
+        canvas.LineTo(r.Right - 1, 0);
+        canvas.Pen.Color = sunk ? clBtnHighlight : clBtnShadow;
+        canvas.LineTo(r.Right - 1, r.Bottom - 1);
+        canvas.LineTo(0, r.Bottom - 1);
+    }
+    if (!Glyph.Empty()) {
+        const int offset = down_ ? 1 : 0;
+        canvas.Draw((r.Width() - Glyph.Width()) / 2 + offset, (r.Height() - Glyph.Height()) / 2 + offset, Glyph);
+    }
+}
+
+LRESULT TSpeedButton::WndProc(UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+    case WM_LBUTTONDOWN:
+        down_ = true;
+        SetCapture(handle_);
+        Invalidate();
+        return 0;
+    case WM_LBUTTONUP: {
+        if (!down_) return 0;
+        down_ = false;
+        ReleaseCapture();
+        Invalidate();
+        const POINT p{static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))};
+        if (p.x >= 0 && p.y >= 0 && p.x < width_ && p.y < height_ && enabled_ && OnClick) OnClick(this);
+        return 0;
+    }
+    default:
+        return TWinControl::WndProc(message, wParam, lParam);
+    }
+}
+
 // ---- TCustomEdit
 
 TCustomEdit::TCustomEdit(TComponent* owner) : TWinControl(owner) {

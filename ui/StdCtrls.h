@@ -59,6 +59,31 @@ private:
     bool checked_ = false;
 };
 
+// A frame with a caption around other controls.
+class TGroupBox : public TWinControl {
+public:
+    explicit TGroupBox(TComponent* owner);
+
+protected:
+    void FillParams(CreateParams& params) override;
+};
+
+// A button that shows a picture and needs no focus; flat ones draw no frame.
+class TSpeedButton : public TWinControl {
+public:
+    explicit TSpeedButton(TComponent* owner);
+    TBitmap Glyph;
+    bool Flat = false;
+    bool SetProperty(const std::string& name, const Value& value, Reader& reader) override;
+    LRESULT WndProc(UINT message, WPARAM wParam, LPARAM lParam) override;
+
+protected:
+    void Paint(TCanvas& canvas) override;
+
+private:
+    bool down_ = false;
+};
+
 class TCustomEdit : public TWinControl {
 public:
     explicit TCustomEdit(TComponent* owner);

@@ -30,7 +30,7 @@ object Form1: TForm1
     end
     object ToolBar2: TToolBar
       Width = 800
-      Height = 44
+      Height = 40
       ButtonWidth = 38
       ButtonHeight = 40
       Flat = True

@@ -103,6 +103,7 @@ TEST(DownloadEndToEndTest, DownloadsTheListedFileAndSavesItFinished) {
     Sleep(1200);  // one poll of the window after the bytes arrived
     std::ofstream(request).put('\n');
     for (int i = 0; i < 300 && GetFileAttributesA(done.c_str()) == INVALID_FILE_ATTRIBUTES; ++i) Sleep(50);
+    EXPECT_NE(GetFileAttributesA(done.c_str()), INVALID_FILE_ATTRIBUTES) << "no picture was taken";
 
     for (int i = 0; i < 1800 && FileSize(dest) < static_cast<long long>(served.size()); ++i) Sleep(50);
     ASSERT_EQ(FileSize(dest), static_cast<long long>(served.size()));

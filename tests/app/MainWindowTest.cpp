@@ -420,6 +420,58 @@ TEST_F(MainWindowTest, ClickShowsTheWholeLogAndSetsTheButtons) {
     EXPECT_TRUE(form->btnDelete->Enabled());
 }
 
+TEST_F(MainWindowTest, DownAndStopActOnTheSelectedRow) {
+    Make();
+    ASSERT_TRUE(form->Manager()->AddItem("http://127.0.0.1/a.bin", dir.Dir().c_str(), "a.bin"));
+    ItemHandle item = OnlyItem();
+    form->Manager()->StopItem(item);
+    runs.EndAll();
+    form->Timer1Timer(form->Timer1);
+    form->ListDownClick(form->ListDown);
+    ASSERT_TRUE(form->btnDown->Enabled());
+    const size_t before = runs.runs.size();
+    form->btnDown->Click();
+    EXPECT_EQ(runs.runs.size(), before + 1);  // started again
+    EXPECT_FALSE(form->btnDown->Enabled());
+    EXPECT_FALSE(form->btnDelete->Enabled());
+    EXPECT_TRUE(form->btnCancel->Enabled());
+    form->btnCancel->Click();
+    EXPECT_TRUE(runs.runs.back()->sink->IsStopped());
+    // Without a selected row both do nothing.
+    form->ListDown->SetSelected(nullptr);
+    form->btnDown->SetEnabled(true);
+    form->btnDown->Click();
+    EXPECT_EQ(runs.runs.size(), before + 1);
+}
+
+TEST_F(MainWindowTest, StoredSettingsReachTheEngineAtCreation) {
+    const std::string config = dir.File("config.ini");
+    WritePrivateProfileStringA("MaxThread", "Default", "1", config.c_str());
+    WritePrivateProfileStringA("TimeOut", "Default", "45", config.c_str());
+    WritePrivateProfileStringA("Proxy", "server", "10.0.0.1", config.c_str());
+    WritePrivateProfileStringA("Proxy", "port", "3128", config.c_str());
+    WritePrivateProfileStringA("Proxy", "enable", "1", config.c_str());
+    Make();
+    EXPECT_EQ(form->GetMaxThread(), 1);
+    EXPECT_EQ(form->GetTimeOut(), 45);
+    std::string server, port;
+    bool enabled = false;
+    form->GetProxy(server, port, enabled);
+    EXPECT_EQ(server, "10.0.0.1");
+    EXPECT_EQ(port, "3128");
+    EXPECT_TRUE(enabled);
+    // One download at a time: the second item waits.
+    ASSERT_TRUE(form->Manager()->AddItem("http://127.0.0.1/a.bin", dir.Dir().c_str(), "a.bin"));
+    ASSERT_TRUE(form->Manager()->AddItem("http://127.0.0.1/b.bin", dir.Dir().c_str(), "b.bin"));
+    EXPECT_EQ(runs.runs.size(), 1u);
+    form->Timer1Timer(form->Timer1);
+    ASSERT_EQ(form->ListDown->ItemCount(), 2);
+    EXPECT_EQ(form->ListDown->Item(0)->ImageIndex(), 1);
+    EXPECT_EQ(form->ListDown->Item(1)->ImageIndex(), 3);
+    // Each new row became the selected one.
+    EXPECT_TRUE(form->ListDown->Item(1)->Selected());
+}
+
 TEST_F(MainWindowTest, CloseIsRefusedWhileAnyEngineItemDownloads) {
     Make();
     ASSERT_TRUE(form->Manager()->AddItem("http://127.0.0.1/a.bin", dir.Dir().c_str(), "a.bin"));

@@ -46,9 +46,12 @@ TEST(StartupTest, WithTheLibraryTheMainWindowOpensAndCloses) {
     HWND splash = WaitForWindow(
         program.Pid(), [](const Window& w) { return w.className == "UiWindow" && !(GetWindowLongA(w.hwnd, GWL_STYLE) & WS_CAPTION); }, 60);
     EXPECT_NE(splash, nullptr);
+    const auto splashSeen = std::chrono::steady_clock::now();
     HWND main = WaitForWindow(
         program.Pid(), [](const Window& w) { return w.className == "UiWindow" && w.text == "Tarvexa Ripplecast"; }, 60);
     ASSERT_NE(main, nullptr);
+    // The splash stays up two seconds after the windows are built.
+    EXPECT_GE(std::chrono::steady_clock::now() - splashSeen, std::chrono::milliseconds(1900));
     // By the time the main window shows, the splash is gone.
     EXPECT_FALSE(IsWindow(splash) && IsWindowVisible(splash));
     PostMessageA(main, WM_CLOSE, 0, 0);
@@ -57,6 +60,27 @@ TEST(StartupTest, WithTheLibraryTheMainWindowOpensAndCloses) {
     std::ifstream config(dir.File("config.ini"));
     std::string text((std::istreambuf_iterator<char>(config)), std::istreambuf_iterator<char>());
     EXPECT_NE(text.find("[Down]"), std::string::npos) << text;
+}
+
+TEST(StartupTest, FromADriveRootTheDirectoryIsTheDriveAlone) {
+    // The settings file of a program in the root of C: is C:\config.ini: its directory is "C:".
+    const std::string root = "C:";
+    DeleteFileA("C:\\config.ini");
+    ASSERT_TRUE(Copy("Ripplecast.exe", root));
+    ASSERT_TRUE(Copy("Fetchkeeper.dll", root));
+    {
+        Program program(root);
+        ASSERT_TRUE(program.Started());
+        HWND main = WaitForWindow(
+            program.Pid(), [](const Window& w) { return w.className == "UiWindow" && w.text == "Tarvexa Ripplecast"; }, 60);
+        EXPECT_NE(main, nullptr);
+        PostMessageA(main, WM_CLOSE, 0, 0);
+        EXPECT_EQ(program.WaitExit(30), 0);
+    }
+    EXPECT_NE(GetFileAttributesA("C:\\config.ini"), INVALID_FILE_ATTRIBUTES);
+    DeleteFileA("C:\\config.ini");
+    DeleteFileA("C:\\Ripplecast.exe");
+    DeleteFileA("C:\\Fetchkeeper.dll");
 }
 
 TEST(EngineBindingTest, UnboundFactoriesAnswerNull) {

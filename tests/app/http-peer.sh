@@ -10,7 +10,7 @@ dir=$2
 case "$cmd" in
   start)
     shot=$3
-    "$0" stop "$dir" 2>/dev/null || true
+    bash "$0" stop "$dir" 2>/dev/null || true
     rm -rf "$dir"
     mkdir -p "$dir/www"
     head -c 3000000 /dev/urandom > "$dir/www/clip.bin"
@@ -20,29 +20,31 @@ server.document-root = "$dir/www"
 server.port = $port
 server.bind = "127.0.0.1"
 server.errorlog = "$dir/error.log"
+server.pid-file = "$dir/lighttpd.pid"
 connection.kbytes-per-second = 400
 mimetype.assign = ( ".bin" => "application/octet-stream" )
 CONF
     setsid /usr/sbin/lighttpd -D -f "$dir/lighttpd.conf" </dev/null >/dev/null 2>&1 &
-    echo $! > "$dir/lighttpd.pid"
     for _ in $(seq 100); do
       curl -s -o /dev/null "http://127.0.0.1:$port/clip.bin" --max-time 0.2 -r 0-0 && break
       sleep 0.1
     done
     echo "$port" > "$dir/port"
-    # The watcher: one picture per request, for at most ten minutes.
-    (
+    # The watcher: one picture per request, for at most ten minutes; in a session of its own so
+    # that it outlives this script.
+    setsid bash -c '
+      dir=$1 shot=$2
+      echo $$ > "$dir/watcher.pid"
       for _ in $(seq 6000); do
         if [ -f "$dir/shot.request" ]; then
           mkdir -p "$(dirname "$shot")"
-          xwd -root -silent > "$dir/shot.xwd" && ffmpeg -loglevel error -y -i "$dir/shot.xwd" "$shot" || true
+          xwd -root -silent > "$dir/shot.xwd" && ffmpeg -loglevel error -y -i "$dir/shot.xwd" "$shot"
           rm -f "$dir/shot.request" "$dir/shot.xwd"
           touch "$dir/shot.done"
         fi
         sleep 0.1
-      done
-    ) </dev/null >/dev/null 2>&1 &
-    echo $! > "$dir/watcher.pid"
+      done' watcher "$dir" "$shot" </dev/null >"$dir/watcher.log" 2>&1 &
+    for _ in $(seq 50); do [ -f "$dir/watcher.pid" ] && [ -f "$dir/lighttpd.pid" ] && break; sleep 0.1; done
     ;;
   stop)
     for p in lighttpd watcher; do

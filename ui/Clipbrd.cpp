@@ -1,0 +1,45 @@
+#include "Clipbrd.h"
+
+#include <windows.h>
+
+#include <cstring>
+
+namespace ui {
+
+namespace {
+// Open for the span of one operation.
+struct OpenClipboardScope {
+    bool open = OpenClipboard(nullptr) != FALSE;
+    ~OpenClipboardScope() {
+        if (open) CloseClipboard();
+    }
+};
+}  // namespace
+
+std::string ClipboardText() {
+    OpenClipboardScope scope;
+    if (!scope.open) return std::string();
+    HANDLE data = GetClipboardData(CF_TEXT);
+    const char* text = data ? static_cast<const char*>(GlobalLock(data)) : nullptr;
+    if (!text) return std::string();
+    std::string copy(text, strnlen(text, GlobalSize(data)));
+    GlobalUnlock(data);
+    return copy;
+}
+
+bool SetClipboardText(const std::string& text) {
+    OpenClipboardScope scope;
+    if (!scope.open) return false;
+    EmptyClipboard();
+    HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE, text.size() + 1);
+    if (!block) return false;
+    std::memcpy(GlobalLock(block), text.c_str(), text.size() + 1);
+    GlobalUnlock(block);
+    if (!SetClipboardData(CF_TEXT, block)) {
+        GlobalFree(block);
+        return false;
+    }
+    return true;
+}
+
+}  // namespace ui

@@ -1,0 +1,31 @@
+#include "Dialogs.h"
+
+#include <windows.h>
+#include <shlobj.h>
+
+namespace ui {
+
+namespace {
+int CALLBACK StartAt(HWND hwnd, UINT message, LPARAM, LPARAM data) {
+    if (message == BFFM_INITIALIZED) SendMessageA(hwnd, BFFM_SETSELECTIONA, TRUE, data);
+    return 0;
+}
+}  // namespace
+
+bool SelectDirectory(std::string& directory, bool allowCreate, int) {
+    char chosen[MAX_PATH] = {};
+    BROWSEINFOA bi{};
+    bi.hwndOwner = GetActiveWindow();
+    bi.pszDisplayName = chosen;
+    bi.ulFlags = BIF_RETURNONLYFSDIRS | (allowCreate ? BIF_NEWDIALOGSTYLE : BIF_NONEWFOLDERBUTTON);
+    bi.lpfn = &StartAt;
+    bi.lParam = reinterpret_cast<LPARAM>(directory.c_str());
+    LPITEMIDLIST list = SHBrowseForFolderA(&bi);
+    if (!list) return false;
+    const bool ok = SHGetPathFromIDListA(list, chosen) != FALSE;
+    CoTaskMemFree(list);
+    if (ok) directory = chosen;
+    return ok;
+}
+
+}  // namespace ui
