@@ -383,16 +383,28 @@ bool CAsfParser::WriteIndex(IAsfFile& file) {
     }
 
     BuildStreamTable();
-    const bool anyKeyFrame =
-        std::any_of(streams_.begin(), streams_.end(),
-                    [](const AsfStreamIndex& s) { return !s.keyFrames.empty(); });
+    // Only packets still on disk may be named: a torn last packet was just cut.
+    const uint64_t wholePackets = packetSize > 0
+                                      ? uint64_t(dataEnd - packetsStart) / uint64_t(packetSize)
+                                      : std::numeric_limits<uint64_t>::max();
+    std::vector<std::vector<AsfKeyFrame>> kept(streams_.size());
+    bool anyKeyFrame = false;
+    for (size_t s = 0; s < streams_.size(); ++s) {
+        for (AsfKeyFrame frame : streams_[s].keyFrames) {
+            if (frame.packetNumber >= wholePackets) continue;
+            frame.packetCount = static_cast<uint16_t>(
+                std::min<uint64_t>(frame.packetCount, wholePackets - frame.packetNumber));
+            kept[s].push_back(frame);
+            anyKeyFrame = true;
+        }
+    }
     if (anyKeyFrame && FindFileProperties()) {
         // One object per video stream, in stream order, so that a resume can tell them apart;
         // a stream without key frames gets an object without entries.
         const uint32_t count = IndexEntryCount();
         std::vector<uint8_t> out;
-        for (const AsfStreamIndex& stream : streams_) {
-            const std::vector<AsfKeyFrame>& frames = stream.keyFrames;
+        for (size_t s = 0; s < streams_.size(); ++s) {
+            const std::vector<AsfKeyFrame>& frames = kept[s];
             const uint32_t entries = frames.empty() ? 0 : count;
             uint16_t maxPackets = 0;
             for (const AsfKeyFrame& f : frames) maxPackets = std::max(maxPackets, f.packetCount);

@@ -85,7 +85,8 @@ public:
 
     // At the end of a download (also a stopped or failed one): sets the Data Object's size and
     // packet count to the whole packets on disk and appends one Simple Index Object per video
-    // stream when any key frame is known. False only when the file could not be read or written.
+    // stream when any key frame in those packets is known. False only when the file could not be
+    // read or written.
     bool WriteIndex(IAsfFile& file);
 
     // Before a resumed download appends: checks the file starts with this header, reads its index

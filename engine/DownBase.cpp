@@ -142,11 +142,13 @@ int32_t CDownBase::Run(IDownloadSink* sink) {
             // still leaves a file that can be resumed.
             SaveResumeInfo();
             code = ReceiveData();
+            // A stop seen at the very end keeps the record too: without it the whole file would
+            // count as a foreign one of the same name, and the item could never finish.
+            if (code == 0 && IsStopRequested()) code = ResultUserCancel;
             if (code != 0) {
                 SaveResumeInfo();
             } else {
                 DeleteResumeInfo();
-                if (IsStopRequested()) code = ResultUserCancel;
             }
         }
     }
@@ -165,6 +167,7 @@ int32_t CDownBase::Begin() {
     // A download never waits without limit, whatever the setting says.
     const int32_t seconds = GetEngineTimeOut();
     socket->SetTimeOut(seconds >= CQmSocket::kNoTimeOut ? 86400 : seconds);
+    socket->SetStopCheck([this] { return IsStopRequested(); });
     socket_ = socket;
     return ResultSuccess;
 }
@@ -275,7 +278,8 @@ int32_t CDownBase::OpenOutput() {
         contentKind_ = DetectContentFormat(contentType_, GetUrlExtensionUpper(requestUrl_));
     }
     if (contentKind_ != 0) {
-        FixFileExtension(contentKind_);
+        // A resumed part lies under the present name: a new name would continue an empty file.
+        if (!resuming_) FixFileExtension(contentKind_);
         ReportContentKind(contentKind_);
         ReportFileName(localFile_.c_str());
         // The record belongs beside the file under its final name.

@@ -377,7 +377,9 @@ bool CDownFTP::AcceptData(int timeoutMs) {
             transfer_.Close();
             continue;
         }
-        if (!finalReplyRead_ && control_.Wait(0, 0) == sys::WaitResult::Ready) {
+        // A refusal may already wait in what came with the preliminary reply.
+        if (!finalReplyRead_ &&
+            (pending_.find('\n') != std::string::npos || control_.Wait(0, 0) == sys::WaitResult::Ready)) {
             Reply reply;
             if (!ReadReply(reply)) return false;
             if (reply.code >= 300) {

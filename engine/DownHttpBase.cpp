@@ -114,7 +114,7 @@ bool CDownHttpBase::ParseChunkSize(const char* line, int64_t* size) {
     return true;
 }
 
-bool CDownHttpBase::ParseContentRange(const std::string& value, int64_t* first, int64_t* total) {
+bool CDownHttpBase::ParseContentRange(const std::string& value, int64_t* first, int64_t* total, int64_t* lastOut) {
     std::string text = Trim(value);
     if (text.compare(0, 6, "bytes ") != 0) return false;
     text = Trim(text.substr(6));
@@ -124,6 +124,7 @@ bool CDownHttpBase::ParseContentRange(const std::string& value, int64_t* first, 
     int64_t last;
     if (!ParseLength(Trim(text.substr(0, dash)), first)) return false;
     if (!ParseLength(Trim(text.substr(dash + 1, slash - dash - 1)), &last) || last < *first) return false;
+    if (lastOut) *lastOut = last;
     const std::string all = Trim(text.substr(slash + 1));
     if (all == "*") {
         *total = -1;
@@ -133,12 +134,24 @@ bool CDownHttpBase::ParseContentRange(const std::string& value, int64_t* first, 
 }
 
 std::string CDownHttpBase::ResolveLocation(const std::string& base, const std::string& location) {
-    if (location.find("://") != std::string::npos) return location;
+    // Absolute only when "://" ends a scheme; a relative location may name a URL in its query.
+    const size_t sep = location.find("://");
+    bool absolute = sep != std::string::npos && sep > 0;
+    for (size_t i = 0; absolute && i < sep; ++i) {
+        const char c = location[i];
+        absolute = (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') ||
+                   (i > 0 && ((c >= '0' && c <= '9') || c == '+' || c == '-' || c == '.'));
+    }
+    if (absolute) return location;
     const UrlParts parts = SplitUrl(base);
     std::string origin = parts.scheme + "://" + parts.host;
     if (parts.port != 0) origin += ":" + std::to_string(parts.port);
     if (location.compare(0, 2, "//") == 0) return parts.scheme + ":" + location;
     if (!location.empty() && location[0] == '/') return origin + location;
+    // A query alone replaces only the base's query.
+    if (!location.empty() && location[0] == '?') {
+        return origin + parts.dir + (parts.ext.empty() ? parts.name : parts.name + "." + parts.ext) + location;
+    }
     return origin + parts.dir + location;
 }
 
@@ -219,6 +232,18 @@ int CDownHttpBase::ReadStatusClass(const std::string& reply) {
 }
 
 int32_t CDownHttpBase::ProcessStatus(const std::string& reply) {
+    std::string range;
+    if (resuming_ && ParseStatusCode(reply) == 416 && FindHeader(reply, "Content-Range", &range)) {
+        // Nothing lies past what is on disk: a run that ended before deleting its record left a
+        // whole file. Anything else stays a refusal.
+        const std::string size = Trim(range).compare(0, 8, "bytes */") == 0 ? Trim(Trim(range).substr(8)) : "";
+        int64_t all = -1;
+        if (ParseLength(size, &all) && all == bytesOnDisk_) {
+            Log("The file on disk is already whole");
+            totalSize_ = all;
+            return ResultSuccess;
+        }
+    }
     switch (ReadStatusClass(reply)) {
         case 2:
             if (resuming_) {
@@ -230,15 +255,19 @@ int32_t CDownHttpBase::ProcessStatus(const std::string& reply) {
         case 206: {
             int32_t code = ParseHeaders(reply.c_str());
             if (code != 0) return code;
-            std::string range;
+            const int64_t length = totalSize_;  // this reply's body; -1 when not named
+            if (length != -1) totalSize_ = length + bytesOnDisk_;
             if (FindHeader(reply, "Content-Range", &range)) {
-                int64_t first = 0, all = 0;
-                if (!ParseContentRange(range, &first, &all) || first != bytesOnDisk_) {
+                int64_t first = 0, all = 0, last = 0;
+                if (!ParseContentRange(range, &first, &all, &last) || first != bytesOnDisk_ ||
+                    (length != -1 && length != last - first + 1)) {
                     Log("The server sends another part than asked for");
                     return ResultShakeHandError;
                 }
+                // The reply ends at last; a file that goes on past it is not complete with it.
+                totalSize_ = last + 1;
+                if (all > totalSize_) wholeSize_ = all;
             }
-            if (totalSize_ != -1) totalSize_ += bytesOnDisk_;
             return ResultSuccess;
         }
         case 3:
@@ -259,9 +288,13 @@ int32_t CDownHttpBase::ParseHeaders(const char* reply) {
         }
         totalSize_ = length;
     }
-    if (FindHeader(head, "Transfer-Encoding", &value) && value.size() >= 7 &&
-        EqualNoCase(value.substr(0, 7), "chunked")) {
-        subclassWord_ = 1;
+    if (FindHeader(head, "Transfer-Encoding", &value)) {
+        // Chunked framing comes first in the list or, after other codings, last.
+        const size_t comma = value.rfind(',');
+        const std::string lastCoding = comma == std::string::npos ? value : Trim(value.substr(comma + 1));
+        if ((value.size() >= 7 && EqualNoCase(value.substr(0, 7), "chunked")) || EqualNoCase(lastCoding, "chunked")) {
+            subclassWord_ = 1;
+        }
     }
     contentType_.clear();
     if (FindHeader(head, "Content-Type", &value)) {
@@ -325,7 +358,7 @@ int32_t CDownHttpBase::WritePiece(const char* bytes, size_t count, bool write) {
 
 int32_t CDownHttpBase::ReceiveData() {
     Log("Receiving data......");
-    ReportTotalSize(totalSize_);
+    ReportTotalSize(wholeSize_ != -1 ? wholeSize_ : totalSize_);
     int32_t code;
     // Chunked framing wins over a length, as HTTP/1.1 says.
     if (Chunked()) {
@@ -337,6 +370,11 @@ int32_t CDownHttpBase::ReceiveData() {
     }
     if (code != 0) return code;
     if (IsStopRequested()) return ResultUserCancel;
+    if (wholeSize_ > bytesOnDisk_) {
+        // What came stays for the next resume; the file is not complete.
+        Log("The server sent only a part of the rest");
+        return ResultTimeOut;
+    }
     Log("Receive data success\r\n");
     Log("\r\n------^^^------DOWNLOAD HTTP 80 SUCCESS------------\r\n");
     return ResultSuccess;

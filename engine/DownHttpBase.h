@@ -37,8 +37,9 @@ public:
     // The size at the start of a chunk-size line (extensions after ';' ignored); false for a line
     // without a hexadecimal number, with one too large, or with junk behind it.
     static bool ParseChunkSize(const char* line, int64_t* size);
-    // "bytes first-last/total": first, and total (-1 for "*"); false when malformed.
-    static bool ParseContentRange(const std::string& value, int64_t* first, int64_t* total);
+    // "bytes first-last/total": first, total (-1 for "*") and last; false when malformed.
+    static bool ParseContentRange(const std::string& value, int64_t* first, int64_t* total,
+                                  int64_t* last = nullptr);
     // Where a Location leads from base: absolute, host-relative ("/x", keeping base's port) or
     // relative to base's folder.
     static std::string ResolveLocation(const std::string& base, const std::string& location);
@@ -64,4 +65,6 @@ private:
     int32_t ReceivePiece(char* bytes, int32_t want);
     static constexpr int32_t kStopped = -3;
     int32_t WritePiece(const char* bytes, size_t count, bool write);
+    // Size of the whole file when a partial reply ends before it, else -1.
+    int64_t wholeSize_ = -1;
 };

@@ -139,6 +139,33 @@ std::string CParsePointerFile::KeySearch::Value(const std::string& terminators) 
     return Trimmed(text_, valueStart_, end);
 }
 
+std::size_t CParsePointerFile::KeySearch::FindFirstOf(const std::string& set, std::size_t from,
+                                                       Cached& cache) const {
+    if (!cache.known || from < cache.from || (cache.at != std::string::npos && from > cache.at)) {
+        cache.from = from;
+        cache.at = text_.find_first_of(set, from);
+        cache.known = true;
+    }
+    return cache.at;
+}
+
+std::string CParsePointerFile::KeySearch::QuotedValue(const std::string& terminators,
+                                                      std::size_t maxInner) {
+    static const std::string quotes = "\"'";
+    std::size_t end = FindFirstOf(terminators, valueStart_, ends_);
+    if (end == std::string::npos) end = text_.size();
+    const std::size_t open = FindFirstOf(quotes, valueStart_, opens_);
+    if (open == std::string::npos || open >= end) return std::string();
+    const std::size_t close = FindFirstOf(quotes, open + 1, closes_);
+    if (close == std::string::npos || close >= end) return std::string();
+    std::size_t length = close - open - 1;
+    // The same escape rule as StripQuotes; the backslash belongs to the value when it stands
+    // after its start (blanks are trimmed, a backslash is not).
+    if (open > valueStart_ && text_[open - 1] == '\\' && length > 0) --length;
+    if (length > maxInner) return std::string();
+    return text_.substr(open + 1, length);
+}
+
 bool CParsePointerFile::ReturnTrue() { return true; }
 
 void CParsePointerFile::Set(const char* localPath, const char* pointerUrl, int32_t kind) {
@@ -262,7 +289,8 @@ bool CParsePointerFile::OfferValues(const std::string& text, const std::string& 
     bool accepted = false;
     KeySearch search(text);
     while (search.Next(key)) {
-        if (Accept(StripQuotes(search.Value(valueEnd)), kind, false)) accepted = true;
+        // Accept refuses anything longer than an item's URL field.
+        if (Accept(search.QuotedValue(valueEnd, kUrlTextMax), kind, false)) accepted = true;
     }
     return accepted;
 }

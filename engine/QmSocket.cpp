@@ -1,5 +1,6 @@
 #include "QmSocket.h"
 
+#include <chrono>
 #include <cstring>
 #include <vector>
 
@@ -22,7 +23,21 @@ bool CQmSocket::WaitReady(int mode) {
     if (mode != 0 && mode != 1) return false;
     const int ms = timeOut_ == kNoTimeOut ? sys::TcpSocket::kWaitForever
                                           : (timeOut_ <= 0 ? 0 : (timeOut_ > 86400 ? 86400 : timeOut_) * 1000);
-    return connection_->Wait(mode, ms) == sys::WaitResult::Ready;
+    if (!stopCheck_) return connection_->Wait(mode, ms) == sys::WaitResult::Ready;
+    constexpr int kSliceMs = 1000;
+    // A server that trickles never lets a slice run out: ask at least once a second anyway.
+    const auto now = std::chrono::steady_clock::now();
+    if (now - lastStopCheck_ >= std::chrono::milliseconds(kSliceMs)) {
+        lastStopCheck_ = now;
+        if (stopCheck_()) return false;
+    }
+    for (int left = ms;;) {
+        const int slice = (left < 0 || left > kSliceMs) ? kSliceMs : left;
+        const sys::WaitResult result = connection_->Wait(mode, slice);
+        if (result != sys::WaitResult::TimedOut) return result == sys::WaitResult::Ready;
+        if (left >= 0 && (left -= slice) <= 0) return false;
+        if (stopCheck_()) return false;
+    }
 }
 
 bool CQmSocket::Connect(const char* host, int32_t port) {

@@ -1,7 +1,9 @@
 // The TCP client connection of the downloaders: blocking operations over a non-blocking socket,
 // each wait bounded by the time-out so that a silent server ends a download instead of hanging it.
 #pragma once
+#include <chrono>
 #include <cstdint>
+#include <functional>
 #include <memory>
 
 #include "ByteBuffer.h"
@@ -48,6 +50,9 @@ public:
     virtual int32_t FK_STDCALL ReceiveAvailable(void* bytes, int32_t count);
 
     int32_t TimeOut() const { return timeOut_; }
+    // Asked about once a second during every wait; true ends the wait as a failure, so a stopped
+    // download does not sit out a whole time-out (or a server that trickles). Outside the table.
+    void SetStopCheck(std::function<bool()> stopped) { stopCheck_ = std::move(stopped); }
 
 private:
     // Waits for mode 0 (readable) or 1 (writable) within the time-out; true when ready.
@@ -57,4 +62,6 @@ private:
 
     std::unique_ptr<sys::TcpSocket> connection_;
     int32_t timeOut_ = kNoTimeOut;
+    std::function<bool()> stopCheck_;
+    std::chrono::steady_clock::time_point lastStopCheck_{};
 };

@@ -801,6 +801,44 @@ TEST(AsfParserFinish, DataObjectSizeIsAlwaysSet) {
     }
 }
 
+// WriteIndex cuts a torn last packet; no entry may then point at it, nor count it as a packet of
+// the key frame that began before it.
+TEST(AsfParserFinish, IndexNamesOnlyPacketsLeftOnDisk) {
+    using Frames = std::vector<std::pair<uint32_t, uint16_t>>;
+    struct Case {
+        const char* name;
+        std::vector<uint8_t> objects;  // media object of the key frame in packets 0..3
+        Frames entries;
+    } cases[] = {
+        {"own key frame in the torn packet", {0, 1, 2, 3}, Frames{{0, 1}, {1, 1}, {2, 1}}},
+        {"key frame running into the torn packet", {0, 1, 2, 2}, Frames{{0, 1}, {1, 1}, {2, 1}}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        HeaderSpec layout;
+        layout.streams = {{1, true}};
+        layout.duration = 40000000;
+        Download d(MakeHeader(layout));
+        for (uint32_t i = 0; i < 4; ++i) {
+            // A later piece of the same media object has an offset into it.
+            const uint32_t offset = i > 0 && c.objects[i] == c.objects[i - 1] ? 20 : 0;
+            d.Append(MakePacket(i * 1000, {{1, true, c.objects[i], offset, 20}}, 200), 200);
+        }
+        d.file.bytes.resize(d.file.bytes.size() - 50);  // the last packet torn
+        ASSERT_TRUE(d.parser.WriteIndex(d.file));
+        const size_t headerLength = d.parser.GetHeaderLength();
+        EXPECT_EQ(Le(d.file.bytes, headerLength - 10, 8), 3u);
+        const auto objects = ReadIndexObjects(TailAfterPackets(d.file, headerLength, 3, 200));
+        ASSERT_EQ(objects.size(), 1u);
+        Frames distinct;
+        for (const auto& e : objects[0].entries) {
+            if (distinct.empty() || distinct.back() != e) distinct.push_back(e);
+        }
+        EXPECT_EQ(distinct, c.entries);
+        EXPECT_EQ(objects[0].maxPackets, 1u);
+    }
+}
+
 TEST(AsfParserFinish, WriteFailureIsReported) {
     HeaderSpec spec;
     spec.streams = {{1, true}};

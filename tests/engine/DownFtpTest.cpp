@@ -267,6 +267,8 @@ TEST_F(FtpTest, RefusalsAndSilenceEndTheRunWithTheirState) {
          "550 Permission denied", nullptr},
         {"RETR 425 later", "RETR", "425 Can't open data connection", FtpFixture::Data::Send, 0, nullptr,
          FtpRetrRefused, "425 Can't open data connection", nullptr},
+        {"RETR 150 and 425 in one piece", "RETR", "150 Opening data connection\r\n425 Can't open data connection",
+         FtpFixture::Data::Never, 0, nullptr, FtpTransferIncomplete, "425 Can't open data connection", nullptr},
         {"silent after USER", "USER", "", FtpFixture::Data::Send, 0, nullptr, FtpTimedOut,
          "No reply from server in time", "PASS"},
         {"silent after SIZE", "SIZE", "", FtpFixture::Data::Send, 0, nullptr, FtpTimedOut,

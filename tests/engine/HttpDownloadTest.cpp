@@ -118,6 +118,8 @@ TEST_F(HttpDownload, EveryBodyFramingIsWrittenWhole) {
         {"chunked with extensions and a trailer",
          Head("200 OK", "transfer-encoding: Chunked\r\n") + "3;x=y\r\nabc\r\nA\r\n0123456789\r\n0\r\nT: v\r\n\r\n",
          "abc0123456789", -1},
+        {"chunked after another coding",
+         Head("200 OK", "Transfer-Encoding: gzip, chunked\r\n") + "5\r\nhello\r\n0\r\n\r\n", "hello", -1},
         {"chunked wins over a length",
          Head("200 OK", "Content-Length: 99\r\nTransfer-Encoding: chunked\r\n") + "2\r\nok\r\n0\r\n\r\n", "ok", 99},
         {"no length: up to the close, zero bytes kept", Head("200 OK") + binary, binary, -1},
@@ -259,6 +261,98 @@ TEST_F(HttpDownload, WholeFileAnswerToARangeStartsAfresh) {
     EXPECT_EQ(sink.progress.back(), 80000);
 }
 
+TEST_F(HttpDownload, PartThatEndsBeforeTheFileIsNoSuccess) {
+    // A server may answer a range with less than the rest: what came is kept for the next resume,
+    // but the download is not complete.
+    const std::string whole = FixtureServer::Pattern(100000);
+    struct Case {
+        const char* name;
+        std::string headers;
+        size_t sent;  // bytes of the file from offset 60000 on
+        int32_t result;
+        size_t onDisk;
+    };
+    const std::vector<Case> cases = {
+        {"part with its length", "Content-Length: 10000\r\nContent-Range: bytes 60000-69999/100000\r\n", 10000, 9,
+         70000},
+        {"part without a length", "Content-Range: bytes 60000-69999/100000\r\n", 10000, 9, 70000},
+        {"length that contradicts the range", "Content-Length: 5000\r\nContent-Range: bytes 60000-69999/100000\r\n",
+         10000, 5, 60000},
+    };
+    for (const auto& c : cases) {
+        const std::string local = dir_.File("part.bin");
+        WriteAll(local, whole.substr(0, 60000));
+        WriteAll(local + ".ini", "1\r\n0\r\n0");
+        FixtureServer server;
+        server.AddScript()
+            .ExpectHead()
+            .Send(Head("206 Partial Content", c.headers) + whole.substr(60000, c.sent))
+            .Close();
+        server.Start();
+        RecordingSink sink;
+        EXPECT_EQ(Run(server.Url("/part.bin"), local, sink), c.result) << c.name << "\n" << sink.LogText();
+        EXPECT_EQ(sink.succeeded, 0) << c.name;
+        EXPECT_TRUE(ReadAll(local) == whole.substr(0, c.onDisk)) << c.name;
+        EXPECT_TRUE(Exists(local + ".ini")) << c.name;
+        if (c.result == 9) {
+            ASSERT_FALSE(sink.totals.empty()) << c.name;
+            EXPECT_EQ(sink.totals.back(), 100000) << c.name;
+        }
+    }
+}
+
+TEST_F(HttpDownload, ResumedFileKeepsItsNameWhateverTheContentType) {
+    // The part on disk is under the old name: renaming now would continue an empty file.
+    const std::string whole = FixtureServer::Pattern(100000);
+    const std::string local = dir_.File("movie");
+    WriteAll(local, whole.substr(0, 60000));
+    WriteAll(local + ".ini", "1\r\n0\r\n0");
+    FixtureServer server;
+    server.AddScript()
+        .ExpectHead()
+        .Send(Head("206 Partial Content", "Content-Type: video/x-ms-asf\r\nContent-Length: 40000\r\n"
+                                          "Content-Range: bytes 60000-99999/100000\r\n") +
+              whole.substr(60000))
+        .Close();
+    server.Start();
+    RecordingSink sink;
+    EXPECT_EQ(Run(server.Url("/movie"), local, sink), 0) << sink.LogText();
+    EXPECT_TRUE(ReadAll(local) == whole);
+    EXPECT_FALSE(Exists(local + ".asx"));
+    for (const auto& name : sink.destFiles) EXPECT_EQ(name, local);
+}
+
+TEST_F(HttpDownload, ResumeOfAFileThatIsAlreadyWholeEndsIt) {
+    // A run that ended after the last byte but before its record went leaves a whole file: the
+    // server then refuses the range, and names the size.
+    struct Case {
+        const char* name;
+        const char* range;
+        int32_t result;
+    };
+    const Case cases[] = {
+        {"size on disk", "bytes */60000", 0},
+        {"another size", "bytes */70000", 5},
+    };
+    for (const auto& c : cases) {
+        const std::string whole = FixtureServer::Pattern(60000);
+        const std::string local = dir_.File("whole.bin");
+        WriteAll(local, whole);
+        WriteAll(local + ".ini", "1\r\n0\r\n0");
+        FixtureServer server;
+        server.AddScript()
+            .ExpectHead()
+            .Send(Head("416 Range Not Satisfiable",
+                       std::string("Content-Range: ") + c.range + "\r\nContent-Length: 5\r\n") + "error")
+            .Close();
+        server.Start();
+        RecordingSink sink;
+        EXPECT_EQ(Run(server.Url("/whole.bin"), local, sink), c.result) << c.name << "\n" << sink.LogText();
+        EXPECT_TRUE(ReadAll(local) == whole) << c.name;
+        EXPECT_EQ(Exists(local + ".ini"), c.result != 0) << c.name;
+    }
+}
+
 TEST_F(HttpDownload, PartFromTheWrongOffsetIsRefused) {
     const std::string local = dir_.File("offset.bin");
     WriteAll(local, std::string(60000, 'o'));
@@ -367,6 +461,98 @@ TEST_F(HttpDownload, StopDuringASilentHandshakeIsAStop) {
     EXPECT_EQ(sink.failures, std::vector<std::string>{"USER CANCEL THE OPERATION"});
 }
 
+TEST_F(HttpDownload, StopEndsAHandshakeThatNeverCompletes) {
+    // Each wait of the time-out is long here: a server that is silent, or that sends its head a
+    // byte at a time, must still not keep a stopped run going.
+    SetEngineTimeOut(30);
+    struct Case {
+        const char* name;
+        bool dribble;
+    };
+    const Case cases[] = {{"silent", false}, {"a byte at a time", true}};
+    for (const auto& c : cases) {
+        FixtureServer server;
+        auto& script = server.AddScript().ExpectHead();
+        if (c.dribble) {
+            script.Send("HTTP/1.1 200 OK\r\n").Call([](FixtureServer::Session& session) {
+                for (int i = 0; i < 100 && !session.Stopping(); ++i) {
+                    if (!session.Send("X")) break;
+                    std::this_thread::sleep_for(std::chrono::milliseconds(200));
+                }
+            });
+        } else {
+            script.Silence(20000);
+        }
+        server.Start();
+        RecordingSink sink;
+        std::thread stopper([&] {
+            std::this_thread::sleep_for(std::chrono::milliseconds(500));
+            sink.stop = true;
+        });
+        const auto started = std::chrono::steady_clock::now();
+        EXPECT_EQ(Run(server.Url("/slow.bin"), dir_.File("slow.bin"), sink), 3) << c.name;
+        const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count();
+        stopper.join();
+        // Well before the server's script (20 s) or one wait of the time-out (30 s) ends.
+        EXPECT_LT(seconds, 10.0) << c.name;
+        EXPECT_EQ(sink.failures, std::vector<std::string>{"USER CANCEL THE OPERATION"}) << c.name;
+    }
+}
+
+// Passes everything to a recording sink, and turns the stop on when a given log line passes.
+class StopOnLogSink final : public IDownloadSink {
+public:
+    StopOnLogSink(RecordingSink& inner, std::string line) : inner_(inner), line_(std::move(line)) {}
+    void FK_STDCALL SetTotalSize(int32_t bytes) override { inner_.SetTotalSize(bytes); }
+    void FK_STDCALL SetDownloaded(int32_t bytes) override { inner_.SetDownloaded(bytes); }
+    void FK_STDCALL Succeeded() override { inner_.Succeeded(); }
+    void FK_STDCALL Failed(const char* text) override { inner_.Failed(text); }
+    void FK_STDCALL Log(const char* text) override {
+        if (text && line_ == text) inner_.stop = true;
+        inner_.Log(text);
+    }
+    void FK_STDCALL SetContentKind(int32_t code) override { inner_.SetContentKind(code); }
+    void FK_STDCALL SetDestFile(const char* path) override { inner_.SetDestFile(path); }
+    void FK_STDCALL SetActiveKind(int32_t kind) override { inner_.SetActiveKind(kind); }
+    bool FK_STDCALL IsStopped() override { return inner_.IsStopped(); }
+    void FK_STDCALL Restart() override { inner_.Restart(); }
+    void FK_STDCALL SetUrl(const char* url) override { inner_.SetUrl(url); }
+    void FK_STDCALL RunFinished() override { inner_.RunFinished(); }
+
+private:
+    RecordingSink& inner_;
+    std::string line_;
+};
+
+TEST_F(HttpDownload, StopAfterTheLastByteLeavesAFileThatCanBeFinished) {
+    // The stop comes when the whole body is on disk: the run ends as stopped, and the next run
+    // must be able to finish the item rather than find a big file without its record.
+    const std::string whole = FixtureServer::Pattern(60000);
+    const std::string local = dir_.File("late.bin");
+    {
+        FixtureServer server;
+        server.AddScript().ExpectHead().Send(Ok(whole)).Close();
+        server.Start();
+        RecordingSink sink;
+        StopOnLogSink stopping(sink, "\r\n------^^^------DOWNLOAD HTTP 80 SUCCESS------------\r\n");
+        EnginePtr<CDownBase> downloader(static_cast<CDownBase*>(NEW_DOWNHTTP()));
+        downloader->SetUrl(server.Url("/late.bin").c_str(), local.c_str());
+        EXPECT_EQ(downloader->Run(&stopping), 3);
+        EXPECT_EQ(sink.failures, std::vector<std::string>{"USER CANCEL THE OPERATION"});
+        EXPECT_TRUE(ReadAll(local) == whole);
+    }
+    FixtureServer server;
+    server.AddScript()
+        .ExpectHead()
+        .Send(Head("416 Range Not Satisfiable", "Content-Range: bytes */60000\r\nContent-Length: 0\r\n"))
+        .Close();
+    server.Start();
+    RecordingSink sink;
+    EXPECT_EQ(Run(server.Url("/late.bin"), local, sink), 0) << sink.LogText();
+    EXPECT_TRUE(ReadAll(local) == whole);
+    EXPECT_FALSE(Exists(local + ".ini"));
+}
+
 TEST_F(HttpDownload, StopBeforeTheRunConnectsNowhere) {
     FixtureServer server;
     server.Start();
@@ -399,6 +585,11 @@ TEST_F(HttpDownload, RedirectHandsTheItemItsNewPlace) {
          "Location: http://127.0.0.2:<port>/e.bin\r\n", "http://127.0.0.2:<port>/e.bin", "e.bin"},
         {"credentials never go to another port", "http://u:p@127.0.0.1:<port>/a/b.bin",
          "Location: http://127.0.0.1:1/e.bin\r\n", "http://127.0.0.1:1/e.bin", "e.bin"},
+        {"query only keeps the path", "http://127.0.0.1:<port>/a/b.bin?x=1", "Location: ?x=22\r\n",
+         "http://127.0.0.1:<port>/a/b.bin?x=22", "b.bin"},
+        {"relative location whose query names a url", "http://127.0.0.1:<port>/a/b.bin",
+         "Location: /go.bin?to=http://other.test/x\r\n", "http://127.0.0.1:<port>/go.bin?to=http://other.test/x",
+         "go.bin"},
     };
     for (const auto& c : cases) {
         FixtureServer server;

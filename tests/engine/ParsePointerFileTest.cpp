@@ -351,6 +351,10 @@ TEST(ParsePointerFile, KeySearchWalksLikeTheHeaderSearch) {
         {"", "x"},
         {"x y", " "},
         {"param name=\"SRC\" value=\"u\">param name = \"src\" value=v", "param name=\"SRC\" value="},
+        // Keys that share one value, quotes behind the next key, escapes, values cut by a line end
+        {"<ref href=<ref href=\"a\" <ref href='b'\n<ref href=\"c", "<ref href="},
+        {"k=\\\"x\\\" k= \\'y' k=\\\"\" k=\\", "k="},
+        {"k=\"a\nb\" k=\"\" k='\rk=\"z\">k=>\"w\"", "k="},
     };
     for (const SearchCase& c : cases) {
         const std::string text = c.text;
@@ -365,6 +369,12 @@ TEST(ParsePointerFile, KeySearchWalksLikeTheHeaderSearch) {
         CParsePointerFile::KeySearch search(text);
         while (search.Next(c.key)) actual.emplace_back(search.Value("\r\n>"), int(search.ValueStart()));
         EXPECT_EQ(actual, expected) << c.text << " / " << c.key;
+        // The quoted value of each match is what StripQuotes makes of the value.
+        std::vector<std::string> expectedQuoted, actualQuoted;
+        for (const auto& match : expected) expectedQuoted.push_back(CParsePointerFile::StripQuotes(match.first));
+        search.Rewind();
+        while (search.Next(c.key)) actualQuoted.push_back(search.QuotedValue("\r\n>", 1000));
+        EXPECT_EQ(actualQuoted, expectedQuoted) << c.text << " / " << c.key;
     }
 }
 

@@ -100,6 +100,12 @@ void FuzzKeySearch(const std::string& text) {
         CParsePointerFile::KeySearch search(text);
         while (search.Next(key)) actual.emplace_back(search.Value("\r\n>"), int(search.ValueStart()));
         Check(actual == expected);
+        // The copy-free quoted value agrees with StripQuotes of each value.
+        search.Rewind();
+        for (const auto& match : expected) {
+            Check(search.Next(key));
+            Check(search.QuotedValue("\r\n>", text.size()) == CParsePointerFile::StripQuotes(match.first));
+        }
     }
 }
 
