@@ -3,15 +3,66 @@
 #include <cstring>
 #include <string>
 
+#include "Clipbrd.h"
+#include "Info.h"
 #include "Interface.h"
 #include "Mylabel.h"
 #include "Plus.h"
 #include "Reader.h"
 #include "RowText.h"
+#include "SanitizeFileName.h"
+#include "ShellApi.h"
+#include "SysUtils.h"
+#include "ToolsDlg.h"
 
 TForm1* Form1 = nullptr;
 
+const char kHomePage[] = "http://www.tarvexa.com/ripplecast/";
+
 namespace {
+
+const char kPauseFirst[] = "Pause the downloading first!";
+const char kInvalidInput[] = "Invalid input!";
+
+// The URL cell of a row: ListDown has two more columns before it.
+int UrlCell(const TForm1& form, const ui::TListView* list) { return list == form.ListDown ? 4 : 2; }
+
+std::string WithBackslash(std::string dir) {
+    if (dir.empty() || dir.back() != '\\') dir += '\\';
+    return dir;
+}
+
+// At most `size` - 1 characters, as the fixed buffers of the commands hold.
+std::string Bounded(std::string text, size_t size) {
+    if (text.size() > size - 1) text.resize(size - 1);
+    return text;
+}
+
+// The insert rule's rewrite of a clashing destination.
+std::string InsertDigit(const std::string& dest) {
+    const size_t folderEnd = dest.find_last_of("\\/");
+    const size_t nameStart = folderEnd == std::string::npos ? 0 : folderEnd + 1;
+    const size_t dot = dest.rfind('.');
+    if (dot == std::string::npos || dot < nameStart) return dest + "1";
+    return dest.substr(0, dot) + "1" + dest.substr(dot);
+}
+
+// A destination that no other item holds: while an item other than `self` has it (letters compared
+// without case, as the engine compares them), the insert rule's digit goes in.
+std::string FreeDestination(IFetchkeeper& manager, ItemHandle self, std::string path) {
+    auto taken = [&](const std::string& candidate) {
+        for (ItemHandle other = manager.GetFirstItem(); other; other = manager.GetNextItem(other)) {
+            if (other == self) continue;
+            DownItemInfo info{};
+            if (manager.GetItemInfo(other, &info) && info.destFile &&
+                _stricmp(info.destFile, candidate.c_str()) == 0)
+                return true;
+        }
+        return false;
+    };
+    while (taken(path)) path = InsertDigit(path);
+    return path;
+}
 
 // State images of ImageList3, by item state.
 int StateImage(int32_t state, int keep) {
@@ -63,6 +114,32 @@ TForm1::TForm1(ui::TComponent* owner) : ui::TForm(owner) {
     Publish("About1Click", &TForm1::About1Click);
     Publish("btnDownClick", &TForm1::btnDownClick);
     Publish("pupCancelClick", &TForm1::pupCancelClick);
+    Publish("btnAddClick", &TForm1::btnAddClick);
+    Publish("pupDownAllClick", &TForm1::pupDownAllClick);
+    Publish("pupCancelAllClick", &TForm1::pupCancelAllClick);
+    Publish("pupDeleteClick", &TForm1::pupDeleteClick);
+    Publish("pupClearClick", &TForm1::pupClearClick);
+    Publish("pupDownAgainClick", &TForm1::pupDownAgainClick);
+    Publish("pupOpenClick", &TForm1::pupOpenClick);
+    Publish("pupPropertyClick", &TForm1::pupPropertyClick);
+    Publish("ListDownMouseDown", &TForm1::ListDownMouseDown);
+    Publish("ListDownedMouseDown", &TForm1::ListDownedMouseDown);
+    Publish("ListDeletedMouseDown", &TForm1::ListDeletedMouseDown);
+    Publish("ListDownKeyDown", &TForm1::ListDownKeyDown);
+    Publish("ListDownedKeyDown", &TForm1::ListDownedKeyDown);
+    Publish("ListDeletedKeyDown", &TForm1::ListDeletedKeyDown);
+    Publish("ListDownedSelectItem", &TForm1::ListDownedSelectItem);
+    Publish("CopyURL1Click", &TForm1::CopyURL1Click);
+    Publish("SelectAll1Click", &TForm1::SelectAll1Click);
+    Publish("OpenDestFilePath1Click", &TForm1::OpenDestFilePath1Click);
+    Publish("Tools1Click", &TForm1::Tools1Click);
+    Publish("btnHelpClick", &TForm1::btnHelpClick);
+    Publish("btnHomeClick", &TForm1::btnHomeClick);
+    Publish("pupNNMeasureItem", &TForm1::pupNNMeasureItem);
+    Publish("pupNNDrawItem", &TForm1::pupNNDrawItem);
+    Publish("MenuItem1DrawItem", &TForm1::MenuItem1DrawItem);
+    Publish("MenuItem2DrawItem", &TForm1::MenuItem2DrawItem);
+    Publish("N4DrawItem", &TForm1::N4DrawItem);
     // The settings path first: FormCreate, run at the end of the reading, loads the list with it.
     std::string path = std::string(ProgramDirectory()) + "\\" + "config.ini";
     std::strncpy(mainSettings_.settingsPath, path.c_str(), sizeof mainSettings_.settingsPath - 1);
@@ -112,6 +189,20 @@ void TForm1::BindComponents() {
     ImageList3 = FindAs<ui::TImageList>(*this, "ImageList3");
     ImageList4 = FindAs<ui::TImageList>(*this, "ImageList4");
     PopupMenu1 = FindAs<ui::TPopupMenu>(*this, "PopupMenu1");
+    pupNN = FindAs<ui::TMenuItem>(*this, "pupNN");
+    pupAdd = FindAs<ui::TMenuItem>(*this, "pupAdd");
+    pupDelete = FindAs<ui::TMenuItem>(*this, "pupDelete");
+    MenuItem1 = FindAs<ui::TMenuItem>(*this, "MenuItem1");
+    pupClear = FindAs<ui::TMenuItem>(*this, "pupClear");
+    MenuItem2 = FindAs<ui::TMenuItem>(*this, "MenuItem2");
+    pupDown = FindAs<ui::TMenuItem>(*this, "pupDown");
+    pupDownAll = FindAs<ui::TMenuItem>(*this, "pupDownAll");
+    pupCancel = FindAs<ui::TMenuItem>(*this, "pupCancel");
+    pupCancelAll = FindAs<ui::TMenuItem>(*this, "pupCancelAll");
+    N4 = FindAs<ui::TMenuItem>(*this, "N4");
+    pupDownAgain = FindAs<ui::TMenuItem>(*this, "pupDownAgain");
+    pupOpen = FindAs<ui::TMenuItem>(*this, "pupOpen");
+    pupProperty = FindAs<ui::TMenuItem>(*this, "pupProperty");
     qelMainMenu1 = FindAs<ui::TMainMenu>(*this, "qelMainMenu1");
     Timer1 = FindAs<ui::TTimer>(*this, "Timer1");
 }
@@ -341,10 +432,13 @@ void TForm1::btnExitClick(ui::TComponent*) { Close(); }
 void TForm1::btnDownClick(ui::TComponent*) {
     ui::TListItem* row = ListDown->Selected();
     if (!manager_ || !row) return;
-    manager_->StartItem(row->Data());
-    btnDown->SetEnabled(false);
-    btnDelete->SetEnabled(false);
-    btnCancel->SetEnabled(true);
+    // A running item gets no second run beside the first.
+    if (StateOf(row->Data()) != DownDownloading) manager_->StartItem(row->Data());
+    // The buttons follow what the item does now: a start the engine refused leaves it stopped.
+    const bool running = StateOf(row->Data()) == DownDownloading;
+    btnDown->SetEnabled(!running);
+    btnDelete->SetEnabled(!running);
+    btnCancel->SetEnabled(running);
 }
 
 void TForm1::pupCancelClick(ui::TComponent*) {
@@ -374,3 +468,336 @@ bool TForm1::GetProxy(std::string& server, std::string& port, bool& enabled) {
     enabled = on != 0;
     return ok;
 }
+
+// ---- commands
+
+int32_t TForm1::StateOf(ItemHandle item) {
+    DownItemInfo info{};
+    return manager_ && manager_->GetItemInfo(item, &info) ? info.state : 0;
+}
+
+ui::TListView* TForm1::VisibleList() const {
+    if (ListDown->Visible()) return ListDown;
+    if (ListDowned->Visible()) return ListDowned;
+    return ListDeleted;
+}
+
+ui::TListItem* TForm1::SelectedRow() const { return VisibleList()->Selected(); }
+
+void TForm1::btnAddClick(ui::TComponent*) {
+    if (!manager_ || !frmInfo) return;
+    frmInfo->SetCaption("NewDownloading");
+    frmInfo->EditURL->SetText("");
+    // Pasted as the edit pastes, so a text of several lines gives its first.
+    if (HWND edit = frmInfo->EditURL->Handle()) SendMessageA(edit, WM_PASTE, 0, 0);
+    frmInfo->EditURL->SetText(ui::Trim(frmInfo->EditURL->Text()));
+    char folder[512] = {};
+    manager_->GetDestPath(mainSettings_.settingsPath, folder);
+    folder[sizeof folder - 1] = '\0';
+    frmInfo->EditDest->SetText(folder[0] ? folder : "C:\\MyDownloads");
+    frmInfo->edUser->SetText("");
+    frmInfo->edPass->SetText("");
+    if (frmInfo->ShowModal() != ui::mrOk) return;
+
+    const std::string url = Bounded(frmInfo->EditURL->Text(), 512);
+    const std::string dir = WithBackslash(Bounded(frmInfo->EditDest->Text(), 512));
+    const std::string name = SanitizeFileName(Bounded(frmInfo->EditFileName->Text(), 512));
+    // A name cleaned away to nothing would make the folder itself the destination.
+    if (!IsUsableFileName(name)) {
+        ui::ShowMessage(kInvalidInput);
+        return;
+    }
+    const std::string user = ui::Trim(frmInfo->edUser->Text());
+    const std::string password = ui::Trim(frmInfo->edPass->Text());
+    char withLogin[1024] = {};
+    manager_->UrlWithLogin(url.c_str(), user.c_str(), password.c_str(), withLogin);
+    withLogin[sizeof withLogin - 1] = '\0';
+    manager_->AddItem(withLogin, dir.c_str(), name.c_str());
+}
+
+void TForm1::pupDownAllClick(ui::TComponent*) {
+    if (!manager_) return;
+    for (int i = 0; i < ListDown->ItemCount(); ++i) {
+        ItemHandle item = ListDown->Item(i)->Data();
+        if (StateOf(item) != DownDownloading) manager_->StartItem(item);
+    }
+}
+
+void TForm1::pupCancelAllClick(ui::TComponent*) {
+    if (!manager_) return;
+    for (int i = 0; i < ListDown->ItemCount(); ++i) manager_->StopItem(ListDown->Item(i)->Data());
+}
+
+void TForm1::pupDeleteClick(ui::TComponent*) {
+    ui::TListView* list = VisibleList();
+    ui::TListItem* row = list->Selected();
+    if (!manager_ || !row) return;
+    ItemHandle item = row->Data();
+    const std::string name = row->SubItemCount() > 0 ? row->SubItem(0) : std::string();
+    const int urlCell = UrlCell(*this, list);
+    const std::string url = row->SubItemCount() > urlCell ? row->SubItem(urlCell) : std::string();
+    // The engine keeps a downloading item (and one whose stopped run still winds down); the row
+    // stays with it, so no row ever stands for an item in another state.
+    if (!manager_->RemoveItem(item)) {
+        if (StateOf(item) == DownDownloading) ui::ShowMessage(kPauseFirst);
+        return;
+    }
+    if (mainSettings_.lastShownRow == row) mainSettings_.lastShownRow = nullptr;
+    row->Delete();
+    if (list != ListDeleted) {
+        ui::TListItem* deleted = ListDeleted->AddItem();
+        deleted->SetImageIndex(5);
+        deleted->SetData(item);
+        for (const std::string& cell : {name, std::string(), url}) deleted->AddSubItem(cell);
+    }
+    Memo1->Clear();
+    btnDown->SetEnabled(false);
+    btnDelete->SetEnabled(false);
+}
+
+void TForm1::pupClearClick(ui::TComponent*) {
+    if (!manager_) return;
+    if (ui::ShowMessageBox(Handle(), "You will delete all contain the downloading,downloaded and deleted downright!",
+                           "Warning", MB_ICONWARNING | MB_OKCANCEL) != IDOK)
+        return;
+    // Every item of the engine, not only the rows: an item may run before its row exists.
+    for (ItemHandle item = manager_->GetFirstItem(); item; item = manager_->GetNextItem(item)) {
+        if (StateOf(item) == DownDownloading) {
+            ui::ShowMessage(kPauseFirst);
+            return;
+        }
+    }
+    mainSettings_.lastShownRow = nullptr;
+    ListDown->Clear();
+    ListDowned->Clear();
+    ListDeleted->Clear();
+    Memo1->Clear();
+    manager_->RemoveAll();
+}
+
+void TForm1::pupDownAgainClick(ui::TComponent*) {
+    if (!manager_) return;
+    ui::TListItem* row = nullptr;
+    if (ListDowned->Visible()) row = ListDowned->Selected();
+    if (!row && ListDeleted->Visible()) row = ListDeleted->Selected();
+    if (!row) return;
+    ItemHandle item = row->Data();
+    const std::string name = row->SubItemCount() > 0 ? row->SubItem(0) : std::string();
+    const std::string url = row->SubItemCount() > 2 ? row->SubItem(2) : std::string();
+    // The row moves only with a run: a start the engine refuses (a stopped run still winding
+    // down) would leave a running row for an item that is not running.
+    if (StateOf(item) != DownDownloading) manager_->StartItem(item);
+    if (StateOf(item) != DownDownloading) return;
+    ui::TListItem* again = ListDown->AddItem();
+    again->SetData(item);
+    again->SetImageIndex(1);
+    again->SetCaption("");
+    for (const std::string& cell : {name, std::string("0"), std::string("0"), std::string("0%"), url})
+        again->AddSubItem(cell);
+    row->Delete();
+}
+
+void TForm1::pupOpenClick(ui::TComponent*) {
+    ui::TListItem* row = ListDowned->Selected();
+    if (!manager_ || !row) return;
+    char path[256] = {};
+    manager_->GetItemDestFile(row->Data(), path);
+    path[sizeof path - 1] = '\0';
+    // A RealMedia stream may have been written under the stream's own extension.
+    if (ui::ShellOpen(Handle(), path) <= 32) ui::ShellOpen(Handle(), std::string(path) + ".rm");
+}
+
+void TForm1::pupPropertyClick(ui::TComponent*) {
+    ui::TListView* list = VisibleList();
+    ui::TListItem* row = list->Selected();
+    if (!manager_ || !frmInfo || !row) return;
+    ItemHandle item = row->Data();
+    DownItemInfo info{};
+    if (!manager_->GetItemInfo(item, &info)) return;
+    if (info.state == DownDownloading) {
+        ui::ShowMessage(kPauseFirst);
+        return;
+    }
+    char dir[256] = {}, name[256] = {};
+    SplitPath(info.destFile ? info.destFile : "", dir, name);
+    dir[sizeof dir - 1] = '\0';
+    frmInfo->SetCaption("Property");
+    frmInfo->EditURL->SetText(info.url ? info.url : "");
+    frmInfo->EditDest->SetText(dir);
+    frmInfo->EditFileName->SetText(name);
+    frmInfo->edUser->SetText("");
+    frmInfo->edPass->SetText("");
+    if (frmInfo->ShowModal() != ui::mrOk) return;
+
+    // The timer kept running while the dialog was open: the item may have started since.
+    if (StateOf(item) == DownDownloading) {
+        ui::ShowMessage(kPauseFirst);
+        return;
+    }
+    const std::string url = Bounded(frmInfo->EditURL->Text(), 512);
+    const std::string newName = SanitizeFileName(Bounded(frmInfo->EditFileName->Text(), 256));
+    if (!IsUsableFileName(newName)) {
+        ui::ShowMessage(kInvalidInput);
+        return;
+    }
+    const std::string folder = WithBackslash(Bounded(frmInfo->EditDest->Text(), 256));
+    // Two items never write one file: a clash is renamed as the engine renames one on insertion.
+    const std::string path = FreeDestination(*manager_, item, folder + newName);
+    if (!manager_->SetItemUrl(item, url.c_str(), path.c_str())) return;
+    // The row may have moved while the dialog was open (a finished item, say): look it up again.
+    for (ui::TListView* in : {ListDown, ListDowned, ListDeleted}) {
+        if (ui::TListItem* current = FindRow(*in, item)) {
+            current->SetSubItem(0, FileNamePart(path.c_str()));
+            current->SetSubItem(UrlCell(*this, in), url);
+            return;
+        }
+    }
+}
+
+void TForm1::ShowPopup() {
+    POINT at{};
+    GetCursorPos(&at);
+    if (PopupAt) PopupAt(PopupMenu1, at.x, at.y);
+    else PopupMenu1->Popup(at.x, at.y);
+}
+
+void TForm1::ListDownMouseDown(ui::TComponent*, ui::TMouseButton button, ui::TShiftState, int x, int y) {
+    if (button != ui::TMouseButton::Right) return;
+    for (ui::TMenuItem* item : {pupDelete, pupDown, pupCancel, pupProperty, pupOpen, pupDownAgain}) item->SetEnabled(false);
+    pupDownAll->SetEnabled(true);
+    pupCancelAll->SetEnabled(true);
+    ui::TListItem* selected = ListDown->Selected();
+    if (ListDown->ItemAt(x, y) && selected) {
+        const bool running = StateOf(selected->Data()) == DownDownloading;
+        pupCancel->SetEnabled(running);
+        pupDelete->SetEnabled(!running);
+        pupDown->SetEnabled(!running);
+        pupProperty->SetEnabled(!running);
+    }
+    ShowPopup();
+}
+
+void TForm1::ListDownedMouseDown(ui::TComponent* sender, ui::TMouseButton button, ui::TShiftState, int x, int y) {
+    if (button != ui::TMouseButton::Right) return;
+    for (ui::TMenuItem* item :
+         {pupDelete, pupDown, pupCancel, pupDownAll, pupCancelAll, pupDownAgain, pupProperty, pupOpen})
+        item->SetEnabled(false);
+    auto* list = sender == ListDeleted ? ListDeleted : ListDowned;
+    if (list->ItemAt(x, y)) {
+        pupDownAgain->SetEnabled(true);
+        pupDelete->SetEnabled(true);
+        pupProperty->SetEnabled(true);
+        // Only under "Downloaded": the root shows the same list but does not offer opening.
+        ui::TTreeNode* node = TreeView1->Selected();
+        if (list == ListDowned && node && node->Parent() && node->Index() == 1) pupOpen->SetEnabled(true);
+    }
+    ShowPopup();
+}
+
+void TForm1::ListDeletedMouseDown(ui::TComponent*, ui::TMouseButton button, ui::TShiftState shift, int x, int y) {
+    ListDownedMouseDown(ListDeleted, button, shift, x, y);
+}
+
+void TForm1::ListDownKeyDown(ui::TComponent*, WORD& key, ui::TShiftState) {
+    // The command itself looks at the item's state now, so the key needs no menu state.
+    if (key == VK_DELETE) pupDeleteClick(pupDelete);
+}
+
+void TForm1::ListDownedKeyDown(ui::TComponent* sender, WORD& key, ui::TShiftState shift) {
+    ListDownKeyDown(sender, key, shift);
+}
+
+void TForm1::ListDeletedKeyDown(ui::TComponent* sender, WORD& key, ui::TShiftState shift) {
+    ListDownKeyDown(sender, key, shift);
+}
+
+void TForm1::ListDownedSelectItem(ui::TComponent*, ui::TListItem* item, bool) {
+    if (!item || !item->Data()) return;
+    Memo1->Clear();
+    btnDelete->SetEnabled(true);
+    pp_Chart->SetTotalCount(0);
+}
+
+void TForm1::CopyURL1Click(ui::TComponent*) {
+    ui::TListView* list = VisibleList();
+    ui::TListItem* row = list->Selected();
+    const int cell = UrlCell(*this, list);
+    if (row && row->SubItemCount() > cell) ui::SetClipboardText(row->SubItem(cell));
+}
+
+void TForm1::SelectAll1Click(ui::TComponent*) {
+    if (ListDown->Visible()) ListDown->SelectAll();
+    else if (ListDeleted->Visible()) ListDeleted->SelectAll();
+    else ListDowned->SelectAll();
+}
+
+void TForm1::OpenDestFilePath1Click(ui::TComponent*) {
+    char stored[256] = {};
+    if (manager_) manager_->GetDestPath(mainSettings_.settingsPath, stored);
+    stored[sizeof stored - 1] = '\0';
+    std::string folder = stored;
+    if (folder.empty()) {
+        folder = std::string(ProgramDirectory()) + "\\" + "Downloads";
+        CreateDirectoryA(folder.c_str(), nullptr);  // fails harmlessly when it exists
+    }
+    ui::ShellOpen(nullptr, folder);
+}
+
+void TForm1::Tools1Click(ui::TComponent*) {
+    if (!manager_ || !ToolsDlg) return;
+    if (ToolsDlg->ShowModal() != ui::mrOk) return;
+    // Every field is checked before the first is applied, so the settings are never half saved.
+    if (!ToolsDlg->ApplyTo(*manager_, mainSettings_.settingsPath)) ui::ShowMessage(kInvalidInput);
+}
+
+void TForm1::btnHelpClick(ui::TComponent*) {
+    ui::ShellOpen(nullptr, Bounded(std::string(ProgramDirectory()) + "\\Ripplecast.chm", 256));
+}
+
+void TForm1::btnHomeClick(ui::TComponent*) { ui::ShellOpen(nullptr, kHomePage); }
+
+// ---- the popup's side bar and separators
+
+void TForm1::pupNNMeasureItem(ui::TComponent*, ui::TCanvas*, int& width, int& height) {
+    // As tall as the ordinary items and separators of the second column beside it.
+    width = 5;
+    height = (PopupMenu1->Items()->Count() - 4) * height + 24;
+}
+
+void TForm1::pupNNDrawItem(ui::TComponent*, ui::TCanvas* canvas, ui::TRect rect, bool) {
+    const int h = rect.Height(), w = rect.Width();
+    int i = h / 255;
+    canvas->Brush.Style = ui::TBrushStyle::Solid;
+    // From pale yellow at the bottom up toward blue.
+    for (int y = h - 1; y >= 0; --y) {
+        const int c = 255 - i;
+        canvas->Brush.Color = 0x9B0000 + c * 0x101;
+        canvas->FillRect(ui::TRect{0, y, w, y + 1});
+        if (i < 255) ++i;
+    }
+    canvas->Brush.Style = ui::TBrushStyle::Clear;
+    canvas->Font.SetSize(10);
+    canvas->Font.Color = 0x000EFE;
+    canvas->Font.Escapement = 900;  // the text runs upwards
+    canvas->Font.Changed();
+    canvas->TextOut(rect.Left + 1, rect.Bottom - 3, "Tarvexa Ripplecast");
+}
+
+void TForm1::DrawSeparator(ui::TCanvas& canvas, const ui::TRect& rect) {
+    canvas.Pen.Color = ui::clBlack;
+    canvas.MoveTo(rect.Left, rect.Top + 2);
+    canvas.LineTo(rect.Right, rect.Top + 2);
+    canvas.Pen.Color = ui::clWhite;
+    canvas.MoveTo(rect.Left, rect.Top + 3);
+    canvas.LineTo(rect.Right, rect.Top + 3);
+}
+
+void TForm1::MenuItem1DrawItem(ui::TComponent*, ui::TCanvas* canvas, ui::TRect rect, bool) {
+    DrawSeparator(*canvas, rect);
+}
+
+void TForm1::MenuItem2DrawItem(ui::TComponent*, ui::TCanvas* canvas, ui::TRect rect, bool) {
+    DrawSeparator(*canvas, rect);
+}
+
+void TForm1::N4DrawItem(ui::TComponent*, ui::TCanvas* canvas, ui::TRect rect, bool) { DrawSeparator(*canvas, rect); }

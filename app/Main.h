@@ -3,6 +3,8 @@
 // refreshed from the engine once a second.
 #pragma once
 #include <cstdint>
+#include <functional>
+#include <string>
 
 #include "ComCtrls.h"
 #include "Forms.h"
@@ -37,6 +39,8 @@ public:
     ui::TMemo* Memo1;
     ui::TImageList *ImageList1, *ImageList2, *ImageList3, *ImageList4;
     ui::TPopupMenu* PopupMenu1;
+    ui::TMenuItem *pupNN, *pupAdd, *pupDelete, *MenuItem1, *pupClear, *MenuItem2, *pupDown, *pupDownAll, *pupCancel,
+        *pupCancelAll, *N4, *pupDownAgain, *pupOpen, *pupProperty;
     ui::TMainMenu* qelMainMenu1;
     ui::TTimer* Timer1;
 
@@ -53,6 +57,32 @@ public:
     void btnDownClick(ui::TComponent* sender);
     void pupCancelClick(ui::TComponent* sender);
     void About1Click(ui::TComponent* sender);
+    void btnAddClick(ui::TComponent* sender);
+    void pupDownAllClick(ui::TComponent* sender);
+    void pupCancelAllClick(ui::TComponent* sender);
+    void pupDeleteClick(ui::TComponent* sender);
+    void pupClearClick(ui::TComponent* sender);
+    void pupDownAgainClick(ui::TComponent* sender);
+    void pupOpenClick(ui::TComponent* sender);
+    void pupPropertyClick(ui::TComponent* sender);
+    void ListDownMouseDown(ui::TComponent* sender, ui::TMouseButton button, ui::TShiftState shift, int x, int y);
+    void ListDownedMouseDown(ui::TComponent* sender, ui::TMouseButton button, ui::TShiftState shift, int x, int y);
+    void ListDeletedMouseDown(ui::TComponent* sender, ui::TMouseButton button, ui::TShiftState shift, int x, int y);
+    void ListDownKeyDown(ui::TComponent* sender, WORD& key, ui::TShiftState shift);
+    void ListDownedKeyDown(ui::TComponent* sender, WORD& key, ui::TShiftState shift);
+    void ListDeletedKeyDown(ui::TComponent* sender, WORD& key, ui::TShiftState shift);
+    void ListDownedSelectItem(ui::TComponent* sender, ui::TListItem* item, bool selected);
+    void CopyURL1Click(ui::TComponent* sender);
+    void SelectAll1Click(ui::TComponent* sender);
+    void OpenDestFilePath1Click(ui::TComponent* sender);
+    void Tools1Click(ui::TComponent* sender);
+    void btnHelpClick(ui::TComponent* sender);
+    void btnHomeClick(ui::TComponent* sender);
+    void pupNNMeasureItem(ui::TComponent* sender, ui::TCanvas* canvas, int& width, int& height);
+    void pupNNDrawItem(ui::TComponent* sender, ui::TCanvas* canvas, ui::TRect rect, bool selected);
+    void MenuItem1DrawItem(ui::TComponent* sender, ui::TCanvas* canvas, ui::TRect rect, bool selected);
+    void MenuItem2DrawItem(ui::TComponent* sender, ui::TCanvas* canvas, ui::TRect rect, bool selected);
+    void N4DrawItem(ui::TComponent* sender, ui::TCanvas* canvas, ui::TRect rect, bool selected);
 
     // Rows and the poll.
     void AddRow(ItemHandle item, const DownItemInfo& info);
@@ -72,6 +102,13 @@ public:
     int32_t GetTimeOut();
     bool GetProxy(std::string& server, std::string& port, bool& enabled);
 
+    // The list the tree shows, and its selected row (null when none).
+    ui::TListView* VisibleList() const;
+    ui::TListItem* SelectedRow() const;
+
+    // Where the lists' popup menu is shown; the menu's own popup unless another is put here.
+    std::function<void(ui::TPopupMenu* menu, int x, int y)> PopupAt;
+
     IFetchkeeper* Manager() const { return manager_; }
     MainSettings& Settings() { return mainSettings_; }
 
@@ -79,6 +116,11 @@ protected:
     void BindComponents() override;
 
 private:
+    // Item state now, from the engine; 0 when the item is unknown.
+    int32_t StateOf(ItemHandle item);
+    void ShowPopup();
+    void DrawSeparator(ui::TCanvas& canvas, const ui::TRect& rect);
+
     IFetchkeeper* manager_ = nullptr;
     MainSettings mainSettings_{};
 };
@@ -87,3 +129,6 @@ extern TForm1* Form1;
 
 // Registers the program's own component classes with the form reader.
 void RegisterProgramClasses();
+
+// The product's home page, opened by the home command.
+extern const char kHomePage[];

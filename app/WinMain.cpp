@@ -3,9 +3,11 @@
 #include <windows.h>
 
 #include "Forms.h"
+#include "Info.h"
 #include "Interface.h"
 #include "Main.h"
 #include "Plus.h"
+#include "ToolsDlg.h"
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
     ui::TApplication application;
@@ -28,6 +30,8 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
         application.Initialize();
         application.SetTitle("Tarvexa Ripplecast");
         application.CreateForm(Form1);
+        application.CreateForm(frmInfo);
+        application.CreateForm(ToolsDlg);
         application.CreateForm(AboutBox);
         Sleep(2000);
         splash->Close();

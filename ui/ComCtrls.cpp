@@ -260,15 +260,10 @@ bool TListView::HandleNotify(NMHDR* header, LRESULT& result) {
         if (OnClick) OnClick(this);
         result = 0;
         return true;
-    case LVN_KEYDOWN: {
-        auto* nm = reinterpret_cast<NMLVKEYDOWN*>(header);
-        if (OnKeyDown) {
-            WORD key = nm->wVKey;
-            OnKeyDown(this, key, 0);
-        }
+    case LVN_KEYDOWN:
+        // The key already reached OnKeyDown as the control's own WM_KEYDOWN; once is enough.
         result = 0;
         return true;
-    }
     default:
         return false;
     }

@@ -52,11 +52,13 @@ object Form1: TForm1
       object btnAdd: TToolButton
         Caption = 'Add'
         ImageIndex = 2
+        OnClick = btnAddClick
       end
       object btnDelete: TToolButton
         Caption = 'Delete'
         ImageIndex = 3
         Enabled = False
+        OnClick = pupDeleteClick
       end
       object ToolButton1: TToolButton
         Width = 8
@@ -65,14 +67,17 @@ object Form1: TForm1
       object btnDest: TToolButton
         Caption = 'Dest'
         ImageIndex = 4
+        OnClick = OpenDestFilePath1Click
       end
       object btnHelp: TToolButton
         Caption = 'Help'
         ImageIndex = 5
+        OnClick = btnHelpClick
       end
       object btnHome: TToolButton
         Caption = 'Home'
         ImageIndex = 6
+        OnClick = btnHomeClick
       end
       object btnExit: TToolButton
         Caption = 'Exit'
@@ -156,6 +161,9 @@ object Form1: TForm1
             Caption = 'URL'
             Width = 400
           end>
+        OnSelectItem = ListDownedSelectItem
+        OnMouseDown = ListDownedMouseDown
+        OnKeyDown = ListDownedKeyDown
       end
       object ListDown: TListView
         Align = alClient
@@ -194,6 +202,8 @@ object Form1: TForm1
             Caption = 'URL'
             Width = 400
           end>
+        OnMouseDown = ListDownMouseDown
+        OnKeyDown = ListDownKeyDown
       end
       object ListDeleted: TListView
         Align = alClient
@@ -224,6 +234,9 @@ object Form1: TForm1
             Caption = 'URL'
             Width = 400
           end>
+        OnSelectItem = ListDownedSelectItem
+        OnMouseDown = ListDeletedMouseDown
+        OnKeyDown = ListDeletedKeyDown
       end
     end
     object Splitter2: TSplitter
@@ -286,22 +299,29 @@ object Form1: TForm1
   object PopupMenu1: TPopupMenu
     OwnerDraw = True
     object pupNN: TMenuItem
+      OnMeasureItem = pupNNMeasureItem
+      OnDrawItem = pupNNDrawItem
     end
     object pupAdd: TMenuItem
       Break = mbBreak
       Caption = 'Add'
+      OnClick = btnAddClick
     end
     object pupDelete: TMenuItem
       Caption = 'Delete'
+      OnClick = pupDeleteClick
     end
     object MenuItem1: TMenuItem
       Caption = '-'
+      OnDrawItem = MenuItem1DrawItem
     end
     object pupClear: TMenuItem
       Caption = 'Clear All'
+      OnClick = pupClearClick
     end
     object MenuItem2: TMenuItem
       Caption = '-'
+      OnDrawItem = MenuItem2DrawItem
     end
     object pupDown: TMenuItem
       Caption = 'Down'
@@ -309,6 +329,7 @@ object Form1: TForm1
     end
     object pupDownAll: TMenuItem
       Caption = 'Down All'
+      OnClick = pupDownAllClick
     end
     object pupCancel: TMenuItem
       Caption = 'Stop'
@@ -316,18 +337,23 @@ object Form1: TForm1
     end
     object pupCancelAll: TMenuItem
       Caption = 'Stop All'
+      OnClick = pupCancelAllClick
     end
     object N4: TMenuItem
       Caption = '-'
+      OnDrawItem = N4DrawItem
     end
     object pupDownAgain: TMenuItem
       Caption = 'Down Again'
+      OnClick = pupDownAgainClick
     end
     object pupOpen: TMenuItem
       Caption = 'Open Downloaded'
+      OnClick = pupOpenClick
     end
     object pupProperty: TMenuItem
       Caption = 'Property'
+      OnClick = pupPropertyClick
     end
   end
   object qelMainMenu1: TMainMenu
@@ -337,10 +363,12 @@ object Form1: TForm1
       Caption = 'File'
       object Tools1: TMenuItem
         Caption = 'Property Tools'
+        OnClick = Tools1Click
       end
       object OpenDestFilePath1: TMenuItem
         Caption = 'Open Dest File Path'
         ImageIndex = 0
+        OnClick = OpenDestFilePath1Click
       end
       object N1: TMenuItem
         Caption = '-'
@@ -356,25 +384,30 @@ object Form1: TForm1
       object CopyURL1: TMenuItem
         Caption = 'Copy URL'
         ImageIndex = 1
+        OnClick = CopyURL1Click
       end
       object PasteURL1: TMenuItem
         Caption = 'Paste URL'
         ImageIndex = 2
+        OnClick = btnAddClick
       end
       object N2: TMenuItem
         Caption = '-'
       end
       object SelectAll1: TMenuItem
         Caption = 'Select All'
+        OnClick = SelectAll1Click
       end
     end
     object menuDownload1: TMenuItem
       Caption = 'Download'
       object menuAdd: TMenuItem
         Caption = 'Add'
+        OnClick = btnAddClick
       end
       object menuDelete: TMenuItem
         Caption = 'Delete'
+        OnClick = pupDeleteClick
       end
       object N3: TMenuItem
         Caption = '-'
@@ -389,9 +422,11 @@ object Form1: TForm1
       end
       object menuBeginAll: TMenuItem
         Caption = 'Begin All'
+        OnClick = pupDownAllClick
       end
       object menuStopAll: TMenuItem
         Caption = 'Stop All'
+        OnClick = pupCancelAllClick
       end
     end
     object menuHelp1: TMenuItem
@@ -399,9 +434,11 @@ object Form1: TForm1
       object Help1: TMenuItem
         Caption = 'Help'
         ImageIndex = 3
+        OnClick = btnHelpClick
       end
       object HomePage2: TMenuItem
         Caption = 'Homepage'
+        OnClick = btnHomeClick
       end
       object N5: TMenuItem
         Caption = '-'

@@ -1,0 +1,122 @@
+#include "Info.h"
+
+#include <windows.h>
+
+#include <cstring>
+
+#include "FolderDialog.h"
+#include "Main.h"
+#include "SanitizeFileName.h"
+#include "SysUtils.h"
+
+TfrmInfo* frmInfo = nullptr;
+
+namespace {
+
+const char kInvalidInput[] = "Invalid input!";
+
+// Schemes the engine can fetch, compared over exactly their own length.
+bool HasKnownScheme(const std::string& url) {
+    static const char* const prefixes[] = {"http://", "rtsp://", "mms://", "mmst://", "mmsu://", "ftp://"};
+    for (const char* prefix : prefixes) {
+        const size_t n = std::strlen(prefix);
+        if (url.size() >= n && _strnicmp(url.c_str(), prefix, n) == 0) return true;
+    }
+    return false;
+}
+
+bool FolderExists(const std::string& folder) {
+    const DWORD attributes = GetFileAttributesA(folder.c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+}
+
+}  // namespace
+
+TfrmInfo::TfrmInfo(ui::TComponent* owner) : ui::TForm(owner) {
+    FileNameFromUrl = [](const char* url, char* out) { return Form1 && Form1->FileNameFromUrl(url, out); };
+    ChooseFolder = [](std::string& folder) {
+        return ui::SelectDirectoryWithOptions(folder, ui::sdAllowCreate | ui::sdPerformCreate | ui::sdPrompt, 1000);
+    };
+    Publish("EditURLChange", &TfrmInfo::EditURLChange);
+    Publish("Button1Click", &TfrmInfo::Button1Click);
+    Publish("Button2Click", &TfrmInfo::Button2Click);
+    Publish("SpeedButton1Click", &TfrmInfo::SpeedButton1Click);
+    InitFromResource("TFRMINFO");
+}
+
+void TfrmInfo::BindComponents() {
+    using ui::FindAs;
+    Panel1 = FindAs<ui::TPanel>(*this, "Panel1");
+    Label1 = FindAs<ui::TLabel>(*this, "Label1");
+    Label2 = FindAs<ui::TLabel>(*this, "Label2");
+    Label3 = FindAs<ui::TLabel>(*this, "Label3");
+    Label4 = FindAs<ui::TLabel>(*this, "Label4");
+    Label5 = FindAs<ui::TLabel>(*this, "Label5");
+    EditURL = FindAs<ui::TEdit>(*this, "EditURL");
+    edUser = FindAs<ui::TEdit>(*this, "edUser");
+    edPass = FindAs<ui::TEdit>(*this, "edPass");
+    EditDest = FindAs<ui::TEdit>(*this, "EditDest");
+    EditFileName = FindAs<ui::TEdit>(*this, "EditFileName");
+    SpeedButton1 = FindAs<ui::TSpeedButton>(*this, "SpeedButton1");
+    Button1 = FindAs<ui::TButton>(*this, "Button1");
+    Button2 = FindAs<ui::TButton>(*this, "Button2");
+}
+
+void TfrmInfo::EditURLChange(ui::TComponent*) {
+    char name[512] = {};
+    if (FileNameFromUrl && FileNameFromUrl(EditURL->Text().c_str(), name)) {
+        name[sizeof name - 1] = '\0';
+        EditFileName->SetText(name);
+    }
+}
+
+void TfrmInfo::Button1Click(ui::TComponent*) {
+    const std::string typed = EditURL->Text();
+    const std::string url = ui::Trim(typed);
+    if (url != typed) EditURL->SetText(url);  // a change like any other: a file name is proposed
+    if (!HasKnownScheme(url)) {
+        ui::ShowMessage(kInvalidInput);
+        return;
+    }
+    const std::string folder = EditDest->Text();
+    const std::string name = EditFileName->Text();
+    if (folder.empty() || name.empty()) {
+        ui::ShowMessage(kInvalidInput);
+        return;
+    }
+    // Both callers get the name cleaned; one that cleans away to nothing would make the folder
+    // itself the destination.
+    const std::string cleaned = SanitizeFileName(name);
+    if (!IsUsableFileName(cleaned)) {
+        ui::ShowMessage(kInvalidInput);
+        return;
+    }
+    if (cleaned != name) EditFileName->SetText(cleaned);
+    if (!FolderExists(folder)) {
+        const int answer = ui::ShowMessageBox(Handle(), "The directory is not exist,create it?", "Warning",
+                                              MB_ICONWARNING | MB_OKCANCEL);
+        if (answer != IDOK) return;
+        if (!CreateDirectoryA(folder.c_str(), nullptr)) {
+            ui::ShowMessage("Can not create the directory!");
+            return;
+        }
+    }
+    SetModalResult(ui::mrOk);
+}
+
+void TfrmInfo::Button2Click(ui::TComponent*) { SetModalResult(ui::mrCancel); }
+
+void TfrmInfo::SpeedButton1Click(ui::TComponent*) {
+    // Opens at the default folder whatever the field holds.
+    std::string folder = "C:\\MyDownloads";
+    if (ChooseFolder && ChooseFolder(folder)) EditDest->SetText(folder);
+}
+
+LRESULT TfrmInfo::WndProc(UINT message, WPARAM wParam, LPARAM lParam) {
+    // Enter in a field presses OK, the default button; Esc is not bound to Cancel.
+    if (message == WM_COMMAND && lParam == 0 && LOWORD(wParam) == IDOK && HIWORD(wParam) == 0) {
+        if (Button1->Enabled()) Button1->Click();
+        return 0;
+    }
+    return ui::TForm::WndProc(message, wParam, lParam);
+}

@@ -1,0 +1,41 @@
+// The add and properties dialog: a download's URL, optional user name and password, destination
+// folder and file name, checked when OK is pressed.
+#pragma once
+#include <functional>
+#include <string>
+
+#include "ExtCtrls.h"
+#include "Forms.h"
+#include "StdCtrls.h"
+
+class TfrmInfo : public ui::TForm {
+public:
+    explicit TfrmInfo(ui::TComponent* owner);
+
+    // Components, as the form's description names them.
+    ui::TPanel* Panel1;
+    ui::TLabel *Label1, *Label2, *Label3, *Label4, *Label5;
+    ui::TEdit *EditURL, *edUser, *edPass, *EditDest, *EditFileName;
+    ui::TSpeedButton* SpeedButton1;
+    ui::TButton *Button1, *Button2;
+
+    // Event handlers.
+    void EditURLChange(ui::TComponent* sender);
+    void Button1Click(ui::TComponent* sender);
+    void Button2Click(ui::TComponent* sender);
+    void SpeedButton1Click(ui::TComponent* sender);
+
+    // The file name of a URL (true when the URL has one), written into a 512-byte buffer. The
+    // main window's forwarder to the manager unless another is put in its place.
+    std::function<bool(const char* url, char* out)> FileNameFromUrl;
+    // The folder chooser: opens at the given folder, answers true and the chosen folder when the
+    // user confirms one. The shell's chooser unless another is put in its place.
+    std::function<bool(std::string& folder)> ChooseFolder;
+
+    LRESULT WndProc(UINT message, WPARAM wParam, LPARAM lParam) override;
+
+protected:
+    void BindComponents() override;
+};
+
+extern TfrmInfo* frmInfo;

@@ -1,0 +1,177 @@
+#include "ToolsDlg.h"
+
+#include <windows.h>
+
+#include "FolderDialog.h"
+#include "Interface.h"
+#include "Main.h"
+#include "SysUtils.h"
+
+TToolsDlg* ToolsDlg = nullptr;
+
+namespace {
+
+constexpr size_t kFolderSize = 256;  // the engine's path field, terminator included
+
+bool FolderExists(const std::string& folder) {
+    const DWORD attributes = GetFileAttributesA(folder.c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+}
+
+bool ReadInt(const ui::TCustomEdit& edit, int32_t& out) {
+    try {
+        out = ui::StrToInt(edit.Text());
+        return true;
+    } catch (const ui::EConvertError&) {
+        return false;
+    }
+}
+
+}  // namespace
+
+bool DirectoryHasEntry(const std::string& folder) {
+    if (folder.empty()) return false;
+    WIN32_FIND_DATAA found{};
+    HANDLE search = FindFirstFileA((folder + "\\*.*").c_str(), &found);
+    if (search == INVALID_HANDLE_VALUE) return false;
+    FindClose(search);
+    return true;
+}
+
+TToolsDlg::TToolsDlg(ui::TComponent* owner) : ui::TForm(owner) {
+    ChooseFolder = [](std::string& folder) {
+        return ui::SelectDirectoryWithOptions(folder, ui::sdAllowCreate | ui::sdPerformCreate | ui::sdPrompt, 1000);
+    };
+    Publish("FormCreate", &TToolsDlg::FormCreate);
+    Publish("EnableProxyClick", &TToolsDlg::EnableProxyClick);
+    Publish("FormShow", &TToolsDlg::FormShow);
+    Publish("OKBtnClick", &TToolsDlg::OKBtnClick);
+    Publish("SpeedButton1Click", &TToolsDlg::SpeedButton1Click);
+    InitFromResource("TTOOLSDLG");
+}
+
+void TToolsDlg::BindComponents() {
+    using ui::FindAs;
+    Bevel1 = FindAs<ui::TBevel>(*this, "Bevel1");
+    Label1 = FindAs<ui::TLabel>(*this, "Label1");
+    Label2 = FindAs<ui::TLabel>(*this, "Label2");
+    Label3 = FindAs<ui::TLabel>(*this, "Label3");
+    Label4 = FindAs<ui::TLabel>(*this, "Label4");
+    Label6 = FindAs<ui::TLabel>(*this, "Label6");
+    Edit1 = FindAs<ui::TEdit>(*this, "Edit1");
+    SpeedButton1 = FindAs<ui::TSpeedButton>(*this, "SpeedButton1");
+    CSpinEdit1 = FindAs<ui::TSpinEdit>(*this, "CSpinEdit1");
+    CSpinEdit2 = FindAs<ui::TSpinEdit>(*this, "CSpinEdit2");
+    GroupBox1 = FindAs<ui::TGroupBox>(*this, "GroupBox1");
+    EnableProxy = FindAs<ui::TCheckBox>(*this, "EnableProxy");
+    edServer = FindAs<ui::TEdit>(*this, "edServer");
+    edPort = FindAs<ui::TEdit>(*this, "edPort");
+    OKBtn = FindAs<ui::TButton>(*this, "OKBtn");
+    CancelBtn = FindAs<ui::TButton>(*this, "CancelBtn");
+}
+
+void TToolsDlg::EnableProxyFields() {
+    const bool on = EnableProxy->Checked();
+    edServer->SetEnabled(on);
+    edPort->SetEnabled(on);
+}
+
+void TToolsDlg::FormCreate(ui::TComponent*) { EnableProxyFields(); }
+
+void TToolsDlg::EnableProxyClick(ui::TComponent*) { EnableProxyFields(); }
+
+void TToolsDlg::FormShow(ui::TComponent*) {
+    IFetchkeeper* manager = Manager ? Manager : Form1 ? Form1->Manager() : nullptr;
+    const std::string path = Manager ? SettingsPath : Form1 ? Form1->Settings().settingsPath : "";
+    char folder[kFolderSize + 4] = {};
+    if (manager) {
+        manager->GetDestPath(path.c_str(), folder);
+        folder[sizeof folder - 1] = '\0';
+        CSpinEdit1->SetValue(manager->GetMaxThread(path.c_str()));
+        CSpinEdit2->SetValue(manager->GetTimeOut(path.c_str()));
+        char server[1024] = {}, port[64] = {};
+        uint8_t enabled = 0;
+        manager->GetProxy(path.c_str(), server, port, &enabled);
+        server[sizeof server - 1] = '\0';
+        port[sizeof port - 1] = '\0';
+        edServer->SetText(server);
+        edPort->SetText(port);
+        EnableProxy->SetChecked(enabled != 0);
+    }
+    EnableProxyFields();
+    if (folder[0] != '\0') {
+        Edit1->SetText(folder);
+        if (DirectoryHasEntry(folder)) return;
+    }
+    const std::string fallback = std::string(ProgramDirectory()) + "\\Downloads";
+    Edit1->SetText(fallback);
+    CreateDirectoryA(fallback.c_str(), nullptr);  // most often it is there already
+}
+
+bool TToolsDlg::ReadValues(ToolsValues& values, ui::TWinControl** bad) const {
+    auto refuse = [bad](ui::TWinControl* field) {
+        if (bad) *bad = field;
+        return false;
+    };
+    values.folder = Edit1->Text();
+    if (values.folder.empty() || values.folder.size() >= kFolderSize) return refuse(Edit1);
+    if (!ReadInt(*CSpinEdit1, values.maxThread) || values.maxThread < 1) return refuse(CSpinEdit1);
+    if (!ReadInt(*CSpinEdit2, values.timeOut) || values.timeOut < 1) return refuse(CSpinEdit2);
+    values.server = edServer->Text();
+    values.port = ui::Trim(edPort->Text());
+    int32_t port = 0;
+    // An empty port is what the settings hold until one is given.
+    if (!values.port.empty() && (!ReadInt(*edPort, port) || port < 0 || port > 65535)) return refuse(edPort);
+    values.proxyEnabled = EnableProxy->Checked();
+    return true;
+}
+
+bool TToolsDlg::ApplyTo(IFetchkeeper& manager, const char* settingsPath) const {
+    ToolsValues values;
+    if (!ReadValues(values)) return false;
+    manager.SetDestPath(settingsPath, values.folder.c_str());
+    manager.SetMaxThread(values.maxThread);
+    manager.SaveMaxThread(settingsPath, values.maxThread);
+    manager.SetTimeOut(settingsPath, values.timeOut);
+    manager.SetProxy(settingsPath, values.server.c_str(), values.port.c_str(), values.proxyEnabled ? 1 : 0);
+    return true;
+}
+
+void TToolsDlg::OKBtnClick(ui::TComponent*) {
+    // The button's own result, OK, is set already; a bad field keeps the dialog open instead.
+    ToolsValues values;
+    ui::TWinControl* bad = nullptr;
+    if (!ReadValues(values, &bad)) {
+        SetModalResult(ui::mrNone);
+        ui::ShowMessage("Invalid input!");
+        if (bad && bad->Enabled()) bad->SetFocus();
+        return;
+    }
+    if (FolderExists(values.folder)) return;
+    const int answer = ui::ShowMessageBox(Handle(), "The directory is not exist,create it?", "Warning",
+                                          MB_ICONWARNING | MB_OKCANCEL);
+    if (answer != IDOK) {
+        SetModalResult(ui::mrCancel);
+        return;
+    }
+    if (!CreateDirectoryA(values.folder.c_str(), nullptr)) {
+        ui::ShowMessage("Can not create the directory!");
+        SetModalResult(ui::mrCancel);
+    }
+}
+
+void TToolsDlg::SpeedButton1Click(ui::TComponent*) {
+    std::string folder = "C:";
+    if (ChooseFolder && ChooseFolder(folder)) Edit1->SetText(folder);
+}
+
+LRESULT TToolsDlg::WndProc(UINT message, WPARAM wParam, LPARAM lParam) {
+    // Enter presses OK, the default button; Esc presses Cancel.
+    if (message == WM_COMMAND && lParam == 0 && HIWORD(wParam) == 0 &&
+        (LOWORD(wParam) == IDOK || LOWORD(wParam) == IDCANCEL)) {
+        ui::TButton* button = LOWORD(wParam) == IDOK ? OKBtn : CancelBtn;
+        if (button->Enabled()) button->Click();
+        return 0;
+    }
+    return ui::TForm::WndProc(message, wParam, lParam);
+}

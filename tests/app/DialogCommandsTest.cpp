@@ -1,0 +1,270 @@
+// The commands that open a dialog (Add, Paste URL, Property, Options), driven in-process: the test
+// fills the dialog's fields and presses its buttons from inside its modal loop.
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "Clipbrd.h"
+#include "CommandHarness.h"
+#include "FakeRuns.h"
+
+namespace {
+
+using command_harness::CommandHarness;
+
+class DialogCommandsTest : public CommandHarness {
+protected:
+    void TearDown() override {
+        runs.EndAll();
+        CommandHarness::TearDown();
+    }
+    ItemHandle AddStopped(const std::string& url, const std::string& name) {
+        EXPECT_TRUE(form->Manager()->AddItem(url.c_str(), dir.Dir().c_str(), name.c_str()));
+        ItemHandle item = Items().back();
+        form->Manager()->StopItem(item);
+        runs.EndAll();
+        Tick();
+        return item;
+    }
+    FakeRuns runs;
+};
+
+TEST_F(DialogCommandsTest, PasteUrlOpensTheAddDialogWithTheClipboardsUrl) {
+    Make();
+    struct Case {
+        const char* what;
+        std::function<void()> press;
+        std::string clipboard, url;
+    };
+    const std::vector<Case> cases = {
+        {"Edit > Paste URL", [&] { form->qelMainMenu1->Items()->Item(1)->Item(1)->Click(); },
+         "  http://127.0.0.1/dir/clip.asf \r\n", "http://127.0.0.1/dir/clip.asf"},
+        {"tool-bar Add", [&] { form->btnAdd->Click(); }, "http://127.0.0.1/song.mp3", "http://127.0.0.1/song.mp3"},
+        {"popup Add", [&] { form->pupAdd->Click(); }, "ftp://127.0.0.1/a.bin", "ftp://127.0.0.1/a.bin"},
+        {"several lines", [&] { form->btnAdd->Click(); }, "\thttp://127.0.0.1/one.bin\r\nhttp://127.0.0.1/two.bin",
+         "http://127.0.0.1/one.bin"},
+        {"Download > Add", [&] { form->qelMainMenu1->Items()->Item(2)->Item(0)->Click(); }, "", ""},
+    };
+    std::string name = "unchanged";
+    for (const auto& c : cases) {
+        ASSERT_TRUE(ui::SetClipboardText(c.clipboard));
+        frmInfo->edUser->SetText("old user");
+        std::string seenUrl, seenDest, seenName, seenUser, seenCaption;
+        WithDialog({[&] {
+                        seenCaption = frmInfo->Caption();
+                        seenUrl = frmInfo->EditURL->Text();
+                        seenDest = frmInfo->EditDest->Text();
+                        seenName = frmInfo->EditFileName->Text();
+                        seenUser = frmInfo->edUser->Text();
+                        frmInfo->Button2->Click();
+                    }},
+                   c.press);
+        EXPECT_EQ(seenCaption, "NewDownloading") << c.what;
+        EXPECT_EQ(seenUrl, c.url) << c.what;
+        EXPECT_EQ(seenDest, "C:\\MyDownloads") << c.what;
+        EXPECT_EQ(seenUser, "") << c.what;
+        // The dialog proposes the URL's file name; an empty URL leaves the last one.
+        if (!c.url.empty()) name = c.url.substr(c.url.rfind('/') + 1);
+        EXPECT_EQ(seenName, name) << c.what;
+    }
+    // Cancelled every time: nothing was added.
+    EXPECT_TRUE(Items().empty());
+}
+
+TEST_F(DialogCommandsTest, AddCleansTheNameFoldsTheLoginAndQueuesTheItem) {
+    Make();
+    const std::string stored = dir.File("store");
+    CreateDirectoryA(stored.c_str(), nullptr);
+    ASSERT_TRUE(form->Manager()->SetDestPath(form->Settings().settingsPath, stored.c_str()));
+    struct Case {
+        std::string dest, name, user, password;
+        std::string url, destFile;
+    };
+    const std::vector<Case> cases = {
+        {stored, "a:b*c?.bin", " joe ", " pw ", "http://joe:pw@127.0.0.1/x/1.bin", stored + "\\abc.bin"},
+        {stored + "\\", "plain.bin", "", "", "http://127.0.0.1/x/2.bin", stored + "\\plain.bin"},
+    };
+    int n = 0;
+    for (const auto& c : cases) {
+        ASSERT_TRUE(ui::SetClipboardText("http://127.0.0.1/x/" + std::to_string(++n) + ".bin"));
+        std::string proposedDest;
+        WithDialog({[&] {
+                        proposedDest = frmInfo->EditDest->Text();
+                        frmInfo->EditDest->SetText(c.dest);
+                        frmInfo->EditFileName->SetText(c.name);
+                        frmInfo->edUser->SetText(c.user);
+                        frmInfo->edPass->SetText(c.password);
+                        frmInfo->Button1->Click();
+                    }},
+                   [&] { form->btnAdd->Click(); });
+        EXPECT_EQ(proposedDest, stored);
+        ASSERT_EQ(Items().size(), static_cast<size_t>(n));
+        const DownItemInfo info = InfoOf(Items().back());
+        EXPECT_EQ(std::string(info.url), c.url);
+        EXPECT_EQ(std::string(info.destFile), c.destFile);
+    }
+    // The row comes with the next poll.
+    Tick();
+    EXPECT_EQ(form->ListDown->ItemCount(), 2);
+}
+
+TEST_F(DialogCommandsTest, PropertyChangesUrlAndNameAndRenamesAClash) {
+    Make();
+    ItemHandle a = AddStopped("http://127.0.0.1/a.bin", "a.bin");
+    AddStopped("http://127.0.0.1/b.bin", "b.bin");
+    AddStopped("http://127.0.0.1/plain", "plain");
+    form->ListDown->SetSelected(form->ListDown->Item(0));
+    struct Case {
+        const char* what;
+        std::string url, name;
+        std::string destName;  // what the item's file is called afterwards
+    };
+    const std::vector<Case> cases = {
+        {"new URL and name", "http://127.0.0.1/new.bin", "new.bin", "new.bin"},
+        {"forbidden characters", "http://127.0.0.1/new.bin", "n<e>w|2.bin", "new2.bin"},
+        {"another item's file, other case", "http://127.0.0.1/new.bin", "B.BIN", "B1.BIN"},
+        {"its own file again", "http://127.0.0.1/new.bin", "B1.BIN", "B1.BIN"},
+        {"a clash without an extension", "http://127.0.0.1/new.bin", "plain", "plain1"},
+    };
+    for (const auto& c : cases) {
+        std::string seenCaption, seenUrl, seenDest, seenName;
+        const DownItemInfo before = InfoOf(a);
+        const std::string beforeUrl = before.url, beforeDest = before.destFile;
+        WithDialog({[&] {
+                        seenCaption = frmInfo->Caption();
+                        seenUrl = frmInfo->EditURL->Text();
+                        seenDest = frmInfo->EditDest->Text();
+                        seenName = frmInfo->EditFileName->Text();
+                        frmInfo->EditURL->SetText(c.url);
+                        frmInfo->EditFileName->SetText(c.name);
+                        frmInfo->Button1->Click();
+                    }},
+                   [&] { form->pupProperty->Click(); });
+        EXPECT_EQ(seenCaption, "Property") << c.what;
+        EXPECT_EQ(seenUrl, beforeUrl) << c.what;
+        EXPECT_EQ(seenDest + seenName, beforeDest) << c.what;
+        const DownItemInfo after = InfoOf(a);
+        EXPECT_EQ(std::string(after.url), c.url) << c.what;
+        EXPECT_EQ(std::string(after.destFile), dir.File(c.destName)) << c.what;
+        ui::TListItem* row = form->ListDown->Item(0);
+        EXPECT_EQ(row->SubItem(0), c.destName) << c.what;
+        EXPECT_EQ(row->SubItem(4), c.url) << c.what;
+    }
+    EXPECT_TRUE(messages.empty());
+}
+
+TEST_F(DialogCommandsTest, PropertyRefusesAnItemThatStartedWhileTheDialogWasOpen) {
+    Make();
+    ItemHandle a = AddStopped("http://127.0.0.1/a.bin", "a.bin");
+    Show(1);
+    form->ListDown->SetSelected(form->ListDown->Item(0));
+    WithDialog({[&] {
+                    form->Manager()->StartItem(a);
+                    frmInfo->EditURL->SetText("http://127.0.0.1/other.bin");
+                    frmInfo->EditFileName->SetText("other.bin");
+                    frmInfo->Button1->Click();
+                }},
+               [&] { form->pupProperty->Click(); });
+    ASSERT_EQ(messages.size(), 1u);
+    EXPECT_EQ(messages[0].text, "Pause the downloading first!");
+    EXPECT_EQ(std::string(InfoOf(a).url), "http://127.0.0.1/a.bin");
+    EXPECT_EQ(std::string(InfoOf(a).destFile), dir.File("a.bin"));
+    EXPECT_EQ(form->ListDown->Item(0)->SubItem(4), "http://127.0.0.1/a.bin");
+
+    // A name that cleans away to nothing is refused and the dialog stays open until cancelled.
+    runs.EndAll();
+    form->Manager()->StopItem(a);
+    runs.EndAll();
+    messages.clear();
+    WithDialog({[&] {
+                    frmInfo->EditFileName->SetText("?*:");
+                    frmInfo->Button1->Click();
+                },
+                [&] { frmInfo->Button2->Click(); }},
+               [&] { form->pupProperty->Click(); });
+    ASSERT_EQ(messages.size(), 1u);
+    EXPECT_EQ(messages[0].text, "Invalid input!");
+    EXPECT_EQ(std::string(InfoOf(a).destFile), dir.File("a.bin"));
+}
+
+TEST_F(DialogCommandsTest, PropertyOnFinishedAndDeletedRowsUpdatesTheirOwnUrlColumn) {
+    Make();
+    ASSERT_TRUE(form->Manager()->AddItem("http://127.0.0.1/d.bin", dir.Dir().c_str(), "d.bin"));
+    ItemHandle done = Items().back();
+    runs.runs.back()->sink->Succeeded();
+    runs.EndAll();
+    Tick();
+    struct Case {
+        int node;
+        ui::TListView* TForm1::*list;
+        const char* url;
+    } cases[] = {{2, &TForm1::ListDowned, "http://127.0.0.1/e.bin"}, {3, &TForm1::ListDeleted, "http://127.0.0.1/f.bin"}};
+    for (const auto& c : cases) {
+        if (c.list == &TForm1::ListDeleted) {
+            Show(2);
+            form->ListDowned->SetSelected(form->ListDowned->Item(0));
+            form->pupDelete->Click();
+        }
+        Show(c.node);
+        ui::TListView* list = form->*c.list;
+        list->SetSelected(list->Item(0));
+        WithDialog({[&] {
+                        frmInfo->EditURL->SetText(c.url);
+                        frmInfo->Button1->Click();
+                    }},
+                   [&] { form->pupProperty->Click(); });
+        EXPECT_EQ(std::string(InfoOf(done).url), c.url);
+        EXPECT_EQ(Cells(list->Item(0)), (std::vector<std::string>{std::string(c.url).substr(17), "", c.url}));
+    }
+}
+
+TEST_F(DialogCommandsTest, OptionsStoresEveryFieldOrNone) {
+    Make();
+    const std::string chosen = dir.File("chosen");
+    const char* ini = form->Settings().settingsPath;
+    // A bad field keeps the dialog open: nothing is stored.
+    WithDialog({[&] {
+                    ToolsDlg->Edit1->SetText(chosen);
+                    ToolsDlg->CSpinEdit1->SetText("0");
+                    ToolsDlg->CSpinEdit2->SetText("40");
+                    ToolsDlg->OKBtn->Click();
+                },
+                [&] { ToolsDlg->CancelBtn->Click(); }},
+               [&] { form->qelMainMenu1->Items()->Item(0)->Item(0)->Click(); });  // File > Property Tools
+    EXPECT_NE(form->Manager()->GetTimeOut(ini), 40);
+    char stored[256] = {};
+    form->Manager()->GetDestPath(ini, stored);
+    EXPECT_NE(std::string(stored), chosen);
+
+    // Good fields, with a folder to create: all of them are stored and applied.
+    answers = {IDOK};
+    WithDialog({[&] {
+                    ToolsDlg->Edit1->SetText(chosen);
+                    ToolsDlg->CSpinEdit1->SetText("2");
+                    ToolsDlg->CSpinEdit2->SetText("40");
+                    ToolsDlg->EnableProxy->SetChecked(true);
+                    ToolsDlg->edServer->SetText("10.1.2.3");
+                    ToolsDlg->edPort->SetText("3128");
+                    ToolsDlg->OKBtn->Click();
+                }},
+               [&] { form->qelMainMenu1->Items()->Item(0)->Item(0)->Click(); });
+    EXPECT_EQ(form->Manager()->GetMaxThread(ini), 2);
+    EXPECT_EQ(form->Manager()->GetTimeOut(ini), 40);
+    form->Manager()->GetDestPath(ini, stored);
+    EXPECT_EQ(std::string(stored), chosen);
+    std::string server, port;
+    bool enabled = false;
+    form->GetProxy(server, port, enabled);
+    EXPECT_EQ(server, "10.1.2.3");
+    EXPECT_EQ(port, "3128");
+    EXPECT_TRUE(enabled);
+    // The new maximum holds in the engine at once: with two running, a third item waits.
+    for (const char* name : {"1.bin", "2.bin", "3.bin"})
+        form->Manager()->AddItem((std::string("http://127.0.0.1/") + name).c_str(), dir.Dir().c_str(), name);
+    EXPECT_EQ(runs.runs.size(), 2u);
+}
+
+}  // namespace

@@ -1,0 +1,352 @@
+// The options dialog read from its description, filled from the settings stored by a real manager,
+// its checks of OK driven through its controls, and the values handed back to the manager.
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <ostream>
+#include <string>
+#include <vector>
+
+#include "EngineFactories.h"
+#include "IFetchkeeper.h"
+#include "Interface.h"
+#include "ModalBound.h"
+#include "TempDir.h"
+#include "ToolsDlg.h"
+
+namespace {
+
+const char kQuestion[] = "The directory is not exist,create it?";
+
+class ToolsDialogTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        programDir = dir.Dir();
+        programDir.pop_back();
+        SetProgramDirectory(programDir.c_str());
+        settings = dir.File("config.ini");
+        manager = static_cast<IFetchkeeper*>(StaticManagerFactory()());
+        ASSERT_NE(manager, nullptr);
+        ui::SetMessageBoxHook([this](const std::string& text, const std::string& caption, UINT flags) {
+            texts.push_back(text);
+            if (text == kQuestion) {
+                EXPECT_EQ(caption, "Warning");
+                EXPECT_EQ(flags, static_cast<UINT>(MB_ICONWARNING | MB_OKCANCEL));
+            }
+            return answer;
+        });
+        form = new TToolsDlg(ui::Application);
+        form->Manager = manager;
+        form->SettingsPath = settings;
+        form->ChooseFolder = [](std::string&) {
+            ADD_FAILURE() << "the folder chooser opened";
+            return false;
+        };
+    }
+    void TearDown() override {
+        delete form;
+        ui::SetMessageBoxHook(nullptr);
+        if (manager) {
+            manager->SetTimeOut(settings.c_str(), 30);  // the engine-wide value, for the tests after these
+            manager->SetProxy(settings.c_str(), "", "", 0);
+            manager->Release();
+        }
+        SetProgramDirectory("");
+    }
+    // A folder with an entry, as the stored destination folder must be.
+    std::string FolderWithEntry(const std::string& name) {
+        const std::string folder = dir.File(name);
+        std::filesystem::create_directories(folder);
+        std::ofstream(folder + "\\entry.txt") << "x";
+        return folder;
+    }
+    // Shows the dialog modally and closes it at once with the given button.
+    int ShowAndPress(ui::TButton* button) {
+        PostMessageA(button->HandleOrNull(), BM_CLICK, 0, 0);
+        return ShowModalBounded(*form);
+    }
+    void Fill(const std::string& folder, const char* max, const char* timeOut, const char* server, const char* port,
+              bool proxy) {
+        form->Edit1->SetText(folder);
+        form->CSpinEdit1->SetText(max);
+        form->CSpinEdit2->SetText(timeOut);
+        form->edServer->SetText(server);
+        form->edPort->SetText(port);
+        form->EnableProxy->SetChecked(proxy);
+    }
+    struct Stored {
+        std::string folder, server, port;
+        int32_t max, timeOut;
+        bool enabled;
+        bool operator==(const Stored& o) const {
+            return folder == o.folder && server == o.server && port == o.port && max == o.max &&
+                   timeOut == o.timeOut && enabled == o.enabled;
+        }
+        friend std::ostream& operator<<(std::ostream& out, const Stored& s) {
+            return out << '[' << s.folder << " | " << s.max << " | " << s.timeOut << " | " << s.server << ':' << s.port
+                       << (s.enabled ? " on" : " off") << ']';
+        }
+    };
+    Stored ReadStored() {
+        char folder[512] = {}, server[1024] = {}, port[64] = {};
+        uint8_t enabled = 0;
+        manager->GetDestPath(settings.c_str(), folder);
+        manager->GetProxy(settings.c_str(), server, port, &enabled);
+        return {folder, server, port, manager->GetMaxThread(settings.c_str()), manager->GetTimeOut(settings.c_str()),
+                enabled != 0};
+    }
+
+    TempDir dir;
+    std::string programDir, settings;
+    IFetchkeeper* manager = nullptr;
+    TToolsDlg* form = nullptr;
+    std::vector<std::string> texts;
+    int answer = IDOK;
+};
+
+TEST_F(ToolsDialogTest, ComponentsComeFromTheDescription) {
+    EXPECT_EQ(form->Caption(), "Tools");
+    EXPECT_EQ(form->ClientWidth(), 313);
+    EXPECT_EQ(form->ClientHeight(), 223);
+    EXPECT_EQ(form->Position, ui::TPosition::ScreenCenter);
+    EXPECT_EQ(form->Bevel1->Width(), 289);
+    EXPECT_EQ(form->Bevel1->Height(), 97);
+    struct Caption {
+        ui::TControl* control;
+        const char* text;
+    } captions[] = {{form->Label1, "Dest"},   {form->Label2, "MaxDownloading"}, {form->Label3, "Time Out"},
+                    {form->Label4, "s"},      {form->Label6, ":"},              {form->GroupBox1, "Proxy Information"},
+                    {form->EnableProxy, "Proxy"}, {form->OKBtn, "OK"},          {form->CancelBtn, "Cancel"}};
+    for (const auto& c : captions) EXPECT_EQ(c.control->Caption(), c.text);
+    EXPECT_EQ(form->Edit1->Width(), 121);
+    for (ui::TSpinEdit* spin : {form->CSpinEdit1, form->CSpinEdit2}) {
+        EXPECT_EQ(spin->Width(), 41) << spin->Name();
+        EXPECT_EQ(spin->MinValue, 3) << spin->Name();
+        EXPECT_EQ(spin->MaxValue, 3) << spin->Name();
+    }
+    EXPECT_EQ(form->edServer->Width(), 97);
+    EXPECT_EQ(form->edPort->Width(), 41);
+    for (ui::TControl* c : {static_cast<ui::TControl*>(form->EnableProxy), static_cast<ui::TControl*>(form->edServer),
+                            static_cast<ui::TControl*>(form->Label6), static_cast<ui::TControl*>(form->edPort)}) {
+        EXPECT_EQ(c->Parent(), form->GroupBox1) << c->Name();
+    }
+    EXPECT_TRUE(form->OKBtn->Default);
+    EXPECT_EQ(form->OKBtn->ModalResult, ui::mrOk);
+    EXPECT_TRUE(form->CancelBtn->Cancel);
+    EXPECT_EQ(form->CancelBtn->ModalResult, ui::mrCancel);
+    EXPECT_TRUE(form->SpeedButton1->Flat);
+    EXPECT_FALSE(form->SpeedButton1->Glyph.Empty());
+    // Created with the check box clear: server and port greyed out.
+    EXPECT_FALSE(form->EnableProxy->Checked());
+    EXPECT_FALSE(form->edServer->Enabled());
+    EXPECT_FALSE(form->edPort->Enabled());
+    EXPECT_FALSE(IsWindowEnabled(form->edServer->HandleOrNull()));
+    EXPECT_TRUE(texts.empty());
+}
+
+TEST_F(ToolsDialogTest, EveryShowingStartsFromTheStoredSettings) {
+    const std::string folder = FolderWithEntry("store");
+    ASSERT_TRUE(manager->SetDestPath(settings.c_str(), folder.c_str()));
+    ASSERT_TRUE(manager->SaveMaxThread(settings.c_str(), 7));
+    ASSERT_TRUE(manager->SetTimeOut(settings.c_str(), 45));
+    ASSERT_TRUE(manager->SetProxy(settings.c_str(), "proxy.example", "8080", 1));
+
+    EXPECT_EQ(ShowAndPress(form->CancelBtn), ui::mrCancel);
+    EXPECT_EQ(form->Edit1->Text(), folder);
+    EXPECT_EQ(form->CSpinEdit1->Text(), "7");
+    EXPECT_EQ(form->CSpinEdit2->Text(), "45");
+    EXPECT_EQ(form->edServer->Text(), "proxy.example");
+    EXPECT_EQ(form->edPort->Text(), "8080");
+    EXPECT_TRUE(form->EnableProxy->Checked());
+    EXPECT_TRUE(form->edServer->Enabled());
+    EXPECT_TRUE(form->edPort->Enabled());
+
+    // Values changed in a cancelled dialog are gone at the next showing.
+    Fill(dir.File("other"), "9", "99", "elsewhere.example", "1", false);
+    EXPECT_EQ(ShowAndPress(form->CancelBtn), ui::mrCancel);
+    EXPECT_EQ(form->Edit1->Text(), folder);
+    EXPECT_EQ(form->CSpinEdit1->Text(), "7");
+    EXPECT_EQ(form->CSpinEdit2->Text(), "45");
+    EXPECT_EQ(form->edServer->Text(), "proxy.example");
+    EXPECT_TRUE(form->EnableProxy->Checked());
+
+    // A proxy stored as off: its texts are shown greyed out.
+    ASSERT_TRUE(manager->SetProxy(settings.c_str(), "proxy.example", "8080", 0));
+    EXPECT_EQ(ShowAndPress(form->CancelBtn), ui::mrCancel);
+    EXPECT_FALSE(form->EnableProxy->Checked());
+    EXPECT_FALSE(form->edServer->Enabled());
+    EXPECT_EQ(form->edServer->Text(), "proxy.example");
+    EXPECT_EQ(form->edPort->Text(), "8080");
+    EXPECT_TRUE(texts.empty());
+}
+
+TEST_F(ToolsDialogTest, WithoutAUsableStoredFolderTheProgramsDownloadsFolderIsProposedAndCreated) {
+    const std::string fallback = programDir + "\\Downloads";
+    struct Case {
+        const char* what;
+        bool storeFolderThenRemoveIt;
+    } cases[] = {{"nothing stored", false}, {"stored folder gone", true}};
+    for (const auto& c : cases) {
+        std::filesystem::remove_all(fallback);
+        if (c.storeFolderThenRemoveIt) {
+            const std::string gone = FolderWithEntry("gone");
+            ASSERT_TRUE(manager->SetDestPath(settings.c_str(), gone.c_str()));
+            std::filesystem::remove_all(gone);
+        }
+        form->Edit1->SetText("stale");
+        EXPECT_EQ(ShowAndPress(form->CancelBtn), ui::mrCancel) << c.what;
+        EXPECT_EQ(form->Edit1->Text(), fallback) << c.what;
+        EXPECT_TRUE(std::filesystem::is_directory(fallback)) << c.what;
+    }
+    // Shown again with the folder already there: the failed creation is no error.
+    EXPECT_EQ(ShowAndPress(form->CancelBtn), ui::mrCancel);
+    EXPECT_EQ(form->Edit1->Text(), fallback);
+    EXPECT_TRUE(texts.empty());
+}
+
+TEST_F(ToolsDialogTest, DirectoryHasEntryAsksTheFileSearch) {
+    EXPECT_TRUE(DirectoryHasEntry(FolderWithEntry("full")));
+    EXPECT_FALSE(DirectoryHasEntry(dir.File("absent")));
+    EXPECT_FALSE(DirectoryHasEntry(""));
+}
+
+TEST_F(ToolsDialogTest, OkChecksEveryFieldAndTheFolder) {
+    const std::string good = FolderWithEntry("good");
+    enum Folder { Good, Missing, TwoLevels, Empty };
+    struct Case {
+        Folder folder;
+        const char *max, *timeOut, *port;
+        int answer;  // to the folder question
+        int result;  // modal result after OK
+        std::vector<std::string> messages;
+    } cases[] = {
+        {Good, "3", "30", "8080", IDOK, ui::mrOk, {}},
+        {Good, "1", "1", "", IDOK, ui::mrOk, {}},
+        {Good, " 12 ", "600", "0", IDOK, ui::mrOk, {}},
+        {Good, "3", "30", "65535", IDOK, ui::mrOk, {}},
+        {Good, "0", "30", "8080", IDOK, ui::mrNone, {"Invalid input!"}},
+        {Good, "-2", "30", "8080", IDOK, ui::mrNone, {"Invalid input!"}},
+        {Good, "", "30", "8080", IDOK, ui::mrNone, {"Invalid input!"}},
+        {Good, "3x", "30", "8080", IDOK, ui::mrNone, {"Invalid input!"}},
+        {Good, "99999999999", "30", "8080", IDOK, ui::mrNone, {"Invalid input!"}},
+        {Good, "3", "0", "8080", IDOK, ui::mrNone, {"Invalid input!"}},
+        {Good, "3", "-30", "8080", IDOK, ui::mrNone, {"Invalid input!"}},
+        {Good, "3", "", "8080", IDOK, ui::mrNone, {"Invalid input!"}},
+        {Good, "3", "30", "65536", IDOK, ui::mrNone, {"Invalid input!"}},
+        {Good, "3", "30", "-1", IDOK, ui::mrNone, {"Invalid input!"}},
+        {Good, "3", "30", "80a", IDOK, ui::mrNone, {"Invalid input!"}},
+        {Empty, "3", "30", "8080", IDOK, ui::mrNone, {"Invalid input!"}},
+        // A bad field is refused before the folder is looked at.
+        {Missing, "0", "30", "8080", IDOK, ui::mrNone, {"Invalid input!"}},
+        {Missing, "3", "30", "8080", IDOK, ui::mrOk, {kQuestion}},
+        {Missing, "3", "30", "8080", IDCANCEL, ui::mrCancel, {kQuestion}},
+        {TwoLevels, "3", "30", "8080", IDOK, ui::mrCancel, {kQuestion, "Can not create the directory!"}},
+    };
+    int index = 0;
+    for (const auto& c : cases) {
+        std::string folder;
+        switch (c.folder) {
+        case Good: folder = good; break;
+        case Missing: folder = dir.File("new" + std::to_string(index)); break;
+        case TwoLevels: folder = dir.File("up" + std::to_string(index) + "\\down"); break;
+        case Empty: break;
+        }
+        const std::string label = "case " + std::to_string(index++) + ": " + folder + " | " + c.max + " | " +
+                                  c.timeOut + " | " + c.port;
+        Fill(folder, c.max, c.timeOut, "proxy.example", c.port, true);
+        texts.clear();
+        answer = c.answer;
+        form->SetModalResult(ui::mrNone);
+        SendMessageA(form->OKBtn->HandleOrNull(), BM_CLICK, 0, 0);
+        EXPECT_EQ(form->ModalResult(), c.result) << label;
+        EXPECT_EQ(texts, c.messages) << label;
+        if (c.folder == Missing || c.folder == TwoLevels) {
+            const bool created = std::filesystem::is_directory(folder);
+            EXPECT_EQ(created, c.folder == Missing && c.result == ui::mrOk) << label;
+        }
+        ToolsValues values;
+        EXPECT_EQ(form->ReadValues(values), c.messages != std::vector<std::string>{"Invalid input!"}) << label;
+    }
+}
+
+TEST_F(ToolsDialogTest, ValuesReachTheManagerAllTogetherOrNotAtAll) {
+    const std::string first = FolderWithEntry("first");
+    Fill(first, "5", "20", "proxy.example", "3128", true);
+    ASSERT_TRUE(form->ApplyTo(*manager, settings.c_str()));
+    const Stored applied{first, "proxy.example", "3128", 5, 20, true};
+    EXPECT_EQ(ReadStored(), applied);
+
+    // One bad field anywhere: nothing at all changes, also not the fields before it.
+    const std::string second = FolderWithEntry("second");
+    struct Bad {
+        const char *max, *timeOut, *port;
+    } bads[] = {{"0", "40", "8080"}, {"6", "0", "8080"}, {"6", "40", "70000"}, {"6", "40", "x"}};
+    for (const auto& b : bads) {
+        Fill(second, b.max, b.timeOut, "other.example", b.port, false);
+        EXPECT_FALSE(form->ApplyTo(*manager, settings.c_str())) << b.max << ' ' << b.timeOut << ' ' << b.port;
+        EXPECT_EQ(ReadStored(), applied) << b.max << ' ' << b.timeOut << ' ' << b.port;
+    }
+
+    // Proxy off: server and port are stored with the flag, and shown again greyed out.
+    Fill(second, "6", "40", "other.example", "8080", false);
+    ASSERT_TRUE(form->ApplyTo(*manager, settings.c_str()));
+    EXPECT_EQ(ReadStored(), (Stored{second, "other.example", "8080", 6, 40, false}));
+    EXPECT_EQ(ShowAndPress(form->CancelBtn), ui::mrCancel);
+    EXPECT_EQ(form->edServer->Text(), "other.example");
+    EXPECT_FALSE(form->edServer->Enabled());
+}
+
+TEST_F(ToolsDialogTest, ProxyCheckBoxGreysServerAndPortAndKeepsTheirTexts) {
+    form->edServer->SetText("proxy.example");
+    form->edPort->SetText("8080");
+    for (bool expected : {true, false, true}) {
+        SendMessageA(form->EnableProxy->HandleOrNull(), BM_CLICK, 0, 0);
+        EXPECT_EQ(form->EnableProxy->Checked(), expected);
+        EXPECT_EQ(form->edServer->Enabled(), expected);
+        EXPECT_EQ(form->edPort->Enabled(), expected);
+        EXPECT_EQ(form->edServer->Text(), "proxy.example");
+        EXPECT_EQ(form->edPort->Text(), "8080");
+    }
+}
+
+TEST_F(ToolsDialogTest, KeysAndButtonsOfTheModalDialog) {
+    const std::string folder = FolderWithEntry("keys");
+    ASSERT_TRUE(manager->SetDestPath(settings.c_str(), folder.c_str()));
+    auto key = [this](UINT vk) {
+        PostMessageA(form->Edit1->HandleOrNull(), WM_KEYDOWN, vk, 1);
+        PostMessageA(form->Edit1->HandleOrNull(), WM_KEYUP, vk, 0xC0000001);
+    };
+    key(VK_RETURN);
+    EXPECT_EQ(ShowModalBounded(*form), ui::mrOk);
+    key(VK_ESCAPE);
+    EXPECT_EQ(ShowModalBounded(*form), ui::mrCancel);
+    EXPECT_EQ(ShowAndPress(form->OKBtn), ui::mrOk);
+    EXPECT_TRUE(texts.empty());
+}
+
+TEST_F(ToolsDialogTest, FolderButtonOpensTheChooserAtTheDrive) {
+    std::vector<std::string> openedAt;
+    bool confirm = true;
+    form->ChooseFolder = [&](std::string& folder) {
+        openedAt.push_back(folder);
+        if (confirm) folder = "D:\\Chosen";
+        return confirm;
+    };
+    auto click = [this] {
+        HWND button = form->SpeedButton1->HandleOrNull();
+        SendMessageA(button, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(4, 4));
+        SendMessageA(button, WM_LBUTTONUP, 0, MAKELPARAM(4, 4));
+    };
+    form->Edit1->SetText("E:\\typed");
+    click();
+    EXPECT_EQ(form->Edit1->Text(), "D:\\Chosen");
+    confirm = false;
+    click();
+    EXPECT_EQ(form->Edit1->Text(), "D:\\Chosen");
+    EXPECT_EQ(openedAt, (std::vector<std::string>{"C:", "C:"}));
+}
+
+}  // namespace
