@@ -3,6 +3,8 @@
 // transfers, every refusal and silence ending in its failure state, and the stop question.
 #include <gtest/gtest.h>
 
+#include "SlotOf.h"
+
 #include <atomic>
 #include <cstring>
 #include <fstream>
@@ -116,17 +118,6 @@ private:
 
 // ---------------------------------------------------------------------------------------------
 // Table layout and URL splitting.
-
-template <class F>
-long SlotOf(F member) {
-    struct Rep {
-        uintptr_t ptr;
-        ptrdiff_t adj;
-    } rep;
-    static_assert(sizeof(F) == sizeof(Rep), "unexpected member pointer layout");
-    std::memcpy(&rep, &member, sizeof rep);
-    return (rep.ptr & 1) ? long((rep.ptr - 1) / sizeof(void*)) : -1;
-}
 
 TEST(DownFtpLayout, SlotsFollowTheTable) {
     EXPECT_EQ(SlotOf(&CDownFTP::DeleteSelf), 0);

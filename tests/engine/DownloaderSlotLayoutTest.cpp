@@ -7,34 +7,10 @@
 #include "DownRTSP80.h"
 #include "Download.h"
 #include "QmSocket.h"
+#include "SlotOf.h"
 
 namespace {
 
-// Under the Itanium C++ ABI a pointer to a virtual member function holds one plus the operation's
-// byte offset in its table.
-template <class F>
-long SlotOf(F member) {
-    struct Rep {
-        uintptr_t ptr;
-        ptrdiff_t adj;
-    } rep;
-    static_assert(sizeof(F) == sizeof(Rep), "unexpected member pointer layout");
-    std::memcpy(&rep, &member, sizeof rep);
-    if ((rep.ptr & 1) == 0) return -1;
-    return long((rep.ptr - 1) / sizeof(void*));
-}
-
-struct Slot {
-    const char* name;
-    long actual;
-    long expected;
-};
-
-void Check(const Slot* slots, size_t n) {
-    for (size_t i = 0; i < n; ++i) EXPECT_EQ(slots[i].actual, slots[i].expected) << slots[i].name;
-}
-
-#define SLOT(Class, Op, n) Slot{#Class "::" #Op, SlotOf(&Class::Op), n}
 
 TEST(DownloaderSlotLayout, Socket) {
     const Slot slots[] = {
@@ -44,7 +20,7 @@ TEST(DownloaderSlotLayout, Socket) {
         SLOT(CQmSocket, ReceiveSome, 9),  SLOT(CQmSocket, ReadLine, 10),    SLOT(CQmSocket, SendAll, 11),
         SLOT(CQmSocket, GetSockName, 12), SLOT(CQmSocket, ReceiveAvailable, 13),
     };
-    Check(slots, std::size(slots));
+    CheckSlots(slots, std::size(slots));
 }
 
 TEST(DownloaderSlotLayout, HttpDownloaders) {
@@ -68,7 +44,7 @@ TEST(DownloaderSlotLayout, HttpDownloaders) {
         SLOT(CDownRTSP80, ReturnTrue, 29),     SLOT(CDownBase, LogFormat, 23),
         SLOT(CDownHttpBase, IsBadReply, 28),
     };
-    Check(base, std::size(base));
+    CheckSlots(base, std::size(base));
 }
 
 TEST(DownloaderSlotLayout, Job) {
@@ -77,7 +53,7 @@ TEST(DownloaderSlotLayout, Job) {
         SLOT(CDownload, ReturnTrue, 3), SLOT(CDownload, Set, 4),       SLOT(CDownload, RunThread, 5),
         SLOT(CDownload, Run, 6),
     };
-    Check(slots, std::size(slots));
+    CheckSlots(slots, std::size(slots));
 }
 
 }  // namespace

@@ -13,6 +13,7 @@
 #include "Factories.h"
 #include "ParsePointerFile.h"
 #include "TempDir.h"
+#include "SlotOf.h"
 #include "UrlUtil.h"
 
 namespace {
@@ -379,20 +380,7 @@ TEST(ParsePointerFile, KeySearchWalksLikeTheHeaderSearch) {
 }
 
 TEST(ParsePointerFileSlots, TableOrder) {
-    struct Slot {
-        const char* name;
-        long actual, expected;
-    };
-    // Under the Itanium C++ ABI a virtual member pointer holds one plus its byte offset.
-    auto slot = [](auto member) {
-        struct Rep {
-            uintptr_t ptr;
-            ptrdiff_t adj;
-        } rep;
-        static_assert(sizeof(member) == sizeof(Rep), "unexpected member pointer layout");
-        std::memcpy(&rep, &member, sizeof rep);
-        return (rep.ptr & 1) ? long((rep.ptr - 1) / sizeof(void*)) : -1L;
-    };
+    auto slot = [](auto member) { return SlotOf(member); };
     const Slot slots[] = {
         {"DeleteSelf", slot(&CParsePointerFile::DeleteSelf), 0},
         {"Release", slot(&CParsePointerFile::Release), 1},

@@ -22,6 +22,7 @@
 #include "Fetchkeeper.h"
 #include "FixtureServer.h"
 #include "TempDir.h"
+#include "SlotOf.h"
 
 namespace {
 
@@ -294,20 +295,7 @@ TEST(PlaylistOverHttp, ListedMediaAreQueuedBesideThePlaylistAndDownload) {
 }
 
 TEST(RedirectSlots, TableOrder) {
-    struct Slot {
-        const char* name;
-        long actual, expected;
-    };
-    // Under the Itanium C++ ABI a virtual member pointer holds one plus its byte offset.
-    auto slot = [](auto member) {
-        struct Rep {
-            uintptr_t ptr;
-            ptrdiff_t adj;
-        } rep;
-        static_assert(sizeof(member) == sizeof(Rep), "unexpected member pointer layout");
-        std::memcpy(&rep, &member, sizeof rep);
-        return (rep.ptr & 1) ? long((rep.ptr - 1) / sizeof(void*)) : -1L;
-    };
+    auto slot = [](auto member) { return SlotOf(member); };
     const Slot slots[] = {
         {"DeleteSelf", slot(&CRedirect::DeleteSelf), 0}, {"Release", slot(&CRedirect::Release), 1},
         {"Init", slot(&CRedirect::Init), 2},             {"ReturnTrue", slot(&CRedirect::ReturnTrue), 3},

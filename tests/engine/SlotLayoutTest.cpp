@@ -9,41 +9,15 @@
 #include "DownItem.h"
 #include "Fetchkeeper.h"
 #include "PrjMng.h"
+#include "SlotOf.h"
 
 namespace {
 
-// Under the Itanium C++ ABI (g++ on Linux and mingw) a pointer to a virtual member function holds
-// one plus the operation's byte offset in its table.
-template <class F>
-long SlotOf(F member) {
-    struct Rep {
-        uintptr_t ptr;
-        ptrdiff_t adj;
-    } rep;
-    static_assert(sizeof(F) == sizeof(Rep), "unexpected member pointer layout");
-    std::memcpy(&rep, &member, sizeof rep);
-    if ((rep.ptr & 1) == 0) return -1;  // not virtual
-    return long((rep.ptr - 1) / sizeof(void*));
-}
-
-struct Slot {
-    const char* name;
-    long actual;
-    long expected;
-};
-
-void Check(const Slot* slots, size_t n) {
-    for (size_t i = 0; i < n; ++i) {
-        EXPECT_EQ(slots[i].actual, slots[i].expected) << slots[i].name;
-    }
-}
-
-#define SLOT(Class, Op, n) Slot{#Op, SlotOf(&Class::Op), n}
 
 TEST(SlotLayout, EngineObjectRoot) {
     const Slot slots[] = {SLOT(IEngineObject, DeleteSelf, 0), SLOT(IEngineObject, Release, 1),
                           SLOT(IEngineObject, Init, 2)};
-    Check(slots, std::size(slots));
+    CheckSlots(slots, std::size(slots));
 }
 
 TEST(SlotLayout, Manager) {
@@ -66,7 +40,7 @@ TEST(SlotLayout, Manager) {
         // Through the host interface, in its own table.
         SLOT(IItemHost, AddFoundItem, 0),       SLOT(IItemHost, ItemFinished, 1),
     };
-    Check(slots, std::size(slots));
+    CheckSlots(slots, std::size(slots));
 }
 
 TEST(SlotLayout, Item) {
@@ -83,7 +57,7 @@ TEST(SlotLayout, Item) {
         SLOT(CDownItem, IsDownloading, 16), SLOT(CDownItem, IsWaiting, 17),
         SLOT(CDownItem, MatchUrl, 18),      SLOT(CDownItem, MatchDest, 19),
     };
-    Check(slots, std::size(slots));
+    CheckSlots(slots, std::size(slots));
 }
 
 TEST(SlotLayout, DownloadSink) {
@@ -95,7 +69,7 @@ TEST(SlotLayout, DownloadSink) {
         SLOT(IDownloadSink, IsStopped, 8),      SLOT(IDownloadSink, Restart, 9),
         SLOT(IDownloadSink, SetUrl, 10),        SLOT(IDownloadSink, RunFinished, 11),
     };
-    Check(slots, std::size(slots));
+    CheckSlots(slots, std::size(slots));
 }
 
 TEST(SlotLayout, SecondTableSitsBehindTheFirst) {
@@ -120,7 +94,7 @@ TEST(SlotLayout, Store) {
         SLOT(CPrjMng, ReadProxy, 15),     SLOT(CPrjMng, WriteProxy, 16),
         SLOT(CPrjMng, ClearItems, 17),    SLOT(CPrjMng, ReadDebug, 18),   SLOT(CPrjMng, WriteDebug, 19),
     };
-    Check(slots, std::size(slots));
+    CheckSlots(slots, std::size(slots));
 }
 
 TEST(SlotLayout, ByteBuffer) {
@@ -134,7 +108,7 @@ TEST(SlotLayout, ByteBuffer) {
         SLOT(CByteBuffer, AppendBuffer, 12), SLOT(CByteBuffer, SetBlockSize, 13),
         SLOT(CByteBuffer, PadTo, 14),       SLOT(CByteBuffer, SaveFile, 15),
     };
-    Check(slots, std::size(slots));
+    CheckSlots(slots, std::size(slots));
 }
 
 }  // namespace
