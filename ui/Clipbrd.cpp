@@ -4,12 +4,20 @@
 
 #include <cstring>
 
+#include "Forms.h"
+
 namespace ui {
 
 namespace {
-// Open for the span of one operation.
+// Open for the span of one operation, by a window of ours: emptying the clipboard makes the opener
+// its owner, and with no owner window SetClipboardData fails.
+HWND ClipboardOwner() {
+    if (Application && Application->Handle()) return Application->Handle();
+    return GetActiveWindow();
+}
+
 struct OpenClipboardScope {
-    bool open = OpenClipboard(nullptr) != FALSE;
+    bool open = OpenClipboard(ClipboardOwner()) != FALSE;
     ~OpenClipboardScope() {
         if (open) CloseClipboard();
     }

@@ -20,10 +20,12 @@ bool SelectDirectory(std::string& directory, bool allowCreate, int) {
     bi.ulFlags = BIF_RETURNONLYFSDIRS | (allowCreate ? BIF_NEWDIALOGSTYLE : BIF_NONEWFOLDERBUTTON);
     bi.lpfn = &StartAt;
     bi.lParam = reinterpret_cast<LPARAM>(directory.c_str());
+    // The new-style chooser is built from COM objects: this thread needs an apartment while it runs.
+    const HRESULT com = CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
     LPITEMIDLIST list = SHBrowseForFolderA(&bi);
-    if (!list) return false;
-    const bool ok = SHGetPathFromIDListA(list, chosen) != FALSE;
-    CoTaskMemFree(list);
+    const bool ok = list && SHGetPathFromIDListA(list, chosen) != FALSE;
+    if (list) CoTaskMemFree(list);
+    if (SUCCEEDED(com)) CoUninitialize();
     if (ok) directory = chosen;
     return ok;
 }

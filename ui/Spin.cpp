@@ -35,20 +35,39 @@ void TSpinEdit::Step(int direction) {
     SetValue(current + direction * Increment);
 }
 
+namespace {
+constexpr int kButtonsWidth = 16;
+}  // namespace
+
 void TSpinEdit::InitWnd() {
     TCustomEdit::InitWnd();
     // The buttons sit beside the edit, in the same parent, and report to this control.
-    buttons_ = CreateWindowExA(0, UPDOWN_CLASSA, "", WS_CHILD | WS_VISIBLE | UDS_ARROWKEYS, left_ + width_ - 16,
-                               top_, 16, height_, GetParent(handle_), nullptr, GetModuleHandleA(nullptr), nullptr);
+    buttons_ = CreateWindowExA(0, UPDOWN_CLASSA, "", WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | UDS_ARROWKEYS, 0, 0,
+                               0, 0, GetParent(handle_), nullptr, GetModuleHandleA(nullptr), nullptr);
     if (buttons_) {
         SendMessageA(buttons_, UDM_SETRANGE32, static_cast<WPARAM>(-0x7FFFFFFF), 0x7FFFFFFF);
         SetPropA(buttons_, "ui.control", this);
     }
+    PlaceParts();
 }
 
 void TSpinEdit::SetBounds(int left, int top, int width, int height) {
     TCustomEdit::SetBounds(left, top, width, height);
-    if (buttons_) MoveWindow(buttons_, left + width - 16, top, 16, height, TRUE);
+    PlaceParts();
+}
+
+void TSpinEdit::PlaceParts() {
+    if (!handle_ || !buttons_) return;
+    // The edit gives up the right end of the control to the buttons, which go just above it in window
+    // order so that neither paints over the other.
+    const int editWidth = std::max(0, width_ - kButtonsWidth);
+    settingBounds_ = true;  // the control's bounds stay those of edit and buttons together
+    MoveWindow(handle_, left_, top_, editWidth, height_, TRUE);
+    settingBounds_ = false;
+    HWND above = GetWindow(handle_, GW_HWNDPREV);
+    const UINT order = above == buttons_ ? SWP_NOZORDER : 0;
+    SetWindowPos(buttons_, above ? above : HWND_TOP, left_ + editWidth, top_, std::min(width_, kButtonsWidth),
+                 height_, SWP_NOACTIVATE | order);
 }
 
 bool TSpinEdit::HandleNotify(NMHDR* header, LRESULT& result) {

@@ -15,6 +15,7 @@ public:
     void SetValue(int value);
     // What a click of the up (+1) or down (-1) button does.
     void Step(int direction);
+    HWND ButtonsHandle() const { return buttons_; }
     bool SetProperty(const std::string& name, const ui::Value& value, Reader& reader) override;
     void SetBounds(int left, int top, int width, int height) override;
     bool HandleNotify(NMHDR* header, LRESULT& result) override;
@@ -25,6 +26,7 @@ protected:
 
 private:
     int Clamp(int value) const;
+    void PlaceParts();
     HWND buttons_ = nullptr;
 };
 

@@ -185,6 +185,19 @@ void TGroupBox::FillParams(CreateParams& p) {
     p.style |= BS_GROUPBOX;
 }
 
+LRESULT TGroupBox::WndProc(UINT message, WPARAM wParam, LPARAM lParam) {
+    // The button class draws only the frame and caption, and the parent clips its children, so the
+    // inside is ours to fill; the frame and caption are then drawn over it.
+    if (message == WM_ERASEBKGND) {
+        RECT r;
+        GetClientRect(handle_, &r);
+        GdiHandle<HBRUSH> brush(CreateSolidBrush(ColorToRGB(color_)));
+        FillRect(reinterpret_cast<HDC>(wParam), &r, brush.Get());
+        return 1;
+    }
+    return TWinControl::WndProc(message, wParam, lParam);
+}
+
 // ---- TSpeedButton
 
 TSpeedButton::TSpeedButton(TComponent* owner) : TWinControl(owner) {

@@ -66,6 +66,7 @@ public:
 
 protected:
     void FillParams(CreateParams& params) override;
+    LRESULT WndProc(UINT message, WPARAM wParam, LPARAM lParam) override;
 };
 
 // A button that shows a picture and needs no focus; flat ones draw no frame.

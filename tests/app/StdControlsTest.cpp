@@ -140,4 +140,12 @@ TEST(StdControlsTest, ClipboardTextRoundTrip) {
     EXPECT_EQ(ui::ClipboardText(), "");
 }
 
+TEST(StdControlsTest, ClipboardWrittenIsOwnedByTheApplicationWindow) {
+    ASSERT_NE(ui::Application, nullptr);
+    ASSERT_TRUE(ui::SetClipboardText("http://127.0.0.1/owned.bin"));
+    // Emptying the clipboard hands it to the window that opened it; with none, writing fails on Windows.
+    EXPECT_EQ(GetClipboardOwner(), ui::Application->Handle());
+    EXPECT_EQ(ui::ClipboardText(), "http://127.0.0.1/owned.bin");
+}
+
 }  // namespace

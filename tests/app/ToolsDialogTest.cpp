@@ -312,6 +312,88 @@ TEST_F(ToolsDialogTest, ProxyCheckBoxGreysServerAndPortAndKeepsTheirTexts) {
     }
 }
 
+TEST_F(ToolsDialogTest, ProxyGroupBoxFillsItsInsideWithTheFormsColour) {
+    HWND box = form->GroupBox1->HandleOrNull();
+    ASSERT_NE(box, nullptr);
+    RECT client;
+    GetClientRect(box, &client);
+    HDC screen = GetDC(nullptr);
+    HDC memory = CreateCompatibleDC(screen);
+    HBITMAP bitmap = CreateCompatibleBitmap(screen, client.right, client.bottom);
+    ReleaseDC(nullptr, screen);
+    HGDIOBJ old = SelectObject(memory, bitmap);
+    // A new bitmap starts black: whatever the box leaves unpainted stays so.
+    ASSERT_TRUE(PrintWindow(box, memory, PW_CLIENTONLY));
+    // Points of the inside, clear of the caption, the frame and the controls in the box.
+    auto underChild = [box](POINT p) {
+        MapWindowPoints(box, nullptr, &p, 1);
+        for (HWND c = GetWindow(box, GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT)) {
+            RECT r;
+            GetWindowRect(c, &r);
+            InflateRect(&r, 2, 2);
+            if (PtInRect(&r, p)) return true;
+        }
+        return false;
+    };
+    const COLORREF face = ui::ColorToRGB(form->Color());
+    int checked = 0;
+    for (int y = 20; y < client.bottom - 6; y += 4) {
+        for (int x = 6; x < client.right - 6; x += 4) {
+            if (underChild({x, y})) continue;
+            ++checked;
+            ASSERT_EQ(GetPixel(memory, x, y), face) << x << ',' << y;
+        }
+    }
+    EXPECT_GT(checked, 0);
+    SelectObject(memory, old);
+    DeleteObject(bitmap);
+    DeleteDC(memory);
+}
+
+TEST_F(ToolsDialogTest, SpinButtonsSitBesideTheEditAboveItAndStepTheValue) {
+    for (ui::TSpinEdit* spin : {form->CSpinEdit1, form->CSpinEdit2}) {
+        HWND edit = spin->HandleOrNull(), buttons = spin->ButtonsHandle();
+        ASSERT_NE(buttons, nullptr) << spin->Name();
+        EXPECT_EQ(GetParent(buttons), GetParent(edit));
+        EXPECT_TRUE(IsWindowVisible(buttons) || !IsWindowVisible(edit));
+        RECT e, b, overlap;
+        GetWindowRect(edit, &e);
+        GetWindowRect(buttons, &b);
+        EXPECT_GT(b.right - b.left, 0) << spin->Name();
+        EXPECT_GT(b.bottom - b.top, 0) << spin->Name();
+        EXPECT_FALSE(IntersectRect(&overlap, &e, &b)) << spin->Name();
+        // Edit and buttons together take the control's own bounds.
+        POINT origin{spin->Left(), spin->Top()};
+        MapWindowPoints(GetParent(edit), nullptr, &origin, 1);
+        EXPECT_EQ(e.left, origin.x) << spin->Name();
+        EXPECT_EQ(b.right, origin.x + spin->Width()) << spin->Name();
+        EXPECT_EQ(b.top, e.top) << spin->Name();
+        EXPECT_EQ(b.bottom, e.bottom) << spin->Name();
+        // Above the edit in window order: the edit comes after the buttons.
+        HWND after = buttons;
+        while (after && after != edit) after = GetWindow(after, GW_HWNDNEXT);
+        EXPECT_EQ(after, edit) << spin->Name();
+        // The bounds follow a move of the control.
+        spin->SetBounds(spin->Left() + 5, spin->Top(), 60, spin->Height());
+        GetWindowRect(edit, &e);
+        GetWindowRect(buttons, &b);
+        EXPECT_EQ(b.left, e.right) << spin->Name();
+        EXPECT_EQ(b.right - e.left, 60) << spin->Name();
+        // A click on the upper button steps the value up, on the lower one down.
+        spin->SetText("10");
+        const int w = b.right - b.left, h = b.bottom - b.top;
+        auto click = [buttons, w](int y) {
+            SendMessageA(buttons, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(w / 2, y));
+            SendMessageA(buttons, WM_LBUTTONUP, 0, MAKELPARAM(w / 2, y));
+        };
+        click(2);
+        EXPECT_EQ(spin->Text(), "11") << spin->Name();
+        click(h - 3);
+        click(h - 3);
+        EXPECT_EQ(spin->Text(), "9") << spin->Name();
+    }
+}
+
 TEST_F(ToolsDialogTest, KeysAndButtonsOfTheModalDialog) {
     const std::string folder = FolderWithEntry("keys");
     ASSERT_TRUE(manager->SetDestPath(settings.c_str(), folder.c_str()));
