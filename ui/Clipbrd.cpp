@@ -16,8 +16,17 @@ HWND ClipboardOwner() {
     return GetActiveWindow();
 }
 
+// The clipboard is shared by every program: while another one has it open, try again briefly.
+bool OpenShared() {
+    for (int attempt = 0; attempt < 25; ++attempt) {
+        if (OpenClipboard(ClipboardOwner())) return true;
+        Sleep(20);
+    }
+    return false;
+}
+
 struct OpenClipboardScope {
-    bool open = OpenClipboard(ClipboardOwner()) != FALSE;
+    bool open = OpenShared();
     ~OpenClipboardScope() {
         if (open) CloseClipboard();
     }
