@@ -7,7 +7,7 @@ set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 kind=${1:-native}
 sanitize=${2:-}
-jobs=$(nproc)
+jobs=${JOBS:-$(nproc)}
 
 case "$kind" in
   native)

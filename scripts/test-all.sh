@@ -6,7 +6,7 @@ root=$(cd "$(dirname "$0")/.." && pwd)
 cd "$root"
 bash scripts/install-deps.sh
 start=$(date +%s)
-jobs=$(nproc)
+jobs=${JOBS:-$(nproc)}
 status=0
 
 run_ctest() {

@@ -7,6 +7,6 @@ dir=${1:-$root/build/win32}
 # shellcheck source=wine-env.sh
 source "$root/scripts/wine-env.sh"
 status=0
-ctest --test-dir "$dir" --output-on-failure -j "$(nproc)" --timeout 300 || status=1
+ctest --test-dir "$dir" --output-on-failure -j "${JOBS:-$(nproc)}" --timeout 300 || status=1
 wineserver -k 2>/dev/null || true
 exit $status
