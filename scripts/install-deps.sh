@@ -4,7 +4,7 @@ set -euo pipefail
 export DEBIAN_FRONTEND=noninteractive
 
 need=(g++ cmake make libgtest-dev googletest g++-mingw-w64-i686 binutils-mingw-w64-i686
-      wine wine32:i386 xvfb xauth x11-apps clang
+      g++-mingw-w64-x86-64 binutils-mingw-w64-x86-64 wine wine32:i386 wine64 xvfb xauth x11-apps clang
       ffmpeg lighttpd tinyproxy python3-pyftpdlib curl wget
       time bc)
 

@@ -4,7 +4,10 @@ set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 cd "$root"
 bash scripts/install-deps.sh
-dir=$(bash scripts/build.sh win32 | tail -1)
+# The 32-bit program where this machine runs 32-bit code, else the same program built for 64-bit.
+tree=$(bash scripts/windows-tree.sh)
+dir=$(bash scripts/build.sh "$tree" | tail -1)
+export FK_WINDOWS_TREE=$tree
 # shellcheck source=wine-env.sh
 source scripts/wine-env.sh
 if [ -f "$dir/bin/Ripplecast.exe" ]; then

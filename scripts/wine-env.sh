@@ -1,6 +1,13 @@
-# Sourced: a Wine prefix inside the win32 build tree, made once, and one wineserver with its
-# service processes kept running, so each test executable starts fast.
-export WINEPREFIX="${WINEPREFIX:-$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)/build/win32/wineprefix}"
+# Sourced: a Wine prefix inside the Windows build tree that runs here (FK_WINDOWS_TREE, else
+# scripts/windows-tree.sh), made once, and one wineserver with its service processes kept running,
+# so each test executable starts fast.
+_fk_root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
+export FK_WINDOWS_TREE="${FK_WINDOWS_TREE:-$(bash "$_fk_root/scripts/windows-tree.sh")}"
+if [ "$FK_WINDOWS_TREE" = win64 ]; then
+  # `wine` (and what wineboot calls) is the 64-bit loader.
+  case ":$PATH:" in *":$_fk_root/scripts/wine64:"*) ;; *) export PATH="$_fk_root/scripts/wine64:$PATH" ;; esac
+fi
+export WINEPREFIX="${WINEPREFIX:-$_fk_root/build/$FK_WINDOWS_TREE/wineprefix}"
 export WINEDEBUG=-all
 # Without these the first start may open an installer dialog that waits for a click.
 export WINEDLLOVERRIDES="mscoree=;mshtml="
