@@ -566,6 +566,11 @@ bool TToolButton::SetProperty(const std::string& name, const Value& v, Reader& r
 
 // ---- TToolBar
 
+namespace {
+// The edge a flat button draws around itself under the mouse, on each side.
+constexpr int kToolButtonEdge = 3;
+}  // namespace
+
 TToolBar::TToolBar(TComponent* owner) : TWinControl(owner) {
     align_ = TAlign::Top;
     width_ = 150;
@@ -590,6 +595,11 @@ void TToolBar::FillParams(CreateParams& p) {
 void TToolBar::InitWnd() {
     SendMessageA(handle_, TB_BUTTONSTRUCTSIZE, sizeof(TBBUTTON), 0);
     Rebuild();
+}
+
+void TToolBar::FontChanged() {
+    TWinControl::FontChanged();
+    Rebuild();  // the buttons' width follows the captions' width
 }
 
 void TToolBar::Rebuild() {
@@ -623,9 +633,29 @@ void TToolBar::Rebuild() {
         all.push_back(tb);
     }
     if (!all.empty()) SendMessageA(handle_, TB_ADDBUTTONSA, all.size(), reinterpret_cast<LPARAM>(all.data()));
-    SendMessageA(handle_, TB_SETBUTTONSIZE, 0, MAKELPARAM(ButtonWidth, ButtonHeight));
-    SendMessageA(handle_, TB_SETBUTTONWIDTH, 0, MAKELPARAM(ButtonWidth, ButtonWidth));
+    const int width = FittingButtonWidth();
+    SendMessageA(handle_, TB_SETBUTTONSIZE, 0, MAKELPARAM(width, ButtonHeight));
+    SendMessageA(handle_, TB_SETBUTTONWIDTH, 0, MAKELPARAM(width, width));
     InvalidateRect(handle_, nullptr, TRUE);
+}
+
+int TToolBar::FittingButtonWidth() {
+    // ButtonWidth is the least width: a caption wider than it widens every button, as a bar that
+    // shows captions must, or the control cuts the caption with an ellipsis.
+    if (!ShowCaptions) return ButtonWidth;
+    int widest = 0;
+    HDC screen = GetDC(nullptr);
+    {
+        TCanvas canvas(screen);
+        canvas.Font.Assign(font_);
+        for (const TToolButton* b : buttons_) {
+            if (b->Style == TToolButtonStyle::Button) widest = std::max(widest, canvas.TextWidth(b->caption_));
+        }
+    }
+    ReleaseDC(nullptr, screen);
+    const int padding = LOWORD(SendMessageA(handle_, TB_GETPADDING, 0, 0));
+    const int image = List && images_ ? images_->Width() : 0;
+    return std::max(ButtonWidth, widest + image + padding + 2 * kToolButtonEdge);
 }
 
 void TToolBar::AddButton(TToolButton* button) {

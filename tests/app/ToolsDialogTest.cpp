@@ -325,7 +325,10 @@ TEST_F(ToolsDialogTest, ProxyGroupBoxFillsItsInsideWithTheFormsColour) {
     // A new bitmap starts black: whatever the box leaves unpainted stays so.
     ASSERT_TRUE(PrintWindow(box, memory, PW_CLIENTONLY));
     // Points of the inside, clear of the caption, the frame and the controls in the box.
-    auto underChild = [box](POINT p) {
+    auto underChild = [this, box](POINT p) {
+        RECT label = form->Label6->BoundsRect().Win();  // the ":" drawn in the box
+        InflateRect(&label, 2, 2);
+        if (PtInRect(&label, p)) return true;
         MapWindowPoints(box, nullptr, &p, 1);
         for (HWND c = GetWindow(box, GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT)) {
             RECT r;
@@ -345,6 +348,39 @@ TEST_F(ToolsDialogTest, ProxyGroupBoxFillsItsInsideWithTheFormsColour) {
         }
     }
     EXPECT_GT(checked, 0);
+    SelectObject(memory, old);
+    DeleteObject(bitmap);
+    DeleteDC(memory);
+}
+
+TEST_F(ToolsDialogTest, ProxyColonIsDrawnBetweenServerAndPort) {
+    ASSERT_EQ(form->Label6->Parent(), form->GroupBox1);
+    const ui::TRect colon = form->Label6->BoundsRect();
+    EXPECT_GE(colon.Left, form->edServer->BoundsRect().Right);
+    EXPECT_LE(colon.Right, form->edPort->BoundsRect().Left);
+    HWND box = form->GroupBox1->HandleOrNull();
+    ASSERT_NE(box, nullptr);
+    RECT client;
+    GetClientRect(box, &client);
+    HDC screen = GetDC(nullptr);
+    HDC memory = CreateCompatibleDC(screen);
+    HBITMAP bitmap = CreateCompatibleBitmap(screen, client.right, client.bottom);
+    ReleaseDC(nullptr, screen);
+    HGDIOBJ old = SelectObject(memory, bitmap);
+    ASSERT_TRUE(PrintWindow(box, memory, PW_CLIENTONLY));
+    // The box's inside is the form's colour; the ":" puts pixels of the text colour on it.
+    const COLORREF face = ui::ColorToRGB(form->Color());
+    const COLORREF ink = ui::ColorToRGB(form->Label6->Font().Color);
+    int inked = 0, faced = 0;
+    for (int y = colon.Top; y < colon.Bottom; ++y) {
+        for (int x = colon.Left; x < colon.Right; ++x) {
+            const COLORREF p = GetPixel(memory, x, y);
+            inked += p == ink;
+            faced += p == face;
+        }
+    }
+    EXPECT_GE(inked, 2) << "the two dots of the colon";
+    EXPECT_GT(faced, inked) << "around them, the label's background";
     SelectObject(memory, old);
     DeleteObject(bitmap);
     DeleteDC(memory);
