@@ -7,10 +7,8 @@
 
 #include <string>
 
-#include "EngineFactories.h"
-#include "Interface.h"
+#include "CommandHarness.h"
 #include "Main.h"
-#include "TempDir.h"
 
 namespace {
 
@@ -24,30 +22,10 @@ int CaptionWidth(HWND bar, const std::string& caption) {
     return s.cx;
 }
 
-class ToolBarCaptionsTest : public ::testing::Test {
-protected:
-    void SetUp() override {
-        std::string folder = dir.Dir();
-        if (!folder.empty() && (folder.back() == '\\' || folder.back() == '/')) folder.pop_back();
-        SetProgramDirectory(folder.c_str());
-        BindEngineFactories(StaticManagerFactory(), nullptr);
-        ui::SetMessageBoxHook([](const std::string&, const std::string&, UINT) { return IDOK; });
-        form = new TForm1(ui::Application);
-    }
-    void TearDown() override {
-        delete form;
-        ui::SetMessageBoxHook(nullptr);
-        BindEngineFactories(nullptr, nullptr);
-        SetProgramDirectory("");
-        MSG msg;
-        while (PeekMessageA(&msg, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE)) {
-        }
-    }
-    TempDir dir;
-    TForm1* form = nullptr;
-};
+class ToolBarCaptionsTest : public command_harness::CommandHarness {};
 
 TEST_F(ToolBarCaptionsTest, EveryCaptionFitsItsButton) {
+    Make();
     struct Bar {
         ui::TToolBar* bar;
         int streamedWidth;
