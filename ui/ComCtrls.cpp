@@ -566,11 +566,6 @@ bool TToolButton::SetProperty(const std::string& name, const Value& v, Reader& r
 
 // ---- TToolBar
 
-namespace {
-// The edge a flat button draws around itself under the mouse, on each side.
-constexpr int kToolButtonEdge = 3;
-}  // namespace
-
 TToolBar::TToolBar(TComponent* owner) : TWinControl(owner) {
     align_ = TAlign::Top;
     width_ = 150;
@@ -605,6 +600,8 @@ void TToolBar::FontChanged() {
 void TToolBar::Rebuild() {
     if (!handle_) return;
     while (SendMessageA(handle_, TB_BUTTONCOUNT, 0, 0) > 0) SendMessageA(handle_, TB_DELETEBUTTON, 0, 0);
+    // No upper limit while the buttons are added, so that the control measures what they need.
+    SendMessageA(handle_, TB_SETBUTTONWIDTH, 0, MAKELPARAM(0, 0x7FFF));
     if (images_) {
         SendMessageA(handle_, TB_SETBITMAPSIZE, 0, MAKELPARAM(images_->Width(), images_->Height()));
         SendMessageA(handle_, TB_SETIMAGELIST, 0, reinterpret_cast<LPARAM>(images_->Handle()));
@@ -641,8 +638,10 @@ void TToolBar::Rebuild() {
 
 int TToolBar::FittingButtonWidth() {
     // ButtonWidth is the least width: a caption wider than it widens every button, as a bar that
-    // shows captions must, or the control cuts the caption with an ellipsis.
+    // shows captions must, or the control cuts the caption with an ellipsis. The control's own
+    // measure counts too (it leaves room for an image beside the text even where there is none).
     if (!ShowCaptions) return ButtonWidth;
+    const int measured = LOWORD(SendMessageA(handle_, TB_GETBUTTONSIZE, 0, 0));
     int widest = 0;
     HDC screen = GetDC(nullptr);
     {
@@ -655,7 +654,7 @@ int TToolBar::FittingButtonWidth() {
     ReleaseDC(nullptr, screen);
     const int padding = LOWORD(SendMessageA(handle_, TB_GETPADDING, 0, 0));
     const int image = List && images_ ? images_->Width() : 0;
-    return std::max(ButtonWidth, widest + image + padding + 2 * kToolButtonEdge);
+    return std::max({ButtonWidth, measured, widest + image + padding});
 }
 
 void TToolBar::AddButton(TToolButton* button) {
