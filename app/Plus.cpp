@@ -19,7 +19,7 @@ void TAboutBox::BindComponents() {
 }
 
 LRESULT TAboutBox::WndProc(UINT message, WPARAM wParam, LPARAM lParam) {
-    // Enter presses OK, the default button; Esc closes the box the same way, as its close box does.
+    // Enter presses OK, the default button; Esc closes the box as well (its result is not looked at).
     if (message == WM_COMMAND && lParam == 0 && HIWORD(wParam) == 0 &&
         (LOWORD(wParam) == IDOK || LOWORD(wParam) == IDCANCEL)) {
         OKButton->Click();
