@@ -592,9 +592,16 @@ void TToolBar::InitWnd() {
     Rebuild();
 }
 
+void TToolBar::FontChanged() {
+    TWinControl::FontChanged();
+    Rebuild();  // the buttons' width follows the captions' width
+}
+
 void TToolBar::Rebuild() {
     if (!handle_) return;
     while (SendMessageA(handle_, TB_BUTTONCOUNT, 0, 0) > 0) SendMessageA(handle_, TB_DELETEBUTTON, 0, 0);
+    // No upper limit while the buttons are added, so that the control measures what they need.
+    SendMessageA(handle_, TB_SETBUTTONWIDTH, 0, MAKELPARAM(0, 0x7FFF));
     if (images_) {
         SendMessageA(handle_, TB_SETBITMAPSIZE, 0, MAKELPARAM(images_->Width(), images_->Height()));
         SendMessageA(handle_, TB_SETIMAGELIST, 0, reinterpret_cast<LPARAM>(images_->Handle()));
@@ -623,9 +630,31 @@ void TToolBar::Rebuild() {
         all.push_back(tb);
     }
     if (!all.empty()) SendMessageA(handle_, TB_ADDBUTTONSA, all.size(), reinterpret_cast<LPARAM>(all.data()));
-    SendMessageA(handle_, TB_SETBUTTONSIZE, 0, MAKELPARAM(ButtonWidth, ButtonHeight));
-    SendMessageA(handle_, TB_SETBUTTONWIDTH, 0, MAKELPARAM(ButtonWidth, ButtonWidth));
+    const int width = FittingButtonWidth();
+    SendMessageA(handle_, TB_SETBUTTONSIZE, 0, MAKELPARAM(width, ButtonHeight));
+    SendMessageA(handle_, TB_SETBUTTONWIDTH, 0, MAKELPARAM(width, width));
     InvalidateRect(handle_, nullptr, TRUE);
+}
+
+int TToolBar::FittingButtonWidth() {
+    // ButtonWidth is the least width: a caption wider than it widens every button, as a bar that
+    // shows captions must, or the control cuts the caption with an ellipsis. The control's own
+    // measure counts too (it leaves room for an image beside the text even where there is none).
+    if (!ShowCaptions) return ButtonWidth;
+    const int measured = LOWORD(SendMessageA(handle_, TB_GETBUTTONSIZE, 0, 0));
+    int widest = 0;
+    HDC screen = GetDC(nullptr);
+    {
+        TCanvas canvas(screen);
+        canvas.Font.Assign(font_);
+        for (const TToolButton* b : buttons_) {
+            if (b->Style == TToolButtonStyle::Button) widest = std::max(widest, canvas.TextWidth(b->caption_));
+        }
+    }
+    ReleaseDC(nullptr, screen);
+    const int padding = LOWORD(SendMessageA(handle_, TB_GETPADDING, 0, 0));
+    const int image = List && images_ ? images_->Width() : 0;
+    return std::max({ButtonWidth, measured, widest + image + padding});
 }
 
 void TToolBar::AddButton(TToolButton* button) {

@@ -235,10 +235,12 @@ public:
 protected:
     void FillParams(CreateParams& params) override;
     void InitWnd() override;
+    void FontChanged() override;
 
 private:
     friend class TToolButton;
     void Rebuild();
+    int FittingButtonWidth();
     void ClearMenuButtons();
     std::vector<TToolButton*> buttons_;
     std::vector<std::unique_ptr<TToolButton>> menuButtons_;

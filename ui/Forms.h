@@ -59,6 +59,11 @@ protected:
 
 private:
     void PlaceOnScreen();
+    // Gives the focus back to the control that had it when the form was last left, or else to the
+    // default button, as a dialog does: otherwise no control of a new form has it and Enter and Esc
+    // reach nothing.
+    void RestoreFocus();
+    HWND lastFocus_ = nullptr;
     int modalResult_ = 0;
     bool modal_ = false;
     bool shown_ = false;

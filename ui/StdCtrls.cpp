@@ -195,6 +195,21 @@ LRESULT TGroupBox::WndProc(UINT message, WPARAM wParam, LPARAM lParam) {
         FillRect(reinterpret_cast<HDC>(wParam), &r, brush.Get());
         return 1;
     }
+    // The button class knows nothing of the labels and other window-less controls in the box: they
+    // are drawn after its frame and caption, into the same device context.
+    if (message == WM_PRINTCLIENT) {
+        const LRESULT r = TWinControl::WndProc(message, wParam, lParam);
+        TCanvas canvas(reinterpret_cast<HDC>(wParam));
+        PaintGraphicChildren(canvas);
+        return r;
+    }
+    if (message == WM_PAINT && wParam == 0) {
+        PAINTSTRUCT ps;
+        HDC dc = BeginPaint(handle_, &ps);
+        SendMessageA(handle_, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(dc), PRF_CLIENT);
+        EndPaint(handle_, &ps);
+        return 0;
+    }
     return TWinControl::WndProc(message, wParam, lParam);
 }
 
