@@ -16,10 +16,18 @@ enum class TBorderStyle { Sizeable, Dialog, None, Single, ToolWindow };
 using TCloseEvent = std::function<void(TComponent*, TCloseAction&)>;
 using TCloseQueryEvent = std::function<void(TComponent*, bool&)>;
 
+class TMainMenu;
+
 class TCustomForm : public TWinControl {
 public:
     explicit TCustomForm(TComponent* owner);
     ~TCustomForm() override;
+
+    // The menu bar of the window.
+    TMainMenu* Menu() const { return menu_; }
+    void SetMenu(TMainMenu* menu);
+    // Puts the menu's current items on the window's bar again and redraws the bar.
+    void MenuChanged();
 
     TPosition Position = TPosition::Designed;
     TWindowState WindowState = TWindowState::Normal;
@@ -56,8 +64,11 @@ protected:
     void FillParams(CreateParams& params) override;
     bool IsTopLevel() const override { return true; }
     void DoCreate();
+    void InitWnd() override;
+    void Notification(TComponent* component, Operation operation) override;
 
 private:
+    TMainMenu* menu_ = nullptr;
     void PlaceOnScreen();
     int modalResult_ = 0;
     bool modal_ = false;
