@@ -80,6 +80,19 @@ void DrawBitmapShadow(ui::TBitmap& bitmap, ui::TCanvas& canvas, int x, int y, TC
     }
 }
 
+void DrawTransparent(ui::TCanvas& canvas, int x, int y, ui::TBitmap& bitmap) {
+    // Pixel by pixel: a 32-bit bitmap's unused byte is not the same everywhere, which makes
+    // colour-keyed blits miss the background.
+    if (bitmap.Empty()) return;
+    const COLORREF background = bitmap.Pixel(0, bitmap.Height() - 1);
+    for (int row = 0; row < bitmap.Height(); ++row) {
+        for (int col = 0; col < bitmap.Width(); ++col) {
+            const COLORREF p = bitmap.Pixel(col, row);
+            if (p != background) ::SetPixel(canvas.Handle(), x + col, y + row, p);
+        }
+    }
+}
+
 void DrawArrow(ui::TCanvas& canvas, int x, int y) {
     canvas.MoveTo(x, y);
     canvas.LineTo(x + 5, y);

@@ -22,6 +22,9 @@ void DimBitmap(ui::TBitmap& bitmap, int percent);
 // (x + column, y + row) to `colour`.
 void DrawBitmapShadow(ui::TBitmap& bitmap, ui::TCanvas& canvas, int x, int y, TColor colour);
 
+// Copies every pixel of the bitmap that differs from its bottom-left one (its background).
+void DrawTransparent(ui::TCanvas& canvas, int x, int y, ui::TBitmap& bitmap);
+
 void DrawArrow(ui::TCanvas& canvas, int x, int y);      // a small downward triangle
 void DrawCheckMark(ui::TCanvas& canvas, int x, int y);  // three stacked polylines
 

@@ -284,9 +284,7 @@ void TXPMenu::DrawIcon(TComponent* sender, TCanvas& canvas, TBitmap* glyph, TRec
                                                                          : DrawSelectColor;
         DrawBitmapShadow(icon, canvas, x + 2, y + 2, GetShadeColor(canvas, base, 50));
     }
-    icon.Transparent = true;
-    icon.TransparentColor = static_cast<TColor>(icon.Pixel(0, icon.Height() - 1));
-    canvas.Draw(x, y, icon);
+    DrawTransparent(canvas, x, y, icon);
 }
 
 void TXPMenu::DrawTheText(TComponent* sender, const std::string& text, const std::string& shortcut, UINT format,
