@@ -5,6 +5,7 @@
 #include <memory>
 
 #include "ControlSubClass.h"
+#include "GdiCounter.h"
 #include "XPColors.h"
 #include "XPTestForm.h"
 
@@ -196,10 +197,16 @@ TEST_F(ControlPaintTest, RepeatedPaintsKeepTheGdiCountFlat) {
         }
         Pump();
     };
+    ASSERT_TRUE(gdicount::Install());
     paintAll();  // fonts and caches made once
-    const DWORD before = GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS);
+    const long objects = gdicount::objects, contexts = gdicount::contexts;
     for (int i = 0; i < 30; ++i) paintAll();
-    EXPECT_EQ(GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS), before);
+    EXPECT_EQ(gdicount::objects, objects);
+    EXPECT_EQ(gdicount::contexts, contexts);
+    // The counter itself sees what is made: a pen left alive shows.
+    HPEN leaked = CreatePen(PS_SOLID, 1, 0);
+    EXPECT_EQ(gdicount::objects, objects + 1);
+    DeleteObject(leaked);
 }
 
 }  // namespace
