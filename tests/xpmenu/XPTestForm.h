@@ -2,7 +2,6 @@
 // bar and standard controls on the form, on a panel and in a group box. The component itself is
 // one of the form's components, read from the description like the rest.
 #pragma once
-#include <gtest/gtest.h>
 
 #include "ComCtrls.h"
 #include "ComboBox.h"
