@@ -350,6 +350,20 @@ void TControlSubClass::PaintRichEdit() {
     ReleaseDC(window, dc);
 }
 
+TRect TControlSubClass::MarkBox(TCanvas& canvas, int inset, int shorter) {
+    TRect r = WindowBounds(window_);
+    Inset(r, 0, inset);
+    const int thumb = GetSystemMetrics(SM_CXHTHUMB);
+    TRect box;
+    box.Top = r.Top + (r.Height() - thumb) / 2;
+    box.Bottom = box.Top + thumb - shorter;
+    box.Left = r.Left;  // the caption is to the right of the box
+    box.Right = r.Left + thumb - 1;
+    Fill(canvas, box, control_->Color());
+    Inset(box, 2, 2);
+    return box;
+}
+
 void TControlSubClass::PaintCheckBox(TCanvas& canvas) {
     const LRESULT check = SendMessageA(window_, BM_GETCHECK, 0, 0);
     const bool grayed = check == BST_INDETERMINATE, checked = check == BST_CHECKED;
@@ -358,16 +372,7 @@ void TControlSubClass::PaintCheckBox(TCanvas& canvas) {
     const TColor border = hot_ || focused_ ? menu_->DrawSelectBorderColor : clBtnShadow;
     if (pressed) fill = menu_->CheckAreaSelectColor;
     if (grayed) fill = clSilver;
-    TRect r = WindowBounds(window_);
-    Inset(r, 0, 3);
-    const int thumb = GetSystemMetrics(SM_CXHTHUMB);
-    TRect box;
-    box.Top = r.Top + (r.Height() - thumb) / 2;
-    box.Bottom = box.Top + thumb;
-    box.Left = r.Left;  // the caption is to the right of the box
-    box.Right = r.Left + thumb - 1;
-    Fill(canvas, box, control_->Color());
-    Inset(box, 2, 2);
+    TRect box = MarkBox(canvas, 3, 0);
     canvas.Brush = TBrush{fill, TBrushStyle::Solid};
     canvas.Pen = TPen{border, TPenStyle::Solid, 1};
     canvas.Rectangle(box);
@@ -384,16 +389,7 @@ void TControlSubClass::PaintRadio(TCanvas& canvas) {
     const bool checked = SendMessageA(window_, BM_GETCHECK, 0, 0) == BST_CHECKED;
     const TColor fill = hot_ || focused_ ? menu_->DrawSelectColor : clWindow;
     const TColor border = hot_ ? menu_->DrawSelectBorderColor : clBtnShadow;
-    TRect r = WindowBounds(window_);
-    Inset(r, 0, 4);
-    const int thumb = GetSystemMetrics(SM_CXHTHUMB);
-    TRect box;
-    box.Top = r.Top + (r.Height() - thumb) / 2;
-    box.Bottom = box.Top + thumb - 1;
-    box.Left = r.Left;
-    box.Right = r.Left + thumb - 1;
-    Fill(canvas, box, control_->Color());
-    Inset(box, 2, 2);
+    TRect box = MarkBox(canvas, 4, 1);
     canvas.Brush = TBrush{fill, TBrushStyle::Solid};
     canvas.Pen = TPen{border, TPenStyle::Solid, 1};
     canvas.Ellipse(box);

@@ -49,6 +49,8 @@ private:
     void PaintPanel(ui::TCanvas& canvas);
     void PaintGroupBox(ui::TCanvas& canvas);
     ui::TColor ParentColor() const;
+    // The square of a check box or radio button, cleared in the control's colour and inset by 2.
+    ui::TRect MarkBox(ui::TCanvas& canvas, int inset, int shorter);
 
     ui::TWinControl* control_ = nullptr;
     bool building_ = false;
