@@ -61,6 +61,11 @@ bool SaveBmp(const std::string& path, const std::vector<DWORD>& pixels, int widt
     return std::fclose(out) == 0 && ok;
 }
 
+BOOL CALLBACK CollectChild(HWND child, LPARAM) {
+    childWindows.push_back(child);
+    return TRUE;
+}
+
 // The screen as GDI composes it, with the form's child windows that it leaves black (Wine keeps
 // some, the tool bar among them, on surfaces of their own) copied in from their own contexts,
 // except where the dropped-down menu lies.
@@ -68,14 +73,8 @@ bool SaveScreen(const std::string& path, int width, int height) {
     std::vector<DWORD> screen = Grab(nullptr, 0, 0, width, height);
     RECT menu{};
     if (HWND popup = FindWindowA("#32768", nullptr)) GetWindowRect(popup, &menu);
-    EnumChildWindows(
-        shown,
-        [](HWND child, LPARAM data) -> BOOL {
-            auto* children = reinterpret_cast<std::vector<HWND>*>(data);
-            children->push_back(child);
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&childWindows));
+    childWindows.clear();
+    EnumChildWindows(shown, CollectChild, 0);
     for (HWND child : childWindows) {
         if (!IsWindowVisible(child)) continue;
         RECT r;
