@@ -72,7 +72,35 @@ TCustomForm::~TCustomForm() {
         } catch (...) {
         }
     }
+    // The menu belongs to its component, not to the window that DestroyWindow would take it with.
+    if (handle_ && menu_) ::SetMenu(handle_, nullptr);
     DestroyHandle();
+}
+
+void TCustomForm::SetMenu(TMainMenu* menu) {
+    menu_ = menu;
+    if (menu_) menu_->FreeNotification(this);
+    else if (handle_) ::SetMenu(handle_, nullptr);
+    MenuChanged();
+}
+
+void TCustomForm::MenuChanged() {
+    if (!handle_) return;
+    if (menu_) ::SetMenu(handle_, menu_->Handle());
+    DrawMenuBar(handle_);
+}
+
+void TCustomForm::InitWnd() {
+    TWinControl::InitWnd();
+    if (menu_) MenuChanged();
+}
+
+void TCustomForm::Notification(TComponent* component, Operation operation) {
+    TWinControl::Notification(component, operation);
+    if (operation == Operation::Remove && component == menu_) {
+        menu_ = nullptr;
+        if (handle_) ::SetMenu(handle_, nullptr);
+    }
 }
 
 void TCustomForm::InitFromResource(const std::string& resourceName) {
@@ -306,6 +334,8 @@ bool TCustomForm::SetProperty(const std::string& name, const Value& v, Reader& r
         OnClose = reader.Method<void(TComponent*, TCloseAction&)>(v);
     } else if (name == "OnCloseQuery") {
         OnCloseQuery = reader.Method<void(TComponent*, bool&)>(v);
+    } else if (name == "Menu") {
+        reader.Reference(v, [this](TComponent* c) { SetMenu(dynamic_cast<TMainMenu*>(c)); });
     } else if (name == "BorderIcons" || name == "FormStyle" || name == "Icon" || name == "KeyPreview") {
     } else {
         return TWinControl::SetProperty(name, v, reader);
