@@ -34,6 +34,13 @@ public:
     void SetVisible(bool visible);
     TMenuBreak Break() const { return break_; }
     void SetBreak(TMenuBreak value);
+    bool Checked() const { return checked_; }
+    void SetChecked(bool checked);
+    bool Default() const { return default_; }
+    void SetDefault(bool value);
+    // Key code with the scShift, scCtrl and scAlt flags; 0 for none.
+    int ShortCut() const { return shortCut_; }
+    void SetShortCut(int shortCut);
     bool IsLine() const { return caption_ == "-"; }
 
     int Count() const { return static_cast<int>(items_.size()); }
@@ -68,7 +75,8 @@ private:
 
     std::string caption_;
     int imageIndex_ = -1;
-    bool enabled_ = true, visible_ = true;
+    bool enabled_ = true, visible_ = true, checked_ = false, default_ = false;
+    int shortCut_ = 0;
     TMenuBreak break_ = TMenuBreak::None;
     std::vector<TMenuItem*> items_;
     TMenuItem* parent_ = nullptr;
@@ -123,6 +131,10 @@ public:
 protected:
     bool IsPopup() const override { return true; }
 };
+
+constexpr int scShift = 0x2000, scCtrl = 0x4000, scAlt = 0x8000;
+// "Ctrl+Shift+F5", "Del", "A"; "" for 0.
+std::string ShortCutToText(int shortCut);
 
 // The window that owns popped-up menus (receives their drawing messages).
 HWND MenuOwnerWindow();

@@ -293,12 +293,15 @@ def menu_checked():
 
 def macos_extras():
     bar = Picture(1, 22)
-    for y in range(22):  # pinstripes
+    for y in range(20):  # pinstripes, then the bar's shaded lower edge
         bar.put(0, y, (246, 246, 246) if y % 2 == 0 else (234, 234, 234))
+    bar.put(0, 20, (200, 200, 200))
+    bar.put(0, 21, (160, 160, 160))
     select = Picture(1, 21)
     aqua = bgr(0xD9853A)
     for y in range(21):
         select.put(0, y, mix(lighter(aqua, 0.5), aqua, y / 20) if y >= 10 else mix(lighter(aqua, 0.75), lighter(aqua, 0.45), y / 10))
+    select.put(0, 20, darker(aqua, 0.5))
     form = Picture(8, 8)
     for y in range(8):
         for x in range(8):
