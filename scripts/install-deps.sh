@@ -9,7 +9,7 @@ need=(g++ cmake make libgtest-dev googletest g++-mingw-w64-i686 binutils-mingw-w
       g++-mingw-w64-x86-64 binutils-mingw-w64-x86-64 wine wine32:i386 wine64 fonts-wine
       xvfb xauth x11-apps clang
       ffmpeg lighttpd tinyproxy python3-pyftpdlib curl wget
-      time bc)
+      time bc python3)
 
 missing=()
 for p in "${need[@]}"; do
