@@ -5,7 +5,7 @@ export DEBIAN_FRONTEND=noninteractive
 
 need=(g++ cmake make libgtest-dev googletest g++-mingw-w64-i686 binutils-mingw-w64-i686
       wine wine32:i386 xvfb xauth x11-apps clang
-      ffmpeg lighttpd tinyproxy python3-pyftpdlib curl wget
+      ffmpeg lighttpd tinyproxy python3-pyftpdlib curl wget vlc-bin vlc-plugin-base
       time bc)
 
 missing=()

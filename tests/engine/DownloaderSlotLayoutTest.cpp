@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "DownHTTP.h"
+#include "DownMMS80.h"
 #include "DownRTSP80.h"
 #include "Download.h"
 #include "QmSocket.h"
@@ -45,6 +46,18 @@ TEST(DownloaderSlotLayout, HttpDownloaders) {
         SLOT(CDownHttpBase, IsBadReply, 28),
     };
     CheckSlots(base, std::size(base));
+}
+
+TEST(DownloaderSlotLayout, MmsOverHttp) {
+    // The HTTP table, with its own start, receive, request and reply-head operations.
+    const Slot slots[] = {
+        SLOT(CDownMMS80, DeleteSelf, 0),   SLOT(CDownMMS80, Init, 2),          SLOT(CDownMMS80, SetUrl, 3),
+        SLOT(CDownMMS80, Run, 4),          SLOT(CDownMMS80, Begin, 5),         SLOT(CDownMMS80, Handshake, 8),
+        SLOT(CDownMMS80, ReceiveData, 12), SLOT(CDownMMS80, LogFormat, 23),    SLOT(CDownMMS80, MakeRequest, 24),
+        SLOT(CDownMMS80, ReceiveBody, 25), SLOT(CDownMMS80, ParseHeaders, 27), SLOT(CDownMMS80, IsBadReply, 28),
+        Slot{"CDownMMS80::ReceivePacket", SlotOf(&CDownMMS80::ReceivePacket), -1},
+    };
+    CheckSlots(slots, std::size(slots));
 }
 
 TEST(DownloaderSlotLayout, Job) {
