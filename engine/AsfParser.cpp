@@ -189,6 +189,8 @@ uint64_t CAsfParser::GetPlayDurationMs() { return FilePropertiesField(kPlayDurat
 
 uint64_t CAsfParser::GetPrerollMs() { return FilePropertiesField(kPrerollAt, 8); }
 
+bool CAsfParser::IsBroadcast() { return (FilePropertiesField(kFlagsAt, 4) & kBroadcastFlag) != 0; }
+
 uint8_t CAsfParser::CountStreamObjects() {
     unsigned count = 0;
     ByteReader r(header_.data(), header_.size());
@@ -318,8 +320,7 @@ uint32_t CAsfParser::IndexEntryCount() {
     // header could claim centuries.
     auto seconds = [](uint64_t ms) { return ms / 1000 + (ms % 1000 != 0) + 1; };
     const uint64_t covered = seconds(latestPresentationMs_);
-    const bool broadcast = (FilePropertiesField(kFlagsAt, 4) & kBroadcastFlag) != 0;
-    const uint64_t duration = broadcast ? 0 : GetPlayDurationMs();
+    const uint64_t duration = IsBroadcast() ? 0 : GetPlayDurationMs();
     const uint64_t count = duration == 0 ? covered : std::min(seconds(duration), covered);
     return static_cast<uint32_t>(std::min<uint64_t>(count, kMaxIndexEntries));
 }

@@ -124,6 +124,12 @@ TEST_F(MmsHttpDownload, FramedStreamsBecomeIndexedAsfFiles) {
     AsfMedia live = AsfMedia::FromStreamFile(MediaPath("av-stream.asf"));
     ASSERT_TRUE(live.Ok());
     ASSERT_EQ(live.HeaderPacketCount(), 0u);  // ffmpeg's streaming header names no count
+    // VLC's live header: the Broadcast flag, with a packet count of 0xFFFFFFFF that means nothing.
+    AsfMedia broadcast = av_;
+    const size_t props = broadcast.header.find("\xA1\xDC\xAB\x8C\x47\xA9\xCF\x11\x8E\xE4\x00\xC0\x0C\x20\x53\x65");
+    ASSERT_NE(props, std::string::npos);
+    broadcast.header.replace(props + 56, 8, std::string("\xFF\xFF\xFF\xFF\0\0\0\0", 8));
+    broadcast.header.replace(props + 88, 4, std::string("\x01\0\0\0", 4));
     using End = MmsHttpFramer::End;
     struct Case {
         const char* name;
@@ -145,6 +151,7 @@ TEST_F(MmsHttpDownload, FramedStreamsBecomeIndexedAsfFiles) {
         {"packets without their padding", &av_, trimmed},
         {"live header (count 0), 12-byte end", &live, {}},
         {"live header (count 0), the server closes", &live, closing},
+        {"broadcast header, the server closes", &broadcast, closing},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
