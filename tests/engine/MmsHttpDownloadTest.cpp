@@ -5,17 +5,16 @@
 
 #include <chrono>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <string>
 #include <vector>
 
 #include "AsfParser.h"
-#include "CommandOutput.h"
 #include "ByteReader.h"
+#include "CommandOutput.h"
 #include "DownMMS80.h"
 #include "EngineSettings.h"
 #include "Factories.h"
+#include "FileBytes.h"
 #include "FixtureServer.h"
 #include "MmsHttpFramer.h"
 #include "RecordingSink.h"
@@ -24,16 +23,6 @@
 namespace {
 
 using Clock = std::chrono::steady_clock;
-
-std::string ReadAll(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
-
-void WriteAll(const std::string& path, const std::string& bytes) {
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    out << bytes;
-}
 
 uint64_t Le(const std::string& bytes, size_t at) {
     ByteReader reader(reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size());
@@ -160,7 +149,7 @@ TEST_F(MmsHttpDownload, FramedStreamsBecomeIndexedAsfFiles) {
         const auto start = Clock::now();
         ASSERT_EQ(Fetch(*c.media, c.options, local, sink), 0) << sink.LogText();
         EXPECT_LT(Clock::now() - start, std::chrono::seconds(4));
-        ExpectIndexedCopyOf(ReadAll(local), *c.media);
+        ExpectIndexedCopyOf(ReadFileBytes(local), *c.media);
         EXPECT_FALSE(std::filesystem::exists(local + ".ini"));
         EXPECT_EQ(sink.succeeded, 1);
         EXPECT_EQ(sink.progress.back(), int32_t(c.media->header.size() + c.media->packets.size() * c.media->packetSize));
@@ -193,7 +182,7 @@ TEST_F(MmsHttpDownload, MalformedChunksFailWithTheirReason) {
         EXPECT_NE(sink.LogText().find(c.log), std::string::npos) << sink.LogText();
         EXPECT_EQ(sink.failures, std::vector<std::string>{"RECEIVE DATA ERROR"});
         // Nothing was written past the header: no packet of the bad chunk reached the file.
-        const std::string file = ReadAll(local);
+        const std::string file = ReadFileBytes(local);
         EXPECT_EQ(Le(file, av_.header.size() - 10), 0u);
         EXPECT_EQ(file.size(), av_.header.size());
     }
@@ -236,8 +225,8 @@ TEST_F(MmsHttpDownload, StreamCutShortKeepsTheRecordAndResumesFromTheLastSendTim
     EXPECT_NE(first.LogText().find("The stream ended before all its packets arrived"), std::string::npos);
     const uint32_t lastTime = GetPacketSendTime(reinterpret_cast<const uint8_t*>(media.packets[written - 1].data()),
                                                 media.packets[written - 1].size());
-    EXPECT_EQ(ReadAll(local + ".ini"), "6\r\n" + std::to_string(lastTime) + "\r\n" + std::to_string(written));
-    ASSERT_GE(ReadAll(local).size(), 51200u);
+    EXPECT_EQ(ReadFileBytes(local + ".ini"), "6\r\n" + std::to_string(lastTime) + "\r\n" + std::to_string(written));
+    ASSERT_GE(ReadFileBytes(local).size(), 51200u);
 
     // The server starts a little before the asked time; what is on disk already is skipped.
     RecordingSink second;
@@ -247,7 +236,7 @@ TEST_F(MmsHttpDownload, StreamCutShortKeepsTheRecordAndResumesFromTheLastSendTim
                            ",stream-offset=4294967295:4294967295,packet-num=4294967295,max-duration=0\r\n"),
               std::string::npos);
     EXPECT_LT(MmsHttpFramer(media).FirstPacketFor(lastTime), written);
-    ExpectIndexedCopyOf(ReadAll(local), media);
+    ExpectIndexedCopyOf(ReadFileBytes(local), media);
     EXPECT_FALSE(std::filesystem::exists(local + ".ini"));
 }
 
@@ -263,14 +252,14 @@ TEST_F(MmsHttpDownload, PlainBodyIsCopiedAndStartsAfreshOnResume) {
     const std::string local = dir_.File("plain.asf");
     RecordingSink fresh;
     ASSERT_EQ(Fetch(media, plain, local, fresh), 0) << fresh.LogText();
-    EXPECT_EQ(ReadAll(local), body);
+    EXPECT_EQ(ReadFileBytes(local), body);
 
     // A resumable part on disk, but the server sends the whole file: it replaces the part.
-    WriteAll(local, std::string(60000, 'x'));
-    WriteAll(local + ".ini", "6\r\n1000\r\n3");
+    WriteFileBytes(local, std::string(60000, 'x'));
+    WriteFileBytes(local + ".ini", "6\r\n1000\r\n3");
     RecordingSink resumed;
     ASSERT_EQ(Fetch(media, plain, local, resumed), 0) << resumed.LogText();
-    EXPECT_EQ(ReadAll(local), body);
+    EXPECT_EQ(ReadFileBytes(local), body);
     EXPECT_NE(resumed.LogText().find("starting afresh"), std::string::npos);
     EXPECT_EQ(resumed.totals.back(), int32_t(body.size()));
 }

@@ -1,18 +1,12 @@
 #include "MmsHttpFramer.h"
 
-#include <fstream>
-#include <iterator>
 #include <memory>
 
 #include "AsfParser.h"
 #include "ByteReader.h"
+#include "FileBytes.h"
 
 namespace {
-
-std::string ReadFile(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
 
 const uint8_t* Bytes(const std::string& s) { return reinterpret_cast<const uint8_t*>(s.data()); }
 
@@ -39,7 +33,7 @@ std::string MediaPath(const std::string& name) {
 
 AsfMedia AsfMedia::FromFile(const std::string& path) {
     AsfMedia media;
-    const std::string file = ReadFile(path);
+    const std::string file = ReadFileBytes(path);
     ByteReader reader(Bytes(file), file.size());
     reader.Skip(16);
     const uint64_t headerObject = reader.U64Le();
@@ -57,7 +51,7 @@ AsfMedia AsfMedia::FromFile(const std::string& path) {
 
 AsfMedia AsfMedia::FromStreamFile(const std::string& path) {
     AsfMedia media;
-    const std::string file = ReadFile(path);
+    const std::string file = ReadFileBytes(path);
     ByteReader reader(Bytes(file), file.size());
     while (reader.Remaining() >= 4) {
         reader.Skip(1);
