@@ -4,7 +4,9 @@
 #include <cstring>
 
 #include "DownHTTP.h"
+#include "DownMMS1755.h"
 #include "DownMMS80.h"
+#include "DownMMSMng.h"
 #include "DownRTSP80.h"
 #include "Download.h"
 #include "QmSocket.h"
@@ -58,6 +60,32 @@ TEST(DownloaderSlotLayout, MmsOverHttp) {
         Slot{"CDownMMS80::ReceivePacket", SlotOf(&CDownMMS80::ReceivePacket), -1},
     };
     CheckSlots(slots, std::size(slots));
+}
+
+TEST(DownloaderSlotLayout, MmsOverTcp) {
+    const Slot slots[] = {
+        SLOT(CDownMMS1755, DeleteSelf, 0),  SLOT(CDownMMS1755, Release, 1),     SLOT(CDownMMS1755, Init, 2),
+        SLOT(CDownMMS1755, SetUrl, 3),      SLOT(CDownMMS1755, Run, 4),         SLOT(CDownMMS1755, Begin, 5),
+        SLOT(CDownMMS1755, Connect, 6),     SLOT(CDownMMS1755, CheckResume, 7), SLOT(CDownMMS1755, Handshake, 8),
+        SLOT(CDownMMS1755, Exchange, 9),    SLOT(CDownMMS1755, OpenOutput, 11), SLOT(CDownMMS1755, ReceiveData, 12),
+        SLOT(CDownMMS1755, Close, 15),      SLOT(CDownMMS1755, LogFormat, 23),  SLOT(CDownMMS1755, ReturnTrue, 24),
+    };
+    CheckSlots(slots, std::size(slots));
+}
+
+TEST(DownloaderSlotLayout, MmsChooser) {
+    using SetUrlPair = int32_t (FK_STDCALL CDownMMSMng::*)(const char*, const char*);
+    const Slot slots[] = {
+        SLOT(CDownMMSMng, DeleteSelf, 0), SLOT(CDownMMSMng, Release, 1), SLOT(CDownMMSMng, Init, 2),
+        SLOT(CDownMMSMng, ReturnTrue, 3),
+        Slot{"SetUrl(url, file)", SlotOf(SetUrlPair(&CDownMMSMng::SetUrl)), 4},
+        SLOT(CDownMMSMng, Run, 5),
+    };
+    CheckSlots(slots, std::size(slots));
+    EnginePtr<CDownMMSMng> chooser(static_cast<CDownMMSMng*>(CreateEngineObject<CDownMMSMng>()));
+    EXPECT_EQ(reinterpret_cast<char*>(static_cast<IDownloadSink*>(chooser.get())) -
+                  reinterpret_cast<char*>(chooser.get()),
+              ptrdiff_t(sizeof(void*)));
 }
 
 TEST(DownloaderSlotLayout, Job) {
