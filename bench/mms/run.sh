@@ -56,8 +56,9 @@ start_server() {  # transport media -> port in $port
   rm -f "$fifo"
   "$work/stream_server" "$1" "$work/$2" > "$fifo" &
   servers+=($!)
-  for _ in $(seq 600); do [ -s "$fifo" ] && break; sleep 0.05; done
+  for _ in $(seq 1200); do [ -s "$fifo" ] && break; sleep 0.1; done
   port=$(head -1 "$fifo")
+  [ -n "$port" ] || { echo "the $1 stream server for $2 did not start" >&2; exit 1; }
 }
 
 results="$work/results.txt"
