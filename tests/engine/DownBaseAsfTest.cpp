@@ -96,7 +96,7 @@ std::string ReadText(const std::string& path) {
     return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
 }
 
-MmsTcpFixture::Media Long() { return MmsTcpFixture::LoadAsf(MmsTcpFixture::MediaDir() + "av-long.wmv"); }
+MmsTcpFixture::Media Long() { return MmsTcpFixture::LoadAsf(MmsTcpFixture::MediaDir() + "av-20s.wmv"); }
 
 TEST(DownBaseAsf, ResumeCutsATornPacketAndAppendsTheRest) {
     const auto media = Long();
