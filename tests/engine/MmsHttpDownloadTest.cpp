@@ -212,7 +212,7 @@ TEST_F(MmsHttpDownload, HeaderPhaseRefusesOtherChunksAndSilence) {
 }
 
 TEST_F(MmsHttpDownload, StreamCutShortKeepsTheRecordAndResumesFromTheLastSendTime) {
-    const AsfMedia media = AsfMedia::FromFile(MediaPath("av-long.wmv"));
+    const AsfMedia media = AsfMedia::FromFile(MediaPath("av-20s.wmv"));
     ASSERT_TRUE(media.Ok());
     const std::string local = dir_.File("av.asf");
     const size_t written = media.packets.size() * 2 / 3;
@@ -241,7 +241,7 @@ TEST_F(MmsHttpDownload, StreamCutShortKeepsTheRecordAndResumesFromTheLastSendTim
 }
 
 TEST_F(MmsHttpDownload, PlainBodyIsCopiedAndStartsAfreshOnResume) {
-    const AsfMedia media = AsfMedia::FromFile(MediaPath("av-long.wmv"));
+    const AsfMedia media = AsfMedia::FromFile(MediaPath("av-20s.wmv"));
     MmsHttpFramer::Options plain;
     plain.contentLength = true;
     const std::string body = media.header + [&] {
