@@ -1,7 +1,7 @@
 // Runs one MMS transport downloader of the engine on one URL, synchronously, as the download job
 // would: the engine's side of the MMS benchmark. Exit code 0 on success; the log goes to stderr
 // on a failure.
-//   mms_driver TRANSPORT URL LOCAL_FILE       (TRANSPORT: http)
+//   mms_driver TRANSPORT URL LOCAL_FILE       (TRANSPORT: http or tcp)
 #include <cstdio>
 #include <cstring>
 #include <string>
@@ -36,6 +36,7 @@ struct Transport {
 
 const Transport kTransports[] = {
     {"http", NEW_DOWNMMS80},
+    {"tcp", NEW_DOWNMMS1755},
 };
 
 }  // namespace

@@ -20,7 +20,7 @@ support="$root/tests/engine/support"
 g++ -std=c++17 -O2 -I"$root/engine" "$root/bench/mms/mms_driver.cpp" \
   "$native_dir/engine/libfetchkeeper.a" -pthread -o "$work/mms_driver"
 g++ -std=c++17 -O2 -I"$root/engine" -I"$support" "$root/bench/mms/stream_server.cpp" \
-  "$support/FixtureServer.cpp" "$support/MmsHttpFramer.cpp" \
+  "$support/FixtureServer.cpp" "$support/MmsHttpFramer.cpp" "$support/MmsTcpFixture.cpp" \
   "$native_dir/engine/libfetchkeeper.a" -pthread -o "$work/stream_server"
 
 make_media() {  # name seconds: 1280x720 noisy test picture, WMV2 + WMA2, ffmpeg's 3200-byte packets
@@ -85,6 +85,8 @@ measure() {  # label source command...
 
 start_server http big.wmv; http_port=$port
 start_server http small.wmv; http_small=$port
+start_server tcp big.wmv; tcp_port=$port
+start_server tcp small.wmv; tcp_small=$port
 
 big=$work/big.wmv
 echo "== $rounds rounds, $(( $(stat -c %s "$big") / 1048576 )) MiB over loopback to tmpfs"
@@ -92,8 +94,13 @@ for r in $(seq "$rounds"); do
   measure engine-http "$big" "$work/mms_driver" http "http://127.0.0.1:$http_port/big.wmv" "$work/out/big.asf"
   measure ffmpeg-mmsh "$big" ffmpeg -nostdin -v error -i "mmsh://127.0.0.1:$http_port/big.wmv" -c copy -f asf -y \
     "$work/out/big.asf"
+  measure engine-tcp "$big" "$work/mms_driver" tcp "mms://127.0.0.1:$tcp_port/big.wmv" "$work/out/big.asf"
+  measure ffmpeg-mmst "$big" ffmpeg -nostdin -v error -i "mmst://127.0.0.1:$tcp_port/big.wmv" -c copy -f asf -y \
+    "$work/out/big.asf"
 done
 measure engine-http-small "$work/small.wmv" "$work/mms_driver" http "http://127.0.0.1:$http_small/small.wmv" \
+  "$work/out/small.asf"
+measure engine-tcp-small "$work/small.wmv" "$work/mms_driver" tcp "mms://127.0.0.1:$tcp_small/small.wmv" \
   "$work/out/small.asf"
 
 echo "== medians"

@@ -1,7 +1,7 @@
 // Serves one ASF file as an MMS stream on 127.0.0.1 and a free port, replaying its packets as fast
 // as the socket takes them: the server side of the MMS benchmark. Prints the port, then serves
 // every connection until it is terminated.
-//   stream_server TRANSPORT MEDIA_FILE       (TRANSPORT: http)
+//   stream_server TRANSPORT MEDIA_FILE       (TRANSPORT: http or tcp)
 #include <cstdio>
 #include <cstring>
 #include <chrono>
@@ -11,6 +11,7 @@
 
 #include "FixtureServer.h"
 #include "MmsHttpFramer.h"
+#include "MmsTcpFixture.h"
 
 namespace {
 
@@ -41,15 +42,22 @@ int main(int argc, char** argv) {
         return 2;
     }
     FixtureServer server;
-    server.SetExpectTimeOut(60000);
+    std::unique_ptr<MmsTcpFixture> tcp;
+    int port = 0;
     if (std::strcmp(argv[1], "http") == 0) {
+        server.SetExpectTimeOut(60000);
         ServeHttp(server, media);
+        server.Start();
+        port = server.Port();
+    } else if (std::strcmp(argv[1], "tcp") == 0) {
+        tcp = std::make_unique<MmsTcpFixture>(MmsTcpFixture::LoadAsf(argv[2]));
+        tcp->Start();
+        port = tcp->Port();
     } else {
         std::fprintf(stderr, "unknown transport %s\n", argv[1]);
         return 2;
     }
-    server.Start();
-    std::printf("%d\n", server.Port());
+    std::printf("%d\n", port);
     std::fflush(stdout);
     for (;;) std::this_thread::sleep_for(std::chrono::hours(1));
 }
