@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "DownHTTP.h"
+#include "DownMMS554.h"
 #include "DownRTSP80.h"
 #include "DownRtspBase.h"
 #include "Download.h"
@@ -48,13 +49,19 @@ TEST(DownloaderSlotLayout, HttpDownloaders) {
     CheckSlots(base, std::size(base));
 }
 
-TEST(DownloaderSlotLayout, RtspBase) {
+TEST(DownloaderSlotLayout, RtspDownloaders) {
     const Slot slots[] = {
         SLOT(CDownRtspBase, Begin, 5),       SLOT(CDownRtspBase, Connect, 6),
         SLOT(CDownRtspBase, CheckResume, 7), SLOT(CDownRtspBase, Handshake, 8),
         SLOT(CDownRtspBase, Exchange, 9),    SLOT(CDownRtspBase, ReceiveData, 12),
         SLOT(CDownRtspBase, LogFormat, 23),  SLOT(CDownRtspBase, IsBadReply, 24),
         SLOT(CDownRtspBase, ReturnTrue, 25),
+        SLOT(CDownMMS554, DeleteSelf, 0),    SLOT(CDownMMS554, Release, 1),
+        SLOT(CDownMMS554, Init, 2),          SLOT(CDownMMS554, SetUrl, 3),
+        SLOT(CDownMMS554, Run, 4),           SLOT(CDownMMS554, Begin, 5),
+        SLOT(CDownMMS554, CheckResume, 7),   SLOT(CDownMMS554, Handshake, 8),
+        SLOT(CDownMMS554, Exchange, 9),      SLOT(CDownMMS554, ReceiveData, 12),
+        SLOT(CDownMMS554, IsBadReply, 24),   SLOT(CDownMMS554, ReturnTrue, 25),
     };
     CheckSlots(slots, std::size(slots));
 }
