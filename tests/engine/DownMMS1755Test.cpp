@@ -13,6 +13,7 @@
 #include <string>
 #include <vector>
 
+#include "CommandOutput.h"
 #include "Factories.h"
 #include "MmsTcpFixture.h"
 #include "RecordingSink.h"
@@ -312,23 +313,11 @@ TEST(DownMMS1755, FaultsOfTheServerEndTheRunWithTheirResult) {
 
 #if !defined(_WIN32)
 
-// Standard output of a shell command; empty when it cannot run.
-std::string Output(const std::string& command) {
-    std::string out;
-    if (FILE* pipe = popen(command.c_str(), "r")) {
-        char buffer[4096];
-        size_t n;
-        while ((n = fread(buffer, 1, sizeof buffer, pipe)) > 0) out.append(buffer, n);
-        pclose(pipe);
-    }
-    return out;
-}
-
-bool HaveFfmpeg() { return !Output("command -v ffmpeg ffprobe").empty(); }
+bool HaveFfmpeg() { return !CommandOutput("command -v ffmpeg ffprobe").empty(); }
 
 // Every packet of every stream, with its time stamps, size and checksum.
 std::string FrameCrc(const std::string& input, const std::string& before = "") {
-    return Output("ffmpeg -nostdin -v error " + before + " -i '" + input + "' -map 0 -c copy -f framecrc - 2>/dev/null");
+    return CommandOutput("ffmpeg -nostdin -v error " + before + " -i '" + input + "' -map 0 -c copy -f framecrc - 2>/dev/null");
 }
 
 // ffmpeg's own MMS-over-TCP client reads the fixture's stream packet for packet like the source
@@ -361,7 +350,7 @@ TEST(DownMMS1755Ffmpeg, WrittenFileReadsAndSeeksLikeTheSource) {
     ASSERT_EQ(Download(server.Url("long"), file, sink), 0) << sink.LogText();
     EXPECT_EQ(FrameCrc(file), FrameCrc(source));
     const std::string count = "ffprobe -v error -count_packets -show_entries stream=nb_read_packets -of csv=p=0 '";
-    EXPECT_EQ(Output(count + file + "'"), Output(count + source + "'"));
+    EXPECT_EQ(CommandOutput(count + file + "'"), CommandOutput(count + source + "'"));
     EXPECT_EQ(FrameCrc(file, "-ss 12.5"), FrameCrc(source, "-ss 12.5"));
 }
 

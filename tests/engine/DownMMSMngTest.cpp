@@ -11,6 +11,8 @@
 #include "DownBase.h"
 #include "Download.h"
 #include "Factories.h"
+#include "FixtureServer.h"
+#include "MmsHttpFramer.h"
 #include "MmsTcpFixture.h"
 #include "RecordingSink.h"
 #include "TempDir.h"
@@ -171,6 +173,49 @@ TEST(ChooserEndToEnd, MmsUrlIsFetchedOverTcp) {
     EXPECT_EQ(sink.succeeded, 1) << sink.LogText();
     EXPECT_TRUE(sink.failures.empty());
     EXPECT_GT(sys::FileSize64(file), int64_t(media.header.size() + media.packets.size() * media.packets[0].size()));
+}
+
+// A server that speaks neither MMS over TCP nor RTSP: an "mmst://" URL is tried over TCP, then
+// RTSP, and fetched over HTTP, each on the URL's own port with the scheme rewritten.
+TEST(ChooserEndToEnd, TcpAndRtspFailThenHttpFetchesTheStream) {
+    const AsfMedia media = AsfMedia::FromFile(MediaPath("av.wmv"));
+    ASSERT_TRUE(media.Ok());
+    MmsHttpFramer framer(media);
+    FixtureServer server;
+    server.AddScript()
+        .Call([&](FixtureServer::Session& s) {
+            // The TCP transport's binary command has no blank line; RTSP asks with DESCRIBE.
+            if (!s.Expect("\r\n\r\n", 1500)) return;
+            const std::string request = s.Received();
+            if (request.rfind("GET ", 0) != 0) {
+                s.Send("RTSP/1.0 404 Not Found\r\nCSeq: 1\r\n\r\n");
+                return;
+            }
+            s.Send(framer.Reply(request));
+        })
+        .Close();
+    server.RepeatLastScript();
+    server.Start();
+    TempDir dir;
+    EnginePtr<IDownMmsChooser> chooser(static_cast<IDownMmsChooser*>(NEW_DOWNMMSMNG()));
+    RecordingSink sink;
+    const std::string file = dir.File("clip.asf");
+    const std::string url = "mmst://127.0.0.1:" + std::to_string(server.Port()) + "/av.wmv";
+    chooser->SetUrl(url.c_str(), file.c_str());
+    chooser->Run(&sink);
+    EXPECT_EQ(sink.succeeded, 1) << sink.LogText();
+    EXPECT_TRUE(sink.failures.empty());
+    const std::string log = sink.LogText();
+    const size_t tcp = log.find("START DOWNLOAD MMS 1755"), http = log.find("START DOWNLOAD MMS 80");
+    ASSERT_NE(tcp, std::string::npos);
+    ASSERT_NE(http, std::string::npos);
+    EXPECT_LT(tcp, http);
+    EXPECT_NE(log.find("RECEIVE DATA TIME OUT\n"), std::string::npos) << "the TCP failure is a log line";
+    bool asked = false;
+    for (int i = 0; i < server.Connections(); ++i) asked = asked || server.Received(size_t(i)).rfind("GET /av.wmv ", 0) == 0;
+    EXPECT_TRUE(asked);
+    // The whole stream with its index.
+    EXPECT_GT(sys::FileSize64(file), int64_t(media.header.size() + media.packets.size() * media.packetSize));
 }
 
 // The job hands an MMS URL to the chooser, and a destination without any '.' gets ".asf".

@@ -5,6 +5,8 @@
 #include <fstream>
 #include <iterator>
 
+#include "MmsHttpFramer.h"
+
 namespace {
 
 using Bytes = MmsTcpFixture::Bytes;
@@ -67,15 +69,7 @@ bool ReadClientCommand(sys::TcpSocket& socket, MmsTcpFixture::Received& out, int
 
 }  // namespace
 
-std::string MmsTcpFixture::MediaDir() {
-    std::string dir = __FILE__;
-    dir = dir.substr(0, dir.find_last_of("/\\") + 1) + "../../fixtures/media/";
-#ifdef _WIN32
-    // Built on Linux, run under Wine: the source tree is reached through drive Z:.
-    if (!dir.empty() && dir[0] == '/') dir = "Z:" + dir;
-#endif
-    return dir;
-}
+std::string MmsTcpFixture::MediaDir() { return MediaPath(""); }
 
 Bytes MmsTcpFixture::ReadFile(const std::string& path) {
     std::ifstream in(path, std::ios::binary);
