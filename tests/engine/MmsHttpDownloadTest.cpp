@@ -21,6 +21,7 @@
 #include "MmsHttpFramer.h"
 #include "RecordingSink.h"
 #include "TempDir.h"
+#include "WaitItem.h"
 
 namespace {
 
@@ -295,13 +296,7 @@ TEST_F(MmsHttpDownload, WmvUrlThroughTheManagerIsFetchedAsAStream) {
     server.Start();
     EnginePtr<CFetchkeeper> manager(static_cast<CFetchkeeper*>(NEW_FETCHKEEPER()));
     ASSERT_TRUE(manager->AddItem(server.Url("/clip/av.wmv").c_str(), dir_.Dir().c_str(), "clip"));
-    ItemHandle item = manager->GetFirstItem();
-    DownItemInfo info{};
-    const auto deadline = Clock::now() + std::chrono::seconds(30);
-    do {
-        std::this_thread::sleep_for(std::chrono::milliseconds(20));
-        manager->GetItemInfo(item, &info);
-    } while ((info.state == DownWaiting || info.state == DownDownloading) && Clock::now() < deadline);
+    const DownItemInfo info = WaitItemSettled(*manager, manager->GetFirstItem(), std::chrono::seconds(30));
     EXPECT_EQ(info.state, DownFinished) << (info.logText ? info.logText : "");
     EXPECT_EQ(std::string(info.destFile), dir_.File("clip.asf"));
     ExpectIndexedCopyOf(ReadFileBytes(dir_.File("clip.asf")), av_);
