@@ -5,9 +5,11 @@
 
 #include "DownHTTP.h"
 #include "DownMMS1755.h"
+#include "DownMMS554.h"
 #include "DownMMS80.h"
 #include "DownMMSMng.h"
 #include "DownRTSP80.h"
+#include "DownRtspBase.h"
 #include "Download.h"
 #include "QmSocket.h"
 #include "SlotOf.h"
@@ -58,6 +60,23 @@ TEST(DownloaderSlotLayout, MmsOverHttp) {
         SLOT(CDownMMS80, ReceiveData, 12), SLOT(CDownMMS80, LogFormat, 23),    SLOT(CDownMMS80, MakeRequest, 24),
         SLOT(CDownMMS80, ReceiveBody, 25), SLOT(CDownMMS80, ParseHeaders, 27), SLOT(CDownMMS80, IsBadReply, 28),
         Slot{"CDownMMS80::ReceivePacket", SlotOf(&CDownMMS80::ReceivePacket), -1},
+    };
+    CheckSlots(slots, std::size(slots));
+}
+
+TEST(DownloaderSlotLayout, RtspDownloaders) {
+    const Slot slots[] = {
+        SLOT(CDownRtspBase, Begin, 5),       SLOT(CDownRtspBase, Connect, 6),
+        SLOT(CDownRtspBase, CheckResume, 7), SLOT(CDownRtspBase, Handshake, 8),
+        SLOT(CDownRtspBase, Exchange, 9),    SLOT(CDownRtspBase, ReceiveData, 12),
+        SLOT(CDownRtspBase, LogFormat, 23),  SLOT(CDownRtspBase, IsBadReply, 24),
+        SLOT(CDownRtspBase, ReturnTrue, 25),
+        SLOT(CDownMMS554, DeleteSelf, 0),    SLOT(CDownMMS554, Release, 1),
+        SLOT(CDownMMS554, Init, 2),          SLOT(CDownMMS554, SetUrl, 3),
+        SLOT(CDownMMS554, Run, 4),           SLOT(CDownMMS554, Begin, 5),
+        SLOT(CDownMMS554, CheckResume, 7),   SLOT(CDownMMS554, Handshake, 8),
+        SLOT(CDownMMS554, Exchange, 9),      SLOT(CDownMMS554, ReceiveData, 12),
+        SLOT(CDownMMS554, IsBadReply, 24),   SLOT(CDownMMS554, ReturnTrue, 25),
     };
     CheckSlots(slots, std::size(slots));
 }
