@@ -104,18 +104,4 @@ measure engine-tcp-small "$work/small.wmv" "$work/mms_driver" tcp "mms://127.0.0
   "$work/out/small.asf"
 
 echo "== medians"
-/usr/bin/python3 - "$results" <<'PY'
-import statistics, sys
-rows = {}
-for line in open(sys.argv[1]):
-    label, wall, cpu, rss = line.split()
-    rows.setdefault(label, []).append((float(wall), float(cpu), int(rss)))
-med = {k: tuple(statistics.median(x[i] for x in v) for i in range(3)) for k, v in rows.items()}
-for k, (w, c, m) in med.items():
-    print(f"{k:26s} wall {w:7.2f} s  cpu {c:7.2f} s  peak {m/1024:8.1f} MiB")
-for engine, client in (("engine-http", "ffmpeg-mmsh"), ("engine-tcp", "ffmpeg-mmst"), ("engine-rtsp", None)):
-    if engine in med and client in med:
-        w, c, m = med[engine]
-        fw, fc, fm = med[client]
-        print(f"{engine}/{client}: wall {w/fw:5.2f}  cpu {c/fc:5.2f}  peak {m/fm:5.2f}")
-PY
+/usr/bin/python3 "$root/bench/medians.py" "$results" engine-http/ffmpeg-mmsh engine-tcp/ffmpeg-mmst

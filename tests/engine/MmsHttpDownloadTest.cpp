@@ -6,6 +6,7 @@
 #include <chrono>
 #include <filesystem>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "AsfParser.h"
@@ -14,11 +15,13 @@
 #include "DownMMS80.h"
 #include "EngineSettings.h"
 #include "Factories.h"
+#include "Fetchkeeper.h"
 #include "FileBytes.h"
 #include "FixtureServer.h"
 #include "MmsHttpFramer.h"
 #include "RecordingSink.h"
 #include "TempDir.h"
+#include "WaitItem.h"
 
 namespace {
 
@@ -283,6 +286,21 @@ TEST_F(MmsHttpDownload, StopDuringTheStreamEndsTheRunAndKeepsTheRecord) {
     EXPECT_LT(Clock::now() - start, std::chrono::seconds(4));
     EXPECT_EQ(sink.failures, std::vector<std::string>{"USER CANCEL THE OPERATION"});
     EXPECT_TRUE(std::filesystem::exists(dir_.File("stop.asf.ini")));
+}
+
+// An "http://" URL of a ".wmv" file goes through the manager, the job and the transport chooser,
+// which tries MMS over HTTP first: the item finishes with the indexed file under an ".asf" name.
+TEST_F(MmsHttpDownload, WmvUrlThroughTheManagerIsFetchedAsAStream) {
+    FixtureServer server;
+    MmsHttpFramer(av_).AddTo(server);
+    server.Start();
+    EnginePtr<CFetchkeeper> manager(static_cast<CFetchkeeper*>(NEW_FETCHKEEPER()));
+    ASSERT_TRUE(manager->AddItem(server.Url("/clip/av.wmv").c_str(), dir_.Dir().c_str(), "clip"));
+    const DownItemInfo info = WaitItemSettled(*manager, manager->GetFirstItem(), std::chrono::seconds(30));
+    EXPECT_EQ(info.state, DownFinished) << (info.logText ? info.logText : "");
+    EXPECT_EQ(std::string(info.destFile), dir_.File("clip.asf"));
+    ExpectIndexedCopyOf(ReadFileBytes(dir_.File("clip.asf")), av_);
+    EXPECT_NE(std::string(info.logText ? info.logText : "").find("START DOWNLOAD MMS 80"), std::string::npos);
 }
 
 #if !defined(_WIN32)
