@@ -18,22 +18,15 @@
 #include "EngineSettings.h"
 #include "Factories.h"
 #include "FixtureServer.h"
+#include "Framecrc.h"
 #include "RecordingSink.h"
 #include "RtspFixture.h"
 #include "TempDir.h"
 
 namespace {
 
-std::string ReadAll(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
-
-uint64_t Le(const std::string& b, size_t at, size_t width) {
-    uint64_t v = 0;
-    for (size_t i = width; i-- > 0;) v = (v << 8) | static_cast<uint8_t>(b.at(at + i));
-    return v;
-}
+std::string ReadAll(const std::string& path) { return RtspFixture::ReadAll(path); }
+uint64_t Le(const std::string& b, size_t at, size_t width) { return RtspFixture::Le(b, at, width); }
 
 // What the engine wrote, taken apart: header, packets of the header's size, what follows.
 struct Written {
@@ -65,26 +58,6 @@ std::string Padded(std::string packet) {
 }
 
 #ifndef _WIN32
-// ffmpeg's checksum of every packet of an input (a file or an RTSP URL).
-std::string Framecrc(const std::string& input, const std::string& options, const std::string& inputOptions = "") {
-    const std::string command = "timeout 20 ffmpeg -nostdin -hide_banner -loglevel error " + inputOptions + " -i '" +
-                                input + "' " + options + " -f framecrc - 2>&1";
-    std::string out;
-    if (FILE* pipe = popen(command.c_str(), "r")) {
-        char buffer[4096];
-        size_t n;
-        while ((n = fread(buffer, 1, sizeof buffer, pipe)) > 0) out.append(buffer, n);
-        if (pclose(pipe) != 0) out += "\nffmpeg failed";
-    }
-    std::string lines;
-    size_t start = 0;
-    for (size_t end; (end = out.find('\n', start)) != std::string::npos; start = end + 1) {
-        const std::string line = out.substr(start, end - start);
-        if (!line.empty() && line[0] != '#') lines += line + "\n";
-    }
-    return lines + out.substr(start);
-}
-
 // Per stream, the size and checksum of each packet: what an RTSP client and a file reader agree on
 // (timing fields and the order between streams depend on the transport).
 std::string PacketsByStream(const std::string& framecrc) {

@@ -176,7 +176,8 @@ TEST(ChooserEndToEnd, MmsUrlIsFetchedOverTcp) {
 }
 
 // A server that speaks neither MMS over TCP nor RTSP: an "mmst://" URL is tried over TCP, then
-// RTSP, and fetched over HTTP, each on the URL's own port with the scheme rewritten.
+// RTSP (refused with 404), and fetched over HTTP, each on the URL's own port with the scheme
+// rewritten.
 TEST(ChooserEndToEnd, TcpAndRtspFailThenHttpFetchesTheStream) {
     const AsfMedia media = AsfMedia::FromFile(MediaPath("av.wmv"));
     ASSERT_TRUE(media.Ok());
@@ -206,13 +207,24 @@ TEST(ChooserEndToEnd, TcpAndRtspFailThenHttpFetchesTheStream) {
     EXPECT_EQ(sink.succeeded, 1) << sink.LogText();
     EXPECT_TRUE(sink.failures.empty());
     const std::string log = sink.LogText();
-    const size_t tcp = log.find("START DOWNLOAD MMS 1755"), http = log.find("START DOWNLOAD MMS 80");
+    const size_t tcp = log.find("START DOWNLOAD MMS 1755"), rtsp = log.find("START DOWNLOAD MMS 554"),
+                 http = log.find("START DOWNLOAD MMS 80");
     ASSERT_NE(tcp, std::string::npos);
+    ASSERT_NE(rtsp, std::string::npos);
     ASSERT_NE(http, std::string::npos);
-    EXPECT_LT(tcp, http);
-    EXPECT_NE(log.find("RECEIVE DATA TIME OUT\n"), std::string::npos) << "the TCP failure is a log line";
-    bool asked = false;
-    for (int i = 0; i < server.Connections(); ++i) asked = asked || server.Received(size_t(i)).rfind("GET /av.wmv ", 0) == 0;
+    EXPECT_LT(tcp, rtsp);
+    EXPECT_LT(rtsp, http);
+    // Both failures are log lines, in their order.
+    const size_t tcpFailed = log.find("RECEIVE DATA TIME OUT\n", tcp), rtspFailed = log.find("SHAKE HAND ERROR\n", rtsp);
+    EXPECT_LT(tcpFailed, rtsp);
+    EXPECT_LT(rtspFailed, http);
+    bool described = false, asked = false;
+    const std::string rtspUrl = "DESCRIBE rtsp://127.0.0.1:" + std::to_string(server.Port()) + "/av.wmv ";
+    for (int i = 0; i < server.Connections(); ++i) {
+        described = described || server.Received(size_t(i)).rfind(rtspUrl, 0) == 0;
+        asked = asked || server.Received(size_t(i)).rfind("GET /av.wmv ", 0) == 0;
+    }
+    EXPECT_TRUE(described);
     EXPECT_TRUE(asked);
     // The whole stream with its index.
     EXPECT_GT(sys::FileSize64(file), int64_t(media.header.size() + media.packets.size() * media.packetSize));

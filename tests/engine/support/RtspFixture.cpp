@@ -20,17 +20,6 @@ const uint8_t kStreamPropertiesGuid[16] = {0x91, 0x07, 0xDC, 0xB7, 0xB7, 0xA9, 0
 const uint8_t kVideoMediaGuid[16] = {0xC0, 0xEF, 0x19, 0xBC, 0x4D, 0x5B, 0xCF, 0x11,
                                      0xA8, 0xFD, 0x00, 0x80, 0x5F, 0x5C, 0x44, 0x2B};
 
-std::string ReadAll(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
-
-uint64_t Le(const std::string& b, size_t at, size_t width) {
-    uint64_t v = 0;
-    for (size_t i = width; i-- > 0;) v = (v << 8) | static_cast<uint8_t>(b.at(at + i));
-    return v;
-}
-
 std::string Be(uint64_t value, size_t width) {
     std::string out(width, '\0');
     for (size_t i = 0; i < width; ++i) out[width - 1 - i] = static_cast<char>(value >> (8 * i));
@@ -76,6 +65,17 @@ std::string HeaderValue(const std::string& head, const std::string& name) {
 }
 
 }  // namespace
+
+std::string RtspFixture::ReadAll(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+uint64_t RtspFixture::Le(const std::string& b, size_t at, size_t width) {
+    uint64_t v = 0;
+    for (size_t i = width; i-- > 0;) v = (v << 8) | static_cast<uint8_t>(b.at(at + i));
+    return v;
+}
 
 std::string RtspFixture::MediaDir() {
     std::string dir = __FILE__;

@@ -26,6 +26,9 @@ public:
         std::string header;                // Header Object and the 50-byte Data Object header
         std::vector<std::string> packets;  // each as the source holds it
     };
+    static std::string ReadAll(const std::string& path);
+    // The little-endian value of width bytes at at.
+    static uint64_t Le(const std::string& bytes, size_t at, size_t width);
     // tests/fixtures/media in the platform's own spelling.
     static std::string MediaDir();
     // A plain ASF file, and the streaming form ("$H", "$D" chunks) whose header counts 0 packets.
