@@ -1,7 +1,7 @@
 // Runs one MMS transport downloader of the engine on one URL, synchronously, as the download job
 // would: the engine's side of the MMS benchmark. Exit code 0 on success; the log goes to stderr
 // on a failure.
-//   mms_driver TRANSPORT URL LOCAL_FILE       (TRANSPORT: http or tcp)
+//   mms_driver TRANSPORT URL LOCAL_FILE       (TRANSPORT: http, tcp or rtsp)
 #include <cstdio>
 #include <cstring>
 #include <string>
@@ -37,6 +37,7 @@ struct Transport {
 const Transport kTransports[] = {
     {"http", NEW_DOWNMMS80},
     {"tcp", NEW_DOWNMMS1755},
+    {"rtsp", NEW_DOWNMMS554},
 };
 
 }  // namespace

@@ -21,6 +21,7 @@ g++ -std=c++17 -O2 -I"$root/engine" "$root/bench/mms/mms_driver.cpp" \
   "$native_dir/engine/libfetchkeeper.a" -pthread -o "$work/mms_driver"
 g++ -std=c++17 -O2 -I"$root/engine" -I"$support" "$root/bench/mms/stream_server.cpp" \
   "$support/FixtureServer.cpp" "$support/MmsHttpFramer.cpp" "$support/MmsTcpFixture.cpp" \
+  "$support/RtspFixture.cpp" \
   "$native_dir/engine/libfetchkeeper.a" -pthread -o "$work/stream_server"
 
 make_media() {  # name seconds: 1280x720 noisy test picture, WMV2 + WMA2, ffmpeg's 3200-byte packets
@@ -87,6 +88,9 @@ start_server http big.wmv; http_port=$port
 start_server http small.wmv; http_small=$port
 start_server tcp big.wmv; tcp_port=$port
 start_server tcp small.wmv; tcp_small=$port
+start_server rtsp big.wmv; rtsp_port=$port
+start_server rtsp-stripped big.wmv; rtsp_stripped=$port
+start_server rtsp small.wmv; rtsp_small=$port
 
 big=$work/big.wmv
 echo "== $rounds rounds, $(( $(stat -c %s "$big") / 1048576 )) MiB over loopback to tmpfs"
@@ -97,11 +101,17 @@ for r in $(seq "$rounds"); do
   measure engine-tcp "$big" "$work/mms_driver" tcp "mms://127.0.0.1:$tcp_port/big.wmv" "$work/out/big.asf"
   measure ffmpeg-mmst "$big" ffmpeg -nostdin -v error -i "mmst://127.0.0.1:$tcp_port/big.wmv" -c copy -f asf -y \
     "$work/out/big.asf"
+  measure engine-rtsp "$big" "$work/mms_driver" rtsp "rtsp://127.0.0.1:$rtsp_port/big.wmv" "$work/out/big.asf"
+  measure ffmpeg-rtsp "$big" ffmpeg -nostdin -v error -rtsp_transport tcp -i "rtsp://127.0.0.1:$rtsp_stripped/big.wmv" \
+    -c copy -f asf -y "$work/out/big.asf"
 done
 measure engine-http-small "$work/small.wmv" "$work/mms_driver" http "http://127.0.0.1:$http_small/small.wmv" \
   "$work/out/small.asf"
 measure engine-tcp-small "$work/small.wmv" "$work/mms_driver" tcp "mms://127.0.0.1:$tcp_small/small.wmv" \
   "$work/out/small.asf"
+measure engine-rtsp-small "$work/small.wmv" "$work/mms_driver" rtsp "rtsp://127.0.0.1:$rtsp_small/small.wmv" \
+  "$work/out/small.asf"
 
 echo "== medians"
-/usr/bin/python3 "$root/bench/medians.py" "$results" engine-http/ffmpeg-mmsh engine-tcp/ffmpeg-mmst
+/usr/bin/python3 "$root/bench/medians.py" "$results" engine-http/ffmpeg-mmsh engine-tcp/ffmpeg-mmst \
+  engine-rtsp/ffmpeg-rtsp

@@ -1,7 +1,7 @@
 // Serves one ASF file as an MMS stream on 127.0.0.1 and a free port, replaying its packets as fast
 // as the socket takes them: the server side of the MMS benchmark. Prints the port, then serves
 // every connection until it is terminated.
-//   stream_server TRANSPORT MEDIA_FILE       (TRANSPORT: http or tcp)
+//   stream_server TRANSPORT MEDIA_FILE       (TRANSPORT: http, tcp, rtsp or rtsp-stripped)
 #include <cstdio>
 #include <cstring>
 #include <chrono>
@@ -12,6 +12,7 @@
 #include "FixtureServer.h"
 #include "MmsHttpFramer.h"
 #include "MmsTcpFixture.h"
+#include "RtspFixture.h"
 
 namespace {
 
@@ -43,6 +44,7 @@ int main(int argc, char** argv) {
     }
     FixtureServer server;
     std::unique_ptr<MmsTcpFixture> tcp;
+    std::unique_ptr<RtspFixture> rtsp;
     int port = 0;
     if (std::strcmp(argv[1], "http") == 0) {
         server.SetExpectTimeOut(60000);
@@ -53,6 +55,16 @@ int main(int argc, char** argv) {
         tcp = std::make_unique<MmsTcpFixture>(MmsTcpFixture::LoadAsf(argv[2]));
         tcp->Start();
         port = tcp->Port();
+    } else if (std::strcmp(argv[1], "rtsp") == 0 || std::strcmp(argv[1], "rtsp-stripped") == 0) {
+        rtsp = std::make_unique<RtspFixture>(RtspFixture::Media{media.header, media.packets});
+        if (std::strcmp(argv[1], "rtsp-stripped") == 0) {
+            // Packets as a streaming server sends them, without their padding (ffmpeg's RTSP
+            // client takes them only so), and the connection closed after the last.
+            rtsp->Set().strip = true;
+            rtsp->Set().end = RtspFixture::Options::End::Close;
+        }
+        rtsp->Start();
+        port = rtsp->Port();
     } else {
         std::fprintf(stderr, "unknown transport %s\n", argv[1]);
         return 2;
