@@ -15,6 +15,7 @@
 
 #include "CommandOutput.h"
 #include "Factories.h"
+#include "Framecrc.h"
 #include "MmsTcpFixture.h"
 #include "RecordingSink.h"
 #include "TempDir.h"
@@ -317,7 +318,7 @@ bool HaveFfmpeg() { return !CommandOutput("command -v ffmpeg ffprobe").empty(); 
 
 // Every packet of every stream, with its time stamps, size and checksum.
 std::string FrameCrc(const std::string& input, const std::string& before = "") {
-    return CommandOutput("ffmpeg -nostdin -v error " + before + " -i '" + input + "' -map 0 -c copy -f framecrc - 2>/dev/null");
+    return Framecrc(input, "-map 0 -c copy", before);
 }
 
 // ffmpeg's own MMS-over-TCP client reads the fixture's stream packet for packet like the source
