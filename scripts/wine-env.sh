@@ -22,6 +22,14 @@ if [ ! -f "$WINEPREFIX/system.reg" ]; then
   wineboot -i >/dev/null 2>&1 </dev/null || true
   wineserver -w
 fi
+# Wine's own fonts ("MS Sans Serif", the title-bar symbols) from the fonts-wine package: the 64-bit
+# loader does not look in their folder, so without this it falls back to wider faces that cut
+# labels and put letters in the title-bar buttons. Fonts in the prefix's Fonts folder are found.
+if [ -d /usr/share/wine/fonts ] && [ -d "$WINEPREFIX/drive_c/windows/Fonts" ]; then
+  for _fk_font in /usr/share/wine/fonts/*; do
+    [ -e "$WINEPREFIX/drive_c/windows/Fonts/${_fk_font##*/}" ] || ln -s "$_fk_font" "$WINEPREFIX/drive_c/windows/Fonts/"
+  done
+fi
 wineserver -p 2>/dev/null || true
 if ! grep -qs "\"$WINE_DESKTOP_NAME\"=\"$WINE_DESKTOP_SIZE\"" "$WINEPREFIX/user.reg"; then
   wine reg add 'HKCU\Software\Wine\Explorer' /v Desktop /d "$WINE_DESKTOP_NAME" /f >/dev/null 2>&1 </dev/null || true

@@ -10,7 +10,7 @@ namespace ui {
 int CaptionFitWidth(const std::string& caption);
 
 // MessageBoxA, with the box widened when its text alone would leave it too narrow for its caption
-// (the system sizes a message box to its text and buttons only); its buttons stay centred.
+// (the system sizes a message box to its text and buttons only); its buttons are centred.
 int MessageBoxFittingCaption(HWND owner, const std::string& text, const std::string& caption, UINT flags);
 
 }  // namespace ui
