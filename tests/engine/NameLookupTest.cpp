@@ -11,6 +11,7 @@
 #include <string>
 #include <thread>
 
+#include "DownFTP.h"
 #include "DownHTTP.h"
 #include "EngineSettings.h"
 #include "Factories.h"
@@ -148,6 +149,19 @@ TEST_F(NameLookup, DownloadWhoseLookupHangsEndsWithTheTimeOutOrAStop) {
         if (stopper.joinable()) stopper.join();
         EXPECT_EQ(result, c.result) << c.name << "\n" << sink.LogText();
     }
+}
+
+TEST_F(NameLookup, FtpDownloadWhoseLookupHangsEndsWithTheTimeOut) {
+    TempDir dir;
+    SetEngineTimeOut(1);
+    RecordingSink sink;
+    int32_t result = -1;
+    ASSERT_TRUE(FinishesWithin(std::chrono::seconds(30), [&] {
+        EnginePtr<CDownFTP> ftp(static_cast<CDownFTP*>(NEW_DOWNFTP()));
+        ftp->SetUrl("ftp://hang.example/file.bin", dir.File("file.bin").c_str());
+        result = ftp->Run(&sink);
+    }));
+    EXPECT_EQ(result, FtpConnectFailed) << sink.LogText();
 }
 
 }  // namespace
