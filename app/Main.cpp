@@ -8,6 +8,7 @@
 #include "Interface.h"
 #include "Mylabel.h"
 #include "Plus.h"
+#include "Qelregister.h"
 #include "Reader.h"
 #include "RowText.h"
 #include "SanitizeFileName.h"
@@ -98,6 +99,7 @@ void RegisterProgramClasses() {
     done = true;
     ui::RegisterComponentClass<TMyLabel>("TMyLabel");
     ui::RegisterComponentClass<TProgressPanel>("TProgressPanel");
+    skin::RegisterSkinClasses();
 }
 
 TForm1::TForm1(ui::TComponent* owner) : ui::TForm(owner) {
@@ -203,7 +205,7 @@ void TForm1::BindComponents() {
     pupDownAgain = FindAs<ui::TMenuItem>(*this, "pupDownAgain");
     pupOpen = FindAs<ui::TMenuItem>(*this, "pupOpen");
     pupProperty = FindAs<ui::TMenuItem>(*this, "pupProperty");
-    qelMainMenu1 = FindAs<ui::TMainMenu>(*this, "qelMainMenu1");
+    qelMainMenu1 = FindAs<skin::TqelMainMenu>(*this, "qelMainMenu1");
     Timer1 = FindAs<ui::TTimer>(*this, "Timer1");
 }
 

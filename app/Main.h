@@ -12,6 +12,7 @@
 #include "ImgList.h"
 #include "Menus.h"
 #include "Progresspanel.h"
+#include "Qelmainmenu.h"
 #include "StdCtrls.h"
 
 struct MainSettings {
@@ -41,7 +42,7 @@ public:
     ui::TPopupMenu* PopupMenu1;
     ui::TMenuItem *pupNN, *pupAdd, *pupDelete, *MenuItem1, *pupClear, *MenuItem2, *pupDown, *pupDownAll, *pupCancel,
         *pupCancelAll, *N4, *pupDownAgain, *pupOpen, *pupProperty;
-    ui::TMainMenu* qelMainMenu1;
+    skin::TqelMainMenu* qelMainMenu1;
     ui::TTimer* Timer1;
 
     // Event handlers.

@@ -25,11 +25,9 @@ const Guid kVideoMedia = {0xC0, 0xEF, 0x19, 0xBC, 0x4D, 0x5B, 0xCF, 0x11,
 const Guid kSimpleIndex = {0x90, 0x08, 0x00, 0x33, 0xB1, 0xE5, 0xCF, 0x11,
                            0x89, 0xF4, 0x00, 0xA0, 0xC9, 0x03, 0x49, 0xCB};
 
-// The Header Object's GUID and size: equal on disk means a header of the same length.
-constexpr size_t kHeaderObjectStart = 24;
-
 // File Properties Object: offsets of the fields used, and the bytes that must be there.
 constexpr size_t kFileIdAt = 24;
+constexpr size_t kCreationDateAt = 48;
 constexpr size_t kFileSizeAt = 40;
 constexpr size_t kPacketCountAt = 56;
 constexpr size_t kPlayDurationAt = 64;
@@ -189,6 +187,8 @@ uint64_t CAsfParser::GetPlayDurationMs() { return FilePropertiesField(kPlayDurat
 
 uint64_t CAsfParser::GetPrerollMs() { return FilePropertiesField(kPrerollAt, 8); }
 
+bool CAsfParser::IsBroadcast() { return (FilePropertiesField(kFlagsAt, 4) & kBroadcastFlag) != 0; }
+
 uint8_t CAsfParser::CountStreamObjects() {
     unsigned count = 0;
     ByteReader r(header_.data(), header_.size());
@@ -318,8 +318,7 @@ uint32_t CAsfParser::IndexEntryCount() {
     // header could claim centuries.
     auto seconds = [](uint64_t ms) { return ms / 1000 + (ms % 1000 != 0) + 1; };
     const uint64_t covered = seconds(latestPresentationMs_);
-    const bool broadcast = (FilePropertiesField(kFlagsAt, 4) & kBroadcastFlag) != 0;
-    const uint64_t duration = broadcast ? 0 : GetPlayDurationMs();
+    const uint64_t duration = IsBroadcast() ? 0 : GetPlayDurationMs();
     const uint64_t count = duration == 0 ? covered : std::min(seconds(duration), covered);
     return static_cast<uint32_t>(std::min<uint64_t>(count, kMaxIndexEntries));
 }
@@ -476,16 +475,18 @@ AsfResume CAsfParser::ReadIndex(IAsfFile& file) {
         return AsfResume::Refused;
     }
 
-    // The file must begin with this stream's header: the same Header Object size, the same File
-    // ID and a Data Object where this header has one. Anything else is another file.
+    // The file must begin with this stream's header: the same Header Object byte for byte (only
+    // the creation date may differ) and a Data Object where this header has one. Encoders that
+    // leave the File ID zero make the File ID alone no proof: two clips made alike share it.
     std::vector<uint8_t> onDisk(headerLength);
     if (!file.ReadAt(0, onDisk.data(), headerLength)) return AsfResume::FileError;
-    const size_t fileIdAt = filePropertiesAt_ + kFileIdAt;
-    if (!GuidAt(onDisk.data(), headerLength, 0, kHeaderObject) ||
-        std::memcmp(onDisk.data(), header_.data(), kHeaderObjectStart) != 0 ||
-        !GuidAt(onDisk.data(), headerLength, filePropertiesAt_, kFileProperties) ||
-        std::memcmp(&onDisk[fileIdAt], &header_[fileIdAt], sizeof(Guid)) != 0 ||
-        !GuidAt(onDisk.data(), headerLength, headerLength - kDataHeaderSize, kDataObject)) {
+    const size_t headerObjectEnd = headerLength - kDataHeaderSize;
+    const size_t createdAt = filePropertiesAt_ + kCreationDateAt;
+    const bool sameBefore = std::memcmp(onDisk.data(), header_.data(), createdAt) == 0;
+    const bool sameAfter = createdAt + 8 <= headerObjectEnd &&
+                           std::memcmp(&onDisk[createdAt + 8], &header_[createdAt + 8], headerObjectEnd - createdAt - 8) == 0;
+    if (!GuidAt(onDisk.data(), headerLength, 0, kHeaderObject) || !sameBefore || !sameAfter ||
+        !GuidAt(onDisk.data(), headerLength, headerObjectEnd, kDataObject)) {
         return AsfResume::Refused;
     }
 

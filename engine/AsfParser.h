@@ -75,6 +75,9 @@ public:
     uint64_t GetSendDurationMs();
     uint64_t GetPlayDurationMs();
     uint64_t GetPrerollMs();
+    // The File Properties' Broadcast flag: a live stream, whose packet count, file size and
+    // durations say nothing.
+    bool IsBroadcast();
     // Number of Stream Properties Objects in the header (at most 255).
     uint8_t CountStreamObjects();
 

@@ -91,6 +91,10 @@ protected:
     // packet and its index, and takes the packets and send time found there; a file of another
     // stream is started afresh, never appended to. Reports total size and progress.
     int32_t BeginAsfOutput();
+    // For a transport that asks the server for a start point after the header came and before
+    // the output is opened: when resuming, takes the packets and send time found on disk, or, for
+    // a file of another stream, gives up resuming so the file is rewritten from the start.
+    int32_t PrepareAsfResume();
     // One data packet of at most packetSize_ bytes (zero-padded to it), sent at sendTimeMs:
     // 0 written, -2 skipped (already on disk when resuming), or a DownResult.
     int32_t WriteAsfPacket(const uint8_t* packet, size_t length, uint32_t sendTimeMs);

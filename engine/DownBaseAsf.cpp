@@ -24,7 +24,46 @@ private:
     sys::BinaryFile& file_;
 };
 
+// The file on disk read but never changed: the resume check before the start point is sent.
+class ProbedAsfFile final : public IAsfFile {
+public:
+    explicit ProbedAsfFile(sys::BinaryFile& file) : file_(file) {}
+    int64_t GetLength() override { return file_.Size(); }
+    bool ReadAt(int64_t offset, uint8_t* data, size_t count) override { return file_.ReadAt(offset, data, count); }
+    bool WriteAt(int64_t, const uint8_t*, size_t) override { return true; }
+    bool SetLength(int64_t) override { return true; }
+    bool Flush() override { return true; }
+
+private:
+    sys::BinaryFile& file_;
+};
+
 }  // namespace
+
+int32_t CDownBase::PrepareAsfResume() {
+    if (!resuming_) return ResultSuccess;
+    if (!asfParser_) return ResultInternalError;
+    sys::BinaryFile onDisk;
+    if (!onDisk.Open(localFile_, true)) return ResultFileError;
+    ProbedAsfFile file(onDisk);
+    switch (asfParser_->ReadIndex(file)) {
+        case AsfResume::Ready:
+            packetsWritten_ = static_cast<int32_t>(asfParser_->GetPacketsOnDisk());
+            lastTimestampMs_ = static_cast<int32_t>(asfParser_->GetLastSendTimeOnDisk());
+            return ResultSuccess;
+        case AsfResume::Refused:
+            Log("The file on disk holds another stream: starting afresh");
+            resuming_ = false;
+            bytesOnDisk_ = 0;
+            ReportProgress(0);
+            packetsWritten_ = 0;
+            lastTimestampMs_ = 0;
+            return ResultSuccess;
+        case AsfResume::FileError:
+            break;
+    }
+    return ResultFileError;
+}
 
 int32_t CDownBase::BeginAsfOutput() {
     if (!asfParser_ || !outputFile_.IsOpen()) return ResultInternalError;
@@ -60,8 +99,9 @@ int32_t CDownBase::BeginAsfOutput() {
 }
 
 int32_t CDownBase::WriteAsfPacket(const uint8_t* packet, size_t length, uint32_t sendTimeMs) {
-    if (!asfParser_ || packetSize_ <= 0) return ResultInternalError;
-    if (length > static_cast<size_t>(packetSize_)) return ResultReceiveError;
+    if (!asfParser_) return ResultInternalError;
+    // A header without a packet size leaves no room for any packet.
+    if (packetSize_ <= 0 || length > static_cast<size_t>(packetSize_)) return ResultReceiveError;
     if (resuming_ && !resumePointPassed_ && sendTimeMs <= static_cast<uint32_t>(lastTimestampMs_)) {
         return -2;
     }

@@ -261,7 +261,7 @@ int32_t CDownHttpBase::ProcessStatus(const std::string& reply) {
     }
     switch (ReadStatusClass(reply)) {
         case 2:
-            if (resuming_) {
+            if (resuming_ && restartOnWholeReply_) {
                 // The server ignored the range and sends the whole file: start it afresh.
                 Log("The server sends the whole file; starting afresh");
                 RestartOutput();

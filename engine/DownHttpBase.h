@@ -56,6 +56,10 @@ protected:
     // "HOST: " line: the host, and the port when the URL names one other than 80.
     std::string HostLine() const;
 
+    // A 2xx reply to a resumed request restarts the file (the server ignored the range). A stream
+    // server answers that way to a request for the rest, so the MMS downloader turns it off.
+    bool restartOnWholeReply_ = true;
+
 private:
     // One request and its reply head; kStartAfresh when a resume was refused without showing the
     // file whole.

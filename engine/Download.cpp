@@ -11,6 +11,7 @@
 
 #include "DownBase.h"
 #include "DownFTP.h"
+#include "DownMMSMng.h"
 #include "EngineSettings.h"
 #include "Factories.h"
 #include "TextCopy.h"
@@ -144,8 +145,7 @@ void CDownload::ChooseDownloader() {
             downloader = static_cast<CDownBase*>(NEW_DOWNRTSP80());
             break;
         case KindMms:
-            Log("No MMS downloader in this build");
-            Failed(DownResultText(ResultInternalError));
+            RunMmsChooser();
             return;
         case KindRtsp554:
             Log("No RTSP downloader in this build");
@@ -173,6 +173,28 @@ void CDownload::ChooseDownloader() {
     downloader->SetUrl(url_, destFile_);
     downloader->Run(this);
     downloader->Release();
+}
+
+void CDownload::RunMmsChooser() {
+    // A stream saved without any extension gets the one players know it by.
+    if (!std::strchr(destFile_, '.')) {
+        const std::string named = std::string(destFile_) + ".asf";
+        if (named.size() >= sizeof destFile_) {
+            Log("Destination path too long");
+            Failed(DownResultText(ResultFileError));
+            return;
+        }
+        CopyBounded(destFile_, sizeof destFile_, named);
+        SetDestFile(destFile_);
+    }
+    EnginePtr<CDownMMSMng> chooser(static_cast<CDownMMSMng*>(static_cast<IDownMmsChooser*>(NEW_DOWNMMSMNG())));
+    if (!chooser) {
+        Failed(DownResultText(ResultMemoryError));
+        return;
+    }
+    chooser->SetRedirectDepth(RedirectDepth(sink_));
+    chooser->SetUrl(url_, destFile_);
+    chooser->Run(this);
 }
 
 void CDownload::LogFormat(const char* format, ...) {

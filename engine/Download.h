@@ -42,6 +42,7 @@ public:
 
 private:
     void ChooseDownloader();
+    void RunMmsChooser();
     void LogFormat(const char* format, ...) __attribute__((format(printf, 2, 3)));
 
     char url_[kUrlField] = {};

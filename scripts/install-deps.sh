@@ -8,8 +8,8 @@ export DEBIAN_FRONTEND=noninteractive
 need=(g++ cmake make libgtest-dev googletest g++-mingw-w64-i686 binutils-mingw-w64-i686
       g++-mingw-w64-x86-64 binutils-mingw-w64-x86-64 wine wine32:i386 wine64 fonts-wine
       xvfb xauth x11-apps clang
-      ffmpeg lighttpd tinyproxy python3-pyftpdlib curl wget
-      time bc)
+      ffmpeg lighttpd tinyproxy python3-pyftpdlib curl wget vlc-bin vlc-plugin-base
+      time bc python3)
 
 missing=()
 for p in "${need[@]}"; do

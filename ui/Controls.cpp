@@ -402,6 +402,12 @@ LRESULT TWinControl::WndProc(UINT message, WPARAM wParam, LPARAM lParam) {
         if (!defaultProc_) return 1;
         break;
     case WM_PAINT:
+        if (!defaultProc_ && wParam) {
+            // Painting into a context the sender gives (a control that shows its parent behind it).
+            TCanvas canvas(reinterpret_cast<HDC>(wParam));
+            Paint(canvas);
+            return 0;
+        }
         if (!defaultProc_) {
             PAINTSTRUCT ps;
             HDC dc = BeginPaint(handle_, &ps);

@@ -1,5 +1,6 @@
 #include "Graphics.h"
 
+#include <algorithm>
 #include <cstring>
 
 #include "Component.h"
@@ -216,7 +217,7 @@ void TCanvas::Draw(int x, int y, TBitmap& bitmap) {
     if (bitmap.Empty()) return;
     if (bitmap.Transparent) {
         TransparentBlt(dc_, x, y, bitmap.Width(), bitmap.Height(), bitmap.Canvas().Handle(), 0, 0,
-                       bitmap.Width(), bitmap.Height(), ColorToRGB(bitmap.TransparentColor));
+                       bitmap.Width(), bitmap.Height(), ColorToRGB(bitmap.EffectiveTransparentColor()));
     } else {
         BitBlt(dc_, x, y, bitmap.Width(), bitmap.Height(), bitmap.Canvas().Handle(), 0, 0, SRCCOPY);
     }
@@ -303,6 +304,20 @@ void TBitmap::Copy(HBITMAP source, int width, int height) {
     DeleteDC(src);
 }
 
+TColor TBitmap::EffectiveTransparentColor() const {
+    if (TransparentMode == TTransparentMode::Fixed || Empty()) return TransparentColor;
+    return static_cast<TColor>(Pixel(0, height_ - 1));
+}
+
+void TBitmap::Resize(int width, int height) {
+    TBitmap old;
+    old.Assign(*this);
+    SetSize(width, height);
+    if (!Empty() && !old.Empty())
+        BitBlt(dc_, 0, 0, std::min(width_, old.width_), std::min(height_, old.height_), old.dc_, 0, 0, SRCCOPY);
+    Changed();
+}
+
 void TBitmap::Assign(const TBitmap& other) {
     SetSize(other.width_, other.height_);
     if (!Empty()) std::memcpy(bits_, other.bits_, static_cast<size_t>(width_) * height_ * 4);
@@ -321,6 +336,20 @@ void TBitmap::SetPixel(int x, int y, COLORREF rgb) {
     if (x < 0 || y < 0 || x >= width_ || y >= height_) return;
     GdiFlush();
     bits_[static_cast<size_t>(y) * width_ + x] = (GetRValue(rgb) << 16) | (GetGValue(rgb) << 8) | GetBValue(rgb);
+}
+
+// ---- TRegion
+
+void TRegion::AddRect(const TRect& r) {
+    GdiHandle<HRGN> part(CreateRectRgn(r.Left, r.Top, r.Right, r.Bottom));
+    CombineRgn(region_.Get(), region_.Get(), part.Get(), RGN_OR);
+}
+
+void TRegion::GiveToWindow(HWND window, bool redraw) {
+    if (SetWindowRgn(window, region_.Get(), redraw)) {
+        region_.Release();
+        region_.Reset(CreateRectRgn(0, 0, 0, 0));
+    }
 }
 
 // ---- TPicture

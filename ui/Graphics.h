@@ -58,6 +58,11 @@ public:
         h_ = h;
     }
     H Get() const { return h_; }
+    H Release() {
+        H h = h_;
+        h_ = nullptr;
+        return h;
+    }
     explicit operator bool() const { return h_ != nullptr; }
 
 private:
@@ -162,6 +167,12 @@ public:
 
     TColor TransparentColor = clFuchsia;
     bool Transparent = false;
+    // Auto: the colour drawn transparent is the bottom-left pixel, as skin pictures are made.
+    enum class TTransparentMode { Fixed, Auto } TransparentMode = TTransparentMode::Fixed;
+    TColor EffectiveTransparentColor() const;
+    // Keeps the top rows (and left columns) that still fit; new area is white.
+    void Resize(int width, int height);
+    HDC CanvasHandle() const { return dc_; }
     std::function<void()> OnChange;
 
     // The bitmap resource of the program with this name; false when there is none.
@@ -182,6 +193,20 @@ private:
     HGDIOBJ old_ = nullptr;
     uint32_t* bits_ = nullptr;
     TCanvas canvas_;
+};
+
+// A region made of rectangles, for shaping a window.
+class TRegion {
+public:
+    TRegion() : region_(CreateRectRgn(0, 0, 0, 0)) {}
+    void AddRect(const TRect& r);  // union
+    bool Contains(int x, int y) const { return PtInRegion(region_.Get(), x, y) != 0; }
+    HRGN Handle() const { return region_.Get(); }
+    // The window owns the region from then on.
+    void GiveToWindow(HWND window, bool redraw);
+
+private:
+    GdiHandle<HRGN> region_;
 };
 
 // A picture of an image control: a bitmap or an icon, both from the program's resources.

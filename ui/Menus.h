@@ -34,6 +34,13 @@ public:
     void SetVisible(bool visible);
     TMenuBreak Break() const { return break_; }
     void SetBreak(TMenuBreak value);
+    bool Checked() const { return checked_; }
+    void SetChecked(bool checked);
+    bool Default() const { return default_; }
+    void SetDefault(bool value);
+    // Key code with the scShift, scCtrl and scAlt flags; 0 for none.
+    int ShortCut() const { return shortCut_; }
+    void SetShortCut(int shortCut);
     bool IsLine() const { return caption_ == "-"; }
 
     int Count() const { return static_cast<int>(items_.size()); }
@@ -52,8 +59,7 @@ public:
     bool IsOwnerDrawn() const;
 
     // Check marks, the default item and the shortcut shown beside the caption.
-    bool Checked = false, RadioItem = false, Default = false;
-    int ShortCut = 0;  // virtual key in the low byte, with scShift, scCtrl, scAlt
+    bool RadioItem = false;
     TBitmap Bitmap;    // a picture of the item's own, used when no image list supplies one
     TImageList* SubMenuImages = nullptr;  // images of this item's sub-items
 
@@ -74,7 +80,8 @@ private:
 
     std::string caption_;
     int imageIndex_ = -1;
-    bool enabled_ = true, visible_ = true;
+    bool enabled_ = true, visible_ = true, checked_ = false, default_ = false;
+    int shortCut_ = 0;
     TMenuBreak break_ = TMenuBreak::None;
     std::vector<TMenuItem*> items_;
     TMenuItem* parent_ = nullptr;
@@ -132,7 +139,7 @@ protected:
 };
 
 constexpr int scShift = 0x2000, scCtrl = 0x4000, scAlt = 0x8000;
-// "Ctrl+N", "Shift+F3": the text of a shortcut; empty for none.
+// "Ctrl+Shift+F5", "Del", "A"; "" for 0.
 std::string ShortCutToText(int shortCut);
 
 // The window that owns popped-up menus (receives their drawing messages).

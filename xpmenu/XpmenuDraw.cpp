@@ -83,7 +83,7 @@ void TXPMenu::MeasureMenuItem(TMenuItem* item, TCanvas& canvas, int& width, int&
     std::string text = item->Caption();
     const bool separator = text == "-";
     if (separator) text.clear();
-    const std::string shortcut = ShortCutToText(item->ShortCut);
+    const std::string shortcut = ShortCutToText(item->ShortCut());
     if (!Trim(shortcut).empty()) text += shortcut + "WWW";
     canvas.Font.Assign(font_);
     int w = canvas.TextWidth(text) + 5;
@@ -196,7 +196,7 @@ void TXPMenu::MenueDrawItem(TMenuItem* item, TCanvas& canvas, TRect rect, bool s
     }
 
     DrawCheckedItem(item, selected, checkRect, canvas, hasImage || hasBitmap, enabled);
-    DrawIcon(item, canvas, glyph.get(), iconRect, selected, false, enabled, item->Checked, bar, rtl);
+    DrawIcon(item, canvas, glyph.get(), iconRect, selected, false, enabled, item->Checked(), bar, rtl);
 
     if (separator) {
         const int y = static_cast<int>(std::nearbyint((textRect.Bottom - textRect.Top) / 2.0)) + textRect.Top;
@@ -212,7 +212,7 @@ void TXPMenu::MenueDrawItem(TMenuItem* item, TCanvas& canvas, TRect rect, bool s
             format |= DT_LEFT;
             textRect.Left += 3;
         }
-        DrawTheText(item, text, ShortCutToText(item->ShortCut), format, font_, rtl, bar, item->Default, enabled,
+        DrawTheText(item, text, ShortCutToText(item->ShortCut()), format, font_, rtl, bar, item->Default(), enabled,
                     selected, textRect, canvas);
     }
 
@@ -226,7 +226,7 @@ void TXPMenu::MenueDrawItem(TMenuItem* item, TCanvas& canvas, TRect rect, bool s
 
 void TXPMenu::DrawCheckedItem(TMenuItem* item, bool selected, TRect r, TCanvas& canvas, bool withGlyph,
                               bool enabled) {
-    if (!item->Checked) return;
+    if (!item->Checked()) return;
     const TColor fill = selected ? CheckAreaSelectColor : CheckAreaColor;
     canvas.Brush = TBrush{fill, TBrushStyle::Solid};
     const auto pen = [&](TColor c) { canvas.Pen = TPen{enabled ? c : DrawDisabledColor, TPenStyle::Solid, 1}; };

@@ -356,9 +356,26 @@ object Form1: TForm1
       OnClick = pupPropertyClick
     end
   end
-  object qelMainMenu1: TMainMenu
+  object qelMainMenu1: TqelMainMenu
     Images = ImageList4
     OwnerDraw = True
+    UIStyle = DeepBlue
+    MenuItemHeight = 21
+    SeparatorHeight = 5
+    BarWidth = 26
+    BarColor = $00CED3D6
+    Color = clWhite
+    SeparatorColor = $00848284
+    SelectedBorderColor = $00C66931
+    SelectedColor = $00EFD3C6
+    SelectedFontColor = clBlack
+    FontColor = clBlack
+    BorderColor = clBlack
+    FlatMenu = False
+    FontName = 'MS Sans Serif'
+    FontSize = 8
+    FontCharset = DEFAULT_CHARSET
+    UseSystemFont = True
     object menuFile1: TMenuItem
       Caption = 'File'
       object Tools1: TMenuItem

@@ -82,19 +82,4 @@ measure "engine-native-${small_mib}MiB" small.bin "$work/fetch_driver" "http://1
   "$work/out/" small.bin
 
 echo "== medians"
-/usr/bin/python3 - "$results" <<'PY'
-import statistics, sys
-rows = {}
-for line in open(sys.argv[1]):
-    label, wall, cpu, rss = line.split()
-    rows.setdefault(label, []).append((float(wall), float(cpu), int(rss)))
-med = {k: tuple(statistics.median(x[i] for x in v) for i in range(3)) for k, v in rows.items()}
-for k, (w, c, m) in med.items():
-    print(f"{k:22s} wall {w:7.2f} s  cpu {c:7.2f} s  peak {m/1024:8.1f} MiB")
-if "curl" in med:
-    cw, cc, _ = med["curl"]
-    for k in ("engine-native", "engine-wine"):
-        if k in med:
-            w, c, _ = med[k]
-            print(f"{k}/curl: wall {w/cw:5.2f}  cpu {c/cc:5.2f}")
-PY
+/usr/bin/python3 "$root/bench/medians.py" "$results" engine-native/curl engine-wine/curl

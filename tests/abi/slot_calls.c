@@ -259,6 +259,23 @@ int main(void) {
     void* s1 = shared();
     CHECK(s1 != NULL && shared() == s1);
 
+    /* The MMS chooser (SetUrl and Run one slot later than a downloader's) and MMS over TCP. */
+    Factory makeChooser = (Factory)(void (*)(void))GetProcAddress(dll, "_NEW_DOWNMMSMNG@0");
+    Factory makeTcp = (Factory)(void (*)(void))GetProcAddress(dll, "_NEW_DOWNMMS1755@0");
+    CHECK(makeChooser != NULL && makeTcp != NULL);
+    if (makeChooser && makeTcp) {
+        void* chooser = makeChooser();
+        CHECK(chooser != NULL);
+        CHECK(BOOL_OF(call(chooser, SLOT_RETURN_TRUE, 0, NULL, "chooser ReturnTrue")) == 1);
+        CHECK(call(chooser, 4, 2, ARGS(P("mms://a.example/x"), P("x.asf")), "chooser SetUrl") == 0);
+        call(chooser, SLOT_RELEASE, 0, NULL, "chooser Release");
+        void* tcp = makeTcp();
+        CHECK(tcp != NULL);
+        call(tcp, 3, 2, ARGS(P("mms://a.example/x"), P("x.asf")), "MMS 1755 SetUrl");
+        CHECK(BOOL_OF(call(tcp, 24, 0, NULL, "MMS 1755 ReturnTrue")) == 1);
+        call(tcp, SLOT_RELEASE, 0, NULL, "MMS 1755 Release");
+    }
+
     DeleteFileA(ini);
     RemoveDirectoryA(dir);
     printf("%d checks, %d failed\n", checks, failures);

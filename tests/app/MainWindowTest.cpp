@@ -156,6 +156,15 @@ TEST_F(MainWindowTest, ToolBarButtonsAndMenus) {
         for (int i = 0; i < items->Item(m)->Count(); ++i) EXPECT_EQ(items->Item(m)->Item(i)->Caption(), menus[m][i]);
     }
     EXPECT_EQ(form->qelMainMenu1->Images(), form->ImageList4);
+    // The skinned DeepBlue menu with the window's own selection colours draws the drop-down lists.
+    EXPECT_EQ(form->qelMainMenu1->UIStyle(), skin::TqelUIStyle::DeepBlue);
+    EXPECT_EQ(form->qelMainMenu1->SelectedColor, 0xEFD3C6);
+    EXPECT_EQ(form->qelMainMenu1->SeparatorHeight(), 5);
+    ui::TBitmap exit;
+    exit.SetSize(150, 21);
+    items->Item(0)->Item(3)->DoDrawItem(exit.Canvas(), {0, 0, 150, 21}, false);
+    EXPECT_EQ(exit.Pixel(0, 20), RGB(0xD6, 0xD3, 0xCE));
+    EXPECT_EQ(exit.Pixel(149, 0), RGB(255, 255, 255));
     EXPECT_EQ(form->PopupMenu1->Items()->Count(), 14);
     EXPECT_EQ(form->PopupMenu1->Items()->Item(1)->Break(), ui::TMenuBreak::Break);
 }

@@ -12,6 +12,7 @@
 #include <string>
 #include <vector>
 
+#include "Framecrc.h"
 #include "TempDir.h"
 
 namespace {
@@ -470,29 +471,6 @@ TEST(AsfParserRebuild, ResumedDownloadEqualsAnUninterruptedOne) {
 void WriteAll(const std::string& path, const Bytes& bytes) {
     std::ofstream out(path, std::ios::binary);
     out.write(reinterpret_cast<const char*>(bytes.data()), std::streamsize(bytes.size()));
-}
-
-// What ffmpeg itself makes of a file: the checksum of every packet (stream copy) and of every
-// decoded frame. Needs the native ffmpeg, so the Windows build leaves this out.
-std::string Framecrc(const std::string& path, const std::string& options,
-                     const std::string& inputOptions = "") {
-    const std::string command = "ffmpeg -nostdin -hide_banner -loglevel error " + inputOptions +
-                                " -i '" + path + "' " + options + " -f framecrc - 2>&1";
-    std::string out;
-    if (FILE* pipe = popen(command.c_str(), "r")) {
-        char buffer[4096];
-        size_t n;
-        while ((n = fread(buffer, 1, sizeof buffer, pipe)) > 0) out.append(buffer, n);
-        if (pclose(pipe) != 0) out += "\nffmpeg failed";
-    }
-    // The lines that describe the input name the file; keep only the per-packet lines.
-    std::string lines;
-    size_t start = 0;
-    for (size_t end; (end = out.find('\n', start)) != std::string::npos; start = end + 1) {
-        const std::string line = out.substr(start, end - start);
-        if (!line.empty() && line[0] != '#') lines += line + "\n";
-    }
-    return lines + out.substr(start);
 }
 
 TEST(AsfParserRebuild, FfmpegReadsTheRebuiltFileAsTheOriginal) {

@@ -103,7 +103,6 @@ TEST(DownloadJob, RunChecksAndLogsTheUrlFirst) {
         {"http://u:pw@machine/x.bin", 0, "Invalid URL", {}, "Need user and password"},
         {"http://a.b/" + std::string(1100, 'x'), 0, "Invalid URL", {}, "URL too long"},
         // Kinds whose downloader is not built yet; each row leaves when its downloader arrives.
-        {"mms://a.b/x", 0, "INTERNAL ERROR", {KindMms}, "No MMS downloader in this build"},
         {"rtsp://a.b/x.rm", 0, "INTERNAL ERROR", {KindRtsp554}, "No RTSP downloader in this build"},
     };
     for (const auto& c : cases) {
@@ -241,11 +240,11 @@ TEST_F(QueuedDownload, FailedHttpRunIsRetriedAsRealMediaOverHttp) {
 }
 
 TEST_F(QueuedDownload, MissingDownloaderFailsAtOnce) {
-    // MMS has no downloader in this build yet.
-    ASSERT_TRUE(manager_->AddItem("mms://127.0.0.1/file", dir_.Dir().c_str(), "file"));
+    // RealMedia RTSP has no downloader in this build yet.
+    ASSERT_TRUE(manager_->AddItem("rtsp://127.0.0.1/file.rm", dir_.Dir().c_str(), "file.rm"));
     DownItemInfo info = WaitEnd(manager_->GetFirstItem(), 10);
     EXPECT_EQ(info.state, DownFailed);
-    EXPECT_NE(Log(info).find("No MMS downloader in this build\r\nINTERNAL ERROR"), std::string::npos) << Log(info);
+    EXPECT_NE(Log(info).find("No RTSP downloader in this build\r\nINTERNAL ERROR"), std::string::npos) << Log(info);
 }
 
 TEST_F(QueuedDownload, StoppedItemEndsWithUserCancel) {

@@ -4,7 +4,12 @@
 #include <cstring>
 
 #include "DownHTTP.h"
+#include "DownMMS1755.h"
+#include "DownMMS554.h"
+#include "DownMMS80.h"
+#include "DownMMSMng.h"
 #include "DownRTSP80.h"
+#include "DownRtspBase.h"
 #include "Download.h"
 #include "QmSocket.h"
 #include "SlotOf.h"
@@ -45,6 +50,61 @@ TEST(DownloaderSlotLayout, HttpDownloaders) {
         SLOT(CDownHttpBase, IsBadReply, 28),
     };
     CheckSlots(base, std::size(base));
+}
+
+TEST(DownloaderSlotLayout, MmsOverHttp) {
+    // The HTTP table, with its own start, receive, request and reply-head operations.
+    const Slot slots[] = {
+        SLOT(CDownMMS80, DeleteSelf, 0),   SLOT(CDownMMS80, Init, 2),          SLOT(CDownMMS80, SetUrl, 3),
+        SLOT(CDownMMS80, Run, 4),          SLOT(CDownMMS80, Begin, 5),         SLOT(CDownMMS80, Handshake, 8),
+        SLOT(CDownMMS80, ReceiveData, 12), SLOT(CDownMMS80, LogFormat, 23),    SLOT(CDownMMS80, MakeRequest, 24),
+        SLOT(CDownMMS80, ReceiveBody, 25), SLOT(CDownMMS80, ParseHeaders, 27), SLOT(CDownMMS80, IsBadReply, 28),
+        Slot{"CDownMMS80::ReceivePacket", SlotOf(&CDownMMS80::ReceivePacket), -1},
+    };
+    CheckSlots(slots, std::size(slots));
+}
+
+TEST(DownloaderSlotLayout, RtspDownloaders) {
+    const Slot slots[] = {
+        SLOT(CDownRtspBase, Begin, 5),       SLOT(CDownRtspBase, Connect, 6),
+        SLOT(CDownRtspBase, CheckResume, 7), SLOT(CDownRtspBase, Handshake, 8),
+        SLOT(CDownRtspBase, Exchange, 9),    SLOT(CDownRtspBase, ReceiveData, 12),
+        SLOT(CDownRtspBase, LogFormat, 23),  SLOT(CDownRtspBase, IsBadReply, 24),
+        SLOT(CDownRtspBase, ReturnTrue, 25),
+        SLOT(CDownMMS554, DeleteSelf, 0),    SLOT(CDownMMS554, Release, 1),
+        SLOT(CDownMMS554, Init, 2),          SLOT(CDownMMS554, SetUrl, 3),
+        SLOT(CDownMMS554, Run, 4),           SLOT(CDownMMS554, Begin, 5),
+        SLOT(CDownMMS554, CheckResume, 7),   SLOT(CDownMMS554, Handshake, 8),
+        SLOT(CDownMMS554, Exchange, 9),      SLOT(CDownMMS554, ReceiveData, 12),
+        SLOT(CDownMMS554, IsBadReply, 24),   SLOT(CDownMMS554, ReturnTrue, 25),
+    };
+    CheckSlots(slots, std::size(slots));
+}
+
+TEST(DownloaderSlotLayout, MmsOverTcp) {
+    const Slot slots[] = {
+        SLOT(CDownMMS1755, DeleteSelf, 0),  SLOT(CDownMMS1755, Release, 1),     SLOT(CDownMMS1755, Init, 2),
+        SLOT(CDownMMS1755, SetUrl, 3),      SLOT(CDownMMS1755, Run, 4),         SLOT(CDownMMS1755, Begin, 5),
+        SLOT(CDownMMS1755, Connect, 6),     SLOT(CDownMMS1755, CheckResume, 7), SLOT(CDownMMS1755, Handshake, 8),
+        SLOT(CDownMMS1755, Exchange, 9),    SLOT(CDownMMS1755, OpenOutput, 11), SLOT(CDownMMS1755, ReceiveData, 12),
+        SLOT(CDownMMS1755, Close, 15),      SLOT(CDownMMS1755, LogFormat, 23),  SLOT(CDownMMS1755, ReturnTrue, 24),
+    };
+    CheckSlots(slots, std::size(slots));
+}
+
+TEST(DownloaderSlotLayout, MmsChooser) {
+    using SetUrlPair = int32_t (FK_STDCALL CDownMMSMng::*)(const char*, const char*);
+    const Slot slots[] = {
+        SLOT(CDownMMSMng, DeleteSelf, 0), SLOT(CDownMMSMng, Release, 1), SLOT(CDownMMSMng, Init, 2),
+        SLOT(CDownMMSMng, ReturnTrue, 3),
+        Slot{"SetUrl(url, file)", SlotOf(SetUrlPair(&CDownMMSMng::SetUrl)), 4},
+        SLOT(CDownMMSMng, Run, 5),
+    };
+    CheckSlots(slots, std::size(slots));
+    EnginePtr<CDownMMSMng> chooser(static_cast<CDownMMSMng*>(CreateEngineObject<CDownMMSMng>()));
+    EXPECT_EQ(reinterpret_cast<char*>(static_cast<IDownloadSink*>(chooser.get())) -
+                  reinterpret_cast<char*>(chooser.get()),
+              ptrdiff_t(sizeof(void*)));
 }
 
 TEST(DownloaderSlotLayout, Job) {

@@ -1,6 +1,7 @@
 // Downloads from real servers of the distribution, started on 127.0.0.1 and free ports with
 // configurations written to a temporary folder: lighttpd (plain, range, Basic authentication,
-// redirect), Python's http.server (a server that ignores ranges) and tinyproxy (the proxy path).
+// redirect), Python's http.server (a server that ignores ranges), tinyproxy (the proxy path) and
+// VLC's stream output (MMS over HTTP).
 // The Windows build cannot start these programs from inside Wine; its runs use the scripted server.
 #include <gtest/gtest.h>
 
@@ -8,6 +9,7 @@
 
 #include <signal.h>
 #include <spawn.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -20,12 +22,16 @@
 #include <thread>
 #include <vector>
 
+#include "AsfParser.h"
+#include "CommandOutput.h"
 #include "DownHTTP.h"
 #include "EngineSettings.h"
 #include "Factories.h"
 #include "Fetchkeeper.h"
+#include "MmsHttpFramer.h"
 #include "RecordingSink.h"
 #include "TempDir.h"
+#include "WaitItem.h"
 #include "sys/Socket.h"
 
 extern char** environ;
@@ -185,13 +191,7 @@ TEST_F(RealPeers, LighttpdAsksForCredentials) {
 TEST_F(RealPeers, LighttpdRedirectIsFollowedThroughTheManager) {
     EnginePtr<CFetchkeeper> manager(static_cast<CFetchkeeper*>(NEW_FETCHKEEPER()));
     ASSERT_TRUE(manager->AddItem(Url("/moved.bin").c_str(), out_.Dir().c_str(), "moved.bin"));
-    ItemHandle item = manager->GetFirstItem();
-    DownItemInfo info{};
-    const auto deadline = Clock::now() + std::chrono::seconds(30);
-    do {
-        std::this_thread::sleep_for(std::chrono::milliseconds(20));
-        manager->GetItemInfo(item, &info);
-    } while ((info.state == DownWaiting || info.state == DownDownloading) && Clock::now() < deadline);
+    const DownItemInfo info = WaitItemSettled(*manager, manager->GetFirstItem(), std::chrono::seconds(30));
     EXPECT_EQ(info.state, DownFinished) << (info.logText ? info.logText : "");
     EXPECT_EQ(std::string(info.url), Url("/big.bin"));
     EXPECT_EQ(Checksum(ReadAll(out_.File("big.bin"))), Checksum(big_));
@@ -236,6 +236,65 @@ TEST_F(RealPeers, TinyproxyCarriesTheRequestAndAnEmptyServerGoesDirect) {
     EXPECT_EQ(ReadAll(out_.File("direct.bin")), "only for joe");
     EXPECT_NE(direct.LogText().find("Connecting to 127.0.0.1 : " + std::to_string(port_)), std::string::npos);
     EXPECT_EQ(ReadAll(log).find("private.bin"), std::string::npos);
+}
+
+// VLC streams a file made by ffmpeg as a live MMS-over-HTTP stream; the engine's file of it must
+// be an indexed ASF file that ffmpeg reads and decodes without a fault.
+TEST(RealPeerVlc, VlcStreamOverHttpBecomesAPlayableIndexedFile) {
+    if (access("/usr/bin/cvlc", X_OK) != 0) {
+        GTEST_SKIP() << "/usr/bin/cvlc is missing (Debian vlc-bin and vlc-plugin-base): no MMS-over-HTTP peer";
+    }
+    SetEngineTimeOut(10);
+    TempDir home, out;
+    // VLC refuses to run as root: it runs as nobody, with a home and a media file it can read.
+    chmod(home.Dir().c_str(), 0777);
+    const std::string media = home.File("av.wmv");
+    WriteAll(media, ReadAll(MediaPath("av.wmv")));
+    chmod(media.c_str(), 0644);
+    const int port = FreePort();
+    std::vector<std::string> args;
+    if (geteuid() == 0) args = {"/usr/bin/setpriv", "--reuid=65534", "--regid=65534", "--clear-groups"};
+    for (const char* a : {"/usr/bin/env", "-u", "DISPLAY"}) args.push_back(a);
+    args.push_back("HOME=" + home.Dir());
+    for (const char* a : {"/usr/bin/cvlc", "-q", "-I", "dummy", "--no-dbus"}) args.push_back(a);
+    args.push_back(media);
+    args.push_back("--sout");
+    args.push_back("#std{access=mmsh,mux=asfh,dst=127.0.0.1:" + std::to_string(port) + "}");
+    args.push_back("vlc://quit");
+    Peer vlc(args, port);
+    ASSERT_TRUE(vlc.Ready());
+
+    RecordingSink sink;
+    const std::string local = out.File("vlc.asf");
+    EnginePtr<CDownBase> downloader(static_cast<CDownBase*>(NEW_DOWNMMS80()));
+    downloader->SetUrl(("http://127.0.0.1:" + std::to_string(port) + "/").c_str(), local.c_str());
+    ASSERT_EQ(downloader->Run(&sink), 0) << sink.LogText();
+
+    // Our reader: a header, whole packets, the Data Object's size and count set, an index behind.
+    const std::string file = ReadAll(local);
+    const uint8_t* bytes = reinterpret_cast<const uint8_t*>(file.data());
+    ASSERT_GT(file.size(), 100u);
+    const size_t headerObject = size_t(bytes[16] | bytes[17] << 8 | bytes[18] << 16);
+    auto parser = CAsfParser::Create(bytes, headerObject + 50);
+    const uint32_t packetSize = uint32_t(parser->GetMaxPacketSize());
+    ASSERT_GT(packetSize, 0u);
+    auto le64 = [&](size_t at) {
+        uint64_t v = 0;
+        for (int i = 7; i >= 0; --i) v = v << 8 | bytes[at + i];
+        return v;
+    };
+    const uint64_t dataSize = le64(headerObject + 16), packets = le64(headerObject + 40);
+    EXPECT_GT(packets, 3u);
+    EXPECT_EQ(dataSize, 50 + packets * packetSize);
+    const std::string index(file, headerObject + dataSize, 16);
+    EXPECT_EQ(index, std::string("\x90\x08\x00\x33\xB1\xE5\xCF\x11\x89\xF4\x00\xA0\xC9\x03\x49\xCB", 16));
+
+    // ffmpeg: both streams there, every packet decodes.
+    // VLC numbers the streams in either order.
+    EXPECT_EQ(CommandOutput("timeout 30 ffprobe -v error -show_entries stream=codec_name -of csv=p=0 '" + local +
+                            "' | sort"),
+              "wmav2\nwmv2\n");
+    EXPECT_EQ(CommandOutput("timeout 30 ffmpeg -nostdin -v error -i '" + local + "' -f null - 2>&1"), "");
 }
 
 }  // namespace

@@ -159,7 +159,7 @@ TEST_F(MenuDrawTest, DefaultItemIsEmbossed) {
     Draw(item, false);
     const COLORREF emboss = Rgb(GetShadeColor(c, xp->DrawColor, 30));
     EXPECT_GT(Count(emboss), 0);
-    item->Default = false;
+    item->SetDefault(false);
     Draw(item, false);
     EXPECT_EQ(Count(emboss), 0);
 }

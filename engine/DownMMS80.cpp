@@ -1,0 +1,131 @@
+#include "DownMMS80.h"
+
+#include <cstring>
+
+#include "Factories.h"
+#include "UrlUtil.h"
+
+CDownMMS80::CDownMMS80() : reader_([this](uint8_t* bytes, size_t count) { return Fill(bytes, count); }) {
+    // A stream server answers a resumed request with 200 and the stream from the asked send time.
+    restartOnWholeReply_ = false;
+}
+
+int32_t CDownMMS80::Begin() {
+    protocolKind_ = KindMms80;
+    const int32_t code = CDownBase::Begin();
+    if (code != 0) return code;
+    Log("\r\n------vvv------START DOWNLOAD MMS 80--------------\r\n");
+    return ResultSuccess;
+}
+
+std::string CDownMMS80::MakeRequest() {
+    std::string request = RequestLine();
+    request += "Accept: */*\r\n";
+    request += "User-Agent: NSPlayer/4.1.0.3927\r\n";
+    std::string host = GetUrlHost(requestUrl_);
+    const int port = GetUrlPort(requestUrl_);
+    if (port != 0 && port != 80) host += ":" + std::to_string(port);
+    request += "Host: " + host + "\r\n";
+    if (resuming_) {
+        request += "Pragma: no-cache,rate=1.000000,stream-time=" + std::to_string(uint32_t(lastTimestampMs_)) +
+                   ",stream-offset=4294967295:4294967295,packet-num=4294967295,max-duration=0\r\n";
+    } else {
+        request += "Pragma: no-cache,rate=1.000000,stream-time=0,stream-offset=0:0,request-context=1,max-duration=0\r\n";
+    }
+    request +=
+        "Pragma: xPlayStrm=1\r\n"
+        "Supported: com.microsoft.wm.srvppair, com.microsoft.wm.sswitch, com.microsoft.wm.predstrm\r\n"
+        "Pragma: xClientGUID={D959D31B-0DBF-4FD4-BC94-71A5A71464D7}\r\n"
+        "\r\n";
+    return request;
+}
+
+int32_t CDownMMS80::ParseHeaders(const char* reply) {
+    std::string value;
+    int64_t length = 0;
+    if (FindHeader(reply ? reply : "", "Content-Length", &value) && ParseLength(value, &length) && length != 0) {
+        totalSize_ = length;
+        if (resuming_) {
+            // A body of stated length is a whole file, not the rest of a stream.
+            Log("The server sends the whole file; starting afresh");
+            RestartOutput();
+        }
+    }
+    return ResultSuccess;
+}
+
+MmsHttpChunkReader::Fill CDownMMS80::Fill(uint8_t* bytes, size_t count) {
+    size_t got = 0;
+    while (got < count) {
+        const int32_t n = socket_ ? socket_->ReceiveAvailable(bytes + got, int32_t(count - got)) : CQmSocket::kFailed;
+        if (n > 0) {
+            got += size_t(n);
+        } else if (n == 0 && got == 0) {
+            return MmsHttpChunkReader::Fill::Closed;
+        } else {
+            return MmsHttpChunkReader::Fill::Failed;
+        }
+    }
+    return MmsHttpChunkReader::Fill::Ok;
+}
+
+int32_t CDownMMS80::Problem(int32_t code) {
+    if (!reader_.Problem().empty()) Log(reader_.Problem().c_str());
+    return code;
+}
+
+int32_t CDownMMS80::ReceiveData() {
+    Log("Receiving data......");
+    if (totalSize_ != -1) {
+        ReportTotalSize(totalSize_);
+        const int32_t code = ReceiveBody(totalSize_ - bytesOnDisk_, true);
+        if (code != 0) return code;
+    } else {
+        int32_t code = ReadHeaderPackets();
+        if (code != 0) return code;
+        if ((code = BeginAsfOutput()) != 0) return code;
+        if ((code = ReadDataPackets()) != 0) return code;
+    }
+    Log("Receive data success\r\n");
+    Log("\r\n------^^^------DOWNLOAD MMS 80 SUCCESS------------\r\n");
+    return ResultSuccess;
+}
+
+int32_t CDownMMS80::ReadHeaderPacket(std::vector<uint8_t>& chunk) { return Problem(reader_.ReadHeaderChunk(chunk)); }
+
+int32_t CDownMMS80::ReadHeaderPackets() {
+    std::vector<uint8_t> header;
+    const int32_t code = reader_.ReadHeader(header, [this] { return IsStopRequested(); });
+    if (code != 0) return Problem(code);
+    headerBytes_.Reset();
+    if (!headerBytes_.Append(header.data(), int32_t(header.size()))) return ResultMemoryError;
+    const int32_t set = SetStreamHeader(header.data(), int32_t(header.size()));
+    if (set != 0) return set;
+    if (packetSize_ <= 0) {
+        Log("The stream header names no packet size");
+        return ResultReceiveError;
+    }
+    if (asfParser_->IsBroadcast()) {
+        // A live stream (VLC's says 0xFFFFFFFF packets): received until it ends, size unknown.
+        packetCount_ = 0;
+        totalSize_ = -1;
+    }
+    return ResultSuccess;
+}
+
+int32_t CDownMMS80::ReadDataPackets() {
+    packet_.assign(size_t(packetSize_), 0);
+    return ReceiveAsfPackets([this] { return ReceivePacket(); });
+}
+
+int32_t CDownMMS80::ReceivePacket() {
+    if (IsStopRequested()) return ResultUserCancel;
+    size_t length = 0;
+    const int32_t code = reader_.ReadDataChunk(packet_.data(), packet_.size(), &length);
+    if (code != 0) return Problem(code);
+    // A short packet is padded with zeros to the stream's packet size.
+    std::memset(packet_.data() + length, 0, packet_.size() - length);
+    return WriteAsfPacket(packet_.data(), packet_.size(), GetPacketSendTime(packet_.data(), packet_.size()));
+}
+
+FK_DEFINE_FACTORIES(DOWNMMS80, CDownMMS80)

@@ -1,0 +1,67 @@
+// Downloads one MMS URL by trying the three MMS transports in turn (TCP 1755, RTSP 554, HTTP), the
+// first chosen by the URL's scheme. A failed transport's text goes to the log and the next untried
+// one runs, nested in the failing run; only the last failure reaches the item as its outcome.
+#pragma once
+#include <cstdint>
+#include <string>
+
+#include "EngineObject.h"
+#include "IDownloadSink.h"
+
+// The chooser's table: SetUrl and Run stand one slot later than a downloader's.
+class IDownMmsChooser : public IEngineObject {
+public:
+    virtual bool FK_STDCALL ReturnTrue() = 0;
+    virtual int32_t FK_STDCALL SetUrl(const char* url, const char* localFile) = 0;
+    virtual void FK_STDCALL Run(IDownloadSink* sink) = 0;
+
+protected:
+    ~IDownMmsChooser() = default;
+};
+
+class CDownMMSMng final : public EngineObject<CDownMMSMng, IDownMmsChooser>, public IDownloadSink {
+public:
+    enum Transport : uint32_t { kTcp = 1, kRtsp = 2, kHttp = 4 };
+    using Factory = IEngineObject*(FK_STDCALL*)();
+
+    bool FK_STDCALL ReturnTrue() override;
+    int32_t FK_STDCALL SetUrl(const char* url, const char* localFile) override;
+    void FK_STDCALL Run(IDownloadSink* sink) override;
+
+    // The chooser's own sink, which the transports report to.
+    void FK_STDCALL SetTotalSize(int32_t bytes) override;
+    void FK_STDCALL SetDownloaded(int32_t bytes) override;
+    void FK_STDCALL Succeeded() override;
+    void FK_STDCALL Failed(const char* text) override;
+    void FK_STDCALL Log(const char* text) override;
+    void FK_STDCALL SetContentKind(int32_t code) override;
+    void FK_STDCALL SetDestFile(const char* path) override;
+    void FK_STDCALL SetActiveKind(int32_t kind) override;
+    bool FK_STDCALL IsStopped() override;
+    void FK_STDCALL Restart() override;
+    void FK_STDCALL SetUrl(const char* url) override;
+    void FK_STDCALL RunFinished() override;
+
+    // Outside the table: the factory of one transport in place of the library's own (a null one
+    // stands for a downloader that cannot be made).
+    void UseFactory(Transport transport, Factory make);
+    uint32_t TriedFlags() const { return tried_; }
+    // How many redirects led to this run; handed on to each transport.
+    void SetRedirectDepth(int depth) { redirectDepth_ = depth; }
+
+    void RunMmsTcp();
+    void RunMmsRtsp();
+    void RunMmsHttp();
+    bool TryNextTransport(const char* text);
+
+private:
+    void RunTransport(Transport transport);
+
+    std::string url_;
+    std::string localFile_;
+    IDownloadSink* outer_ = nullptr;
+    uint32_t tried_ = 0;
+    Factory factories_[3] = {};
+    bool factorySet_[3] = {};
+    int redirectDepth_ = 0;
+};

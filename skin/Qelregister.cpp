@@ -1,0 +1,14 @@
+#include "Qelregister.h"
+
+#include "Qelform.h"
+#include "Qelmainmenu.h"
+#include "Reader.h"
+
+namespace skin {
+
+void RegisterSkinClasses() {
+    ui::RegisterComponentClass<TqelForm>("TqelForm");
+    ui::RegisterComponentClass<TqelMainMenu>("TqelMainMenu");
+}
+
+}  // namespace skin

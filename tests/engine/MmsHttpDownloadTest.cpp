@@ -1,0 +1,346 @@
+// MMS over HTTP against a scripted stream server replaying real ASF packets made by ffmpeg: the
+// exact request, the framed stream written as an indexed ASF file, the plain-body path, resume
+// from the last send time, and the faults a broken or hostile server makes.
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <filesystem>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "AsfParser.h"
+#include "ByteReader.h"
+#include "CommandOutput.h"
+#include "DownMMS80.h"
+#include "EngineSettings.h"
+#include "Factories.h"
+#include "Fetchkeeper.h"
+#include "FileBytes.h"
+#include "FixtureServer.h"
+#include "MmsHttpFramer.h"
+#include "RecordingSink.h"
+#include "TempDir.h"
+#include "WaitItem.h"
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+uint64_t Le(const std::string& bytes, size_t at) {
+    ByteReader reader(reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size());
+    reader.Seek(at);
+    return reader.U64Le();
+}
+
+const char kSimpleIndexGuid[] = "\x90\x08\x00\x33\xB1\xE5\xCF\x11\x89\xF4\x00\xA0\xC9\x03\x49\xCB";
+
+// What a complete download of media must be: the served header (with the Data Object's size and
+// packet count set), every packet padded to the packet size, and a Simple Index behind them.
+void ExpectIndexedCopyOf(const std::string& file, const AsfMedia& media) {
+    const size_t h = media.header.size(), p = media.packetSize, n = media.packets.size();
+    ASSERT_GE(file.size(), h + n * p);
+    EXPECT_EQ(file.substr(0, h - 34), media.header.substr(0, h - 34)) << "header objects differ";
+    EXPECT_EQ(Le(file, h - 34), 50 + n * p) << "Data Object size";
+    EXPECT_EQ(Le(file, h - 10), n) << "Data Object packet count";
+    for (size_t i = 0; i < n; ++i) {
+        std::string padded = media.packets[i];
+        padded.resize(p, '\0');
+        ASSERT_EQ(file.substr(h + i * p, p), padded) << "packet " << i;
+    }
+    EXPECT_EQ(file.substr(h + n * p, 16), std::string(kSimpleIndexGuid, 16)) << "no Simple Index behind the data";
+}
+
+class MmsHttpDownload : public ::testing::Test {
+protected:
+    void SetUp() override {
+        savedTimeOut_ = GetEngineTimeOut();
+        SetEngineTimeOut(5);
+        SetEngineProxy(EngineProxy{});
+        av_ = AsfMedia::FromFile(MediaPath("av.wmv"));
+        ASSERT_TRUE(av_.Ok());
+        ASSERT_GT(av_.packets.size(), 6u);
+    }
+    void TearDown() override { SetEngineTimeOut(savedTimeOut_); }
+
+    int32_t Run(const std::string& url, const std::string& local, RecordingSink& sink) {
+        EnginePtr<CDownBase> downloader(static_cast<CDownBase*>(NEW_DOWNMMS80()));
+        if (!downloader) return -100;
+        downloader->SetUrl(url.c_str(), local.c_str());
+        return downloader->Run(&sink);
+    }
+
+    // Serves media framed with options on a fresh server and downloads it to local.
+    int32_t Fetch(const AsfMedia& media, const MmsHttpFramer::Options& options, const std::string& local,
+                  RecordingSink& sink, std::string* request = nullptr) {
+        FixtureServer server;
+        MmsHttpFramer(media, options).AddTo(server);
+        server.Start();
+        const int32_t code = Run(server.Url("/av.wmv"), local, sink);
+        if (request) *request = server.Received(0);
+        return code;
+    }
+
+    AsfMedia av_;
+    TempDir dir_;
+
+private:
+    int32_t savedTimeOut_ = 60;
+};
+
+TEST_F(MmsHttpDownload, RequestIsAPlayersRequestWithTheUrlsOwnPort) {
+    RecordingSink sink;
+    FixtureServer server;
+    MmsHttpFramer(av_).AddTo(server);
+    server.Start();
+    const std::string port = std::to_string(server.Port());
+    ASSERT_EQ(Run("http://joe:pw@127.0.0.1:" + port + "/live/av.wmv?x=1", dir_.File("av.asf"), sink), 0)
+        << sink.LogText();
+    EXPECT_EQ(server.Received(0),
+              "GET /live/av.wmv?x=1 HTTP/1.1\r\n"
+              "Authorization: Basic am9lOnB3\r\n"
+              "Accept: */*\r\n"
+              "User-Agent: NSPlayer/4.1.0.3927\r\n"
+              "Host: 127.0.0.1:" + port + "\r\n"
+              "Pragma: no-cache,rate=1.000000,stream-time=0,stream-offset=0:0,request-context=1,max-duration=0\r\n"
+              "Pragma: xPlayStrm=1\r\n"
+              "Supported: com.microsoft.wm.srvppair, com.microsoft.wm.sswitch, com.microsoft.wm.predstrm\r\n"
+              "Pragma: xClientGUID={D959D31B-0DBF-4FD4-BC94-71A5A71464D7}\r\n"
+              "\r\n");
+    EXPECT_NE(sink.LogText().find("Connecting to 127.0.0.1 : " + port), std::string::npos);
+    EXPECT_NE(sink.LogText().find("START DOWNLOAD MMS 80"), std::string::npos);
+    EXPECT_NE(sink.LogText().find("DOWNLOAD MMS 80 SUCCESS"), std::string::npos);
+}
+
+TEST_F(MmsHttpDownload, FramedStreamsBecomeIndexedAsfFiles) {
+    AsfMedia live = AsfMedia::FromStreamFile(MediaPath("av-stream.asf"));
+    ASSERT_TRUE(live.Ok());
+    ASSERT_EQ(live.HeaderPacketCount(), 0u);  // ffmpeg's streaming header names no count
+    // VLC's live header: the Broadcast flag, with a packet count of 0xFFFFFFFF that means nothing.
+    AsfMedia broadcast = av_;
+    const size_t props = broadcast.header.find("\xA1\xDC\xAB\x8C\x47\xA9\xCF\x11\x8E\xE4\x00\xC0\x0C\x20\x53\x65");
+    ASSERT_NE(props, std::string::npos);
+    broadcast.header.replace(props + 56, 8, std::string("\xFF\xFF\xFF\xFF\0\0\0\0", 8));
+    broadcast.header.replace(props + 88, 4, std::string("\x01\0\0\0", 4));
+    using End = MmsHttpFramer::End;
+    struct Case {
+        const char* name;
+        const AsfMedia* media;
+        MmsHttpFramer::Options options;
+    };
+    MmsHttpFramer::Options split, shortEnd, trimmed, closing;
+    split.headerChunks = 3;
+    // The short end chunk must end the stream at once, though the server keeps the line open.
+    shortEnd.end = End::Short;
+    shortEnd.holdOpenMs = 8000;
+    trimmed.trimPadding = true;
+    trimmed.end = End::Short;
+    closing.end = End::None;
+    const Case cases[] = {
+        {"one header chunk, 12-byte end", &av_, {}},
+        {"header over three chunks", &av_, split},
+        {"8-byte end, line held open", &av_, shortEnd},
+        {"packets without their padding", &av_, trimmed},
+        {"live header (count 0), 12-byte end", &live, {}},
+        {"live header (count 0), the server closes", &live, closing},
+        {"broadcast header, the server closes", &broadcast, closing},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        RecordingSink sink;
+        const std::string local = dir_.File("out.asf");
+        const auto start = Clock::now();
+        ASSERT_EQ(Fetch(*c.media, c.options, local, sink), 0) << sink.LogText();
+        EXPECT_LT(Clock::now() - start, std::chrono::seconds(4));
+        ExpectIndexedCopyOf(ReadFileBytes(local), *c.media);
+        EXPECT_FALSE(std::filesystem::exists(local + ".ini"));
+        EXPECT_EQ(sink.succeeded, 1);
+        EXPECT_EQ(sink.progress.back(), int32_t(c.media->header.size() + c.media->packets.size() * c.media->packetSize));
+    }
+}
+
+TEST_F(MmsHttpDownload, MalformedChunksFailWithTheirReason) {
+    const uint32_t p = av_.packetSize;
+    std::string tooLong = MmsHttpFramer::Chunk('D', std::string(p + 1, 'x'), 1);
+    std::string notDollar = MmsHttpFramer::Chunk('D', av_.packets[0], 1);
+    notDollar[0] = '#';
+    const std::string shortLength = std::string("$D\x05\x00", 4) + std::string(5, '\0');
+    struct Case {
+        std::string extra;
+        size_t headerChunks;
+        const char* log;
+    } cases[] = {
+        {tooLong, 1, "Data packet larger than the stream's packet size"},
+        {notDollar, 1, "Invalid packet"},
+        {MmsHttpFramer::Chunk('X', "payload", 1), 1, "Not a data packet: 58"},
+        {shortLength, 1, "Data chunk too short"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.log);
+        MmsHttpFramer::Options options;
+        options.extraChunk = c.extra;
+        RecordingSink sink;
+        const std::string local = dir_.File("bad.asf");
+        EXPECT_EQ(Fetch(av_, options, local, sink), 6);
+        EXPECT_NE(sink.LogText().find(c.log), std::string::npos) << sink.LogText();
+        EXPECT_EQ(sink.failures, std::vector<std::string>{"RECEIVE DATA ERROR"});
+        // Nothing was written past the header: no packet of the bad chunk reached the file.
+        const std::string file = ReadFileBytes(local);
+        EXPECT_EQ(Le(file, av_.header.size() - 10), 0u);
+        EXPECT_EQ(file.size(), av_.header.size());
+    }
+}
+
+TEST_F(MmsHttpDownload, HeaderPhaseRefusesOtherChunksAndSilence) {
+    struct Case {
+        std::string reply;
+        int32_t code;
+        const char* log;
+    } cases[] = {
+        {MmsHttpFramer::Chunk('D', av_.packets[0], 0), 6, "Not a head packet"},
+        {std::string("#H\x10\x00", 4), 6, "Invalid packet"},
+        {std::string("$H\x04\x00\x00\x00\x00\x00", 8), 6, "Header chunk too short"},
+        {MmsHttpFramer::Chunk('H', av_.header.substr(0, 100), 0), 9, ""},  // then silence
+    };
+    SetEngineTimeOut(1);
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.code);
+        FixtureServer server;
+        server.AddScript().ExpectHead().Send("HTTP/1.0 200 OK\r\n\r\n" + c.reply).Silence(3000).Close();
+        server.Start();
+        RecordingSink sink;
+        EXPECT_EQ(Run(server.Url("/a.asf"), dir_.File("h.asf"), sink), c.code);
+        EXPECT_NE(sink.LogText().find(c.log), std::string::npos) << sink.LogText();
+    }
+}
+
+TEST_F(MmsHttpDownload, StreamCutShortKeepsTheRecordAndResumesFromTheLastSendTime) {
+    const AsfMedia media = AsfMedia::FromFile(MediaPath("av-20s.wmv"));
+    ASSERT_TRUE(media.Ok());
+    const std::string local = dir_.File("av.asf");
+    const size_t written = media.packets.size() * 2 / 3;
+    MmsHttpFramer::Options cut;
+    cut.stopAfter = written;
+    cut.end = MmsHttpFramer::End::None;
+    RecordingSink first;
+    // Fewer packets than the header announces is no success.
+    EXPECT_EQ(Fetch(media, cut, local, first), 6) << first.LogText();
+    EXPECT_NE(first.LogText().find("The stream ended before all its packets arrived"), std::string::npos);
+    const uint32_t lastTime = GetPacketSendTime(reinterpret_cast<const uint8_t*>(media.packets[written - 1].data()),
+                                                media.packets[written - 1].size());
+    EXPECT_EQ(ReadFileBytes(local + ".ini"), "6\r\n" + std::to_string(lastTime) + "\r\n" + std::to_string(written));
+    ASSERT_GE(ReadFileBytes(local).size(), 51200u);
+
+    // The server starts a little before the asked time; what is on disk already is skipped.
+    RecordingSink second;
+    std::string request;
+    ASSERT_EQ(Fetch(media, {}, local, second, &request), 0) << second.LogText();
+    EXPECT_NE(request.find("Pragma: no-cache,rate=1.000000,stream-time=" + std::to_string(lastTime) +
+                           ",stream-offset=4294967295:4294967295,packet-num=4294967295,max-duration=0\r\n"),
+              std::string::npos);
+    EXPECT_LT(MmsHttpFramer(media).FirstPacketFor(lastTime), written);
+    ExpectIndexedCopyOf(ReadFileBytes(local), media);
+    EXPECT_FALSE(std::filesystem::exists(local + ".ini"));
+}
+
+TEST_F(MmsHttpDownload, PlainBodyIsCopiedAndStartsAfreshOnResume) {
+    const AsfMedia media = AsfMedia::FromFile(MediaPath("av-20s.wmv"));
+    MmsHttpFramer::Options plain;
+    plain.contentLength = true;
+    const std::string body = media.header + [&] {
+        std::string all;
+        for (const auto& packet : media.packets) all += packet;
+        return all;
+    }();
+    const std::string local = dir_.File("plain.asf");
+    RecordingSink fresh;
+    ASSERT_EQ(Fetch(media, plain, local, fresh), 0) << fresh.LogText();
+    EXPECT_EQ(ReadFileBytes(local), body);
+
+    // A resumable part on disk, but the server sends the whole file: it replaces the part.
+    WriteFileBytes(local, std::string(60000, 'x'));
+    WriteFileBytes(local + ".ini", "6\r\n1000\r\n3");
+    RecordingSink resumed;
+    ASSERT_EQ(Fetch(media, plain, local, resumed), 0) << resumed.LogText();
+    EXPECT_EQ(ReadFileBytes(local), body);
+    EXPECT_NE(resumed.LogText().find("starting afresh"), std::string::npos);
+    EXPECT_EQ(resumed.totals.back(), int32_t(body.size()));
+}
+
+TEST_F(MmsHttpDownload, StopDuringTheStreamEndsTheRunAndKeepsTheRecord) {
+    SetEngineTimeOut(30);
+    FixtureServer server;
+    server.AddScript()
+        .ExpectHead()
+        .Send("HTTP/1.0 200 OK\r\n\r\n" + MmsHttpFramer::Chunk('H', av_.header, 0) +
+              MmsHttpFramer::Chunk('D', av_.packets[0], 1))
+        .Silence(8000)
+        .Close();
+    server.Start();
+    RecordingSink sink;
+    sink.onProgress = [&](int32_t bytes) {
+        if (bytes > int32_t(av_.header.size())) sink.stop = true;
+    };
+    const auto start = Clock::now();
+    EXPECT_EQ(Run(server.Url("/av.wmv"), dir_.File("stop.asf"), sink), 3);
+    EXPECT_LT(Clock::now() - start, std::chrono::seconds(4));
+    EXPECT_EQ(sink.failures, std::vector<std::string>{"USER CANCEL THE OPERATION"});
+    EXPECT_TRUE(std::filesystem::exists(dir_.File("stop.asf.ini")));
+}
+
+// An "http://" URL of a ".wmv" file goes through the manager, the job and the transport chooser,
+// which tries MMS over HTTP first: the item finishes with the indexed file under an ".asf" name.
+TEST_F(MmsHttpDownload, WmvUrlThroughTheManagerIsFetchedAsAStream) {
+    FixtureServer server;
+    MmsHttpFramer(av_).AddTo(server);
+    server.Start();
+    EnginePtr<CFetchkeeper> manager(static_cast<CFetchkeeper*>(NEW_FETCHKEEPER()));
+    ASSERT_TRUE(manager->AddItem(server.Url("/clip/av.wmv").c_str(), dir_.Dir().c_str(), "clip"));
+    const DownItemInfo info = WaitItemSettled(*manager, manager->GetFirstItem(), std::chrono::seconds(30));
+    EXPECT_EQ(info.state, DownFinished) << (info.logText ? info.logText : "");
+    EXPECT_EQ(std::string(info.destFile), dir_.File("clip.asf"));
+    ExpectIndexedCopyOf(ReadFileBytes(dir_.File("clip.asf")), av_);
+    EXPECT_NE(std::string(info.logText ? info.logText : "").find("START DOWNLOAD MMS 80"), std::string::npos);
+}
+
+#if !defined(_WIN32)
+
+// ffmpeg's own MMS-over-HTTP client proves the fixture, and ffmpeg reads what the engine wrote:
+// both packet for packet (framecrc: time stamps, sizes and checksums) like the source file.
+std::string FrameCrc(const std::string& input, const std::string& seek = "") {
+    return CommandOutput("timeout 30 ffmpeg -nostdin -v error " + seek + " -i '" + input + "' -map 0 -c copy -f framecrc - 2>/dev/null");
+}
+
+TEST_F(MmsHttpDownload, FfmpegReadsTheFixtureAndTheEnginesFileLikeTheSource) {
+    const std::string source = FrameCrc(MediaPath("av.wmv"));
+    ASSERT_NE(source.find("0,"), std::string::npos) << source;
+    FixtureServer server;
+    MmsHttpFramer(av_).AddTo(server);
+    server.Start();
+    EXPECT_EQ(FrameCrc("mmsh://127.0.0.1:" + std::to_string(server.Port()) + "/av.wmv"), source);
+
+    RecordingSink sink;
+    const std::string local = dir_.File("av.asf");
+    ASSERT_EQ(Run(server.Url("/av.wmv"), local, sink), 0) << sink.LogText();
+    EXPECT_EQ(FrameCrc(local), source);
+    // The index makes the file seekable as the source is.
+    EXPECT_EQ(FrameCrc(local, "-ss 1.5"), FrameCrc(MediaPath("av.wmv"), "-ss 1.5"));
+}
+
+TEST_F(MmsHttpDownload, FfmpegReadsALiveStreamOfTheFixtureLikeItsSource) {
+    // The streaming form holds the packets of av.wmv.
+    const AsfMedia live = AsfMedia::FromStreamFile(MediaPath("av-stream.asf"));
+    const std::string source = FrameCrc(MediaPath("av.wmv"));
+    FixtureServer server;
+    MmsHttpFramer(live).AddTo(server);
+    server.Start();
+    EXPECT_EQ(FrameCrc("mmsh://127.0.0.1:" + std::to_string(server.Port()) + "/av.wmv"), source);
+    RecordingSink sink;
+    const std::string local = dir_.File("live.asf");
+    ASSERT_EQ(Run(server.Url("/live"), local, sink), 0) << sink.LogText();
+    EXPECT_EQ(FrameCrc(local), source);
+}
+
+#endif
+
+}  // namespace

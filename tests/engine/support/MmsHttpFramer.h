@@ -1,0 +1,78 @@
+// A scripted MMS-over-HTTP server: real ASF media (made by ffmpeg) replayed as a stream server
+// frames it. A request without "xPlayStrm=1" gets the header alone (how a player asks for the
+// description first); one with it gets the header in $H chunks, every packet in a $D chunk from
+// the asked stream time on, and an end chunk. Options make the faults a test needs.
+//
+//   MmsHttpFramer framer(AsfMedia::FromFile(MediaPath("av.wmv")));
+//   framer.AddTo(server);   // answers every connection of the fixture server
+#pragma once
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "FixtureServer.h"
+
+// The path of a checked-in file of tests/fixtures/media, in the running platform's spelling.
+std::string MediaPath(const std::string& name);
+
+// ASF media split into what a server sends: the header (Header Object and the 50-byte Data Object
+// header) and the data packets.
+struct AsfMedia {
+    std::string header;
+    std::vector<std::string> packets;
+    uint32_t packetSize = 0;
+
+    // An ASF file as a muxer writes it (header, packets, index).
+    static AsfMedia FromFile(const std::string& path);
+    // ffmpeg's streaming output: a $H chunk, $D chunks and an end chunk.
+    static AsfMedia FromStreamFile(const std::string& path);
+    bool Ok() const { return !header.empty() && !packets.empty() && packetSize > 0; }
+    // The Data Object header's packet count (bytes 40..47 from its start).
+    uint64_t HeaderPacketCount() const;
+    void SetHeaderPacketCount(uint64_t count);
+};
+
+class MmsHttpFramer {
+public:
+    enum class End {
+        Long,   // $E with an 8-byte extension, 12 bytes in all (ffmpeg's and VLC's muxers)
+        Short,  // $E with a 4-byte extension, 8 bytes in all (Windows Media servers)
+        None,   // no end chunk: the connection just closes
+    };
+    struct Options {
+        size_t headerChunks = 1;         // the header split over this many $H chunks
+        bool trimPadding = false;        // packets sent without their trailing zero bytes
+        End end = End::Long;
+        size_t stopAfter = size_t(-1);   // close (or hold, below) after this many packets
+        int holdOpenMs = 0;              // after the last chunk, keep the connection open this long
+        bool contentLength = false;      // a reply with Content-Length (a plain body: the ASF file)
+        std::string extraChunk;          // sent after the header chunks (a malformed chunk, say)
+    };
+
+    explicit MmsHttpFramer(AsfMedia media) : media_(std::move(media)) {}
+    MmsHttpFramer(AsfMedia media, Options options) : media_(std::move(media)), options_(options) {}
+
+    // A chunk as servers frame it: head, 8-byte extension (sequence, flags, length again), payload.
+    static std::string Chunk(char type, const std::string& payload, uint32_t sequence);
+    static std::string EndChunk(End form);
+    // The stream time asked for by a request's Pragma ("stream-time=N"), 0 when none.
+    static uint32_t StreamTime(const std::string& request);
+
+    // The whole reply (head and body) to one request.
+    std::string Reply(const std::string& request) const;
+    // The index of the first packet sent for a stream time: two before the first one sent at or
+    // after it, as servers start a little early.
+    size_t FirstPacketFor(uint32_t streamTimeMs) const;
+
+    // A script that answers one connection; AddTo answers every connection this way.
+    void Answer(FixtureServer::Script& script) const;
+    void AddTo(FixtureServer& server) const;
+
+    const AsfMedia& Media() const { return media_; }
+    Options& Settings() { return options_; }
+
+private:
+    AsfMedia media_;
+    Options options_;
+};

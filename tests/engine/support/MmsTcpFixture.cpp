@@ -1,0 +1,338 @@
+#include "MmsTcpFixture.h"
+
+#include <chrono>
+#include <cstring>
+#include <fstream>
+#include <iterator>
+
+#include "MmsHttpFramer.h"
+
+namespace {
+
+using Bytes = MmsTcpFixture::Bytes;
+using Clock = std::chrono::steady_clock;
+
+constexpr int kWaitMs = 10000;
+
+uint64_t Le(const Bytes& b, size_t at, size_t width) {
+    uint64_t v = 0;
+    for (size_t i = width; i-- > 0;) v = (v << 8) | (at + i < b.size() ? b[at + i] : 0);
+    return v;
+}
+
+void PutLe(Bytes& out, uint64_t value, size_t width) {
+    for (size_t i = 0; i < width; ++i) out.push_back(static_cast<uint8_t>(value >> (8 * i)));
+}
+
+bool SendAll(sys::TcpSocket& socket, const Bytes& bytes) {
+    size_t sent = 0;
+    while (sent < bytes.size()) {
+        if (socket.Wait(1, kWaitMs) != sys::WaitResult::Ready) return false;
+        const int n = socket.Send(bytes.data() + sent, static_cast<int>(bytes.size() - sent));
+        if (n == sys::TcpSocket::kWouldBlock) continue;
+        if (n <= 0) return false;
+        sent += size_t(n);
+    }
+    return true;
+}
+
+bool ReceiveExact(sys::TcpSocket& socket, uint8_t* out, size_t count, int timeoutMs,
+                  const std::atomic<bool>& stopping) {
+    size_t got = 0;
+    const auto deadline = Clock::now() + std::chrono::milliseconds(timeoutMs);
+    while (got < count) {
+        if (stopping || Clock::now() > deadline) return false;
+        const auto ready = socket.Wait(0, 100);
+        if (ready == sys::WaitResult::TimedOut) continue;
+        if (ready == sys::WaitResult::Failed) return false;
+        const int n = socket.Receive(out + got, static_cast<int>(count - got));
+        if (n == sys::TcpSocket::kWouldBlock) continue;
+        if (n <= 0) return false;
+        got += size_t(n);
+    }
+    return true;
+}
+
+bool ReadClientCommand(sys::TcpSocket& socket, MmsTcpFixture::Received& out, int timeoutMs,
+                       const std::atomic<bool>& stopping) {
+    Bytes message(16);
+    if (!ReceiveExact(socket, message.data(), 16, timeoutMs, stopping)) return false;
+    const uint32_t rest = uint32_t(Le(message, 8, 4));
+    if (rest > 65536) return false;
+    message.resize(16 + rest);
+    if (!ReceiveExact(socket, message.data() + 16, rest, timeoutMs, stopping)) return false;
+    out.command = uint16_t(Le(message, 36, 2));
+    out.sequence = uint32_t(Le(message, 20, 4));
+    out.body.assign(message.begin() + (message.size() >= 40 ? 40 : long(message.size())), message.end());
+    return true;
+}
+
+}  // namespace
+
+std::string MmsTcpFixture::MediaDir() { return MediaPath(""); }
+
+Bytes MmsTcpFixture::ReadFile(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    return Bytes(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+MmsTcpFixture::Media MmsTcpFixture::LoadAsf(const std::string& path) {
+    const Bytes file = ReadFile(path);
+    Media media;
+    if (file.size() < 30) return media;
+    const size_t headerLength = size_t(Le(file, 16, 8)) + 50;
+    if (headerLength > file.size()) return media;
+    const size_t dataStart = headerLength - 50;
+    const size_t dataEnd = dataStart + size_t(Le(file, dataStart + 16, 8));
+    const size_t count = size_t(Le(file, dataStart + 40, 8));
+    media.header.assign(file.begin(), file.begin() + long(headerLength));
+    if (count == 0 || dataEnd > file.size()) return media;
+    const size_t packetSize = (dataEnd - headerLength) / count;
+    for (size_t at = headerLength; at + packetSize <= dataEnd; at += packetSize) {
+        media.packets.emplace_back(file.begin() + long(at), file.begin() + long(at + packetSize));
+    }
+    return media;
+}
+
+MmsTcpFixture::Media MmsTcpFixture::LoadAsfStream(const std::string& path) {
+    const Bytes file = ReadFile(path);
+    Media media;
+    for (size_t at = 0; at + 12 <= file.size();) {
+        const size_t length = size_t(Le(file, at + 2, 2));
+        if (length < 8 || at + 4 + length > file.size()) break;
+        Bytes content(file.begin() + long(at + 12), file.begin() + long(at + 4 + length));
+        if (file[at + 1] == 'H') media.header = content;
+        if (file[at + 1] == 'D') media.packets.push_back(content);
+        at += 4 + length;
+    }
+    return media;
+}
+
+uint32_t MmsTcpFixture::SendTime(const Bytes& packet) {
+    if (packet.size() < 5) return 0;
+    static const size_t kWidth[4] = {0, 1, 2, 4};
+    const uint8_t flags = packet[3];
+    const size_t at = 5 + kWidth[(flags >> 1) & 3] + kWidth[(flags >> 3) & 3] + kWidth[(flags >> 5) & 3];
+    return uint32_t(Le(packet, at, 4));
+}
+
+Bytes MmsTcpFixture::Command(uint16_t command, const Bytes& body) {
+    Bytes padded = body;
+    padded.resize((padded.size() + 7) / 8 * 8, 0);
+    const uint32_t length = uint32_t(padded.size()) + 24;
+    Bytes out;
+    PutLe(out, 1, 4);
+    PutLe(out, 0xB00BFACE, 4);
+    PutLe(out, length, 4);
+    out.insert(out.end(), {'M', 'M', 'S', ' '});
+    PutLe(out, length / 8, 4);
+    PutLe(out, 0, 4);
+    PutLe(out, 0, 8);
+    PutLe(out, length / 8 - 2, 4);
+    PutLe(out, command, 2);
+    PutLe(out, 4, 2);
+    out.insert(out.end(), padded.begin(), padded.end());
+    return out;
+}
+
+Bytes MmsTcpFixture::Unit(uint8_t id, uint8_t flags, const Bytes& payload) {
+    Bytes out;
+    PutLe(out, 0, 4);
+    out.push_back(id);
+    out.push_back(flags);
+    PutLe(out, payload.size() + 8, 2);
+    out.insert(out.end(), payload.begin(), payload.end());
+    return out;
+}
+
+MmsTcpFixture::MmsTcpFixture(Media media) : media_(std::move(media)) {}
+
+MmsTcpFixture::~MmsTcpFixture() { Stop(); }
+
+void MmsTcpFixture::Start() {
+    sys::SocketStartup();
+    listener_.Listen("127.0.0.1", 0);
+    thread_ = std::thread([this] { Loop(); });
+}
+
+void MmsTcpFixture::Stop() {
+    stopping_ = true;
+    if (thread_.joinable()) thread_.join();
+    listener_.Close();
+}
+
+std::string MmsTcpFixture::Url(const std::string& path, const std::string& scheme) const {
+    return scheme + "://127.0.0.1:" + std::to_string(Port()) + "/" + path;
+}
+
+void MmsTcpFixture::Loop() {
+    while (!stopping_) {
+        sys::TcpSocket socket;
+        if (!listener_.Accept(socket, 100)) continue;
+        {
+            std::lock_guard<std::mutex> g(lock_);
+            ++connections_;
+        }
+        Serve(socket);
+        socket.Close();
+        std::lock_guard<std::mutex> g(lock_);
+        ++ended_;
+    }
+}
+
+void MmsTcpFixture::Serve(sys::TcpSocket& socket) {
+    const Bytes zeros(8, 0);
+    Received command;
+    while (!stopping_ && ReadClientCommand(socket, command, kWaitMs, stopping_)) {
+        Record(command);
+        if (hangUpAt != 0 && command.command == hangUpAt) return;
+        switch (command.command) {
+            case 0x01: {
+                // Status 0, then the version text's length in characters at 80 and the text at 96.
+                Bytes body(56, 0);
+                const uint32_t characters = uint32_t(serverVersion.size() + 1);
+                std::memcpy(&body[40], &characters, 4);
+                for (char c : serverVersion) PutLe(body, uint8_t(c), 2);
+                PutLe(body, 0, 2);
+                if (!SendAll(socket, Command(0x01, body))) return;
+                break;
+            }
+            case 0x18:
+                if (!SendAll(socket, Command(0x15, Bytes(32, 0)))) return;
+                break;
+            case 0x02:
+                if (!SendAll(socket, Command(0x02, zeros))) return;
+                break;
+            case 0x05:
+                if (!SendAll(socket, Command(0x06, Bytes(64, 0)))) return;
+                break;
+            case 0x15:
+                if (!SendAll(socket, Command(0x11, zeros)) || !SendHeader(socket)) return;
+                break;
+            case 0x33:
+                if (!SendAll(socket, Command(0x21, zeros))) return;
+                break;
+            case 0x07: {
+                double seconds = 0;
+                std::memcpy(&seconds, command.body.data() + 8, 8);
+                const uint32_t startMs = uint32_t(seconds * 1000 + 0.5);
+                size_t first = 0;
+                for (size_t i = 0; startMs > 0 && i < media_.packets.size(); ++i) {
+                    if (SendTime(media_.packets[i]) <= startMs) first = i;
+                }
+                {
+                    std::lock_guard<std::mutex> g(lock_);
+                    startTimeMs_ = startMs;
+                    packetsAsked_ = uint32_t(Le(command.body, 20, 4));
+                    firstSent_ = first;
+                }
+                if (!SendAll(socket, Command(0x05, zeros))) return;
+                if (!beforeData.empty() && !SendAll(socket, beforeData)) return;
+                if (!SendPackets(socket, first)) return;
+                Drain(socket, 3000);
+                return;
+            }
+            default:
+                break;
+        }
+    }
+}
+
+bool MmsTcpFixture::SendHeader(sys::TcpSocket& socket) {
+    if (!headerOverride.empty()) return SendAll(socket, headerOverride);
+    const Bytes& header = media_.header;
+    const size_t pieces = size_t(headerUnits < 1 ? 1 : headerUnits);
+    size_t at = 0;
+    for (size_t i = 0; i < pieces; ++i) {
+        size_t end = i + 1 == pieces ? header.size() : header.size() * (i + 1) / pieces;
+        // Only the last piece may end 01 01, or the header would seem complete too early.
+        while (end < header.size() && end >= 2 && header[end - 1] == 1 && header[end - 2] == 1) ++end;
+        const Bytes piece(header.begin() + long(at), header.begin() + long(end));
+        if (!SendAll(socket, Unit(2, end == header.size() ? 0x08 : 0x04, piece))) return false;
+        at = end;
+        if (i == 0 && pingInHeader && !Ping(socket)) return false;
+        if (at == header.size()) break;
+    }
+    return true;
+}
+
+bool MmsTcpFixture::SendPackets(sys::TcpSocket& socket, size_t first) {
+    int sent = 0;
+    for (size_t i = first; i < media_.packets.size() && !stopping_; ++i) {
+        if (closeAfter >= 0 && sent >= closeAfter) return false;
+        if (endAfter >= 0 && sent >= endAfter) break;
+        if (pingEvery > 0 && sent > 0 && sent % pingEvery == 0 && !Ping(socket)) return false;
+        Bytes payload = media_.packets[i];
+        if (trimPadding) {
+            while (!payload.empty() && payload.back() == 0) payload.pop_back();
+        }
+        Bytes unit = Unit(4, 0, payload);
+        if (editUnit) editUnit(i, unit);
+        if (!SendAll(socket, unit)) return false;
+        ++sent;
+    }
+    if (sendEnd) return SendAll(socket, Command(0x1E, Bytes(8, 0)));
+    return true;
+}
+
+// A ping, then the client's answer (a client that does not answer is noted by its absence).
+bool MmsTcpFixture::Ping(sys::TcpSocket& socket) {
+    if (!SendAll(socket, Command(0x1B, Bytes(8, 0)))) return false;
+    Received pong;
+    if (ReadClientCommand(socket, pong, 3000, stopping_)) Record(pong);
+    return true;
+}
+
+void MmsTcpFixture::Record(const Received& command) {
+    std::lock_guard<std::mutex> g(lock_);
+    commands_.push_back(command);
+    if (command.command == 0x1B) ++pongs_;
+}
+
+// Reads what the client still sends (a pong, its close command) until it closes or ms pass.
+void MmsTcpFixture::Drain(sys::TcpSocket& socket, int ms) {
+    Received command;
+    while (ReadClientCommand(socket, command, ms, stopping_)) Record(command);
+}
+
+std::vector<MmsTcpFixture::Received> MmsTcpFixture::Commands() const {
+    std::lock_guard<std::mutex> g(lock_);
+    return commands_;
+}
+
+int MmsTcpFixture::Pongs() const {
+    std::lock_guard<std::mutex> g(lock_);
+    return pongs_;
+}
+
+int MmsTcpFixture::Connections() const {
+    std::lock_guard<std::mutex> g(lock_);
+    return connections_;
+}
+
+uint32_t MmsTcpFixture::StartTimeMs() const {
+    std::lock_guard<std::mutex> g(lock_);
+    return startTimeMs_;
+}
+
+uint32_t MmsTcpFixture::PacketsAsked() const {
+    std::lock_guard<std::mutex> g(lock_);
+    return packetsAsked_;
+}
+
+size_t MmsTcpFixture::FirstPacketSent() const {
+    std::lock_guard<std::mutex> g(lock_);
+    return firstSent_;
+}
+
+bool MmsTcpFixture::WaitConnections(int count, int ms) const {
+    const auto deadline = Clock::now() + std::chrono::milliseconds(ms);
+    while (Clock::now() < deadline) {
+        {
+            std::lock_guard<std::mutex> g(lock_);
+            if (ended_ >= count) return true;
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
+    return false;
+}
