@@ -7,6 +7,7 @@
 #include <cstring>
 
 #include "EngineSettings.h"
+#include "NameLookup.h"
 #include "UrlUtil.h"
 #include "sys/BinaryFile.h"
 #include "sys/MessageBox.h"
@@ -247,7 +248,11 @@ void CDownFTP::Login() {
         return;
     }
     Log("Connecting to server......\r\n");
-    bool connected = control_.StartConnect(host_, port_);
+    // A lookup that hangs must neither outlast the time-out nor keep a stopped run waiting.
+    std::string address;
+    bool connected =
+        LookUpHost(host_, TimeOutMs(), [this] { return sink_ && sink_->IsStopped(); }, address) == LookupResult::Found &&
+        control_.StartConnect(address, port_);
     if (connected) {
         connected = control_.Wait(1, TimeOutMs()) == sys::WaitResult::Ready && control_.ConnectSucceeded();
     }

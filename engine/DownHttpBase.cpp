@@ -204,6 +204,18 @@ std::string CDownHttpBase::HostLine() const {
 // Reply.
 
 int32_t CDownHttpBase::Handshake() {
+    int32_t code = HandshakeOnce();
+    if (code != kStartAfresh) return code;
+    // The range was refused and nothing shows the file on disk whole: ask for all of it, once, on
+    // a new connection, so the item can still finish.
+    Log("The server refuses to resume; starting afresh");
+    RestartOutput();
+    if ((code = Connect()) != 0) return code;
+    code = HandshakeOnce();
+    return code == kStartAfresh ? ResultShakeHandError : code;
+}
+
+int32_t CDownHttpBase::HandshakeOnce() {
     Log("Shaking hands......");
     const std::string request = MakeRequest();
     CByteBuffer reply;
@@ -233,16 +245,19 @@ int CDownHttpBase::ReadStatusClass(const std::string& reply) {
 
 int32_t CDownHttpBase::ProcessStatus(const std::string& reply) {
     std::string range;
-    if (resuming_ && ParseStatusCode(reply) == 416 && FindHeader(reply, "Content-Range", &range)) {
+    if (resuming_ && ParseStatusCode(reply) == 416) {
         // Nothing lies past what is on disk: a run that ended before deleting its record left a
-        // whole file. Anything else stays a refusal.
-        const std::string size = Trim(range).compare(0, 8, "bytes */") == 0 ? Trim(Trim(range).substr(8)) : "";
-        int64_t all = -1;
-        if (ParseLength(size, &all) && all == bytesOnDisk_) {
-            Log("The file on disk is already whole");
-            totalSize_ = all;
-            return ResultSuccess;
+        // whole file. A refusal that does not say so (no size, another size) starts afresh.
+        if (FindHeader(reply, "Content-Range", &range)) {
+            const std::string size = Trim(range).compare(0, 8, "bytes */") == 0 ? Trim(Trim(range).substr(8)) : "";
+            int64_t all = -1;
+            if (ParseLength(size, &all) && all == bytesOnDisk_) {
+                Log("The file on disk is already whole");
+                totalSize_ = all;
+                return ResultSuccess;
+            }
         }
+        return kStartAfresh;
     }
     switch (ReadStatusClass(reply)) {
         case 2:

@@ -61,6 +61,10 @@ protected:
     bool restartOnWholeReply_ = true;
 
 private:
+    // One request and its reply head; kStartAfresh when a resume was refused without showing the
+    // file whole.
+    int32_t HandshakeOnce();
+    static constexpr int32_t kStartAfresh = -4;
     int ReadStatusClass(const std::string& reply);
     int32_t ProcessStatus(const std::string& reply);
     int32_t FollowLocation(const std::string& reply);

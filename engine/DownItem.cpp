@@ -1,11 +1,14 @@
 #include "DownItem.h"
 
+#include <chrono>
 #include <cstring>
 
 #include "Collaborators.h"
 #include "EngineLock.h"
+#include "FoundItemHost.h"
 #include "TextCopy.h"
 #include "UrlUtil.h"
+#include "sys/WindowMessages.h"
 
 namespace {
 const char kStartText[] = "Start downloading...\r\n";
@@ -169,7 +172,7 @@ void CDownItem::SetDownloaded(int32_t bytes) {
 
 void CDownItem::Succeeded() {
     std::string url, dest;
-    int32_t contentKind;
+    int32_t contentKind, depth;
     IItemHost* host;
     bool deleted;
     {
@@ -182,12 +185,14 @@ void CDownItem::Succeeded() {
         url = record_.url;
         dest = record_.destFile;
         contentKind = contentKind_;
+        depth = playlistDepth_;
         host = host_;
     }
     // A small file may be a playlist or pointer file that names the real streams.
     if (!deleted && GetFileSize(dest) <= kPlaylistSizeLimit) {
         if (IRedirect* redirect = CreateRedirect()) {
-            redirect->Run(url.c_str(), dest.c_str(), contentKind, host);
+            CFoundItemHost found(host, depth, [this](const char* line) { Log(line); });
+            redirect->Run(url.c_str(), dest.c_str(), contentKind, host ? &found : nullptr);
             redirect->Release();
         }
     }
@@ -272,7 +277,18 @@ int CDownItem::RunsInFlight() {
 // to report its end.
 void CDownItem::WaitForRuns() {
     std::unique_lock<std::recursive_mutex> lock(EngineLock());
-    runsEnded_.wait(lock, [this] { return runsInFlight_ == 0; });
+    // Stopped runs take up to a second or so to notice; the program waits on its window thread,
+    // whose windows keep repainting meanwhile.
+    while (!runsEnded_.wait_for(lock, std::chrono::milliseconds(50), [this] { return runsInFlight_ == 0; })) {
+        lock.unlock();
+        sys::DispatchPaintMessages();
+        lock.lock();
+    }
+}
+
+void CDownItem::SetPlaylistDepth(int32_t depth) {
+    EngineGuard lock(EngineLock());
+    playlistDepth_ = depth;
 }
 
 int32_t CDownItem::ProtocolKindForNextRun() {

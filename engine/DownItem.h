@@ -54,6 +54,9 @@ public:
     int RunsInFlight();
     void WaitForRuns();
 
+    // How many playlists lie above this item (0: one the user added); kept for this session only.
+    void SetPlaylistDepth(int32_t depth);
+
     int32_t ProtocolKindForNextRun();
     int32_t ActiveKind();
     int32_t ContentKind();
@@ -72,6 +75,7 @@ private:
     int32_t activeKind_ = 0;
     bool changed_ = false;
     IItemHost* host_ = nullptr;
+    int32_t playlistDepth_ = 0;
 
     int runsInFlight_ = 0;
     std::condition_variable_any runsEnded_;

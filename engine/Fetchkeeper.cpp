@@ -50,6 +50,8 @@ bool CFetchkeeper::Init() {
 bool CFetchkeeper::ReturnTrue() { return true; }
 
 void CFetchkeeper::SetMaxThread(int32_t count) {
+    // Below one nothing would ever start again.
+    if (!MaxThreadInRange(count)) return;
     EngineGuard lock(EngineLock());
     maxThread_ = count;
 }
@@ -85,7 +87,8 @@ std::string CFetchkeeper::UniqueDest(std::string dest) {
     return dest;
 }
 
-bool CFetchkeeper::Insert(const char* url, const char* destDir, const char* fileName, int32_t kind) {
+bool CFetchkeeper::Insert(const char* url, const char* destDir, const char* fileName, int32_t kind,
+                          int32_t depth) {
     if (!url || HasLineBreak(url) || std::strlen(url) >= kUrlSize) return false;
     std::string dest = std::string(destDir ? destDir : "") + (fileName ? fileName : "");
     if (HasLineBreak(dest.c_str()) || dest.size() >= kPathSize) return false;
@@ -100,6 +103,7 @@ bool CFetchkeeper::Insert(const char* url, const char* destDir, const char* file
     auto* item = static_cast<CDownItem*>(NEW_DOWNITEM());
     if (!item) return false;
     item->Set(url, dest.c_str(), "", kind);
+    item->SetPlaylistDepth(depth);
     items_.push_back(item);
     return true;
 }
@@ -112,10 +116,14 @@ bool CFetchkeeper::AddItem(const char* url, const char* destDir, const char* fil
 }
 
 void CFetchkeeper::AddFoundItem(const char* url, const char* destDir, int32_t kind) {
+    AddFoundItemAtDepth(url, destDir, kind, 1);
+}
+
+void CFetchkeeper::AddFoundItemAtDepth(const char* url, const char* destDir, int32_t kind, int32_t depth) {
     if (!url) return;
     const std::string name = GetUrlFileName(url);
     EngineGuard lock(EngineLock());
-    Insert(url, destDir, name.c_str(), kind);
+    Insert(url, destDir, name.c_str(), kind, depth);
     ScheduleNext();
 }
 
@@ -298,13 +306,17 @@ bool CFetchkeeper::SaveProject(const char* iniPath) {
     const std::string target = iniPath;
     const std::string temp = target + ".tmp";
     if (temp.size() >= kPathSize) return false;
-    if (sys::FileExists(target)) {
-        if (!sys::CopyFileOver(target, temp)) return false;
-    } else {
+    // A copy left by a save that was killed or ran out of space is stale: it never blocks this one.
+    sys::RemoveFile(temp);
+    if (sys::FileExists(target) && !sys::CopyFileOver(target, temp)) {
         sys::RemoveFile(temp);
+        return false;
     }
     StorePtr store = OpenStore(temp.c_str());
-    if (!store) return false;
+    if (!store) {
+        sys::RemoveFile(temp);
+        return false;
+    }
     bool ok = store->ClearItems();
     for (size_t i = 0; i < records.size(); ++i) {
         ok = store->WriteItem(int32_t(i), &records[i]) && ok;
@@ -336,10 +348,11 @@ bool CFetchkeeper::SetDestPath(const char* iniPath, const char* dir) {
 
 int32_t CFetchkeeper::GetMaxThread(const char* iniPath) {
     StorePtr store = OpenStore(iniPath);
-    return store ? store->ReadMaxThread() : 3;
+    return store ? store->ReadMaxThread() : kMaxThreadDefault;
 }
 
 bool CFetchkeeper::SaveMaxThread(const char* iniPath, int32_t count) {
+    if (!MaxThreadInRange(count)) return false;
     StorePtr store = OpenStore(iniPath);
     if (!store) return false;
     store->WriteMaxThread(count);
@@ -348,10 +361,12 @@ bool CFetchkeeper::SaveMaxThread(const char* iniPath, int32_t count) {
 
 int32_t CFetchkeeper::GetTimeOut(const char* iniPath) {
     StorePtr store = OpenStore(iniPath);
-    return store ? store->ReadTimeOut() : 30;
+    return store ? store->ReadTimeOut() : kTimeOutDefault;
 }
 
 bool CFetchkeeper::SetTimeOut(const char* iniPath, int32_t seconds) {
+    // A time-out of nothing would fail every download at its first wait.
+    if (!TimeOutInRange(seconds)) return false;
     SetEngineTimeOut(seconds);
     StorePtr store = OpenStore(iniPath);
     if (!store) return false;

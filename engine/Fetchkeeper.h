@@ -45,13 +45,15 @@ public:
 
     void FK_STDCALL AddFoundItem(const char* url, const char* destDir, int32_t kind) override;
     void FK_STDCALL ItemFinished() override;
+    void FK_STDCALL AddFoundItemAtDepth(const char* url, const char* destDir, int32_t kind,
+                                        int32_t depth) override;
 
     int32_t MaxThread();
     bool Debug();
 
 private:
     CDownItem* Find(ItemHandle item);  // the listed item behind a handle, or null
-    bool Insert(const char* url, const char* destDir, const char* fileName, int32_t kind);
+    bool Insert(const char* url, const char* destDir, const char* fileName, int32_t kind, int32_t depth = 0);
     void ScheduleNext();
     std::string UniqueDest(std::string dest);
 

@@ -1,7 +1,10 @@
 #include "PrjMng.h"
 
+#include <climits>
 #include <cstdio>
+#include <optional>
 
+#include "EngineSettings.h"
 #include "TextCopy.h"
 #include "sys/FileSystem.h"
 #include "sys/Profile.h"
@@ -14,7 +17,30 @@ std::string Decimal(int32_t value) {
     std::snprintf(text, sizeof text, "%d", int(value));
     return text;
 }
+// A decimal number in [low, high]; anything else (no digits, a value that would wrap) is nullopt.
+std::optional<int32_t> DecimalInRange(const std::string& text, int32_t low, int32_t high) {
+    size_t i = text.find_first_not_of(" \t");
+    if (i == std::string::npos) return std::nullopt;
+    const bool negative = text[i] == '-';
+    if (text[i] == '-' || text[i] == '+') ++i;
+    int64_t value = 0;
+    const size_t first = i;
+    for (; i < text.size() && text[i] >= '0' && text[i] <= '9'; ++i) {
+        value = value * 10 + (text[i] - '0');
+        if (value > int64_t(INT32_MAX) + 1) return std::nullopt;
+    }
+    if (i == first) return std::nullopt;
+    if (negative) value = -value;
+    if (value < low || value > high) return std::nullopt;
+    return int32_t(value);
+}
+
 }  // namespace
+
+int32_t CPrjMng::ReadSetting(const char* section, int32_t def, int32_t low, int32_t high) {
+    const std::string text = sys::ProfileGetString(file_, section, "Default", "", 30);
+    return DecimalInRange(text, low, high).value_or(def);
+}
 
 bool CPrjMng::ReturnTrue() { return true; }
 
@@ -58,13 +84,15 @@ bool CPrjMng::WriteDestPath(const char* dir) {
     return sys::ProfileWriteString(file_, "DestPath", "Default", dir);
 }
 
-int32_t CPrjMng::ReadMaxThread() { return sys::ProfileGetInt(file_, "MaxThread", "Default", 3); }
+int32_t CPrjMng::ReadMaxThread() {
+    return ReadSetting("MaxThread", kMaxThreadDefault, kMaxThreadMin, INT32_MAX);
+}
 
 bool CPrjMng::WriteMaxThread(int32_t count) {
     return sys::ProfileWriteString(file_, "MaxThread", "Default", Decimal(count).c_str());
 }
 
-int32_t CPrjMng::ReadTimeOut() { return sys::ProfileGetInt(file_, "TimeOut", "Default", 30); }
+int32_t CPrjMng::ReadTimeOut() { return ReadSetting("TimeOut", kTimeOutDefault, kTimeOutMin, INT32_MAX); }
 
 bool CPrjMng::WriteTimeOut(int32_t seconds) {
     return sys::ProfileWriteString(file_, "TimeOut", "Default", Decimal(seconds).c_str());
@@ -87,8 +115,12 @@ bool CPrjMng::WriteProxy(const char* server, const char* port, int32_t enable) {
 bool CPrjMng::ClearItems() {
     const int32_t count = ReadCount();
     bool ok = sys::ProfileWriteString(file_, kDown, nullptr, nullptr);
+    // The saved sections are numbered from 0 without gaps: a damaged Count must not make one save
+    // walk millions of sections that are not there.
     for (int32_t i = 0; i < count; ++i) {
-        ok = sys::ProfileWriteString(file_, Decimal(i).c_str(), nullptr, nullptr) && ok;
+        const std::string section = Decimal(i);
+        if (sys::ProfileGetString(file_, section.c_str(), "URL", "", kUrlSize).empty()) break;
+        ok = sys::ProfileWriteString(file_, section.c_str(), nullptr, nullptr) && ok;
     }
     return ok;
 }

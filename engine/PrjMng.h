@@ -30,5 +30,8 @@ public:
     const char* File() const { return file_; }
 
 private:
+    // [section] Default as a number in [low, high]; def when absent, not a number, or out of range.
+    int32_t ReadSetting(const char* section, int32_t def, int32_t low, int32_t high);
+
     char file_[kPathSize] = {};
 };

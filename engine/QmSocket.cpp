@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "Factories.h"
+#include "NameLookup.h"
 #include "sys/Socket.h"
 
 CQmSocket::CQmSocket() = default;
@@ -18,11 +19,15 @@ bool CQmSocket::Init() {
     return true;
 }
 
+int CQmSocket::TimeOutMs() const {
+    if (timeOut_ == kNoTimeOut) return sys::TcpSocket::kWaitForever;
+    return timeOut_ <= 0 ? 0 : (timeOut_ > 86400 ? 86400 : timeOut_) * 1000;
+}
+
 bool CQmSocket::WaitReady(int mode) {
     if (!connection_) return false;
     if (mode != 0 && mode != 1) return false;
-    const int ms = timeOut_ == kNoTimeOut ? sys::TcpSocket::kWaitForever
-                                          : (timeOut_ <= 0 ? 0 : (timeOut_ > 86400 ? 86400 : timeOut_) * 1000);
+    const int ms = TimeOutMs();
     if (!stopCheck_) return connection_->Wait(mode, ms) == sys::WaitResult::Ready;
     constexpr int kSliceMs = 1000;
     // A server that trickles never lets a slice run out: ask at least once a second anyway.
@@ -43,8 +48,11 @@ bool CQmSocket::WaitReady(int mode) {
 bool CQmSocket::Connect(const char* host, int32_t port) {
     Close();
     if (!host) return false;
+    // A lookup that hangs must neither outlast the time-out nor keep a stopped run waiting.
+    std::string address;
+    if (LookUpHost(host, TimeOutMs(), stopCheck_, address) != LookupResult::Found) return false;
     auto socket = std::make_unique<sys::TcpSocket>();
-    if (!socket->StartConnect(host, port)) return false;
+    if (!socket->StartConnect(address, port)) return false;
     connection_ = std::move(socket);
     // A refused or failed connection also turns writable: the socket's error tells them apart.
     if (!WaitReady(1) || !connection_->ConnectSucceeded()) {

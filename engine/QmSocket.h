@@ -55,6 +55,8 @@ public:
     void SetStopCheck(std::function<bool()> stopped) { stopCheck_ = std::move(stopped); }
 
 private:
+    // The time-out in milliseconds, or TcpSocket::kWaitForever.
+    int TimeOutMs() const;
     // Waits for mode 0 (readable) or 1 (writable) within the time-out; true when ready.
     bool WaitReady(int mode);
     // One byte: 1, 0 closed or failed, -1 time-out.

@@ -14,6 +14,8 @@ bool FileExists(const std::string& path) {
 
 bool CopyFileOver(const std::string& src, const std::string& dst) {
     std::error_code ec;
+    // The Windows build's library refuses to overwrite an existing file whatever the options say.
+    fs::remove(fs::path(NativePath(dst)), ec);
     return fs::copy_file(fs::path(NativePath(src)), fs::path(NativePath(dst)),
                          fs::copy_options::overwrite_existing, ec);
 }

@@ -11,6 +11,10 @@ bool SocketStartup();
 
 enum class WaitResult { Ready, TimedOut, Failed };
 
+// The platform's lookup of an IPv4 address for host, as dotted text; it may block for as long as
+// the resolver takes (callers that must not hang go through LookUpHost).
+bool LookupIPv4(const std::string& host, std::string& address);
+
 class TcpSocket {
 public:
     // Receive and Send results besides a byte count (Receive gives 0 when the peer closed).

@@ -4,6 +4,7 @@
 #include <stdint.h>
 #include <stdio.h>
 #include <string.h>
+#include <winsock2.h>
 #include <windows.h>
 
 /* Pushes nargs 32-bit words (args[0] pushed last, so it is the first argument), then the object,
@@ -104,6 +105,25 @@ static void check_the_probe(void) {
     CHECK(moved == -8);
 }
 
+/* A loopback listener that never answers: a download from it stays running, which keeps the queue
+ * (the maximum is 1) from starting the items under test. Returns its port, 0 on failure. */
+static int silent_listener(SOCKET* out) {
+    WSADATA data;
+    if (WSAStartup(MAKEWORD(2, 2), &data) != 0) return 0;
+    SOCKET s = socket(AF_INET, SOCK_STREAM, IPPROTO_TCP);
+    struct sockaddr_in address;
+    memset(&address, 0, sizeof address);
+    address.sin_family = AF_INET;
+    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    int length = sizeof address;
+    if (s == INVALID_SOCKET || bind(s, (struct sockaddr*)&address, sizeof address) != 0 || listen(s, 5) != 0 ||
+        getsockname(s, (struct sockaddr*)&address, &length) != 0) {
+        return 0;
+    }
+    *out = s;
+    return ntohs(address.sin_port);
+}
+
 int main(void) {
     check_the_probe();
     HMODULE dll = LoadLibraryA("Fetchkeeper.dll");
@@ -133,16 +153,35 @@ int main(void) {
     DeleteFileA(ini);
 
     CHECK(BOOL_OF(call(m, SLOT_RETURN_TRUE, 0, NULL, "ReturnTrue")) == 1);
-    call(m, SLOT_SET_MAX, 1, ARGS(0), "SetMaxThread");
+    call(m, SLOT_SET_MAX, 1, ARGS(1), "SetMaxThread");
     CHECK(call(m, SLOT_COUNT, 0, NULL, "GetCount") == 0);
     CHECK(call(m, SLOT_FIRST, 0, NULL, "GetFirstItem") == 0);
+
+    SOCKET listener = INVALID_SOCKET;
+    const int holdPort = silent_listener(&listener);
+    CHECK(holdPort != 0);
+    char holdUrl[64];
+    snprintf(holdUrl, sizeof holdUrl, "http://127.0.0.1:%d/hold.bin", holdPort);
+    CHECK(BOOL_OF(call(m, SLOT_ADD, 3, ARGS(P(holdUrl), P(dir), P("hold.bin")), "AddItem")) == 1);
+    void* hold = (void*)(uintptr_t)call(m, SLOT_FIRST, 0, NULL, "GetFirstItem");
+    /* Once connected, the held run no longer reads the proxy that is set further down. */
+    Info held;
+    int connected = 0;
+    for (int tries = 0; tries < 500 && !connected; ++tries) {
+        memset(&held, 0, sizeof held);
+        call(m, SLOT_INFO, 2, ARGS(P(hold), P(&held)), "GetItemInfo");
+        connected = held.logText && strstr(held.logText, "Connect to server success") != NULL;
+        if (!connected) Sleep(20);
+    }
+    CHECK(connected);
+    CHECK(held.state == 2);
 
     CHECK(BOOL_OF(call(m, SLOT_ADD, 3, ARGS(P("http://a.example/clip.asf"), P(dir), P("clip.asf")), "AddItem")) == 1);
     CHECK(BOOL_OF(call(m, SLOT_ADD, 3, ARGS(P("http://a.example/other.asf"), P(dir), P("clip.asf")), "AddItem")) == 1);
     CHECK(BOOL_OF(call(m, SLOT_ADD, 3, ARGS(P("HTTP://A.EXAMPLE/CLIP.ASF"), P(dir), P("x.asf")), "AddItem")) == 1);
-    CHECK(call(m, SLOT_COUNT, 0, NULL, "GetCount") == 2);
+    CHECK(call(m, SLOT_COUNT, 0, NULL, "GetCount") == 3);
 
-    void* first = (void*)(uintptr_t)call(m, SLOT_FIRST, 0, NULL, "GetFirstItem");
+    void* first = (void*)(uintptr_t)call(m, SLOT_NEXT, 1, ARGS(P(hold)), "GetNextItem");
     void* second = (void*)(uintptr_t)call(m, SLOT_NEXT, 1, ARGS(P(first)), "GetNextItem");
     CHECK(first != NULL && second != NULL && first != second);
     CHECK(call(m, SLOT_NEXT, 1, ARGS(P(second)), "GetNextItem") == 0);
@@ -197,8 +236,9 @@ int main(void) {
     CHECK(BOOL_OF(call(m, SLOT_SAVE, 1, ARGS(P(ini)), "SaveProject")) == 1);
     void* loaded = make();
     CHECK(BOOL_OF(call(loaded, SLOT_LOAD, 1, ARGS(P(ini)), "LoadProject")) == 1);
-    CHECK(call(loaded, SLOT_COUNT, 0, NULL, "GetCount") == 2);
-    void* l1 = (void*)(uintptr_t)call(loaded, SLOT_FIRST, 0, NULL, "GetFirstItem");
+    CHECK(call(loaded, SLOT_COUNT, 0, NULL, "GetCount") == 3);
+    void* l0 = (void*)(uintptr_t)call(loaded, SLOT_FIRST, 0, NULL, "GetFirstItem");
+    void* l1 = (void*)(uintptr_t)call(loaded, SLOT_NEXT, 1, ARGS(P(l0)), "GetNextItem");
     void* l2 = (void*)(uintptr_t)call(loaded, SLOT_NEXT, 1, ARGS(P(l1)), "GetNextItem");
     memset(&info, 0, sizeof info);
     call(loaded, SLOT_INFO, 2, ARGS(P(l1), P(&info)), "GetItemInfo");
@@ -211,9 +251,10 @@ int main(void) {
 
     /* Deleted twice: gone. */
     CHECK(BOOL_OF(call(m, SLOT_REMOVE, 1, ARGS(P(second)), "RemoveItem")) == 1);
-    CHECK(call(m, SLOT_COUNT, 0, NULL, "GetCount") == 1);
+    CHECK(call(m, SLOT_COUNT, 0, NULL, "GetCount") == 2);
     CHECK(BOOL_OF(call(m, SLOT_REMOVE, 1, ARGS(P(second)), "RemoveItem")) == 0);
-    call(m, SLOT_RELEASE, 0, NULL, "Release");
+    call(m, SLOT_RELEASE, 0, NULL, "Release");  /* stops the held download and waits for it */
+    if (listener != INVALID_SOCKET) closesocket(listener);
 
     void* s1 = shared();
     CHECK(s1 != NULL && shared() == s1);

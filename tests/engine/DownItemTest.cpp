@@ -8,6 +8,7 @@
 
 #include "FakeHost.h"
 #include "FakeRuns.h"
+#include "FoundItemHost.h"
 #include "TempDir.h"
 
 namespace {
@@ -181,9 +182,11 @@ TEST_F(DownItemTest, SucceededFollowsSmallFilesOnly) {
         bool followed;
     } cases[] = {{"limit.asx", 51200, true}, {"over.asx", 51201, false}, {"gone.asx", -1, true},
                  {"empty.asx", 0, true}};
+    runs.foundUrls = {"http://a.example/entry.asf"};
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         runs.redirects.clear();
+        host.found.clear();
         if (c.size >= 0) std::ofstream(dir.File(c.name), std::ios::binary) << std::string(size_t(c.size), 'a');
         CDownItem* item = NewItem("http://a.example/p.asx", dir.Dir().c_str(), c.name);
         item->SetContentKind(2);
@@ -197,8 +200,42 @@ TEST_F(DownItemTest, SucceededFollowsSmallFilesOnly) {
             EXPECT_EQ(runs.redirects[0].url, "http://a.example/p.asx");
             EXPECT_EQ(runs.redirects[0].destFile, dir.File(c.name));
             EXPECT_EQ(runs.redirects[0].contentKind, 2);
-            EXPECT_EQ(runs.redirects[0].host, &host);
+            // What the follower finds reaches the host, one playlist below this item.
+            ASSERT_FALSE(host.found.empty());
+            EXPECT_EQ(host.found.back().url, "http://a.example/entry.asf");
+            EXPECT_EQ(host.found.back().depth, 1);
         }
+        runs.EndAll();
+    }
+}
+
+TEST_F(DownItemTest, PlaylistsNestedTooDeeplyAreNotFollowed) {
+    struct Case {
+        int32_t depth;
+        bool followed;
+    };
+    const Case cases[] = {{0, true}, {CFoundItemHost::kMaxPlaylistDepth - 1, true},
+                          {CFoundItemHost::kMaxPlaylistDepth, false}};
+    runs.foundUrls = {"http://a.example/next1.asx", "http://a.example/next2.asx"};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.depth);
+        host.found.clear();
+        CDownItem* item = NewItem("http://a.example/list.asx", "C:\\dl\\", "list.asx");
+        item->SetPlaylistDepth(c.depth);
+        item->Start(&host);
+        runs.runs.back()->sink->Succeeded();
+        const std::string log = LogOf(*item);
+        const size_t refusal = log.find("Playlist not followed: more than 5 playlists deep\r\n");
+        if (c.followed) {
+            ASSERT_EQ(host.found.size(), 2u);
+            EXPECT_EQ(host.found[1].depth, c.depth + 1);
+            EXPECT_EQ(refusal, std::string::npos);
+        } else {
+            EXPECT_TRUE(host.found.empty());
+            ASSERT_NE(refusal, std::string::npos);
+            EXPECT_EQ(log.find("Playlist not followed", refusal + 1), std::string::npos);  // said once
+        }
+        EXPECT_EQ(Info(*item).state, DownFinished);
         runs.EndAll();
     }
 }

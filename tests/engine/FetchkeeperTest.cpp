@@ -4,6 +4,8 @@
 
 #include <atomic>
 #include <chrono>
+#include <climits>
+#include <filesystem>
 #include <fstream>
 #include <string>
 #include <thread>
@@ -13,6 +15,7 @@
 #include "Factories.h"
 #include "FakeRuns.h"
 #include "TempDir.h"
+#include "Watchdog.h"
 
 namespace {
 
@@ -171,20 +174,22 @@ TEST_F(FetchkeeperTest, StopStartsTheNextWaitingItem) {
 }
 
 TEST_F(FetchkeeperTest, StartItemIgnoresTheMaximumButNotARunningItem) {
-    manager->SetMaxThread(0);
+    manager->SetMaxThread(1);
+    manager->AddItem("http://a.example/0", "C:\\dl\\", "0");
     manager->AddItem("http://a.example/1", "C:\\dl\\", "1");
-    ItemHandle item = manager->GetFirstItem();
+    ItemHandle item = Items(*manager)[1];
     EXPECT_EQ(Info(*manager, item).state, DownWaiting);
     EXPECT_TRUE(manager->StartItem(item));
     EXPECT_EQ(Info(*manager, item).state, DownDownloading);
     EXPECT_TRUE(manager->StartItem(item));
-    EXPECT_EQ(runs.runs.size(), 1u);
+    EXPECT_EQ(runs.runs.size(), 2u);
 }
 
 TEST_F(FetchkeeperTest, RemoveItemDeletesFirstAndFreesSecond) {
-    manager->SetMaxThread(0);
+    runs.refuseJobs = true;  // both stay waiting
     manager->AddItem("http://a.example/1", "C:\\dl\\", "1");
     manager->AddItem("http://a.example/2", "C:\\dl\\", "2");
+    runs.refuseJobs = false;
     std::vector<ItemHandle> all = Items(*manager);
     EXPECT_TRUE(manager->RemoveItem(all[0]));
     EXPECT_EQ(Info(*manager, all[0]).state, DownDeleted);
@@ -293,20 +298,44 @@ TEST_F(FetchkeeperTest, ItemAccessorsGoThroughTheHandle) {
 }
 
 TEST_F(FetchkeeperTest, FoundItemTakesUrlFileNameAndKind) {
-    manager->SetMaxThread(0);
+    runs.refuseJobs = true;  // both stay waiting
     IItemHost* host = manager.get();
     host->AddFoundItem("mms://media.example/live/stream.asf?x=1", "C:\\dl\\", 3);
     host->AddFoundItem("rtsp://media.example/a.rm", "C:\\dl\\", 0);
     std::vector<ItemHandle> all = Items(*manager);
     ASSERT_EQ(all.size(), 2u);
     EXPECT_STREQ(Info(*manager, all[0]).destFile, "C:\\dl\\stream.asf");
-    manager->SetMaxThread(5);
+    runs.refuseJobs = false;
     host->ItemFinished();
     ASSERT_EQ(runs.runs.size(), 1u);
     EXPECT_EQ(runs.runs[0]->kind, 3);
     // A found URL equal to a listed one adopts the found kind instead of adding an item.
     host->AddFoundItem("RTSP://media.example/a.rm", "C:\\other\\", 2);
     EXPECT_EQ(manager->GetCount(), 2);
+}
+
+TEST_F(FetchkeeperTest, EndlessChainOfPlaylistsStopsAtABoundedDepth) {
+    // A hostile server whose every playlist names a new one.
+    TempDir dir;
+    runs.realRedirects = true;
+    manager->AddItem("http://a.example/p0.ram", dir.Dir().c_str(), "p0.ram");
+    for (int i = 1; i <= 20; ++i) {
+        FakeRun* running = nullptr;
+        for (auto& run : runs.runs) {
+            if (!run->ended) running = run.get();
+        }
+        if (!running) break;
+        std::ofstream(running->destFile, std::ios::binary) << "http://a.example/p" << i << ".ram\r\n";
+        running->sink->Succeeded();
+        runs.End(*running);
+    }
+    const std::vector<ItemHandle> all = Items(*manager);
+    ASSERT_EQ(all.size(), 6u);  // the user's playlist and five levels below it
+    const DownItemInfo last = Info(*manager, all.back());
+    EXPECT_STREQ(last.url, "http://a.example/p5.ram");
+    ASSERT_NE(last.logText, nullptr);
+    EXPECT_NE(std::string(last.logText).find("Playlist not followed: more than 5 playlists deep"), std::string::npos);
+    for (ItemHandle h : all) EXPECT_EQ(Info(*manager, h).state, DownFinished);
 }
 
 TEST_F(FetchkeeperTest, FileNameFromUrl) {
@@ -406,7 +435,7 @@ TEST_F(FetchkeeperStoreTest, ProxyPortIsItsLeadingDigits) {
 }
 
 TEST_F(FetchkeeperStoreTest, SavedListLoadsBackWithStates) {
-    manager->SetMaxThread(0);
+    runs.refuseJobs = true;  // every item stays waiting
     manager->AddItem("http://a.example/1.asf", "C:\\dl\\", "1.asf");
     manager->AddItem("http://a.example/2.asf", "C:\\dl\\", "2.asf");
     manager->AddItem("http://a.example/3.asf", "C:\\dl\\", "3.asf");
@@ -503,6 +532,56 @@ TEST_F(FetchkeeperStoreTest, SettingsFileWhosePathDoesNotFitIsRefused) {
     std::string nearIni = dir.File("");
     nearIni += std::string(kPathSize - 3 - nearIni.size(), 'n');
     EXPECT_FALSE(manager->SaveProject(nearIni.c_str()));
+}
+
+TEST_F(FetchkeeperStoreTest, StaleTemporaryCopyIsReplaced) {
+    // A save killed midway leaves its temporary copy behind; the next save must not trip over it.
+    runs.refuseJobs = true;
+    manager->AddItem("http://a.example/old", "C:\\dl\\", "old");
+    ASSERT_TRUE(manager->SaveProject(ini.c_str()));
+    std::ofstream(ini + ".tmp", std::ios::binary) << "[Down]\r\nCount=1\r\n[0]\r\nURL=http://stale.example/x\r\n";
+    manager->AddItem("http://a.example/new", "C:\\dl\\", "new");
+    ASSERT_TRUE(manager->SaveProject(ini.c_str()));
+    EXPECT_FALSE(std::filesystem::exists(ini + ".tmp"));
+    ManagerPtr loaded = NewManager();
+    ASSERT_TRUE(loaded->LoadProject(ini.c_str()));
+    ASSERT_EQ(loaded->GetCount(), 2);
+    EXPECT_STREQ(Info(*loaded, Items(*loaded)[1]).url, "http://a.example/new");
+    EXPECT_EQ(ReadText(ini).find("stale.example"), std::string::npos);
+}
+
+TEST_F(FetchkeeperStoreTest, DamagedCountDoesNotStallTheSave) {
+    {
+        std::ofstream out(ini, std::ios::binary);
+        out << "[Down]\r\nCount=100000000\r\n[MaxThread]\r\nDefault=4\r\n";
+    }
+    runs.refuseJobs = true;
+    manager->AddItem("http://a.example/1", "C:\\dl\\", "1");
+    bool saved = false;
+    ASSERT_TRUE(FinishesWithin(std::chrono::seconds(60), [&] { saved = manager->SaveProject(ini.c_str()); }));
+    EXPECT_TRUE(saved);
+    ManagerPtr loaded = NewManager();
+    loaded->LoadProject(ini.c_str());
+    EXPECT_EQ(loaded->GetCount(), 1);
+    EXPECT_EQ(loaded->GetMaxThread(ini.c_str()), 4);
+}
+
+TEST_F(FetchkeeperStoreTest, SettersRefuseValuesThatWouldStopEveryDownload) {
+    ASSERT_TRUE(manager->SetTimeOut(ini.c_str(), 20));
+    ASSERT_TRUE(manager->SaveMaxThread(ini.c_str(), 4));
+    manager->SetMaxThread(2);
+    for (int32_t bad : {0, -1, INT32_MIN}) {
+        EXPECT_FALSE(manager->SetTimeOut(ini.c_str(), bad)) << bad;
+        EXPECT_FALSE(manager->SaveMaxThread(ini.c_str(), bad)) << bad;
+        manager->SetMaxThread(bad);
+    }
+    EXPECT_EQ(GetEngineTimeOut(), 20);
+    EXPECT_EQ(manager->GetTimeOut(ini.c_str()), 20);
+    EXPECT_EQ(manager->GetMaxThread(ini.c_str()), 4);
+    EXPECT_EQ(manager->MaxThread(), 2);
+    // The queue still moves with the maximum that was kept.
+    manager->AddItem("http://a.example/1", "C:\\dl\\", "1");
+    EXPECT_EQ(runs.runs.size(), 1u);
 }
 
 TEST_F(FetchkeeperStoreTest, SaveIntoMissingFolderFails) {

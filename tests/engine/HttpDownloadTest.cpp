@@ -322,17 +322,23 @@ TEST_F(HttpDownload, ResumedFileKeepsItsNameWhateverTheContentType) {
     for (const auto& name : sink.destFiles) EXPECT_EQ(name, local);
 }
 
-TEST_F(HttpDownload, ResumeOfAFileThatIsAlreadyWholeEndsIt) {
+TEST_F(HttpDownload, RefusedResumeEndsAWholeFileOrStartsAfresh) {
     // A run that ended after the last byte but before its record went leaves a whole file: the
-    // server then refuses the range, and names the size.
+    // server then refuses the range. When the refusal names the size on disk the file is done;
+    // otherwise (lighttpd names no size) the file is fetched again from its start.
     struct Case {
         const char* name;
-        const char* range;
+        const char* refusalHeaders;
+        size_t freshSize;  // 0: no second request is expected
+        const char* secondReply;  // null: the whole fresh file
         int32_t result;
     };
     const Case cases[] = {
-        {"size on disk", "bytes */60000", 0},
-        {"another size", "bytes */70000", 5},
+        {"size on disk", "Content-Range: bytes */60000\r\n", 0, nullptr, 0},
+        {"another size", "Content-Range: bytes */70000\r\n", 70000, nullptr, 0},
+        {"no size", "", 60000, nullptr, 0},
+        {"unreadable size", "Content-Range: bytes 0-1/x\r\n", 60000, nullptr, 0},
+        {"refused again", "", 60000, "HTTP/1.1 416 Range Not Satisfiable\r\nContent-Length: 0\r\n\r\n", 5},
     };
     for (const auto& c : cases) {
         const std::string whole = FixtureServer::Pattern(60000);
@@ -342,13 +348,22 @@ TEST_F(HttpDownload, ResumeOfAFileThatIsAlreadyWholeEndsIt) {
         FixtureServer server;
         server.AddScript()
             .ExpectHead()
-            .Send(Head("416 Range Not Satisfiable",
-                       std::string("Content-Range: ") + c.range + "\r\nContent-Length: 5\r\n") + "error")
+            .Send(Head("416 Range Not Satisfiable", std::string(c.refusalHeaders) + "Content-Length: 5\r\n") + "error")
             .Close();
+        const std::string fresh = FixtureServer::Pattern(c.freshSize, 7);
+        if (c.freshSize != 0) {
+            server.AddScript().ExpectHead().Send(c.secondReply ? c.secondReply : Ok(fresh)).Close();
+        }
         server.Start();
         RecordingSink sink;
         EXPECT_EQ(Run(server.Url("/whole.bin"), local, sink), c.result) << c.name << "\n" << sink.LogText();
-        EXPECT_TRUE(ReadAll(local) == whole) << c.name;
+        EXPECT_EQ(server.Connections(), c.freshSize != 0 ? 2 : 1) << c.name;
+        EXPECT_NE(server.Received(0).find("Range: bytes=60000-\r\n"), std::string::npos) << c.name;
+        if (c.freshSize != 0) {
+            EXPECT_EQ(server.Received(1).find("Range:"), std::string::npos) << c.name;
+        }
+        const bool freshWritten = c.freshSize != 0 && c.result == 0;
+        EXPECT_TRUE(ReadAll(local) == (freshWritten ? fresh : whole)) << c.name;
         EXPECT_EQ(Exists(local + ".ini"), c.result != 0) << c.name;
     }
 }

@@ -4,9 +4,11 @@
 
 #include <cstring>
 #include <fstream>
+#include <iterator>
 #include <string>
 
 #include "TempDir.h"
+#include "Watchdog.h"
 
 namespace {
 
@@ -134,7 +136,49 @@ TEST_F(PrjMngTest, NumbersRoundTripIncludingNegative) {
     store->WriteMaxThread(12);
     store->WriteTimeOut(-5);
     EXPECT_EQ(store->ReadMaxThread(), 12);
-    EXPECT_EQ(store->ReadTimeOut(), -5);
+    std::ifstream in(ini, std::ios::binary);
+    const std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    EXPECT_NE(text.find("Default=-5"), std::string::npos);
+    EXPECT_EQ(store->ReadTimeOut(), 30);  // written as given, but no usable time-out
+}
+
+TEST_F(PrjMngTest, SettingsOutOfRangeReadAsDefaults) {
+    struct Case {
+        const char* text;
+        int32_t maxThread, timeOut;
+    };
+    const Case cases[] = {
+        {"0", 3, 30},
+        {"-4", 3, 30},
+        {"1", 1, 1},
+        {" 8 ", 8, 8},
+        {"86400", 86400, 86400},
+        {"2147483647", 2147483647, 2147483647},
+        {"2147483648", 3, 30},
+        {"9999999999", 3, 30},  // ten digits: the plain integer reader wraps this to 1410065407
+        {"4294967297", 3, 30},  // wraps to 1
+        {"4294967306", 3, 30},  // wraps to 10
+        {"abc", 3, 30},
+        {"", 3, 30},
+    };
+    for (const auto& c : cases) {
+        WriteIni(std::string("[MaxThread]\r\nDefault=") + c.text + "\r\n[TimeOut]\r\nDefault=" + c.text + "\r\n");
+        EXPECT_EQ(store->ReadMaxThread(), c.maxThread) << c.text;
+        EXPECT_EQ(store->ReadTimeOut(), c.timeOut) << c.text;
+    }
+}
+
+TEST_F(PrjMngTest, ClearingIsBoundedByTheSectionsThere) {
+    // A damaged Count must not make the clearing walk two billion sections that are not there.
+    WriteIni("[Down]\r\nCount=2000000000\r\n[0]\r\nURL=u0\r\n[1]\r\nURL=u1\r\n[MaxThread]\r\nDefault=6\r\n");
+    ASSERT_TRUE(FinishesWithin(std::chrono::seconds(60), [&] { store->ClearItems(); }));
+    EXPECT_EQ(store->ReadCount(), 0);
+    for (int i = 0; i < 2; ++i) {
+        DownItemRecord record{};
+        store->ReadItem(i, &record);
+        EXPECT_STREQ(record.url, "") << i;
+    }
+    EXPECT_EQ(store->ReadMaxThread(), 6);
 }
 
 }  // namespace

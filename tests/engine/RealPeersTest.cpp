@@ -167,6 +167,18 @@ TEST_F(RealPeers, LighttpdResumesWithARange) {
     EXPECT_EQ(sink.totals.back(), int32_t(big_.size()));
 }
 
+TEST_F(RealPeers, WholeFileWithItsRecordStillBesideItFinishes) {
+    // A kill between the last byte and the record's removal: lighttpd refuses the range without
+    // naming the size, so the file is fetched again rather than failing for ever.
+    const std::string local = out_.File("big.bin");
+    WriteAll(local, big_);
+    WriteAll(local + ".ini", "1\r\n0\r\n0");
+    RecordingSink sink;
+    EXPECT_EQ(Run(Url("/big.bin"), local, sink), 0) << sink.LogText();
+    EXPECT_EQ(Checksum(ReadAll(local)), Checksum(big_));
+    EXPECT_FALSE(std::filesystem::exists(local + ".ini"));
+}
+
 TEST_F(RealPeers, LighttpdAsksForCredentials) {
     RecordingSink without, with;
     EXPECT_EQ(Run(Url("/secret/private.bin"), out_.File("p1.bin"), without), 5);

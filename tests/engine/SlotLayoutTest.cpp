@@ -39,6 +39,7 @@ TEST(SlotLayout, Manager) {
         SLOT(CFetchkeeper, UrlWithLogin, 28),
         // Through the host interface, in its own table.
         SLOT(IItemHost, AddFoundItem, 0),       SLOT(IItemHost, ItemFinished, 1),
+        SLOT(IItemHost, AddFoundItemAtDepth, 2),  // after the fixed two
     };
     CheckSlots(slots, std::size(slots));
 }

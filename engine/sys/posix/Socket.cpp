@@ -66,6 +66,13 @@ WaitResult PollOne(int fd, short events, int timeoutMs) {
 
 }  // namespace
 
+bool LookupIPv4(const std::string& host, std::string& address) {
+    SocketStartup();
+    sockaddr_in found;
+    int port = 0;
+    return Resolve(host, 0, found) && AddressOf(found, address, port);
+}
+
 bool SocketStartup() { return true; }
 
 TcpSocket::~TcpSocket() { Close(); }

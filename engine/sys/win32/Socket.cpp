@@ -66,6 +66,13 @@ WaitResult SelectOne(SOCKET s, int mode, int timeoutMs) {
 
 }  // namespace
 
+bool LookupIPv4(const std::string& host, std::string& address) {
+    SocketStartup();
+    sockaddr_in found;
+    int port = 0;
+    return Resolve(host, 0, found) && AddressOf(found, address, port);
+}
+
 bool SocketStartup() {
     static std::once_flag once;
     static bool ready = false;

@@ -1,5 +1,7 @@
 #include "FakeRuns.h"
 
+#include "Factories.h"
+
 FakeRuns* FakeRuns::current = nullptr;
 
 namespace {
@@ -32,6 +34,9 @@ public:
     void FK_STDCALL Run(const char* url, const char* destFile, int32_t contentKind,
                         IItemHost* host) override {
         FakeRuns::current->redirects.push_back({url, destFile, contentKind, host});
+        for (const std::string& found : FakeRuns::current->foundUrls) {
+            if (host) host->AddFoundItem(found.c_str(), "C:\\dl\\", 0);
+        }
     }
 };
 
@@ -42,6 +47,7 @@ IDownloadJob* MakeJob() {
 
 IRedirect* MakeRedirect() {
     if (FakeRuns::current->refuseRedirects) return nullptr;
+    if (FakeRuns::current->realRedirects) return static_cast<IRedirect*>(NEW_REDIRECT());
     return static_cast<IRedirect*>(CreateEngineObject<FakeRedirect>());
 }
 

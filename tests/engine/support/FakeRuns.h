@@ -36,6 +36,10 @@ public:
     std::vector<RedirectCall> redirects;
     bool refuseJobs = false;
     bool refuseRedirects = false;
+    // The library's own playlist follower instead of the recording one.
+    bool realRedirects = false;
+    // URLs the recording follower adds through the host it is given, as if a playlist named them.
+    std::vector<std::string> foundUrls;
 
     static FakeRuns* current;
 };
