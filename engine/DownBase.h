@@ -5,6 +5,7 @@
 // Sizes and offsets are 64-bit inside; the sink's 32-bit fields get -1 for a total above 2 GiB.
 #pragma once
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 
@@ -84,6 +85,21 @@ protected:
     bool WriteOutput(const void* bytes, size_t count);
     // Starts the output afresh (the server sent the whole file instead of the rest).
     bool RestartOutput();
+
+    // The ASF steps the MMS transports share (DownBaseAsf.cpp). After SetStreamHeader:
+    // BeginAsfOutput writes the header, or on resume checks the file on disk, cuts a torn last
+    // packet and its index, and takes the packets and send time found there; a file of another
+    // stream is started afresh, never appended to. Reports total size and progress.
+    int32_t BeginAsfOutput();
+    // One data packet of at most packetSize_ bytes (zero-padded to it), sent at sendTimeMs:
+    // 0 written, -2 skipped (already on disk when resuming), or a DownResult.
+    int32_t WriteAsfPacket(const uint8_t* packet, size_t length, uint32_t sendTimeMs);
+    // Calls receivePacket (0 written, -1 end, -2 skipped or answered, else a DownResult) until the
+    // header's packet count is on disk, or, for a count of 0 (a live stream), until the end. An end
+    // before the count is a failure. Finishes the file (index, Data Object) on every exit.
+    int32_t ReceiveAsfPackets(const std::function<int32_t()>& receivePacket);
+    // Sets the Data Object's size and packet count and appends the index.
+    int32_t FinishAsfOutput();
 
     std::string url_;
     std::string requestUrl_;

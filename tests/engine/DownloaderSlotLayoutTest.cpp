@@ -5,6 +5,7 @@
 
 #include "DownHTTP.h"
 #include "DownRTSP80.h"
+#include "DownRtspBase.h"
 #include "Download.h"
 #include "QmSocket.h"
 #include "SlotOf.h"
@@ -45,6 +46,17 @@ TEST(DownloaderSlotLayout, HttpDownloaders) {
         SLOT(CDownHttpBase, IsBadReply, 28),
     };
     CheckSlots(base, std::size(base));
+}
+
+TEST(DownloaderSlotLayout, RtspBase) {
+    const Slot slots[] = {
+        SLOT(CDownRtspBase, Begin, 5),       SLOT(CDownRtspBase, Connect, 6),
+        SLOT(CDownRtspBase, CheckResume, 7), SLOT(CDownRtspBase, Handshake, 8),
+        SLOT(CDownRtspBase, Exchange, 9),    SLOT(CDownRtspBase, ReceiveData, 12),
+        SLOT(CDownRtspBase, LogFormat, 23),  SLOT(CDownRtspBase, IsBadReply, 24),
+        SLOT(CDownRtspBase, ReturnTrue, 25),
+    };
+    CheckSlots(slots, std::size(slots));
 }
 
 TEST(DownloaderSlotLayout, Job) {
