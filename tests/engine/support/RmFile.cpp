@@ -196,3 +196,58 @@ std::string WriterUnit(const RmPacket& p) {
     unit += std::string(2, '\0');
     return unit + p.data;
 }
+
+Bytes WriteRmFile(const RmFile& f) {
+    std::string mdprs;
+    for (const RmStreamInfo& s : f.streams) {
+        std::string m = "MDPR";
+        PutBe(m, uint32_t(46 + s.name.size() + s.mimeType.size() + s.typeData.size()), 4);
+        PutBe(m, 0, 2);
+        PutBe(m, s.number, 2);
+        for (uint32_t v : {s.maxBitRate, s.avgBitRate, s.maxPacketSize, s.avgPacketSize, s.startTime, s.preroll,
+                           s.duration})
+            PutBe(m, v, 4);
+        m += char(s.name.size()) + s.name + char(s.mimeType.size()) + s.mimeType;
+        PutBe(m, uint32_t(s.typeData.size()), 4);
+        mdprs += m + s.typeData;
+    }
+    std::string cont = "CONT";
+    PutBe(cont, uint32_t(18 + f.title.size() + f.author.size() + f.copyright.size()), 4);
+    PutBe(cont, 0, 2);
+    for (const std::string* t : {&f.title, &f.author, &f.copyright}) {
+        PutBe(cont, uint32_t(t->size()), 2);
+        cont += *t;
+    }
+    PutBe(cont, 0, 2);
+    std::string packets;
+    for (const RmPacket& p : f.packets) {
+        PutBe(packets, 0, 2);
+        PutBe(packets, uint32_t(12 + p.data.size()), 2);
+        PutBe(packets, p.stream, 2);
+        PutBe(packets, p.timestamp, 4);
+        packets += char(0);
+        packets += char(p.flags);
+        packets += p.data;
+    }
+    const uint32_t dataOffset = uint32_t(18 + 50 + cont.size() + mdprs.size());
+    std::string out = ".RMF";
+    PutBe(out, 18, 4);
+    PutBe(out, 0, 2);
+    PutBe(out, 0, 4);
+    PutBe(out, uint32_t(f.streams.size() + 4), 4);
+    out += "PROP";
+    PutBe(out, 50, 4);
+    PutBe(out, 0, 2);
+    for (uint32_t v : {f.maxBitRate, f.avgBitRate, f.maxPacketSize, f.avgPacketSize, uint32_t(f.packets.size()),
+                       f.duration, f.preroll, 0u, dataOffset})
+        PutBe(out, v, 4);
+    PutBe(out, uint32_t(f.streams.size()), 2);
+    PutBe(out, 0, 2);
+    out += cont + mdprs + "DATA";
+    PutBe(out, uint32_t(18 + packets.size()), 4);
+    PutBe(out, 0, 2);
+    PutBe(out, uint32_t(f.packets.size()), 4);
+    PutBe(out, 0, 4);
+    out += packets;
+    return Bytes(out.begin(), out.end());
+}

@@ -68,3 +68,5 @@ RmServerStream MakeServerStream(const RmFile& file, size_t controlEvery = 0);
 std::string EndUnit();
 // A packet as the downloader hands it to the file writer: data length in host order, reduced.
 std::string WriterUnit(const RmPacket& packet);
+// A file of the given headers and packets (sizes, offsets and counts computed; no index).
+Bytes WriteRmFile(const RmFile& file);
