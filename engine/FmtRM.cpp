@@ -63,17 +63,6 @@ std::string DecodeBase64(const std::string& text) {
     return std::string(out.begin(), out.begin() + std::max(n, 0));
 }
 
-// The largest number after any OnDepend=\" in text, 0 when there is none.
-uint32_t LargestOnDepend(const std::string& text) {
-    uint32_t largest = 0;
-    const std::string key = "OnDepend=\\\"";
-    for (size_t at = text.find(key); at != std::string::npos; at = text.find(key, at + 1)) {
-        const size_t begin = at + key.size();
-        largest = std::max(largest, ParseCount(text.substr(begin, text.find('\\', begin) - begin)));
-    }
-    return largest;
-}
-
 // The one sub-stream of a multi-rate ("MLTI") type-specific block that the subscription asks
 // for; empty when the block does not hold it.
 std::string PickSubStream(const std::string& decoded, uint32_t onDepend) {
@@ -101,6 +90,16 @@ bool ReadId(ByteReader& r, const char* id) {
 }
 
 }  // namespace
+
+uint32_t CFmtRM::LargestOnDepend(const std::string& text) {
+    uint32_t largest = 0;
+    const std::string key = "OnDepend=\\\"";
+    for (size_t at = text.find(key); at != std::string::npos; at = text.find(key, at + 1)) {
+        const size_t begin = at + key.size();
+        largest = std::max(largest, ParseCount(text.substr(begin, text.find('\\', begin) - begin)));
+    }
+    return largest;
+}
 
 uint32_t CFmtRM::StreamRecord::ChunkSize() const {
     return uint32_t(46 + name.size() + mimeType.size() + typeData.size());

@@ -64,6 +64,8 @@ public:
     bool Continued() const { return continued_; }
     // The description's "npt" seconds as milliseconds, read without the locale; 0 when none.
     static uint32_t ParseNptMs(const std::string& text);
+    // The largest number after any OnDepend=\" in a rule book or section, 0 when there is none.
+    static uint32_t LargestOnDepend(const std::string& text);
 
 private:
     void ParseSdp();

@@ -104,7 +104,6 @@ TEST(DownloadJob, RunChecksAndLogsTheUrlFirst) {
         {"http://a.b/" + std::string(1100, 'x'), 0, "Invalid URL", {}, "URL too long"},
         // Kinds whose downloader is not built yet; each row leaves when its downloader arrives.
         {"mms://a.b/x", 0, "INTERNAL ERROR", {KindMms}, "No MMS downloader in this build"},
-        {"rtsp://a.b/x.rm", 0, "INTERNAL ERROR", {KindRtsp554}, "No RTSP downloader in this build"},
     };
     for (const auto& c : cases) {
         EnginePtr<CDownload> job(static_cast<CDownload*>(NEW_DOWNLOAD()));

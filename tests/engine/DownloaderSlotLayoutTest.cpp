@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "DownHTTP.h"
+#include "DownRTSP554.h"
 #include "DownRTSP80.h"
 #include "DownRtspBase.h"
 #include "Download.h"
@@ -55,6 +56,18 @@ TEST(DownloaderSlotLayout, RtspBase) {
         SLOT(CDownRtspBase, Exchange, 9),    SLOT(CDownRtspBase, ReceiveData, 12),
         SLOT(CDownRtspBase, LogFormat, 23),  SLOT(CDownRtspBase, IsBadReply, 24),
         SLOT(CDownRtspBase, ReturnTrue, 25),
+    };
+    CheckSlots(slots, std::size(slots));
+}
+
+TEST(DownloaderSlotLayout, RealMediaRtsp) {
+    const Slot slots[] = {
+        SLOT(CDownRTSP554, DeleteSelf, 0),   SLOT(CDownRTSP554, Release, 1),
+        SLOT(CDownRTSP554, Init, 2),         SLOT(CDownRTSP554, SetUrl, 3),
+        SLOT(CDownRTSP554, Run, 4),          SLOT(CDownRTSP554, Begin, 5),
+        SLOT(CDownRTSP554, CheckResume, 7),  SLOT(CDownRTSP554, Handshake, 8),
+        SLOT(CDownRTSP554, Exchange, 9),     SLOT(CDownRTSP554, ReceiveData, 12),
+        SLOT(CDownRTSP554, IsBadReply, 24),  SLOT(CDownRTSP554, ReturnTrue, 25),
     };
     CheckSlots(slots, std::size(slots));
 }
