@@ -10,36 +10,13 @@
 #include <vector>
 
 #include "FmtRM.h"
+#include "MemoryFile.h"
 
 namespace {
 
 void Check(bool condition) {
     if (!condition) std::abort();
 }
-
-class MemoryFile final : public IAsfFile {
-public:
-    int64_t GetLength() override { return int64_t(bytes.size()); }
-    bool ReadAt(int64_t offset, uint8_t* data, size_t count) override {
-        if (offset < 0 || uint64_t(offset) > bytes.size() || count > bytes.size() - size_t(offset)) return false;
-        std::copy_n(bytes.begin() + long(offset), count, data);
-        return true;
-    }
-    bool WriteAt(int64_t offset, const uint8_t* data, size_t count) override {
-        if (offset < 0 || size_t(offset) + count > kLimit) return false;
-        if (bytes.size() < size_t(offset) + count) bytes.resize(size_t(offset) + count);
-        std::copy_n(data, count, bytes.begin() + long(offset));
-        return true;
-    }
-    bool SetLength(int64_t length) override {
-        if (length < 0 || size_t(length) > kLimit) return false;
-        bytes.resize(size_t(length));
-        return true;
-    }
-    bool Flush() override { return true; }
-    static constexpr size_t kLimit = 64 << 20;
-    std::vector<uint8_t> bytes;
-};
 
 uint32_t Be32(const std::vector<uint8_t>& b, size_t at) {
     return uint32_t(b[at]) << 24 | uint32_t(b[at + 1]) << 16 | uint32_t(b[at + 2]) << 8 | b[at + 3];
@@ -64,8 +41,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const std::string sdp = piece();
     const std::string existing = piece();
 
-    MemoryFile file;
-    file.bytes.assign(existing.begin(), existing.end());
+    MemoryFile file(std::vector<uint8_t>(existing.begin(), existing.end()));
     CFmtRM writer;
     writer.Init();
     writer.Open(&file, sdp.c_str(), !existing.empty());
