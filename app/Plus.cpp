@@ -18,6 +18,16 @@ void TAboutBox::BindComponents() {
     OKButton = ui::FindAs<ui::TButton>(*this, "OKButton");
 }
 
+LRESULT TAboutBox::WndProc(UINT message, WPARAM wParam, LPARAM lParam) {
+    // Enter presses OK, the default button; Esc closes the box as well (its result is not looked at).
+    if (message == WM_COMMAND && lParam == 0 && HIWORD(wParam) == 0 &&
+        (LOWORD(wParam) == IDOK || LOWORD(wParam) == IDCANCEL)) {
+        OKButton->Click();
+        return 0;
+    }
+    return ui::TForm::WndProc(message, wParam, lParam);
+}
+
 TForm2::TForm2(ui::TComponent* owner) : ui::TForm(owner) {
     Publish("FormCreate", &TForm2::FormCreate);
     InitFromResource("TFORM2");

@@ -13,6 +13,7 @@ public:
     TMyLabel* MyLabel1;
     ui::TLabel* Version;
     ui::TButton* OKButton;
+    LRESULT WndProc(UINT message, WPARAM wParam, LPARAM lParam) override;
 
 protected:
     void BindComponents() override;

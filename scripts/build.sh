@@ -2,6 +2,8 @@
 # Configures and builds one tree: native (optionally with a sanitizer) or win32.
 #   scripts/build.sh native [address|thread]   -> build/native[-address|-thread]
 #   scripts/build.sh win32                     -> build/win32
+#   scripts/build.sh win64                     -> build/win64 (the same, for 64-bit Windows: runs its
+#                                                 tests where no 32-bit code can run)
 #   scripts/build.sh fuzz                      -> build/fuzz (clang, libFuzzer targets)
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
@@ -23,8 +25,13 @@ case "$kind" in
     cmake -S "$root" -B "$dir" -DCMAKE_BUILD_TYPE=RelWithDebInfo \
       -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-i686.cmake" >/dev/null
     ;;
+  win64)
+    dir="$root/build/win64"
+    cmake -S "$root" -B "$dir" -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+      -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-x86_64.cmake" >/dev/null
+    ;;
   *)
-    echo "usage: $0 native [address|thread] | win32 | fuzz" >&2
+    echo "usage: $0 native [address|thread] | win32 | win64 | fuzz" >&2
     exit 2
     ;;
 esac

@@ -3,8 +3,11 @@
 set -euo pipefail
 export DEBIAN_FRONTEND=noninteractive
 
+# fonts-wine: Wine's own faces ("MS Sans Serif", the title-bar symbols); the Wine packages come without
+# their recommended packages, and without it every dialog text falls back to a wider face and is cut.
 need=(g++ cmake make libgtest-dev googletest g++-mingw-w64-i686 binutils-mingw-w64-i686
-      wine wine32:i386 xvfb xauth x11-apps clang
+      g++-mingw-w64-x86-64 binutils-mingw-w64-x86-64 wine wine32:i386 wine64 fonts-wine
+      xvfb xauth x11-apps clang
       ffmpeg lighttpd tinyproxy python3-pyftpdlib curl wget
       time bc)
 

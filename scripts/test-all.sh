@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Builds both trees and runs every test: native (address and undefined-behaviour sanitizers),
-# native under the thread sanitizer, and the Windows build under Wine.
+# native under the thread sanitizer, and the Windows build under Wine (the 64-bit one where the
+# machine runs no 32-bit code).
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 cd "$root"
@@ -26,9 +27,18 @@ echo "== fuzz targets (bounded runs)"
 dir=$(bash scripts/build.sh fuzz | tail -1)
 run_ctest "$dir"
 
-echo "== win32 under Wine"
+echo "== win32 (the product)"
 dir=$(bash scripts/build.sh win32 | tail -1)
-xvfb-run -a -s "-screen 0 1280x1024x24" bash scripts/test-win32.sh "$dir" || status=1
+if [ "$(bash scripts/windows-tree.sh)" = win32 ]; then
+  xvfb-run -a -s "-screen 0 1280x1024x24" bash scripts/test-win32.sh "$dir" || status=1
+else
+  echo "This machine runs no 32-bit code: the 32-bit build is checked by its export tables, and the"
+  echo "Windows tests run from the same sources built for 64-bit Windows."
+  run_ctest "$dir" -R '^(ExportsTest|ProgramExportsTest)$'
+  echo "== win64 under Wine"
+  dir=$(bash scripts/build.sh win64 | tail -1)
+  xvfb-run -a -s "-screen 0 1280x1024x24" bash scripts/test-win32.sh "$dir" || status=1
+fi
 
 echo "== all test runs took $(( $(date +%s) - start )) s"
 exit $status

@@ -4,6 +4,7 @@
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 dir=${1:-$root/build/win32}
+export FK_WINDOWS_TREE=$(basename "$dir")
 # shellcheck source=wine-env.sh
 source "$root/scripts/wine-env.sh"
 status=0

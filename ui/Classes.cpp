@@ -1,9 +1,12 @@
 // The class library's own classes, as form descriptions name them.
 #include "ComCtrls.h"
+#include "ComboBox.h"
+#include "ControlBar.h"
 #include "ExtCtrls.h"
 #include "Forms.h"
 #include "ImgList.h"
 #include "Menus.h"
+#include "RadioButton.h"
 #include "Reader.h"
 #include "Spin.h"
 #include "StdCtrls.h"
@@ -34,6 +37,9 @@ void RegisterStandardClasses() {
     RegisterComponentClass<TPageControl>("TPageControl");
     RegisterComponentClass<TTabSheet>("TTabSheet");
     RegisterComponentClass<TImageList>("TImageList");
+    RegisterComponentClass<TControlBar>("TControlBar");
+    RegisterComponentClass<TComboBox>("TComboBox");
+    RegisterComponentClass<TRadioButton>("TRadioButton");
     RegisterComponentClass<TMainMenu>("TMainMenu");
     RegisterComponentClass<TPopupMenu>("TPopupMenu");
     RegisterComponentClass<TMenuItem>("TMenuItem");

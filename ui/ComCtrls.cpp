@@ -552,7 +552,16 @@ bool TToolButton::SetProperty(const std::string& name, const Value& v, Reader& r
     } else if (name == "Enabled") {
         SetEnabled(v.AsBool());
     } else if (name == "Style") {
-        Style = EqualsIdent(v.AsIdent(), "tbsSeparator") ? TToolButtonStyle::Separator : TToolButtonStyle::Button;
+        const std::string& style = v.AsIdent();
+        Style = EqualsIdent(style, "tbsSeparator") ? TToolButtonStyle::Separator
+                : EqualsIdent(style, "tbsCheck")   ? TToolButtonStyle::Check
+                : EqualsIdent(style, "tbsDropDown") ? TToolButtonStyle::DropDown
+                : EqualsIdent(style, "tbsDivider")  ? TToolButtonStyle::Divider
+                                                    : TToolButtonStyle::Button;
+    } else if (name == "Down") {
+        Down = v.AsBool();
+    } else if (name == "DropdownMenu") {
+        reader.Reference(v, [this](TComponent* c) { DropdownMenu = dynamic_cast<TPopupMenu*>(c); });
     } else if (name == "Width") {
         Width = v.AsInt();
     } else if (name == "OnClick") {
@@ -563,6 +572,15 @@ bool TToolButton::SetProperty(const std::string& name, const Value& v, Reader& r
     }
     return true;
 }
+
+int TToolButton::Index() const {
+    if (!toolBar_) return -1;
+    const auto& all = toolBar_->buttons_;
+    const auto it = std::find(all.begin(), all.end(), this);
+    return it == all.end() ? -1 : static_cast<int>(it - all.begin());
+}
+
+TRect TToolButton::BoundsRect() const { return toolBar_ ? toolBar_->ButtonRect(Index()) : TRect{}; }
 
 // ---- TToolBar
 
@@ -585,6 +603,38 @@ void TToolBar::FillParams(CreateParams& p) {
     p.style &= ~WS_CLIPCHILDREN;
     if (Flat) p.style |= TBSTYLE_FLAT;
     if (List) p.style |= TBSTYLE_LIST;
+    if (Transparent) p.style |= TBSTYLE_TRANSPARENT;
+}
+
+void TToolBar::SetFlat(bool flat) {
+    Flat = flat;
+    if (!handle_) return;
+    LONG_PTR style = GetWindowLongPtrA(handle_, GWL_STYLE);
+    style = flat ? (style | TBSTYLE_FLAT) : (style & ~static_cast<LONG_PTR>(TBSTYLE_FLAT));
+    SetWindowLongPtrA(handle_, GWL_STYLE, style);
+    InvalidateRect(handle_, nullptr, TRUE);
+}
+
+void TToolBar::SetHotImages(TImageList* images) {
+    hotImages_ = images;
+    if (images) images->FreeNotification(this);
+    Rebuild();
+}
+
+bool TToolBar::DrawButton(TToolButton* button, TCustomDrawState state, TCanvas& canvas) {
+    bool defaultDraw = true;
+    if (!OnCustomDrawButton) return defaultDraw;
+    canvas.Font.Assign(font_);
+    canvas.Brush = TBrush{color_, TBrushStyle::Solid};
+    canvas_ = &canvas;
+    try {
+        OnCustomDrawButton(this, button, state, defaultDraw);
+    } catch (...) {
+        canvas_ = nullptr;
+        throw;
+    }
+    canvas_ = nullptr;
+    return defaultDraw;
 }
 
 void TToolBar::InitWnd() {
@@ -592,9 +642,16 @@ void TToolBar::InitWnd() {
     Rebuild();
 }
 
+void TToolBar::FontChanged() {
+    TWinControl::FontChanged();
+    Rebuild();  // the buttons' width follows the captions' width
+}
+
 void TToolBar::Rebuild() {
     if (!handle_) return;
     while (SendMessageA(handle_, TB_BUTTONCOUNT, 0, 0) > 0) SendMessageA(handle_, TB_DELETEBUTTON, 0, 0);
+    // No upper limit while the buttons are added, so that the control measures what they need.
+    SendMessageA(handle_, TB_SETBUTTONWIDTH, 0, MAKELPARAM(0, 0x7FFF));
     if (images_) {
         SendMessageA(handle_, TB_SETBITMAPSIZE, 0, MAKELPARAM(images_->Width(), images_->Height()));
         SendMessageA(handle_, TB_SETIMAGELIST, 0, reinterpret_cast<LPARAM>(images_->Handle()));
@@ -602,6 +659,7 @@ void TToolBar::Rebuild() {
         SendMessageA(handle_, TB_SETBITMAPSIZE, 0, MAKELPARAM(0, 0));
         SendMessageA(handle_, TB_SETIMAGELIST, 0, 0);
     }
+    if (hotImages_) SendMessageA(handle_, TB_SETHOTIMAGELIST, 0, reinterpret_cast<LPARAM>(hotImages_->Handle()));
     if (disabledImages_) {
         SendMessageA(handle_, TB_SETDISABLEDIMAGELIST, 0, reinterpret_cast<LPARAM>(disabledImages_->Handle()));
     }
@@ -611,21 +669,47 @@ void TToolBar::Rebuild() {
         b->command_ = static_cast<int>(i) + 100;
         TBBUTTON tb{};
         tb.idCommand = b->command_;
-        if (b->Style == TToolButtonStyle::Separator) {
+        if (b->Style == TToolButtonStyle::Separator || b->Style == TToolButtonStyle::Divider) {
             tb.fsStyle = BTNS_SEP;
             tb.iBitmap = b->Width > 0 ? b->Width : 8;
         } else {
-            tb.fsStyle = BTNS_BUTTON;
+            tb.fsStyle = b->Style == TToolButtonStyle::Check      ? BTNS_CHECK
+                         : b->Style == TToolButtonStyle::DropDown ? BTNS_DROPDOWN
+                                                                  : BTNS_BUTTON;
             tb.iBitmap = images_ && b->imageIndex_ >= 0 ? b->imageIndex_ : I_IMAGENONE;
             tb.fsState = b->enabled_ ? TBSTATE_ENABLED : 0;
+            if (b->Down) tb.fsState |= TBSTATE_CHECKED;
             if (ShowCaptions) tb.iString = reinterpret_cast<INT_PTR>(b->caption_.c_str());
         }
         all.push_back(tb);
     }
+    SendMessageA(handle_, TB_SETEXTENDEDSTYLE, 0, TBSTYLE_EX_DRAWDDARROWS);
     if (!all.empty()) SendMessageA(handle_, TB_ADDBUTTONSA, all.size(), reinterpret_cast<LPARAM>(all.data()));
-    SendMessageA(handle_, TB_SETBUTTONSIZE, 0, MAKELPARAM(ButtonWidth, ButtonHeight));
-    SendMessageA(handle_, TB_SETBUTTONWIDTH, 0, MAKELPARAM(ButtonWidth, ButtonWidth));
+    const int width = FittingButtonWidth();
+    SendMessageA(handle_, TB_SETBUTTONSIZE, 0, MAKELPARAM(width, ButtonHeight));
+    SendMessageA(handle_, TB_SETBUTTONWIDTH, 0, MAKELPARAM(width, width));
     InvalidateRect(handle_, nullptr, TRUE);
+}
+
+int TToolBar::FittingButtonWidth() {
+    // ButtonWidth is the least width: a caption wider than it widens every button, as a bar that
+    // shows captions must, or the control cuts the caption with an ellipsis. The control's own
+    // measure counts too (it leaves room for an image beside the text even where there is none).
+    if (!ShowCaptions) return ButtonWidth;
+    const int measured = LOWORD(SendMessageA(handle_, TB_GETBUTTONSIZE, 0, 0));
+    int widest = 0;
+    HDC screen = GetDC(nullptr);
+    {
+        TCanvas canvas(screen);
+        canvas.Font.Assign(font_);
+        for (const TToolButton* b : buttons_) {
+            if (b->Style == TToolButtonStyle::Button) widest = std::max(widest, canvas.TextWidth(b->caption_));
+        }
+    }
+    ReleaseDC(nullptr, screen);
+    const int padding = LOWORD(SendMessageA(handle_, TB_GETPADDING, 0, 0));
+    const int image = List && images_ ? images_->Width() : 0;
+    return std::max({ButtonWidth, measured, widest + image + padding});
 }
 
 void TToolBar::AddButton(TToolButton* button) {
@@ -704,6 +788,7 @@ void TToolBar::Notification(TComponent* component, Operation operation) {
     if (operation != Operation::Remove) return;
     if (component == images_) SetImages(nullptr);
     if (component == disabledImages_) SetDisabledImages(nullptr);
+    if (component == hotImages_) SetHotImages(nullptr);
     if (component == menu_) {
         menu_ = nullptr;
         ClearMenuButtons();
@@ -721,7 +806,39 @@ bool TToolBar::HandleCommand(WORD, WORD id) {
     return false;
 }
 
-bool TToolBar::HandleNotify(NMHDR*, LRESULT&) { return false; }
+bool TToolBar::HandleNotify(NMHDR* header, LRESULT& result) {
+    if (header->code != NM_CUSTOMDRAW || !OnCustomDrawButton) return false;
+    auto* cd = reinterpret_cast<NMTBCUSTOMDRAW*>(header);
+    if (cd->nmcd.dwDrawStage == CDDS_PREPAINT) {
+        result = CDRF_NOTIFYITEMDRAW;
+        return true;
+    }
+    if (cd->nmcd.dwDrawStage != CDDS_ITEMPREPAINT) return false;
+    TToolButton* button = nullptr;
+    for (TToolButton* b : buttons_) {
+        if (b->command_ == static_cast<int>(cd->nmcd.dwItemSpec)) button = b;
+    }
+    if (!button) return false;
+    static const struct {
+        UINT item;
+        TCustomDrawStateFlag state;
+    } states[] = {{CDIS_SELECTED, cdsSelected}, {CDIS_GRAYED, cdsGrayed}, {CDIS_DISABLED, cdsDisabled},
+                  {CDIS_CHECKED, cdsChecked}, {CDIS_FOCUS, cdsFocused}, {CDIS_DEFAULT, cdsDefault},
+                  {CDIS_HOT, cdsHot}, {CDIS_MARKED, cdsMarked}, {CDIS_INDETERMINATE, cdsIndeterminate}};
+    TCustomDrawState state = 0;
+    for (const auto& s : states) {
+        if (cd->nmcd.uItemState & s.item) state |= s.state;
+    }
+    const int saved = SaveDC(cd->nmcd.hdc);
+    bool defaultDraw;
+    {
+        TCanvas canvas(cd->nmcd.hdc);
+        defaultDraw = DrawButton(button, state, canvas);
+    }
+    RestoreDC(cd->nmcd.hdc, saved);
+    result = defaultDraw ? CDRF_DODEFAULT : CDRF_SKIPDEFAULT;
+    return true;
+}
 
 void TToolBar::ReadChild(TComponent* child) {
     if (auto* button = dynamic_cast<TToolButton*>(child)) AddButton(button);
@@ -741,11 +858,15 @@ bool TToolBar::SetProperty(const std::string& name, const Value& v, Reader& read
         ButtonHeight = v.AsInt();
     } else if (name == "Images") {
         reader.Reference(v, [this](TComponent* c) { SetImages(dynamic_cast<TImageList*>(c)); });
+    } else if (name == "HotImages") {
+        reader.Reference(v, [this](TComponent* c) { SetHotImages(dynamic_cast<TImageList*>(c)); });
+    } else if (name == "Transparent") {
+        Transparent = v.AsBool();
     } else if (name == "DisabledImages") {
         reader.Reference(v, [this](TComponent* c) { SetDisabledImages(dynamic_cast<TImageList*>(c)); });
     } else if (name == "Menu") {
         reader.Reference(v, [this](TComponent* c) { SetMenu(dynamic_cast<TMainMenu*>(c)); });
-    } else if (name == "EdgeBorders" || name == "AutoSize" || name == "Wrapable" || name == "Transparent") {
+    } else if (name == "EdgeBorders" || name == "AutoSize" || name == "Wrapable") {
     } else {
         return TWinControl::SetProperty(name, v, reader);
     }

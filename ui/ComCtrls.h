@@ -175,7 +175,17 @@ private:
 // ---- tool bar
 
 class TToolBar;
-enum class TToolButtonStyle { Button, Separator };
+class TToolButton;
+class TPopupMenu;
+enum class TToolButtonStyle { Button, Separator, Check, DropDown, Divider };
+
+// What a custom-drawn tool button is showing.
+enum TCustomDrawStateFlag : unsigned {
+    cdsSelected = 1, cdsGrayed = 2, cdsDisabled = 4, cdsChecked = 8, cdsFocused = 16, cdsDefault = 32,
+    cdsHot = 64, cdsMarked = 128, cdsIndeterminate = 256
+};
+using TCustomDrawState = unsigned;
+using TTBCustomDrawBtnEvent = std::function<void(TToolBar*, TToolButton*, TCustomDrawState, bool&)>;
 
 class TToolButton : public TComponent {
 public:
@@ -188,8 +198,13 @@ public:
     void SetEnabled(bool enabled);
     TToolButtonStyle Style = TToolButtonStyle::Button;
     int Width = 0;  // separators
+    bool Down = false;                     // a check button that is pressed in
+    TPopupMenu* DropdownMenu = nullptr;    // what a drop-down button shows
     TNotifyEvent OnClick;
     TToolBar* ToolBar() const { return toolBar_; }
+    class TMenuItem* MenuItem() const { return menuItem_; }
+    int Index() const;  // among the bar's buttons; -1 off a bar
+    TRect BoundsRect() const;
     int Command() const { return command_; }
     void Click();
     bool SetProperty(const std::string& name, const Value& value, Reader& reader) override;
@@ -209,12 +224,21 @@ public:
     explicit TToolBar(TComponent* owner);
     ~TToolBar() override;
 
-    bool Flat = false, ShowCaptions = false, List = false;
+    bool Flat = false, ShowCaptions = false, List = false, Transparent = false;
     int ButtonWidth = 23, ButtonHeight = 22;
+    void SetFlat(bool flat);
     TImageList* Images() const { return images_; }
     TImageList* DisabledImages() const { return disabledImages_; }
+    TImageList* HotImages() const { return hotImages_; }
     void SetImages(TImageList* images);
     void SetDisabledImages(TImageList* images);
+    void SetHotImages(TImageList* images);
+    // Set: each button is drawn by the handler, which clears defaultDraw to skip the bar's own look.
+    TTBCustomDrawBtnEvent OnCustomDrawButton;
+    // The canvas of the button being custom-drawn; null outside the handler.
+    TCanvas* Canvas() const { return canvas_; }
+    // Runs the custom-draw handler for one button on a canvas (what the bar does while painting).
+    bool DrawButton(TToolButton* button, TCustomDrawState state, TCanvas& canvas);
     // Shows the top-level items of a menu as this bar's buttons; each drops its items down.
     void SetMenu(TMainMenu* menu);
     TMainMenu* Menu() const { return menu_; }
@@ -235,16 +259,20 @@ public:
 protected:
     void FillParams(CreateParams& params) override;
     void InitWnd() override;
+    void FontChanged() override;
 
 private:
     friend class TToolButton;
     void Rebuild();
+    int FittingButtonWidth();
     void ClearMenuButtons();
     std::vector<TToolButton*> buttons_;
     std::vector<std::unique_ptr<TToolButton>> menuButtons_;
     TImageList* images_ = nullptr;
     TImageList* disabledImages_ = nullptr;
+    TImageList* hotImages_ = nullptr;
     TMainMenu* menu_ = nullptr;
+    TCanvas* canvas_ = nullptr;
 };
 
 // ---- cool bar: each child control is a band, in child order, one band per row.

@@ -93,6 +93,10 @@ bool TComponent::SetProperty(const std::string& name, const Value& value, Reader
         SetName(value.AsText());
         return true;
     }
+    if (name == "Tag") {
+        Tag = value.AsInt();
+        return true;
+    }
     return false;
 }
 

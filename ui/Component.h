@@ -52,6 +52,8 @@ public:
     TComponent* Owner() const { return owner_; }
     const std::string& Name() const { return name_; }
     virtual void SetName(const std::string& name);
+    // A number the class library never looks at, for the program's own use.
+    int Tag = 0;
 
     int ComponentCount() const { return static_cast<int>(components_.size()); }
     TComponent* Component(int index) const { return components_.at(index); }

@@ -3,6 +3,7 @@
 #include <commctrl.h>
 
 #include "Menus.h"
+#include "MessageBoxFit.h"
 #include "Reader.h"
 
 namespace ui {
@@ -25,7 +26,7 @@ void SetMessageBoxHook(MessageBoxHook hook) { Hook() = std::move(hook); }
 
 int ShowMessageBox(HWND owner, const std::string& text, const std::string& caption, UINT flags) {
     if (Hook()) return Hook()(text, caption, flags);
-    return MessageBoxA(owner, text.c_str(), caption.c_str(), flags);
+    return MessageBoxFittingCaption(owner, text, caption, flags);
 }
 
 void ShowMessage(const std::string& text) {
@@ -71,7 +72,35 @@ TCustomForm::~TCustomForm() {
         } catch (...) {
         }
     }
+    // The menu belongs to its component, not to the window that DestroyWindow would take it with.
+    if (handle_ && menu_) ::SetMenu(handle_, nullptr);
     DestroyHandle();
+}
+
+void TCustomForm::SetMenu(TMainMenu* menu) {
+    menu_ = menu;
+    if (menu_) menu_->FreeNotification(this);
+    else if (handle_) ::SetMenu(handle_, nullptr);
+    MenuChanged();
+}
+
+void TCustomForm::MenuChanged() {
+    if (!handle_) return;
+    if (menu_) ::SetMenu(handle_, menu_->Handle());
+    DrawMenuBar(handle_);
+}
+
+void TCustomForm::InitWnd() {
+    TWinControl::InitWnd();
+    if (menu_) MenuChanged();
+}
+
+void TCustomForm::Notification(TComponent* component, Operation operation) {
+    TWinControl::Notification(component, operation);
+    if (operation == Operation::Remove && component == menu_) {
+        menu_ = nullptr;
+        if (handle_) ::SetMenu(handle_, nullptr);
+    }
 }
 
 void TCustomForm::InitFromResource(const std::string& resourceName) {
@@ -180,6 +209,8 @@ int TCustomForm::ShowModal() {
                      ? Application->MainForm()->HandleOrNull() : nullptr;
     if (owner) EnableWindow(owner, FALSE);
     Show();
+    const HWND focus = GetFocus();
+    if (!focus || !IsChild(handle_, focus)) RestoreFocus();
     MSG msg;
     while (modalResult_ == 0) {
         if (!GetMessageA(&msg, nullptr, 0, 0)) {
@@ -197,6 +228,27 @@ int TCustomForm::ShowModal() {
     if (owner) SetActiveWindow(owner);
     modal_ = false;
     return modalResult_;
+}
+
+namespace {
+BOOL CALLBACK FindDefaultButton(HWND child, LPARAM found) {
+    if (IsWindowVisible(child) && IsWindowEnabled(child) &&
+        (SendMessageA(child, WM_GETDLGCODE, 0, 0) & DLGC_DEFPUSHBUTTON)) {
+        *reinterpret_cast<HWND*>(found) = child;
+        return FALSE;
+    }
+    return TRUE;
+}
+}  // namespace
+
+void TCustomForm::RestoreFocus() {
+    if (!handle_) return;
+    HWND target = lastFocus_;
+    if (!target || !IsChild(handle_, target) || !IsWindowVisible(target) || !IsWindowEnabled(target)) {
+        target = nullptr;
+        EnumChildWindows(handle_, &FindDefaultButton, reinterpret_cast<LPARAM>(&target));
+    }
+    if (target) ::SetFocus(target);
 }
 
 bool TCustomForm::CloseQuery() {
@@ -230,6 +282,17 @@ LRESULT TCustomForm::WndProc(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_CLOSE:
         Close();
         return 0;
+    case WM_ACTIVATE:
+        if (LOWORD(wParam) == WA_INACTIVE) {
+            const HWND focus = GetFocus();
+            if (focus && IsChild(handle_, focus)) lastFocus_ = focus;
+        } else if (!HIWORD(wParam)) {
+            // The default handling focuses the form itself; a control of it takes the focus instead.
+            const LRESULT r = TWinControl::WndProc(message, wParam, lParam);
+            RestoreFocus();
+            return r;
+        }
+        break;
     case WM_COMMAND:
         // Enter and Esc of dialogs.
         if (lParam == 0 && (LOWORD(wParam) == IDOK || LOWORD(wParam) == IDCANCEL)) {
@@ -271,6 +334,8 @@ bool TCustomForm::SetProperty(const std::string& name, const Value& v, Reader& r
         OnClose = reader.Method<void(TComponent*, TCloseAction&)>(v);
     } else if (name == "OnCloseQuery") {
         OnCloseQuery = reader.Method<void(TComponent*, bool&)>(v);
+    } else if (name == "Menu") {
+        reader.Reference(v, [this](TComponent* c) { SetMenu(dynamic_cast<TMainMenu*>(c)); });
     } else if (name == "BorderIcons" || name == "FormStyle" || name == "Icon" || name == "KeyPreview") {
     } else {
         return TWinControl::SetProperty(name, v, reader);

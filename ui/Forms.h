@@ -16,10 +16,18 @@ enum class TBorderStyle { Sizeable, Dialog, None, Single, ToolWindow };
 using TCloseEvent = std::function<void(TComponent*, TCloseAction&)>;
 using TCloseQueryEvent = std::function<void(TComponent*, bool&)>;
 
+class TMainMenu;
+
 class TCustomForm : public TWinControl {
 public:
     explicit TCustomForm(TComponent* owner);
     ~TCustomForm() override;
+
+    // The menu bar of the window.
+    TMainMenu* Menu() const { return menu_; }
+    void SetMenu(TMainMenu* menu);
+    // Puts the menu's current items on the window's bar again and redraws the bar.
+    void MenuChanged();
 
     TPosition Position = TPosition::Designed;
     TWindowState WindowState = TWindowState::Normal;
@@ -56,9 +64,17 @@ protected:
     void FillParams(CreateParams& params) override;
     bool IsTopLevel() const override { return true; }
     void DoCreate();
+    void InitWnd() override;
+    void Notification(TComponent* component, Operation operation) override;
 
 private:
+    TMainMenu* menu_ = nullptr;
     void PlaceOnScreen();
+    // Gives the focus back to the control that had it when the form was last left, or else to the
+    // default button, as a dialog does: otherwise no control of a new form has it and Enter and Esc
+    // reach nothing.
+    void RestoreFocus();
+    HWND lastFocus_ = nullptr;
     int modalResult_ = 0;
     bool modal_ = false;
     bool shown_ = false;

@@ -172,6 +172,21 @@ void TCanvas::Rectangle(const TRect& r) {
     ::Rectangle(dc_, r.Left, r.Top, r.Right, r.Bottom);
 }
 
+void TCanvas::Ellipse(const TRect& r) {
+    Select();
+    ::Ellipse(dc_, r.Left, r.Top, r.Right, r.Bottom);
+}
+
+void TCanvas::RoundRect(const TRect& r, int cornerWidth, int cornerHeight) {
+    Select();
+    ::RoundRect(dc_, r.Left, r.Top, r.Right, r.Bottom, cornerWidth, cornerHeight);
+}
+
+void TCanvas::Polyline(const POINT* points, int count) {
+    Select();
+    ::Polyline(dc_, points, count);
+}
+
 void TCanvas::MoveTo(int x, int y) { MoveToEx(dc_, x, y, nullptr); }
 
 void TCanvas::LineTo(int x, int y) {

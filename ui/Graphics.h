@@ -119,6 +119,9 @@ public:
     void FillRect(const TRect& r);
     void FrameRect(const TRect& r);
     void Rectangle(const TRect& r);
+    void Ellipse(const TRect& r);
+    void RoundRect(const TRect& r, int cornerWidth, int cornerHeight);
+    void Polyline(const POINT* points, int count);
     void MoveTo(int x, int y);
     void LineTo(int x, int y);
     void TextOut(int x, int y, const std::string& text);

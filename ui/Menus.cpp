@@ -113,6 +113,8 @@ void TMenuItem::Build(HMENU into) {
         mi.wID = item->command_;
         mi.dwItemData = reinterpret_cast<ULONG_PTR>(item);
         mi.fState = item->enabled_ ? MFS_ENABLED : MFS_GRAYED;
+        if (item->Checked) mi.fState |= MFS_CHECKED;
+        if (item->Default) mi.fState |= MFS_DEFAULT;
         if (item->break_ == TMenuBreak::Break) mi.fType |= MFT_MENUBREAK;
         if (item->break_ == TMenuBreak::BarBreak) mi.fType |= MFT_MENUBARBREAK;
         if (item->IsOwnerDrawn()) {
@@ -198,11 +200,51 @@ bool TMenuItem::SetProperty(const std::string& name, const Value& v, Reader& rea
         OnDrawItem = reader.Method<void(TComponent*, TCanvas*, TRect, bool)>(v);
     } else if (name == "OnMeasureItem") {
         OnMeasureItem = reader.Method<void(TComponent*, TCanvas*, int&, int&)>(v);
-    } else if (name == "ShortCut" || name == "Hint") {
+    } else if (name == "Checked") {
+        Checked = v.AsBool();
+        Changed();
+    } else if (name == "RadioItem") {
+        RadioItem = v.AsBool();
+    } else if (name == "Default") {
+        Default = v.AsBool();
+        Changed();
+    } else if (name == "ShortCut") {
+        ShortCut = v.AsInt();
+    } else if (name == "SubMenuImages") {
+        reader.Reference(v, [this](TComponent* c) { SubMenuImages = dynamic_cast<TImageList*>(c); });
+    } else if (name == "Hint" || name == "GroupIndex") {
     } else {
         return TComponent::SetProperty(name, v, reader);
     }
     return true;
+}
+
+std::string ShortCutToText(int shortCut) {
+    const int key = shortCut & 0xFF;
+    if (key == 0) return {};
+    std::string name;
+    if ((key >= '0' && key <= '9') || (key >= 'A' && key <= 'Z')) {
+        name = std::string(1, static_cast<char>(key));
+    } else if (key >= VK_F1 && key <= VK_F12) {
+        name = "F" + std::to_string(key - VK_F1 + 1);
+    } else {
+        static const struct {
+            int key;
+            const char* name;
+        } names[] = {{VK_BACK, "BkSp"}, {VK_TAB, "Tab"}, {VK_RETURN, "Enter"}, {VK_ESCAPE, "Esc"},
+                     {VK_SPACE, "Space"}, {VK_PRIOR, "PgUp"}, {VK_NEXT, "PgDn"}, {VK_END, "End"},
+                     {VK_HOME, "Home"}, {VK_LEFT, "Left"}, {VK_UP, "Up"}, {VK_RIGHT, "Right"},
+                     {VK_DOWN, "Down"}, {VK_INSERT, "Ins"}, {VK_DELETE, "Del"}};
+        for (const auto& n : names) {
+            if (n.key == key) name = n.name;
+        }
+        if (name.empty()) return {};
+    }
+    std::string text;
+    if (shortCut & scShift) text += "Shift+";
+    if (shortCut & scCtrl) text += "Ctrl+";
+    if (shortCut & scAlt) text += "Alt+";
+    return text + name;
 }
 
 // ---- TMenu
@@ -251,6 +293,8 @@ bool TMenu::SetProperty(const std::string& name, const Value& v, Reader& reader)
     } else if (name == "OwnerDraw") {
         OwnerDraw = v.AsBool();
         Changed();
+    } else if (name == "BiDiMode") {
+        RightToLeft = EqualsIdent(v.AsIdent(), "bdRightToLeft");
     } else if (name == "AutoHotkeys" || name == "AutoPopup") {
     } else {
         return TComponent::SetProperty(name, v, reader);

@@ -51,6 +51,12 @@ public:
     void DoDrawItem(TCanvas& canvas, const TRect& rect, bool selected);
     bool IsOwnerDrawn() const;
 
+    // Check marks, the default item and the shortcut shown beside the caption.
+    bool Checked = false, RadioItem = false, Default = false;
+    int ShortCut = 0;  // virtual key in the low byte, with scShift, scCtrl, scAlt
+    TBitmap Bitmap;    // a picture of the item's own, used when no image list supplies one
+    TImageList* SubMenuImages = nullptr;  // images of this item's sub-items
+
     TNotifyEvent OnClick;
     TMenuDrawItemEvent OnDrawItem;
     TMenuMeasureItemEvent OnMeasureItem;
@@ -86,6 +92,7 @@ public:
     TImageList* Images() const { return images_; }
     void SetImages(TImageList* images);
     bool OwnerDraw = false;
+    bool RightToLeft = false;  // items read and line up from the right
 
     HMENU Handle();  // built on demand, rebuilt after a change
     void Changed() { dirty_ = true; }
@@ -123,6 +130,10 @@ public:
 protected:
     bool IsPopup() const override { return true; }
 };
+
+constexpr int scShift = 0x2000, scCtrl = 0x4000, scAlt = 0x8000;
+// "Ctrl+N", "Shift+F3": the text of a shortcut; empty for none.
+std::string ShortCutToText(int shortCut);
 
 // The window that owns popped-up menus (receives their drawing messages).
 HWND MenuOwnerWindow();

@@ -195,6 +195,21 @@ LRESULT TGroupBox::WndProc(UINT message, WPARAM wParam, LPARAM lParam) {
         FillRect(reinterpret_cast<HDC>(wParam), &r, brush.Get());
         return 1;
     }
+    // The button class knows nothing of the labels and other window-less controls in the box: they
+    // are drawn after its frame and caption, into the same device context.
+    if (message == WM_PRINTCLIENT) {
+        const LRESULT r = TWinControl::WndProc(message, wParam, lParam);
+        TCanvas canvas(reinterpret_cast<HDC>(wParam));
+        PaintGraphicChildren(canvas);
+        return r;
+    }
+    if (message == WM_PAINT && wParam == 0) {
+        PAINTSTRUCT ps;
+        HDC dc = BeginPaint(handle_, &ps);
+        SendMessageA(handle_, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(dc), PRF_CLIENT);
+        EndPaint(handle_, &ps);
+        return 0;
+    }
     return TWinControl::WndProc(message, wParam, lParam);
 }
 
@@ -276,7 +291,33 @@ void TCustomEdit::FillParams(CreateParams& p) {
     p.style &= ~WS_CLIPCHILDREN;
     if (ReadOnly) p.style |= ES_READONLY;
     if (PasswordChar) p.style |= ES_PASSWORD;
-    p.exStyle |= WS_EX_CLIENTEDGE;
+    if (borderStyle_ != 0) {
+        if (ctl3D_) p.exStyle |= WS_EX_CLIENTEDGE;
+        else p.style |= WS_BORDER;
+    }
+}
+
+void TCustomEdit::SetCtl3D(bool value) {
+    ctl3D_ = value;
+    FrameChanged();
+}
+
+void TCustomEdit::SetBorderStyle(int value) {
+    borderStyle_ = value;
+    FrameChanged();
+}
+
+void TCustomEdit::FrameChanged() {
+    if (!handle_) return;
+    LONG_PTR style = GetWindowLongPtrA(handle_, GWL_STYLE) & ~static_cast<LONG_PTR>(WS_BORDER);
+    LONG_PTR exStyle = GetWindowLongPtrA(handle_, GWL_EXSTYLE) & ~static_cast<LONG_PTR>(WS_EX_CLIENTEDGE);
+    if (borderStyle_ != 0) {
+        if (ctl3D_) exStyle |= WS_EX_CLIENTEDGE;
+        else style |= WS_BORDER;
+    }
+    SetWindowLongPtrA(handle_, GWL_STYLE, style);
+    SetWindowLongPtrA(handle_, GWL_EXSTYLE, exStyle);
+    SetWindowPos(handle_, nullptr, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
 }
 
 void TCustomEdit::InitWnd() {
@@ -317,7 +358,11 @@ bool TCustomEdit::SetProperty(const std::string& name, const Value& v, Reader& r
         PasswordChar = v.AsText().empty() ? 0 : v.text[0];
     } else if (name == "OnChange") {
         OnChange = reader.Method<void(TComponent*)>(v);
-    } else if (name == "MaxLength" || name == "AutoSelect" || name == "BorderStyle") {
+    } else if (name == "Ctl3D") {
+        SetCtl3D(v.AsBool());
+    } else if (name == "BorderStyle") {
+        SetBorderStyle(EqualsIdent(v.AsIdent(), "bsNone") ? 0 : 1);
+    } else if (name == "MaxLength" || name == "AutoSelect") {
     } else {
         return TWinControl::SetProperty(name, v, reader);
     }

@@ -92,6 +92,11 @@ public:
     void SetText(const std::string& text);
     bool ReadOnly = false;
     char PasswordChar = 0;
+    // A sunken 3-D frame, or a flat line with Ctl3D off; no frame with BorderStyle 0 (none).
+    bool Ctl3D() const { return ctl3D_; }
+    void SetCtl3D(bool value);
+    int BorderStyle() const { return borderStyle_; }  // 0 none, 1 single
+    void SetBorderStyle(int value);
     TNotifyEvent OnChange;
     bool HandleCommand(WORD code, WORD id) override;
     bool SetProperty(const std::string& name, const Value& value, Reader& reader) override;
@@ -101,6 +106,11 @@ protected:
     void FillParams(CreateParams& params) override;
     void InitWnd() override;
     std::string text_;  // until the window exists
+
+private:
+    void FrameChanged();
+    bool ctl3D_ = true;
+    int borderStyle_ = 1;
 };
 
 class TEdit : public TCustomEdit {

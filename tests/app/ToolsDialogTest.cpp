@@ -21,6 +21,33 @@ namespace {
 
 const char kQuestion[] = "The directory is not exist,create it?";
 
+// The client area of a window as it prints itself into a memory bitmap.
+struct ClientPicture {
+    explicit ClientPicture(HWND window) {
+        GetClientRect(window, &client);
+        HDC screen = GetDC(nullptr);
+        memory = CreateCompatibleDC(screen);
+        bitmap = CreateCompatibleBitmap(screen, client.right, client.bottom);
+        ReleaseDC(nullptr, screen);
+        old = SelectObject(memory, bitmap);
+        printed = PrintWindow(window, memory, PW_CLIENTONLY) != FALSE;
+    }
+    ~ClientPicture() {
+        SelectObject(memory, old);
+        DeleteObject(bitmap);
+        DeleteDC(memory);
+    }
+    ClientPicture(const ClientPicture&) = delete;
+    ClientPicture& operator=(const ClientPicture&) = delete;
+    COLORREF Pixel(int x, int y) const { return GetPixel(memory, x, y); }
+
+    RECT client{};
+    HDC memory = nullptr;
+    HBITMAP bitmap = nullptr;
+    HGDIOBJ old = nullptr;
+    bool printed = false;
+};
+
 class ToolsDialogTest : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -315,17 +342,15 @@ TEST_F(ToolsDialogTest, ProxyCheckBoxGreysServerAndPortAndKeepsTheirTexts) {
 TEST_F(ToolsDialogTest, ProxyGroupBoxFillsItsInsideWithTheFormsColour) {
     HWND box = form->GroupBox1->HandleOrNull();
     ASSERT_NE(box, nullptr);
-    RECT client;
-    GetClientRect(box, &client);
-    HDC screen = GetDC(nullptr);
-    HDC memory = CreateCompatibleDC(screen);
-    HBITMAP bitmap = CreateCompatibleBitmap(screen, client.right, client.bottom);
-    ReleaseDC(nullptr, screen);
-    HGDIOBJ old = SelectObject(memory, bitmap);
     // A new bitmap starts black: whatever the box leaves unpainted stays so.
-    ASSERT_TRUE(PrintWindow(box, memory, PW_CLIENTONLY));
+    ClientPicture picture(box);
+    ASSERT_TRUE(picture.printed);
+    const RECT client = picture.client;
     // Points of the inside, clear of the caption, the frame and the controls in the box.
-    auto underChild = [box](POINT p) {
+    auto underChild = [this, box](POINT p) {
+        RECT label = form->Label6->BoundsRect().Win();  // the ":" drawn in the box
+        InflateRect(&label, 2, 2);
+        if (PtInRect(&label, p)) return true;
         MapWindowPoints(box, nullptr, &p, 1);
         for (HWND c = GetWindow(box, GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT)) {
             RECT r;
@@ -341,13 +366,34 @@ TEST_F(ToolsDialogTest, ProxyGroupBoxFillsItsInsideWithTheFormsColour) {
         for (int x = 6; x < client.right - 6; x += 4) {
             if (underChild({x, y})) continue;
             ++checked;
-            ASSERT_EQ(GetPixel(memory, x, y), face) << x << ',' << y;
+            ASSERT_EQ(picture.Pixel(x, y), face) << x << ',' << y;
         }
     }
     EXPECT_GT(checked, 0);
-    SelectObject(memory, old);
-    DeleteObject(bitmap);
-    DeleteDC(memory);
+}
+
+TEST_F(ToolsDialogTest, ProxyColonIsDrawnBetweenServerAndPort) {
+    ASSERT_EQ(form->Label6->Parent(), form->GroupBox1);
+    const ui::TRect colon = form->Label6->BoundsRect();
+    EXPECT_GE(colon.Left, form->edServer->BoundsRect().Right);
+    EXPECT_LE(colon.Right, form->edPort->BoundsRect().Left);
+    HWND box = form->GroupBox1->HandleOrNull();
+    ASSERT_NE(box, nullptr);
+    ClientPicture picture(box);
+    ASSERT_TRUE(picture.printed);
+    // The box's inside is the form's colour; the ":" puts pixels of the text colour on it.
+    const COLORREF face = ui::ColorToRGB(form->Color());
+    const COLORREF ink = ui::ColorToRGB(form->Label6->Font().Color);
+    int inked = 0, faced = 0;
+    for (int y = colon.Top; y < colon.Bottom; ++y) {
+        for (int x = colon.Left; x < colon.Right; ++x) {
+            const COLORREF p = picture.Pixel(x, y);
+            inked += p == ink;
+            faced += p == face;
+        }
+    }
+    EXPECT_GE(inked, 2) << "the two dots of the colon";
+    EXPECT_GT(faced, inked) << "around them, the label's background";
 }
 
 TEST_F(ToolsDialogTest, SpinButtonsSitBesideTheEditAboveItAndStepTheValue) {
