@@ -4,25 +4,9 @@
 #include <vector>
 
 #include "DownBase.h"
+#include "OutputFileView.h"
 
 namespace {
-
-// The output file as the ASF parser reads and writes it.
-class OutputAsfFile final : public IAsfFile {
-public:
-    explicit OutputAsfFile(sys::BinaryFile& file) : file_(file) {}
-    int64_t GetLength() override { return file_.Size(); }
-    bool ReadAt(int64_t offset, uint8_t* data, size_t count) override { return file_.ReadAt(offset, data, count); }
-    bool WriteAt(int64_t offset, const uint8_t* data, size_t count) override {
-        return file_.WriteAt(offset, data, count);
-    }
-    bool SetLength(int64_t length) override { return file_.SetLength(length); }
-    // Every write has already been handed to the operating system.
-    bool Flush() override { return true; }
-
-private:
-    sys::BinaryFile& file_;
-};
 
 // The file on disk read but never changed: the resume check before the start point is sent.
 class ProbedAsfFile final : public IAsfFile {
@@ -68,7 +52,7 @@ int32_t CDownBase::PrepareAsfResume() {
 int32_t CDownBase::BeginAsfOutput() {
     if (!asfParser_ || !outputFile_.IsOpen()) return ResultInternalError;
     if (resuming_) {
-        OutputAsfFile file(outputFile_);
+        OutputFileView file(outputFile_);
         switch (asfParser_->ReadIndex(file)) {
             case AsfResume::Ready:
                 // The file is the truth: a record left by a killed run may lag behind it.
@@ -147,7 +131,7 @@ int32_t CDownBase::ReceiveAsfPackets(const std::function<int32_t()>& receivePack
 
 int32_t CDownBase::FinishAsfOutput() {
     if (!asfParser_ || !outputFile_.IsOpen()) return ResultInternalError;
-    OutputAsfFile file(outputFile_);
+    OutputFileView file(outputFile_);
     if (!asfParser_->WriteIndex(file)) return ResultFileError;
     bytesOnDisk_ = outputFile_.Size();
     return ResultSuccess;

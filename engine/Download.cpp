@@ -148,9 +148,8 @@ void CDownload::ChooseDownloader() {
             RunMmsChooser();
             return;
         case KindRtsp554:
-            Log("No RTSP downloader in this build");
-            Failed(DownResultText(ResultInternalError));
-            return;
+            downloader = static_cast<CDownBase*>(NEW_DOWNRTSP554());
+            break;
         case KindFtp: {
             // FTP has a table of its own: SetUrl and Run sit in slots 5 and 6.
             EnginePtr<IDownFtp> ftp(static_cast<IDownFtp*>(NEW_DOWNFTP()));

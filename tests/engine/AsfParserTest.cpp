@@ -12,7 +12,7 @@
 #include <string>
 #include <vector>
 
-#include "Framecrc.h"
+#include "MediaFiles.h"
 #include "TempDir.h"
 
 namespace {
@@ -20,21 +20,6 @@ namespace {
 using Bytes = std::vector<uint8_t>;
 
 // ---- Fixture files -------------------------------------------------------------------------
-
-std::string MediaDir() {
-    std::string dir = __FILE__;
-    dir = dir.substr(0, dir.find_last_of("/\\") + 1) + "../fixtures/media/";
-#ifdef _WIN32
-    // Built on Linux, run under Wine: the source tree is reached through drive Z:.
-    if (!dir.empty() && dir[0] == '/') dir = "Z:" + dir;
-#endif
-    return dir;
-}
-
-Bytes ReadAll(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    return Bytes(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
 
 uint64_t Le(const Bytes& b, size_t at, size_t width) {
     uint64_t v = 0;
@@ -468,11 +453,6 @@ TEST(AsfParserRebuild, ResumedDownloadEqualsAnUninterruptedOne) {
 }
 
 #ifndef _WIN32
-void WriteAll(const std::string& path, const Bytes& bytes) {
-    std::ofstream out(path, std::ios::binary);
-    out.write(reinterpret_cast<const char*>(bytes.data()), std::streamsize(bytes.size()));
-}
-
 TEST(AsfParserRebuild, FfmpegReadsTheRebuiltFileAsTheOriginal) {
     TempDir dir;
     for (const Rebuild& r : Rebuilds()) {

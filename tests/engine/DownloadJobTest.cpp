@@ -102,8 +102,6 @@ TEST(DownloadJob, RunChecksAndLogsTheUrlFirst) {
         {"http://machine/x.bin", 0, "Invalid URL", {}, "URL: http://machine/x.bin"},
         {"http://u:pw@machine/x.bin", 0, "Invalid URL", {}, "Need user and password"},
         {"http://a.b/" + std::string(1100, 'x'), 0, "Invalid URL", {}, "URL too long"},
-        // Kinds whose downloader is not built yet; each row leaves when its downloader arrives.
-        {"rtsp://a.b/x.rm", 0, "INTERNAL ERROR", {KindRtsp554}, "No RTSP downloader in this build"},
     };
     for (const auto& c : cases) {
         EnginePtr<CDownload> job(static_cast<CDownload*>(NEW_DOWNLOAD()));

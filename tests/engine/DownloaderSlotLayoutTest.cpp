@@ -8,6 +8,7 @@
 #include "DownMMS554.h"
 #include "DownMMS80.h"
 #include "DownMMSMng.h"
+#include "DownRTSP554.h"
 #include "DownRTSP80.h"
 #include "DownRtspBase.h"
 #include "Download.h"
@@ -105,6 +106,18 @@ TEST(DownloaderSlotLayout, MmsChooser) {
     EXPECT_EQ(reinterpret_cast<char*>(static_cast<IDownloadSink*>(chooser.get())) -
                   reinterpret_cast<char*>(chooser.get()),
               ptrdiff_t(sizeof(void*)));
+}
+
+TEST(DownloaderSlotLayout, RealMediaRtsp) {
+    const Slot slots[] = {
+        SLOT(CDownRTSP554, DeleteSelf, 0),   SLOT(CDownRTSP554, Release, 1),
+        SLOT(CDownRTSP554, Init, 2),         SLOT(CDownRTSP554, SetUrl, 3),
+        SLOT(CDownRTSP554, Run, 4),          SLOT(CDownRTSP554, Begin, 5),
+        SLOT(CDownRTSP554, CheckResume, 7),  SLOT(CDownRTSP554, Handshake, 8),
+        SLOT(CDownRTSP554, Exchange, 9),     SLOT(CDownRTSP554, ReceiveData, 12),
+        SLOT(CDownRTSP554, IsBadReply, 24),  SLOT(CDownRTSP554, ReturnTrue, 25),
+    };
+    CheckSlots(slots, std::size(slots));
 }
 
 TEST(DownloaderSlotLayout, Job) {

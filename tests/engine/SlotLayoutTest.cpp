@@ -8,6 +8,7 @@
 #include "ByteBuffer.h"
 #include "DownItem.h"
 #include "Fetchkeeper.h"
+#include "FmtRM.h"
 #include "PrjMng.h"
 #include "SlotOf.h"
 
@@ -108,6 +109,15 @@ TEST(SlotLayout, ByteBuffer) {
         SLOT(CByteBuffer, AppendFormat, 10), SLOT(CByteBuffer, LoadFile, 11),
         SLOT(CByteBuffer, AppendBuffer, 12), SLOT(CByteBuffer, SetBlockSize, 13),
         SLOT(CByteBuffer, PadTo, 14),       SLOT(CByteBuffer, SaveFile, 15),
+    };
+    CheckSlots(slots, std::size(slots));
+}
+
+TEST(SlotLayout, RealMediaWriter) {
+    const Slot slots[] = {
+        SLOT(CFmtRM, DeleteSelf, 0),   SLOT(CFmtRM, Release, 1),       SLOT(CFmtRM, Init, 2),
+        SLOT(CFmtRM, ReturnTrue, 3),   SLOT(CFmtRM, Open, 4),          SLOT(CFmtRM, EstimatedSize, 5),
+        SLOT(CFmtRM, WritePacket, 6),  SLOT(CFmtRM, BytesWritten, 7),  SLOT(CFmtRM, Finish, 8),
     };
     CheckSlots(slots, std::size(slots));
 }

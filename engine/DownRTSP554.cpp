@@ -1,0 +1,365 @@
+#include "DownRTSP554.h"
+
+#include <algorithm>
+#include <cstring>
+
+#include "DownHttpBase.h"
+#include "Factories.h"
+#include "FmtRM.h"
+#include "Md5.h"
+#include "OutputFileView.h"
+#include "TextCopy.h"
+#include "UrlUtil.h"
+
+namespace {
+
+constexpr char kClientGuid[] = "5c0e7a91-3d62-4f18-a7b4-2e9d60c1f835";
+constexpr char kRn5Salt[] =
+    "5c0e7a91-3d62-4f18-a7b4-2e9d60c1f835Salt marker (S) 2001,2002,2003 Quietfield, Ltd.";
+
+bool StartsNoCase(const std::string& text, const char* prefix) {
+    const size_t n = std::strlen(prefix);
+    return text.size() >= n && EqualsNoCase(text.substr(0, n).c_str(), prefix);
+}
+
+std::string Md5Hex(const std::string& text) {
+    char out[33];
+    return MD5(out, text.data(), text.size());
+}
+
+uint32_t UnitTimestamp(const uint8_t* u) {
+    return uint32_t(u[8]) << 24 | uint32_t(u[9]) << 16 | uint32_t(u[10]) << 8 | u[11];
+}
+
+}  // namespace
+
+bool CDownRTSP554::Init() {
+    etag_.clear();
+    subscribe_.clear();
+    sdp_.clear();
+    rn5Retried_ = false;
+    return true;
+}
+
+bool CDownRTSP554::ReturnTrue() { return true; }
+
+int32_t CDownRTSP554::Begin() {
+    protocolKind_ = KindRtsp554;
+    const int32_t code = CDownRtspBase::Begin();
+    if (code != ResultSuccess) return code;
+    Log("\r\n------vvv------START DOWNLOAD RTSP 554--------------\r\n");
+    return ResultSuccess;
+}
+
+int32_t CDownRTSP554::Handshake() {
+    Log("Shaking hands......");
+    if (IsStopRequested()) return ResultUserCancel;
+    int32_t code = SendOptions();
+    if (code == ResultSuccess) code = SendDescribe("");
+    if (code == ResultSuccess) code = SendSetup();
+    if (code == ResultSuccess) code = SendSetParameter();
+    if (code == ResultSuccess) code = SendPlay();
+    if (code != ResultSuccess) return code;
+    if (IsStopRequested()) return ResultUserCancel;
+    Log("Shake hands success\r\n");
+    return ResultSuccess;
+}
+
+int32_t CDownRTSP554::Request(const std::string& text, bool requireOk, CByteBuffer* reply) {
+    const int32_t length = int32_t(text.size());
+    return requireOk ? Exchange(text.data(), length, reply) : CDownBase::Exchange(text.data(), length, reply);
+}
+
+int32_t CDownRTSP554::SendOptions() {
+    Log("Shaking hand OPTION....");
+    const int urlPort = GetUrlPort(requestUrl_);
+    std::string request = "OPTIONS rtsp://" + GetUrlHost(requestUrl_) + ":" +
+                          std::to_string(urlPort != 0 ? urlPort : kRtspPort) + " RTSP/1.0\r\n";
+    request += NextCSeqLine();
+    request +=
+        "User-Agent: RealMedia Player Version 6.0.7.1380 (win32)\r\n"
+        "PlayerStarttime: [01/10/2002:09:57:28 08:00]\r\n"
+        "CompanyID: Zq4mW7hNc2Tp+Kd9sLx8Rg==\r\n"
+        "GUID: 00000000-0000-0000-0000-000000000000\r\n"
+        "Pragma: initiate-session\r\n"
+        "\r\n";
+    CByteBuffer reply;
+    const int32_t code = Request(request, true, &reply);
+    if (code != ResultSuccess) return code;
+    session_ = GetHeaderValue(reply.GetString(), "Session:", nullptr, "\r\n");
+    Log("Shake hand OPTION success");
+    return ResultSuccess;
+}
+
+int32_t CDownRTSP554::SendDescribe(const std::string& authorization) {
+    Log("Shaking hand DESCRIBE....");
+    std::string request = "DESCRIBE " + requestUrl_ + " RTSP/1.0\r\n";
+    request += NextCSeqLine();
+    request += "Accept: application/sdp\r\n";
+    request += authorization.empty() ? MakeAuthorization() : authorization;
+    if (!session_.empty()) request += "Session: " + session_ + "\r\n";
+    request +=
+        "Bandwidth: 1200000\r\n"
+        "Require: com.real.retain-entity-for-setup\r\n"
+        "\r\n";
+    CByteBuffer reply;
+    int32_t code = Request(request, false, &reply);
+    if (code != ResultSuccess) return code;
+    code = ParseDescribeReply(reply.GetString() ? reply.GetString() : "");
+    if (code == ResultSuccess) Log("Shake hand DESCRIBE success");
+    return code;
+}
+
+int32_t CDownRTSP554::AnswerChallenge(const std::string& reply) {
+    if (rn5Retried_) return ResultShakeHandError;
+    rn5Retried_ = true;
+    if (user_.empty()) return ResultShakeHandError;
+    const std::string challenge = FindHeaderField(reply, "WWW-Authenticate: ", nullptr, "\r\n", "");
+    const size_t blank = challenge.find(' ');
+    if (blank == std::string::npos || challenge.substr(0, blank).find("RN5") == std::string::npos) {
+        return ResultShakeHandError;
+    }
+    const std::string realm = FindHeaderField(challenge, "realm=\"", nullptr, "\"\r\n", "");
+    const std::string nonce = FindHeaderField(challenge, "nonce=\"", nullptr, "\"\r\n", "");
+    if (realm.empty() || nonce.empty() || realm.size() > kMaxChallengeValue || nonce.size() > kMaxChallengeValue) {
+        return ResultShakeHandError;
+    }
+    const std::string line = "Authorization: RN5 username=\"" + user_ + "\", GUID=\"" + kClientGuid +
+                             "\",realm=\"" + realm + "\",nonce=\"" + nonce + "\",response=\"" +
+                             MakeRn5Response(user_, password_, realm, nonce) + "\"\r\n";
+    return SendDescribe(line);
+}
+
+int32_t CDownRTSP554::ParseDescribeReply(const std::string& reply) {
+    if (StartsNoCase(reply, "RTSP/1.0 401 Unauthorized")) return AnswerChallenge(reply);
+    if (StartsNoCase(reply, "REDIRECT")) {
+        Log("REDIRECTED");
+        FollowRedirect(FindHeaderField(reply, "Location:", nullptr, "\r\n", " "));
+        return ResultRedirected;
+    }
+    if (reply.compare(0, 12, "RTSP/1.0 200") != 0) return ResultShakeHandError;
+    etag_ = FindHeaderField(reply, "ETag:", nullptr, "\r\n", " ");
+    const std::string base = FindHeaderField(reply, "Content-base:", nullptr, "\r\n", " ");
+    if (base.empty() || base.back() != '/') {
+        Log("Get Content-base error");
+        return ResultShakeHandError;
+    }
+    // The length is the server's: bounded, and the whole description must arrive.
+    const std::string lengthText = FindHeaderField(reply, "Content-length:", nullptr, "\r\n", " ");
+    size_t length = 0;
+    if (!lengthText.empty() && !ParseContentLength(lengthText, kMaxBodySize, &length)) return ResultReceiveError;
+    const int32_t code = ReceiveBody(length, &sdp_);
+    if (code != ResultSuccess) return code;
+    sdp_ = sdp_.c_str();  // the description is text: it ends at a NUL
+    contentType_ = FindHeaderField(sdp_, "a=mimetype:string;\"", nullptr, "\"\r\n", " ");
+    GetControlUrls(sdp_, controlUrls_, base);
+    subscribe_ = MakeSubscribe(sdp_);
+    return ResultSuccess;
+}
+
+std::string CDownRTSP554::MakeRn5Response(const std::string& user, const std::string& password,
+                                          const std::string& realm, const std::string& nonce) {
+    const std::string h1 = Md5Hex(user + ":" + realm + ":" + password);
+    return Md5Hex(h1 + nonce + kRn5Salt);
+}
+
+std::string CDownRTSP554::MakeSubscribe(const std::string& sdp) {
+    int pos = 0;
+    FindHeaderField(sdp, "m=", &pos, "\r\n", " ");
+    if (pos < 0) return {};
+    std::string out;
+    for (int i = 0;; ++i) {
+        const int before = pos;
+        const std::string book = FindHeaderField(sdp, "ASMRuleBook:string", &pos, "\r\n", " ");
+        // No match moves the position to -1; a text too short for the key leaves it where it was.
+        if (pos < 0 || pos == before) break;
+        const uint32_t n = CFmtRM::LargestOnDepend(book);
+        if (i > 0) out += ",";
+        out += "stream=" + std::to_string(i) + ";rule=" + std::to_string(n);
+        if (book.find("OnDepend=\\\"") != std::string::npos) {
+            out += ",stream=" + std::to_string(i) + ";rule=" + std::to_string(uint64_t(n) + 1);
+        }
+    }
+    return out;
+}
+
+int32_t CDownRTSP554::SendSetup() {
+    Log("Shaking hand SETUP....");
+    for (size_t i = 0; i < controlUrls_.size(); ++i) {
+        std::string request = "SETUP " + controlUrls_[i] + " RTSP/1.0\r\n";
+        request += NextCSeqLine();
+        request += "Transport: x-pn-tng/tcp;mode=play,rtp/avp/tcp;unicast;mode=play\r\n";
+        if (!etag_.empty()) request += (i == 0 ? "If-Match: " : "Session: ") + etag_ + "\r\n";
+        request += "\r\n";
+        CByteBuffer reply;
+        const int32_t code = Request(request, true, &reply);
+        if (code != ResultSuccess) return code;
+    }
+    Log("Shake hand SETUP success");
+    return ResultSuccess;
+}
+
+int32_t CDownRTSP554::SendSetParameter() {
+    Log("Shaking hand SET PARAMETER....");
+    std::string request = "SET_PARAMETER " + requestUrl_ + " RTSP/1.0\r\n";
+    request += NextCSeqLine();
+    request += "Subscribe: " + subscribe_ + "\r\n";
+    if (!etag_.empty()) request += "Session: " + etag_ + "\r\n";
+    request += "\r\n";
+    CByteBuffer reply;
+    const int32_t code = Request(request, true, &reply);
+    if (code != ResultSuccess) return code;
+    Log("Shake hand SET PARAMETER success");
+    return ResultSuccess;
+}
+
+int32_t CDownRTSP554::SendPlay() {
+    Log("Shaking hand PLAY....");
+    std::string request = "PLAY " + requestUrl_ + " RTSP/1.0\r\n";
+    request += NextCSeqLine();
+    if (!etag_.empty()) request += "Session: " + etag_ + "\r\n";
+    // A second before the last packet on disk; written without the locale's decimal mark.
+    const uint32_t last = uint32_t(lastTimestampMs_);
+    const uint32_t from = resuming_ && last > 1000 ? last - 1000 : 0;
+    request += "Range: npt=" + std::to_string(from / 1000) + "." + std::to_string(1000 + from % 1000).substr(1) +
+               "-\r\n\r\n";
+    // The reply comes among the data and is passed over there.
+    if (!SendText(request)) return ResultTimeOut;
+    if (IsStopRequested()) return ResultUserCancel;
+    Log("Shake hand PLAY success");
+    return ResultSuccess;
+}
+
+int32_t CDownRTSP554::ReadPacket(CByteBuffer* unit) {
+    RtspUnit got;
+    const int32_t code = ReadInterleaved(&got);
+    if (code != ResultSuccess) return code;
+    if (got.frame) {
+        if (got.payload.size() == kEndUnitPayload) return -1;
+        const uint8_t header[4] = {'$', got.channel, uint8_t(got.payload.size() >> 8), uint8_t(got.payload.size())};
+        unit->Append(header, 4);
+        unit->Append(got.payload.data(), int32_t(got.payload.size()));
+        return ResultSuccess;
+    }
+    if (StartsNoCase(got.head, "SET_PARAMETER") || StartsNoCase(got.head, "OPTION")) {
+        RejectServerRequest(got.head);
+        return -2;
+    }
+    if (StartsNoCase(got.head, "RTSP/1.0 200")) return -2;
+    return ResultReceiveError;
+}
+
+void CDownRTSP554::RejectServerRequest(const std::string& head) {
+    SendText("RTSP/1.0 451 Parameter Not Understood\r\nCSeq: " +
+             GetHeaderValue(head, "CSeq: ", nullptr, "\r\n") + "\r\n\r\n");
+}
+
+void CDownRTSP554::RewriteControlUnit(CByteBuffer* unit) {
+    const uint8_t* u = unit->GetData();
+    const int32_t length = unit->GetLength() - 4;
+    std::string rebuilt(reinterpret_cast<const char*>(u), 2);
+    rebuilt += char((length - 9) >> 8);
+    rebuilt += char(length - 9);
+    rebuilt.append(reinterpret_cast<const char*>(u + 4 + 9), 8);
+    rebuilt.append(2, '\0');
+    rebuilt.append(reinterpret_cast<const char*>(u + 4 + 19), size_t(length - 19));
+    unit->Reset();
+    unit->Append(rebuilt.data(), int32_t(rebuilt.size()));
+}
+
+int32_t CDownRTSP554::NextUnit(CByteBuffer* unit) {
+    unit->Reset();
+    const int32_t code = ReadPacket(unit);
+    if (code != ResultSuccess) return code;
+    const uint8_t* u = unit->GetData();
+    if (u[0] != '$' || u[1] != 0) return ResultInvalidPack;
+    // Too short for the payload header (or the longer one of a 0xFF unit): no room for media.
+    const int32_t payload = unit->GetLength() - 4;
+    if (payload < 10 || (u[5] == 0xFF && payload < 19)) return -2;
+    if (u[5] == 0xFF) RewriteControlUnit(unit);
+    uint8_t* w = unit->GetData();
+    const int32_t media = unit->GetLength() - kUnitHeader;
+    w[2] = uint8_t(media);
+    w[3] = uint8_t(media >> 8);
+    return IsStopRequested() ? ResultUserCancel : ResultSuccess;
+}
+
+int32_t CDownRTSP554::ReceiveToFile() {
+    EnginePtr<CFmtRM> writer(static_cast<CFmtRM*>(NEW_FMTRM()));
+    if (!writer) return ResultMemoryError;
+    OutputFileView file(outputFile_);
+    writer->Open(&file, sdp_.c_str(), resuming_);
+    ReportTotalSize(writer->EstimatedSize());
+    ReportProgress(writer->BytesWritten());
+    CByteBuffer unit;
+    int32_t code;
+    for (;;) {
+        code = NextUnit(&unit);
+        if (code == -2) continue;
+        if (code == -1) {
+            code = ResultSuccess;
+            break;
+        }
+        if (code != ResultSuccess) break;
+        const uint32_t timestamp = UnitTimestamp(unit.GetData());
+        if (timestamp > uint32_t(lastTimestampMs_)) lastTimestampMs_ = int32_t(timestamp);
+        code = writer->WritePacket(&unit);
+        if (code != ResultSuccess) break;
+        packetsWritten_ = int32_t(writer->PacketCount());
+        bytesOnDisk_ = writer->Written();
+        ReportProgress(bytesOnDisk_);
+    }
+    if (!writer->Finish() && code == ResultSuccess) code = ResultFileError;
+    return code;
+}
+
+int32_t CDownRTSP554::ReceiveRaw() {
+    CByteBuffer unit;
+    for (;;) {
+        const int32_t code = NextUnit(&unit);
+        if (code == -2) continue;
+        if (code == -1) return ResultSuccess;
+        if (code != ResultSuccess) return code;
+        const uint8_t* u = unit.GetData();
+        // The time stamp is kept for the resume record; what is on disk already is not written again.
+        const uint32_t timestamp = UnitTimestamp(u);
+        if (resuming_ && !resumePointPassed_ && timestamp <= uint32_t(lastTimestampMs_)) continue;
+        resumePointPassed_ = true;
+        if (timestamp > uint32_t(lastTimestampMs_)) lastTimestampMs_ = int32_t(timestamp);
+        const size_t length = size_t(u[2] | u[3] << 8);
+        if (!WriteOutput(u + kUnitHeader, length)) return ResultFileError;
+        ++packetsWritten_;
+        bytesOnDisk_ += int64_t(length);
+        ReportProgress(bytesOnDisk_);
+    }
+}
+
+int32_t CDownRTSP554::ReceiveData() {
+    Log("Receiving data......");
+    const int32_t code = contentKind_ == ContentReal || contentKind_ == ContentMp3 ? ReceiveToFile() : ReceiveRaw();
+    if (code != ResultSuccess) return code;
+    Log("Receive data success\r\n");
+    Log("\r\n------^^^------DOWNLOAD RTSP 554 SUCCESS------------\r\n");
+    return ResultSuccess;
+}
+
+void CDownRTSP554::FollowRedirect(const std::string& location) {
+    if (location.size() <= 4) {
+        Log("invalid redirect location");
+        return;
+    }
+    // A relative location keeps the current URL's port, as with HTTP.
+    const std::string target = CDownHttpBase::ResolveLocation(requestUrl_, UrlDecode(location));
+    const std::string name = GetUrlFileName(target);
+    if (!name.empty()) {
+        const size_t folderEnd = localFile_.find_last_of("\\/");
+        localFile_ = (folderEnd == std::string::npos ? std::string() : localFile_.substr(0, folderEnd + 1)) + name;
+    }
+    if (!sink_) return;
+    sink_->SetDestFile(localFile_.c_str());
+    sink_->SetUrl(InsertUrlLogin(target, user_, password_).c_str());
+    Close();
+    sink_->Restart();
+}
+
+FK_DEFINE_FACTORIES(DOWNRTSP554, CDownRTSP554)

@@ -1,0 +1,56 @@
+// RealMedia over RTSP (port 554): the RealMedia dialect of RTSP 1.0 with the data interleaved on
+// the same connection. OPTIONS, DESCRIBE (Basic, or RN5 digest after a 401), one SETUP per stream,
+// SET_PARAMETER with the subscription, PLAY from the resume point, then data units until the
+// server's end unit: rebuilt into a RealMedia file for RealMedia and MP3 content, written bare
+// otherwise.
+#pragma once
+#include <string>
+
+#include "DownRtspBase.h"
+
+class CDownRTSP554 final : public EngineObject<CDownRTSP554, CDownRtspBase> {
+public:
+    // Unit layout once read: '$', channel, length, then the 10-byte payload header.
+    static constexpr int32_t kUnitHeader = 14;
+    static constexpr size_t kEndUnitPayload = 11;
+    // Longest realm or nonce of a digest challenge answered.
+    static constexpr size_t kMaxChallengeValue = 255;
+
+    bool FK_STDCALL Init() override;
+    int32_t FK_STDCALL Begin() override;
+    int32_t FK_STDCALL Handshake() override;
+    int32_t FK_STDCALL ReceiveData() override;
+    bool FK_STDCALL ReturnTrue() override;
+
+    // The 32 lower-case hexadecimal characters of the RN5 digest response.
+    static std::string MakeRn5Response(const std::string& user, const std::string& password,
+                                       const std::string& realm, const std::string& nonce);
+    // "stream=i;rule=N" for each rule book of the description, from its first media line on.
+    static std::string MakeSubscribe(const std::string& sdp);
+
+    const std::string& Sdp() const { return sdp_; }
+
+private:
+    int32_t SendOptions();
+    int32_t SendDescribe(const std::string& authorization);
+    int32_t ParseDescribeReply(const std::string& reply);
+    int32_t AnswerChallenge(const std::string& reply);
+    int32_t SendSetup();
+    int32_t SendSetParameter();
+    int32_t SendPlay();
+    // One unit into the buffer: 0, -1 the end unit, -2 a message dealt with, or a result code.
+    int32_t ReadPacket(CByteBuffer* unit);
+    int32_t NextUnit(CByteBuffer* unit);
+    void RewriteControlUnit(CByteBuffer* unit);
+    void RejectServerRequest(const std::string& head);
+    int32_t ReceiveToFile();
+    int32_t ReceiveRaw();
+    void FollowRedirect(const std::string& location);
+    // Sends a request and reads the reply head; the plain exchange or the one that needs a 200.
+    int32_t Request(const std::string& text, bool requireOk, CByteBuffer* reply);
+
+    bool rn5Retried_ = false;
+    std::string etag_;
+    std::string subscribe_;
+    std::string sdp_;
+};

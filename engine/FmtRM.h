@@ -1,0 +1,100 @@
+// The RealMedia file writer of RTSP downloads: builds the file headers from the server's session
+// description, appends every data unit as a packet, and writes a key-frame index per stream at the
+// end. After every packet the headers are brought up to date, so a partial file plays as it is;
+// reopened, such a file is continued without a packet twice.
+//
+// Every length from the description, a unit or a file on disk is bounded by the bytes that are
+// really there; what does not fit the format's fields is dropped or cut, never wrapped.
+#pragma once
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "AsfParser.h"
+#include "ByteBuffer.h"
+#include "EngineObject.h"
+
+class CFmtRM final : public EngineObject<CFmtRM> {
+public:
+    // Layout of a data unit as the downloader hands it over: '$', channel, data length (u16 in
+    // host order), stream flags, ..., key-frame flags at byte 7, timestamp (u32 big-endian) at
+    // byte 8, data from byte 14.
+    static constexpr int32_t kUnitHeader = 14;
+    // Longest data a packet's 16-bit length field (12 header bytes included) can carry.
+    static constexpr int32_t kMaxPacketData = 0xFFFF - 12;
+
+    struct IndexRecord {
+        uint32_t timestamp;
+        uint32_t offset;        // of the packet's header in the file
+        uint32_t packetNumber;  // from 0, in file order
+    };
+
+    struct StreamRecord {
+        uint16_t number = 0;
+        uint32_t maxBitRate = 0, avgBitRate = 0, maxPacketSize = 0, avgPacketSize = 0;
+        uint32_t startTime = 0, preroll = 0, duration = 0;
+        std::string name;        // at most 255 bytes
+        std::string mimeType;    // at most 255 bytes
+        std::string typeData;    // type-specific bytes
+        std::vector<IndexRecord> index;
+        uint32_t ChunkSize() const;
+    };
+
+    bool FK_STDCALL Init() override;
+    virtual bool FK_STDCALL ReturnTrue();
+    // Takes the file (not owned) and the description; with resume continues the file's packets
+    // when it is one of ours, otherwise starts it afresh. Writes nothing yet.
+    virtual bool FK_STDCALL Open(IAsfFile* file, const char* sdp, bool resume);
+    // Average bit rate times duration summed over the streams, in bytes.
+    virtual int32_t FK_STDCALL EstimatedSize();
+    // Appends one unit as a packet, then updates the headers. 0, or ResultFileError when the file
+    // refuses the bytes. Units that name no stream of the description or carry a length beyond
+    // the unit are dropped (0).
+    virtual int32_t FK_STDCALL WritePacket(CByteBuffer* unit);
+    virtual int32_t FK_STDCALL BytesWritten();
+    // Writes the index chunks after the packets (and the headers, when no packet came); false
+    // when the file refuses them.
+    virtual bool FK_STDCALL Finish();
+
+    // Engine-internal, for tests and the downloader.
+    const std::vector<StreamRecord>& Streams() const { return streams_; }
+    uint32_t PacketCount() const { return packetCount_; }
+    int64_t Written() const { return bytesWritten_; }
+    // True when Open continued an existing file of ours.
+    bool Continued() const { return continued_; }
+    // The description's "npt" seconds as milliseconds, read without the locale; 0 when none.
+    static uint32_t ParseNptMs(const std::string& text);
+    // The largest number after any OnDepend=\" in a rule book or section, 0 when there is none.
+    static uint32_t LargestOnDepend(const std::string& text);
+
+private:
+    void ParseSdp();
+    void BuildCont(const std::string& leading);
+    void BuildMdpr(const std::string& section);
+    // The header bytes from ".RMF" through the DATA chunk header as they stand now.
+    std::vector<uint8_t> HeaderBytes() const;
+    uint32_t DataOffset() const;
+    // Reads a file of ours back; false when the file is not one (then nothing is changed).
+    bool ReadExisting();
+    bool ReadHeaders(int64_t fileSize, uint32_t* dataOffset, uint32_t* propPackets,
+                     uint32_t* propDuration);
+    void ReadPackets(int64_t fileSize, uint32_t dataOffset, uint32_t claimed);
+    bool WriteHeaders();
+    bool WriteIndex();
+    bool Dropped(uint16_t stream, uint32_t timestamp) const;
+
+    IAsfFile* file_ = nullptr;
+    std::string sdp_;
+    std::string title_, author_, copyright_;
+    std::vector<StreamRecord> streams_;
+    uint32_t packetCount_ = 0;
+    uint32_t propDuration_ = 0;
+    // (timestamp << 16 | stream) of every packet already in a continued file, sorted.
+    std::vector<uint64_t> stored_;
+    bool resume_ = false;
+    bool continued_ = false;
+    bool durationFromPackets_ = true;
+    bool headersOnDisk_ = false;
+    int64_t bytesWritten_ = 0;
+    std::vector<uint8_t> packet_;  // scratch: header and data of the packet being written
+};
