@@ -237,14 +237,6 @@ TEST_F(QueuedDownload, FailedHttpRunIsRetriedAsRealMediaOverHttp) {
     EXPECT_EQ(ReadAll(dir_.File("clip.rm")), "rm");
 }
 
-TEST_F(QueuedDownload, MissingDownloaderFailsAtOnce) {
-    // RealMedia RTSP has no downloader in this build yet.
-    ASSERT_TRUE(manager_->AddItem("rtsp://127.0.0.1/file.rm", dir_.Dir().c_str(), "file.rm"));
-    DownItemInfo info = WaitEnd(manager_->GetFirstItem(), 10);
-    EXPECT_EQ(info.state, DownFailed);
-    EXPECT_NE(Log(info).find("No RTSP downloader in this build\r\nINTERNAL ERROR"), std::string::npos) << Log(info);
-}
-
 TEST_F(QueuedDownload, StoppedItemEndsWithUserCancel) {
     FixtureServer server;
     server.AddScript().ExpectHead().Send("HTTP/1.1 200 OK\r\nContent-Length: 100000000\r\n\r\n").SendPattern(200000).Silence(10000);
