@@ -1,5 +1,6 @@
 #include "Qelregister.h"
 
+#include "Qelbutton.h"
 #include "Qelform.h"
 #include "Qelmainmenu.h"
 #include "Reader.h"
@@ -8,6 +9,10 @@ namespace skin {
 
 void RegisterSkinClasses() {
     ui::RegisterComponentClass<TqelForm>("TqelForm");
+    ui::RegisterComponentClass<TqelButton>("TqelButton");
+    ui::RegisterComponentClass<TqelImageButton>("TqelImageButton");
+    ui::RegisterComponentClass<TqelCheckBox>("TqelCheckBox");
+    ui::RegisterComponentClass<TqelRadioButton>("TqelRadioButton");
     ui::RegisterComponentClass<TqelMainMenu>("TqelMainMenu");
 }
 
