@@ -3,6 +3,7 @@
 #include "Qelbutton.h"
 #include "Qelform.h"
 #include "Qelmainmenu.h"
+#include "Qeltitlebar.h"
 #include "Reader.h"
 
 namespace skin {
@@ -13,6 +14,7 @@ void RegisterSkinClasses() {
     ui::RegisterComponentClass<TqelImageButton>("TqelImageButton");
     ui::RegisterComponentClass<TqelCheckBox>("TqelCheckBox");
     ui::RegisterComponentClass<TqelRadioButton>("TqelRadioButton");
+    ui::RegisterComponentClass<TqelTitleBar>("TqelTitleBar");
     ui::RegisterComponentClass<TqelMainMenu>("TqelMainMenu");
 }
 
