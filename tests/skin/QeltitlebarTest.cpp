@@ -112,6 +112,25 @@ TEST_F(QeltitlebarTest, DeepBlueBarSectionsAndButtons) {
     ExpectShown(*shown, box, 0, 2);
 }
 
+TEST_F(QeltitlebarTest, CaptionTooLongShowsItsFirstTwoCharacters) {
+    BarForm form(nullptr, kPlainForm);
+    auto& bar = *ui::FindAs<TqelTitleBar>(form, "Bar1");
+    bar.SetCaption("Do...");
+    const auto shortened = Painted(bar);
+    bar.SetCaption("Downloads" + std::string(200, 'x'));
+    const auto shown = Painted(bar);
+    bar.SetCaption("Downloads");
+    const auto whole = Painted(bar);
+    bool differs = false;
+    for (int y = 0; y < bar.Height(); ++y) {
+        for (int x = 0; x < bar.Width(); ++x) {
+            ASSERT_EQ(shown->Pixel(x, y), shortened->Pixel(x, y)) << x << "," << y;
+            differs = differs || whole->Pixel(x, y) != shortened->Pixel(x, y);
+        }
+    }
+    EXPECT_TRUE(differs);  // a caption that fits is drawn whole
+}
+
 TEST_F(QeltitlebarTest, AlignedSectionsAndRightSectionThatDoesNotFit) {
     BarForm form(nullptr, kPlainForm);
     auto& bar = *ui::FindAs<TqelTitleBar>(form, "Bar1");
