@@ -167,6 +167,37 @@ TEST_F(QelbuttonTest, ButtonClicksOnlyOnAReleaseInside) {
     EXPECT_EQ(form.events.size(), 2u);
 }
 
+TEST_F(QelbuttonTest, KeysPressAndClickOnlyTheFocusedControl) {
+    auto& button = Find<TqelButton>(form, "Ok1");
+    auto& box = Find<TqelCheckBox>(form, "Check1");
+    form.Show();
+    button.SetFocus();
+    ASSERT_TRUE(button.Focused());
+    struct Step {
+        skin::TqelCustomButton* control;
+        UINT message;
+        WORD key;
+        bool pressed;
+        size_t events;
+    } steps[] = {
+        {&button, WM_KEYDOWN, VK_SPACE, true, 0}, {&button, WM_KEYUP, VK_SPACE, false, 1},
+        {&button, WM_KEYDOWN, VK_RETURN, true, 1}, {&button, WM_KEYUP, VK_RETURN, false, 2},
+        {&button, WM_KEYDOWN, 'A', false, 2},      {&button, WM_KEYUP, 'A', false, 2},
+        {&box, WM_KEYDOWN, VK_SPACE, false, 2},    {&box, WM_KEYUP, VK_SPACE, false, 2},  // not focused
+    };
+    for (const Step& s : steps) {
+        SendMessageA(s.control->Handle(), s.message, s.key, 0);
+        EXPECT_EQ(s.control->Pressed(), s.pressed) << s.message << " " << s.key;
+        EXPECT_EQ(form.events.size(), s.events) << s.message << " " << s.key;
+    }
+    box.SetFocus();
+    SendMessageA(box.Handle(), WM_KEYDOWN, VK_SPACE, 0);
+    SendMessageA(box.Handle(), WM_KEYUP, VK_SPACE, 0);
+    EXPECT_TRUE(box.Checked());
+    EXPECT_EQ(form.events.back(), "Check1+");  // toggled, then clicked
+    form.Hide();
+}
+
 TEST_F(QelbuttonTest, CheckBoxTogglesOnlyOnALeftClickThenRaisesOnClick) {
     auto& box = Find<TqelCheckBox>(form, "Check1");
     HWND window = box.Handle();
