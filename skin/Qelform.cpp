@@ -170,11 +170,29 @@ void TqelForm::SetMenu(ui::TMainMenu* menu) {
     if (menu_) menu_->FreeNotification(this);
 }
 
+void TqelForm::SetFormPanel(ui::TCustomPanel* panel) {
+    if (panel == this) {
+        TqelTitleBar::ErrorDialog("Sorry, you can't select the Form assign to FormPanel property");
+        return;
+    }
+    formPanel_ = panel;
+    if (!panel) return;
+    panel->FreeNotification(this);
+    panel->SetAlign(ui::TAlign::Client);
+    if (dynamic_cast<ui::TPanel*>(panel)) {
+        panel->BevelOuter = ui::TBevelCut::None;
+        panel->BevelInner = ui::TBevelCut::None;
+        panel->BorderWidth = 0;
+        panel->SetCaption("");
+    }
+}
+
 void TqelForm::Notification(ui::TComponent* component, ui::Operation operation) {
     ui::TCustomPanel::Notification(component, operation);
     if (operation != ui::Operation::Remove) return;
     if (component == menu_) menu_ = nullptr;
     if (component == titleBar_) titleBar_ = nullptr;
+    if (component == formPanel_) formPanel_ = nullptr;
 }
 
 bool TqelForm::SetProperty(const std::string& name, const ui::Value& v, ui::Reader& reader) {
@@ -182,6 +200,8 @@ bool TqelForm::SetProperty(const std::string& name, const ui::Value& v, ui::Read
         SetUIStyle(ParseUIStyle(v.AsIdent()));
     } else if (name == "Menu") {
         reader.Reference(v, [this](ui::TComponent* c) { SetMenu(dynamic_cast<ui::TMainMenu*>(c)); });
+    } else if (name == "FormPanel") {
+        reader.Reference(v, [this](ui::TComponent* c) { SetFormPanel(dynamic_cast<ui::TCustomPanel*>(c)); });
     } else if (name == "BorderColor") {
         SetBorderColor(ui::ParseColor(v));
     } else if (name == "BorderWidth") {

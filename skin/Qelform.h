@@ -28,6 +28,9 @@ public:
     void SetBorderColor(ui::TColor color);
     int FrameBorderWidth() const { return borderWidth_; }
     void SetFrameBorderWidth(int width);
+    ui::TCustomPanel* FormPanel() const { return formPanel_; }
+    // The panel that fills the frame's client area; the frame itself is refused.
+    void SetFormPanel(ui::TCustomPanel* panel);
     // Null unless the frame's owner is a form.
     TqelTitleBar* TitleBar() const { return titleBar_; }
 
@@ -51,6 +54,7 @@ private:
 
     TqelTitleBar* titleBar_ = nullptr;
     ui::TMainMenu* menu_ = nullptr;
+    ui::TCustomPanel* formPanel_ = nullptr;
     ui::TCustomForm* form_ = nullptr;
     ui::TBorderStyle savedBorderStyle_ = ui::TBorderStyle::Sizeable;
     ui::TColor borderColor_ = ui::clBlack;

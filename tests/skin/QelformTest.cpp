@@ -5,6 +5,7 @@
 
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "Forms.h"
 #include "Qelbutton.h"
@@ -27,6 +28,10 @@ public:
     UIStyle = WinXP
     BorderWidth = 3
     Caption = 'Downloads'
+    FormPanel = Panel1
+    object Panel1: TPanel
+      Caption = 'Panel1'
+    end
     object Ok1: TqelButton
       Left = 10
       Top = 40
@@ -56,6 +61,25 @@ TEST(QelformTest, FrameFillsTheClientAreaLessTheBorderAndPassesItsStyleOn) {
     EXPECT_EQ(ui::FindAs<skin::TqelButton>(form, "Ok1")->UIStyle(), TqelUIStyle::WinXP);
     EXPECT_EQ(ui::FindAs<skin::TqelCheckBox>(form, "Check1")->UIStyle(), TqelUIStyle::WinXP);
     EXPECT_EQ(skin::GetQELFormStyle(&form), TqelUIStyle::WinXP);
+}
+
+TEST(QelformTest, FormPanelFillsTheFrameAndTheFrameItselfIsRefused) {
+    FramedForm form(nullptr, "bsSizeable");
+    auto& frame = *ui::FindAs<TqelForm>(form, "Frame1");
+    auto* panel = ui::FindAs<ui::TPanel>(form, "Panel1");
+    ASSERT_EQ(frame.FormPanel(), panel);
+    EXPECT_EQ(panel->Align(), ui::TAlign::Client);
+    EXPECT_EQ(panel->BevelOuter, ui::TBevelCut::None);
+    EXPECT_EQ(panel->Caption(), "");
+    std::vector<std::string> errors;
+    const auto dialog = skin::TqelTitleBar::ErrorDialog;
+    skin::TqelTitleBar::ErrorDialog = [&](const std::string& text) { errors.push_back(text); };
+    frame.SetFormPanel(&frame);
+    skin::TqelTitleBar::ErrorDialog = dialog;
+    EXPECT_EQ(frame.FormPanel(), panel);
+    EXPECT_EQ(errors, (std::vector<std::string>{"Sorry, you can't select the Form assign to FormPanel property"}));
+    delete panel;
+    EXPECT_EQ(frame.FormPanel(), nullptr);
 }
 
 POINT Screen(HWND window, int x, int y) {

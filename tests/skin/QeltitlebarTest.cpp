@@ -74,8 +74,11 @@ void ExpectShown(const ui::TBitmap& shown, const ui::TBitmap& picture, int left,
 class QeltitlebarTest : public ::testing::Test {
 protected:
     void SetUp() override {
+        dialog_ = TqelTitleBar::ErrorDialog;
         TqelTitleBar::ErrorDialog = [this](const std::string& text) { errors.push_back(text); };
     }
+    void TearDown() override { TqelTitleBar::ErrorDialog = dialog_; }
+    std::function<void(const std::string&)> dialog_;
     std::vector<std::string> errors;
 };
 
