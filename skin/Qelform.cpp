@@ -170,6 +170,16 @@ void TqelForm::SetMenu(ui::TMainMenu* menu) {
     if (menu_) menu_->FreeNotification(this);
 }
 
+void TqelForm::SetFrameWidth(int width) {
+    SetBounds(left_, top_, width, height_);
+    if (form_) form_->SetClientSize(width + 2 * borderWidth_, form_->ClientHeight());
+}
+
+void TqelForm::SetFrameHeight(int height) {
+    SetBounds(left_, top_, width_, height);
+    if (form_) form_->SetClientSize(form_->ClientWidth(), height + borderWidth_);
+}
+
 void TqelForm::SetFormPanel(ui::TCustomPanel* panel) {
     if (panel == this) {
         TqelTitleBar::ErrorDialog("Sorry, you can't select the Form assign to FormPanel property");
@@ -200,6 +210,10 @@ bool TqelForm::SetProperty(const std::string& name, const ui::Value& v, ui::Read
         SetUIStyle(ParseUIStyle(v.AsIdent()));
     } else if (name == "Menu") {
         reader.Reference(v, [this](ui::TComponent* c) { SetMenu(dynamic_cast<ui::TMainMenu*>(c)); });
+    } else if (name == "Width" && form_) {
+        SetFrameWidth(v.AsInt());
+    } else if (name == "Height" && form_) {
+        SetFrameHeight(v.AsInt());
     } else if (name == "FormPanel") {
         reader.Reference(v, [this](ui::TComponent* c) { SetFormPanel(dynamic_cast<ui::TCustomPanel*>(c)); });
     } else if (name == "BorderColor") {

@@ -28,6 +28,9 @@ public:
     void SetBorderColor(ui::TColor color);
     int FrameBorderWidth() const { return borderWidth_; }
     void SetFrameBorderWidth(int width);
+    // The frame's own size; the form's client area follows with the border around it.
+    void SetFrameWidth(int width);
+    void SetFrameHeight(int height);
     ui::TCustomPanel* FormPanel() const { return formPanel_; }
     // The panel that fills the frame's client area; the frame itself is refused.
     void SetFormPanel(ui::TCustomPanel* panel);

@@ -82,6 +82,18 @@ TEST(QelformTest, FormPanelFillsTheFrameAndTheFrameItselfIsRefused) {
     EXPECT_EQ(frame.FormPanel(), nullptr);
 }
 
+TEST(QelformTest, FrameSizeSetsTheFormsClientSize) {
+    FramedForm form(nullptr, "bsSizeable");
+    auto& frame = *ui::FindAs<TqelForm>(form, "Frame1");
+    frame.SetFrameBorderWidth(1);
+    frame.SetFrameWidth(300);
+    EXPECT_EQ(form.ClientWidth(), 302);
+    frame.SetFrameHeight(200);
+    EXPECT_EQ(form.ClientHeight(), 201);
+    EXPECT_EQ(frame.Width(), 300);
+    EXPECT_EQ(frame.Height(), 200);
+}
+
 POINT Screen(HWND window, int x, int y) {
     POINT p{x, y};
     ClientToScreen(window, &p);
