@@ -2,6 +2,7 @@
 
 #include "Qelform.h"
 #include "Qelmainmenu.h"
+#include "Qelprogressbar.h"
 #include "Reader.h"
 
 namespace skin {
@@ -9,6 +10,7 @@ namespace skin {
 void RegisterSkinClasses() {
     ui::RegisterComponentClass<TqelForm>("TqelForm");
     ui::RegisterComponentClass<TqelMainMenu>("TqelMainMenu");
+    ui::RegisterComponentClass<TqelProgressBar>("TqelProgressBar");
 }
 
 }  // namespace skin
