@@ -1,6 +1,8 @@
 #include "Qelregister.h"
 
 #include "Qelform.h"
+#include "Qelgroupbox.h"
+#include "Qelimagepanel.h"
 #include "Qelmainmenu.h"
 #include "Qelprogressbar.h"
 #include "Reader.h"
@@ -11,6 +13,8 @@ void RegisterSkinClasses() {
     ui::RegisterComponentClass<TqelForm>("TqelForm");
     ui::RegisterComponentClass<TqelMainMenu>("TqelMainMenu");
     ui::RegisterComponentClass<TqelProgressBar>("TqelProgressBar");
+    ui::RegisterComponentClass<TqelImagePanel>("TqelImagePanel");
+    ui::RegisterComponentClass<TqelGroupBox>("TqelGroupBox");
 }
 
 }  // namespace skin
