@@ -1,5 +1,6 @@
 #include "Qelregister.h"
 
+#include "Qelcombobox.h"
 #include "Qelform.h"
 #include "Qelgroupbox.h"
 #include "Qelimagepanel.h"
@@ -15,6 +16,7 @@ void RegisterSkinClasses() {
     ui::RegisterComponentClass<TqelProgressBar>("TqelProgressBar");
     ui::RegisterComponentClass<TqelImagePanel>("TqelImagePanel");
     ui::RegisterComponentClass<TqelGroupBox>("TqelGroupBox");
+    ui::RegisterComponentClass<TqelComboBox>("TqelComboBox");
 }
 
 }  // namespace skin
