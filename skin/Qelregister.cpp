@@ -6,6 +6,7 @@
 #include "Qelimagepanel.h"
 #include "Qelmainmenu.h"
 #include "Qelprogressbar.h"
+#include "Qeltabcontrol.h"
 #include "Reader.h"
 
 namespace skin {
@@ -17,6 +18,7 @@ void RegisterSkinClasses() {
     ui::RegisterComponentClass<TqelImagePanel>("TqelImagePanel");
     ui::RegisterComponentClass<TqelGroupBox>("TqelGroupBox");
     ui::RegisterComponentClass<TqelComboBox>("TqelComboBox");
+    ui::RegisterComponentClass<TqelTabControl>("TqelTabControl");
 }
 
 }  // namespace skin
