@@ -1,12 +1,16 @@
 #include "Qelregister.h"
 
 #include "Qelcombobox.h"
+#include "Qeledit.h"
 #include "Qelform.h"
 #include "Qelgroupbox.h"
 #include "Qelimagepanel.h"
+#include "Qellistview.h"
 #include "Qelmainmenu.h"
+#include "Qelmemo.h"
 #include "Qelprogressbar.h"
 #include "Qeltabcontrol.h"
+#include "Qeltreeview.h"
 #include "Reader.h"
 
 namespace skin {
@@ -19,6 +23,10 @@ void RegisterSkinClasses() {
     ui::RegisterComponentClass<TqelGroupBox>("TqelGroupBox");
     ui::RegisterComponentClass<TqelComboBox>("TqelComboBox");
     ui::RegisterComponentClass<TqelTabControl>("TqelTabControl");
+    ui::RegisterComponentClass<TqelEdit>("TqelEdit");
+    ui::RegisterComponentClass<TqelMemo>("TqelMemo");
+    ui::RegisterComponentClass<TqelListView>("TqelListView");
+    ui::RegisterComponentClass<TqelTreeView>("TqelTreeView");
 }
 
 }  // namespace skin
