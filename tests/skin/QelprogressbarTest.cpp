@@ -48,13 +48,18 @@ end)");
     TqelProgressBar* bar = nullptr;
 };
 
-// A 10 x 2 picture: its top row red, its bottom row blue.
-void TwoRowPicture(ui::TBitmap& picture) {
+// Custom style with the user's own look: a 10 x 2 picture (its top row red, its bottom row blue)
+// and green for the unfilled part.
+void UserLook(TqelProgressBar& bar) {
+    bar.SetUIStyle(TqelUIStyle::Custom);
+    ui::TBitmap picture;
     picture.SetSize(10, 2);
     for (int x = 0; x < 10; ++x) {
         picture.SetPixel(x, 0, kRed);
         picture.SetPixel(x, 1, kBlue);
     }
+    bar.SetPicture(picture);
+    bar.SetColor(kGreen);
 }
 
 TEST(QelprogressbarTest, DescriptionGivesTheStyleLook) {
@@ -169,11 +174,7 @@ TEST(QelprogressbarTest, OrientationTurnsTheBarAndKeepsItsThickness) {
 TEST(QelprogressbarTest, VerticalBarFillsFromTheBottomUpsideDownWithoutGaps) {
     BarForm form(ui::Application);
     TqelProgressBar& bar = *form.bar;
-    bar.SetUIStyle(TqelUIStyle::Custom);
-    ui::TBitmap picture;
-    TwoRowPicture(picture);
-    bar.SetPicture(picture);
-    bar.SetColor(kGreen);
+    UserLook(bar);
     bar.SetOrientation(TqelProgressBarOrientation::Vertical);
     bar.SetShowCaption(true);
     ui::TBitmap shot;
@@ -208,11 +209,7 @@ TEST(QelprogressbarTest, FullVerticalBarKeepsTheTopFrame) {
 TEST(QelprogressbarTest, CustomKeepsTheUsersLook) {
     BarForm form(ui::Application);
     TqelProgressBar& bar = *form.bar;
-    bar.SetUIStyle(TqelUIStyle::Custom);
-    ui::TBitmap picture;
-    TwoRowPicture(picture);
-    bar.SetPicture(picture);
-    bar.SetColor(kGreen);
+    UserLook(bar);
     bar.SetBorderColor(kBlue);
     bar.SetOrientation(TqelProgressBarOrientation::Vertical);
     bar.SetOrientation(TqelProgressBarOrientation::Horizontal);
