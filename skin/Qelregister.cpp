@@ -1,9 +1,18 @@
 #include "Qelregister.h"
 
 #include "Qelbutton.h"
+#include "Qelcombobox.h"
+#include "Qeledit.h"
 #include "Qelform.h"
+#include "Qelgroupbox.h"
+#include "Qelimagepanel.h"
+#include "Qellistview.h"
 #include "Qelmainmenu.h"
+#include "Qelmemo.h"
+#include "Qelprogressbar.h"
+#include "Qeltabcontrol.h"
 #include "Qeltitlebar.h"
+#include "Qeltreeview.h"
 #include "Reader.h"
 
 namespace skin {
@@ -16,6 +25,15 @@ void RegisterSkinClasses() {
     ui::RegisterComponentClass<TqelRadioButton>("TqelRadioButton");
     ui::RegisterComponentClass<TqelTitleBar>("TqelTitleBar");
     ui::RegisterComponentClass<TqelMainMenu>("TqelMainMenu");
+    ui::RegisterComponentClass<TqelProgressBar>("TqelProgressBar");
+    ui::RegisterComponentClass<TqelImagePanel>("TqelImagePanel");
+    ui::RegisterComponentClass<TqelGroupBox>("TqelGroupBox");
+    ui::RegisterComponentClass<TqelComboBox>("TqelComboBox");
+    ui::RegisterComponentClass<TqelTabControl>("TqelTabControl");
+    ui::RegisterComponentClass<TqelEdit>("TqelEdit");
+    ui::RegisterComponentClass<TqelMemo>("TqelMemo");
+    ui::RegisterComponentClass<TqelListView>("TqelListView");
+    ui::RegisterComponentClass<TqelTreeView>("TqelTreeView");
 }
 
 }  // namespace skin
