@@ -36,7 +36,7 @@ public:
     UIStyle = WinXP
     object Edit1: TqelEdit
       Left = 10
-      Top = 10
+      Top = 50
       Width = 100
       Height = 21
       BorderColor = clRed
@@ -44,19 +44,19 @@ public:
     end
     object Memo1: TqelMemo
       Left = 120
-      Top = 10
+      Top = 50
       Width = 100
       Height = 60
     end
     object List1: TqelListView
       Left = 230
-      Top = 10
+      Top = 50
       Width = 100
       Height = 60
     end
     object Tree1: TqelTreeView
       Left = 340
-      Top = 10
+      Top = 50
       Width = 100
       Height = 60
     end
