@@ -316,6 +316,12 @@ int32_t CDownBase::SetStreamHeader(const uint8_t* bytes, int32_t length) {
     packetSize_ = asfParser_->GetMaxPacketSize();
     totalSize_ = asfParser_->GetFileSize();
     packetCount_ = asfParser_->GetDataPacketCount();
+    if (asfParser_->IsBroadcast()) {
+        // A live stream's header counts and sizes nothing (VLC's says 0xFFFFFFFF packets): it is
+        // received until it ends, its size unknown.
+        packetCount_ = 0;
+        totalSize_ = -1;
+    }
     if (packetSize_ > kMaxPacketSize) {
         Log("Pack size so large.");
         return ResultReceiveError;

@@ -105,11 +105,6 @@ int32_t CDownMMS80::ReadHeaderPackets() {
         Log("The stream header names no packet size");
         return ResultReceiveError;
     }
-    if (asfParser_->IsBroadcast()) {
-        // A live stream (VLC's says 0xFFFFFFFF packets): received until it ends, size unknown.
-        packetCount_ = 0;
-        totalSize_ = -1;
-    }
     return ResultSuccess;
 }
 
