@@ -7,8 +7,10 @@
 using JobFactory = IDownloadJob* (*)();
 using RedirectFactory = IRedirect* (*)();
 
-IDownloadJob* CreateDownloadJob();
+// redirectsBefore: how many redirects led to this run; the library's own job caps the chain.
+IDownloadJob* CreateDownloadJob(int redirectsBefore);
 IRedirect* CreateRedirect();
 
-// Replaces both factories; a null argument restores that factory's default.
+// Replaces both factories; a null argument restores that factory's default. A test's job factory
+// is not told the redirect count.
 void SetCollaboratorFactories(JobFactory job, RedirectFactory redirect);

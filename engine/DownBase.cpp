@@ -4,7 +4,9 @@
 #include <cstdio>
 #include <cstring>
 #include <fstream>
+#include <utility>
 
+#include "AsciiText.h"
 #include "EngineSettings.h"
 #include "Base64.h"
 #include "Factories.h"
@@ -80,20 +82,11 @@ bool StartsWith(const std::string& text, const char* prefix) {
     return text.compare(0, std::strlen(prefix), prefix) == 0;
 }
 
-std::string Upper(std::string text) {
-    for (char& c : text) {
-        if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
-    }
-    return text;
-}
-
-bool SameNoCase(const std::string& a, const char* b) { return Upper(a) == Upper(b); }
-
 // The decimal value at the start of a line; a CR before the LF does not disturb it.
 int32_t LeadingDecimal(const std::string& line) {
     int64_t value = 0;
     size_t i = 0;
-    while (i < line.size() && (line[i] == ' ' || line[i] == '\t')) ++i;
+    while (i < line.size() && IsAsciiBlank(line[i], " \t")) ++i;
     bool negative = false;
     if (i < line.size() && (line[i] == '-' || line[i] == '+')) negative = line[i++] == '-';
     for (; i < line.size() && line[i] >= '0' && line[i] <= '9'; ++i) {
@@ -162,13 +155,13 @@ int32_t CDownBase::Run(IDownloadSink* sink) {
 
 int32_t CDownBase::Begin() {
     Close();
-    auto* socket = static_cast<CQmSocket*>(NEW_CQMSOCKET());
+    EnginePtr<CQmSocket> socket(static_cast<CQmSocket*>(NEW_CQMSOCKET()));
     if (!socket) return ResultMemoryError;
     // A download never waits without limit, whatever the setting says.
     const int32_t seconds = GetEngineTimeOut();
     socket->SetTimeOut(seconds >= CQmSocket::kNoTimeOut ? 86400 : seconds);
     socket->SetStopCheck([this] { return IsStopRequested(); });
-    socket_ = socket;
+    socket_ = std::move(socket);
     return ResultSuccess;
 }
 
@@ -244,7 +237,7 @@ int32_t CDownBase::DetectContentFormat(const std::string& contentType, const std
     for (const auto& row : kContentTypes) {
         if (StartsWith(contentType, row.prefix)) return row.kind;
     }
-    const std::string upper = Upper(contentType);
+    const std::string upper = UpperAscii(contentType);
     if (upper.find("MP3") != std::string::npos) return ContentMp3;
     if (upper.find("REAL") != std::string::npos) return ContentReal;
     for (const auto& row : kExtensions) {
@@ -268,7 +261,7 @@ void CDownBase::FixFileExtension(int32_t kind) {
     }
     const std::string extension = localFile_.substr(dot);
     for (const char* accepted : row->extensions) {
-        if (accepted && SameNoCase(extension, accepted)) return;
+        if (accepted && EqualsNoCase(extension, accepted)) return;
     }
     localFile_ = localFile_.substr(0, dot) + row->extensions[0];
 }
@@ -300,10 +293,7 @@ bool CDownBase::RestartOutput() {
 }
 
 void CDownBase::Close() {
-    if (socket_) {
-        socket_->Release();
-        socket_ = nullptr;
-    }
+    socket_.reset();
     outputFile_.Close();
     asfParser_.reset();
 }

@@ -111,7 +111,7 @@ protected:
     std::string password_;
     std::string localFile_;
     IDownloadSink* sink_ = nullptr;
-    CQmSocket* socket_ = nullptr;
+    EnginePtr<CQmSocket> socket_;  // made by Begin, released by Close or with the downloader
     int32_t port_ = 0;
     int32_t protocolKind_ = 0;
     bool resuming_ = false;

@@ -3,29 +3,14 @@
 #include <cstring>
 #include <vector>
 
+#include "AsciiText.h"
 #include "EngineSettings.h"
 #include "UrlUtil.h"
 
 namespace {
 
-bool IsBlank(char c) { return c == ' ' || c == '\t'; }
-
-std::string Trim(const std::string& text) {
-    size_t begin = 0, end = text.size();
-    while (begin < end && (IsBlank(text[begin]) || text[begin] == '\r' || text[begin] == '\n')) ++begin;
-    while (end > begin && (IsBlank(text[end - 1]) || text[end - 1] == '\r' || text[end - 1] == '\n')) --end;
-    return text.substr(begin, end - begin);
-}
-
-char Lower(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
-
-bool EqualNoCase(const std::string& a, const std::string& b) {
-    if (a.size() != b.size()) return false;
-    for (size_t i = 0; i < a.size(); ++i) {
-        if (Lower(a[i]) != Lower(b[i])) return false;
-    }
-    return true;
-}
+// Header lines are trimmed of blanks and line ends only.
+std::string Trim(const std::string& text) { return TrimAscii(text, " \t\r\n"); }
 
 int HexValue(char c) {
     if (c >= '0' && c <= '9') return c - '0';
@@ -71,7 +56,7 @@ bool CDownHttpBase::FindHeader(const std::string& head, const char* name, std::s
         const size_t end = lineEnd == std::string::npos ? head.size() : lineEnd;
         const size_t colon = head.find(':', lineStart);
         if (colon != std::string::npos && colon < end) {
-            if (EqualNoCase(Trim(head.substr(lineStart, colon - lineStart)), wanted)) {
+            if (EqualsNoCase(Trim(head.substr(lineStart, colon - lineStart)), wanted)) {
                 if (value) *value = Trim(head.substr(colon + 1, end - colon - 1));
                 return true;
             }
@@ -108,7 +93,7 @@ bool CDownHttpBase::ParseChunkSize(const char* line, int64_t* size) {
         result = result * 16 + HexValue(line[i]);
     }
     if (digits == 0) return false;
-    while (IsBlank(line[i])) ++i;
+    while (IsAsciiBlank(line[i], " \t")) ++i;
     if (line[i] != ';' && line[i] != '\r' && line[i] != '\n' && line[i] != 0) return false;
     *size = result;
     return true;
@@ -307,7 +292,7 @@ int32_t CDownHttpBase::ParseHeaders(const char* reply) {
         // Chunked framing comes first in the list or, after other codings, last.
         const size_t comma = value.rfind(',');
         const std::string lastCoding = comma == std::string::npos ? value : Trim(value.substr(comma + 1));
-        if ((value.size() >= 7 && EqualNoCase(value.substr(0, 7), "chunked")) || EqualNoCase(lastCoding, "chunked")) {
+        if ((value.size() >= 7 && EqualsNoCase(value.substr(0, 7), "chunked")) || EqualsNoCase(lastCoding, "chunked")) {
             subclassWord_ = 1;
         }
     }
@@ -338,7 +323,7 @@ int32_t CDownHttpBase::FollowLocation(const std::string& reply) {
     }
     if (sink_) {
         // Credentials go only to the host they were given for.
-        const bool sameHost = EqualNoCase(GetUrlHost(target), GetUrlHost(requestUrl_)) &&
+        const bool sameHost = EqualsNoCase(GetUrlHost(target), GetUrlHost(requestUrl_)) &&
                               GetUrlPort(target) == GetUrlPort(requestUrl_);
         sink_->SetDestFile(localFile_.c_str());
         sink_->SetUrl(sameHost ? InsertUrlLogin(target, user_, password_).c_str() : target.c_str());

@@ -3,6 +3,7 @@
 #include <chrono>
 #include <cstring>
 
+#include "AsciiText.h"
 #include "Collaborators.h"
 #include "EngineLock.h"
 #include "FoundItemHost.h"
@@ -53,12 +54,17 @@ void CDownItem::SetFromRecord(const DownItemRecord* record) {
 void CDownItem::Start(IItemHost* host) {
     EngineGuard lock(EngineLock());
     host_ = host;
+    redirects_ = 0;
+    BeginRun();
+}
+
+void CDownItem::BeginRun() {
     totalSize_ = 0;
     downloaded_ = 0;
     // Only a run that itself chose the plain HTTP downloader may lead to the fallback; a run that
     // fails before choosing must not inherit an earlier run's choice.
     activeKind_ = 0;
-    IDownloadJob* job = CreateDownloadJob();
+    IDownloadJob* job = CreateDownloadJob(redirects_);
     if (!job) return;
     record_.state = DownDownloading;
     AppendLog(kStartText);
@@ -254,7 +260,9 @@ bool CDownItem::IsStopped() {
 void CDownItem::Restart() {
     EngineGuard lock(EngineLock());
     // A redirect restarts a running download only: one the user stopped or deleted stays so.
-    if (record_.state == DownDownloading) Start(host_);
+    if (record_.state != DownDownloading) return;
+    ++redirects_;
+    BeginRun();
 }
 
 void CDownItem::SetUrl(const char* url) {

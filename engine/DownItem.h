@@ -65,6 +65,8 @@ public:
 
 private:
     void AppendLog(const char* text);
+    // Starts a run with a new job (the engine lock held).
+    void BeginRun();
 
     DownItemRecord record_{};  // url, destFile, state: the layout the download list stores
     int32_t totalSize_ = 0;
@@ -76,6 +78,9 @@ private:
     bool changed_ = false;
     IItemHost* host_ = nullptr;
     int32_t playlistDepth_ = 0;
+    // Redirects that led to the current run: a redirect restarts the item with a new job, so the
+    // count lives here; any other start begins a new chain.
+    int redirects_ = 0;
 
     int runsInFlight_ = 0;
     std::condition_variable_any runsEnded_;

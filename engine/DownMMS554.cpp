@@ -5,6 +5,7 @@
 #include <cstring>
 #include <vector>
 
+#include "AsciiText.h"
 #include "Base64.h"
 #include "ByteReader.h"
 #include "Factories.h"
@@ -29,18 +30,6 @@ constexpr size_t kFrameHeader = 16;
 constexpr size_t kMaxPacketShift = 16;
 constexpr size_t kSearchWindow = 19;
 const uint8_t kPacketStart[] = {0x82, 0x00, 0x00};
-
-bool StartsNoCase(const std::string& text, const char* prefix) {
-    const size_t n = std::strlen(prefix);
-    if (text.size() < n) return false;
-    for (size_t i = 0; i < n; ++i) {
-        char a = text[i], b = prefix[i];
-        if (a >= 'a' && a <= 'z') a = static_cast<char>(a - 'a' + 'A');
-        if (b >= 'a' && b <= 'z') b = static_cast<char>(b - 'a' + 'A');
-        if (a != b) return false;
-    }
-    return true;
-}
 
 }  // namespace
 
@@ -308,7 +297,7 @@ int32_t CDownMMS554::ReceivePacket() {
     if (code != ResultSuccess) return code;
     if (!unit.frame) {
         // Replies (to the statistics and the keep-alives) come with their bodies already read.
-        if (StartsNoCase(unit.head, "RTSP/1.0 200 OK")) return -2;
+        if (StartsWithNoCase(unit.head, "RTSP/1.0 200 OK")) return -2;
         if (unit.head.compare(0, 13, "SET_PARAMETER") == 0) return -1;
         return ResultReceiveError;
     }

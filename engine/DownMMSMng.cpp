@@ -92,50 +92,9 @@ bool CDownMMSMng::TryNextTransport(const char* text) {
     return true;
 }
 
-void CDownMMSMng::SetTotalSize(int32_t bytes) {
-    if (outer_) outer_->SetTotalSize(bytes);
-}
-
-void CDownMMSMng::SetDownloaded(int32_t bytes) {
-    if (outer_) outer_->SetDownloaded(bytes);
-}
-
-void CDownMMSMng::Succeeded() {
-    if (outer_) outer_->Succeeded();
-}
-
 void CDownMMSMng::Failed(const char* text) {
     if (TryNextTransport(text)) return;
     if (outer_) outer_->Failed(text);
 }
-
-void CDownMMSMng::Log(const char* text) {
-    if (outer_) outer_->Log(text);
-}
-
-void CDownMMSMng::SetContentKind(int32_t code) {
-    if (outer_) outer_->SetContentKind(code);
-}
-
-void CDownMMSMng::SetDestFile(const char* path) {
-    if (outer_) outer_->SetDestFile(path);
-}
-
-void CDownMMSMng::SetActiveKind(int32_t kind) {
-    if (outer_) outer_->SetActiveKind(kind);
-}
-
-bool CDownMMSMng::IsStopped() { return outer_ ? outer_->IsStopped() : false; }
-
-void CDownMMSMng::Restart() {
-    if (outer_) outer_->Restart();
-}
-
-void CDownMMSMng::SetUrl(const char* url) {
-    if (outer_) outer_->SetUrl(url);
-}
-
-// The job's worker thread tells the item, after the whole chain.
-void CDownMMSMng::RunFinished() {}
 
 FK_DEFINE_FACTORIES(DOWNMMSMNG, CDownMMSMng)

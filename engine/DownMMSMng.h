@@ -6,6 +6,7 @@
 #include <string>
 
 #include "EngineObject.h"
+#include "ForwardingSink.h"
 #include "IDownloadSink.h"
 
 // The chooser's table: SetUrl and Run stand one slot later than a downloader's.
@@ -19,7 +20,7 @@ protected:
     ~IDownMmsChooser() = default;
 };
 
-class CDownMMSMng final : public EngineObject<CDownMMSMng, IDownMmsChooser>, public IDownloadSink {
+class CDownMMSMng final : public EngineObject<CDownMMSMng, IDownMmsChooser>, public CForwardingSink {
 public:
     enum Transport : uint32_t { kTcp = 1, kRtsp = 2, kHttp = 4 };
     using Factory = IEngineObject*(FK_STDCALL*)();
@@ -28,19 +29,10 @@ public:
     int32_t FK_STDCALL SetUrl(const char* url, const char* localFile) override;
     void FK_STDCALL Run(IDownloadSink* sink) override;
 
-    // The chooser's own sink, which the transports report to.
-    void FK_STDCALL SetTotalSize(int32_t bytes) override;
-    void FK_STDCALL SetDownloaded(int32_t bytes) override;
-    void FK_STDCALL Succeeded() override;
+    // The chooser's own sink, which the transports report to: a failure runs the next
+    // transport; every other report goes on to the outer sink.
     void FK_STDCALL Failed(const char* text) override;
-    void FK_STDCALL Log(const char* text) override;
-    void FK_STDCALL SetContentKind(int32_t code) override;
-    void FK_STDCALL SetDestFile(const char* path) override;
-    void FK_STDCALL SetActiveKind(int32_t kind) override;
-    bool FK_STDCALL IsStopped() override;
-    void FK_STDCALL Restart() override;
-    void FK_STDCALL SetUrl(const char* url) override;
-    void FK_STDCALL RunFinished() override;
+    using CForwardingSink::SetUrl;
 
     // Outside the table: the factory of one transport in place of the library's own (a null one
     // stands for a downloader that cannot be made).
@@ -59,7 +51,6 @@ private:
 
     std::string url_;
     std::string localFile_;
-    IDownloadSink* outer_ = nullptr;
     uint32_t tried_ = 0;
     Factory factories_[3] = {};
     bool factorySet_[3] = {};

@@ -3,12 +3,12 @@
 #include <algorithm>
 #include <cstring>
 
+#include "AsciiText.h"
 #include "DownHttpBase.h"
 #include "Factories.h"
 #include "FmtRM.h"
 #include "Md5.h"
 #include "OutputFileView.h"
-#include "TextCopy.h"
 #include "UrlUtil.h"
 
 namespace {
@@ -16,11 +16,6 @@ namespace {
 constexpr char kClientGuid[] = "5c0e7a91-3d62-4f18-a7b4-2e9d60c1f835";
 constexpr char kRn5Salt[] =
     "5c0e7a91-3d62-4f18-a7b4-2e9d60c1f835Salt marker (S) 2001,2002,2003 Quietfield, Ltd.";
-
-bool StartsNoCase(const std::string& text, const char* prefix) {
-    const size_t n = std::strlen(prefix);
-    return text.size() >= n && EqualsNoCase(text.substr(0, n).c_str(), prefix);
-}
 
 std::string Md5Hex(const std::string& text) {
     char out[33];
@@ -131,8 +126,8 @@ int32_t CDownRTSP554::AnswerChallenge(const std::string& reply) {
 }
 
 int32_t CDownRTSP554::ParseDescribeReply(const std::string& reply) {
-    if (StartsNoCase(reply, "RTSP/1.0 401 Unauthorized")) return AnswerChallenge(reply);
-    if (StartsNoCase(reply, "REDIRECT")) {
+    if (StartsWithNoCase(reply, "RTSP/1.0 401 Unauthorized")) return AnswerChallenge(reply);
+    if (StartsWithNoCase(reply, "REDIRECT")) {
         Log("REDIRECTED");
         FollowRedirect(FindHeaderField(reply, "Location:", nullptr, "\r\n", " "));
         return ResultRedirected;
@@ -241,11 +236,11 @@ int32_t CDownRTSP554::ReadPacket(CByteBuffer* unit) {
         unit->Append(got.payload.data(), int32_t(got.payload.size()));
         return ResultSuccess;
     }
-    if (StartsNoCase(got.head, "SET_PARAMETER") || StartsNoCase(got.head, "OPTION")) {
+    if (StartsWithNoCase(got.head, "SET_PARAMETER") || StartsWithNoCase(got.head, "OPTION")) {
         RejectServerRequest(got.head);
         return -2;
     }
-    if (StartsNoCase(got.head, "RTSP/1.0 200")) return -2;
+    if (StartsWithNoCase(got.head, "RTSP/1.0 200")) return -2;
     return ResultReceiveError;
 }
 

@@ -2,6 +2,7 @@
 
 #include <cstring>
 
+#include "AsciiText.h"
 #include "ByteReader.h"
 #include "UrlUtil.h"
 
@@ -44,7 +45,7 @@ bool CDownRtspBase::IsBadReply(const char* text, const char* expected) {
 
 bool CDownRtspBase::ParseContentLength(const std::string& value, size_t limit, size_t* length) {
     size_t i = 0;
-    while (i < value.size() && (value[i] == ' ' || value[i] == '\t')) ++i;
+    while (i < value.size() && IsAsciiBlank(value[i], " \t")) ++i;
     const size_t first = i;
     uint64_t n = 0;
     for (; i < value.size() && value[i] >= '0' && value[i] <= '9'; ++i) {
@@ -52,7 +53,7 @@ bool CDownRtspBase::ParseContentLength(const std::string& value, size_t limit, s
         if (n > limit) return false;
     }
     if (i == first) return false;
-    while (i < value.size() && (value[i] == ' ' || value[i] == '\t' || value[i] == '\r' || value[i] == '\n')) ++i;
+    while (i < value.size() && IsAsciiBlank(value[i], " \t\r\n")) ++i;
     if (i != value.size()) return false;
     if (length) *length = static_cast<size_t>(n);
     return true;

@@ -3,12 +3,11 @@
 #include <cstdarg>
 #include <cstdio>
 #include <cstring>
-#include <map>
-#include <mutex>
 #include <string>
 #include <system_error>
 #include <thread>
 
+#include "AsciiText.h"
 #include "DownBase.h"
 #include "DownFTP.h"
 #include "DownMMSMng.h"
@@ -20,38 +19,68 @@
 
 namespace {
 
-const char* const kSchemes[] = {"http://", "ftp://", "mms://", "mmst://", "mmsu://", "rtsp://"};
+// How the job drives one kind of downloader, through the slots of the table that kind has: the
+// downloaders' SetUrl and Run, the MMS chooser's one slot later, FTP's own.
+using StartRun = void (*)(IEngineObject* made, const char* url, const char* localFile, int redirectDepth,
+                          IDownloadSink* sink);
 
-bool StartsWithNoCase(const char* text, const char* prefix) {
-    for (; *prefix; ++text, ++prefix) {
-        char a = *text, b = *prefix;
-        if (a >= 'A' && a <= 'Z') a = static_cast<char>(a - 'A' + 'a');
-        if (a != b) return false;
+template <class Table, class Class, bool kCapsRedirects>
+struct Through {
+    static void Start(IEngineObject* made, const char* url, const char* localFile, int redirectDepth,
+                      IDownloadSink* sink) {
+        Class* downloader = static_cast<Class*>(static_cast<Table*>(made));
+        if constexpr (kCapsRedirects) downloader->SetRedirectDepth(redirectDepth);
+        downloader->SetUrl(url, localFile);
+        downloader->Run(sink);
     }
-    return true;
+};
+
+using ThroughDownloader = Through<CDownBase, CDownBase, true>;
+using ThroughChooser = Through<IDownMmsChooser, CDownMMSMng, true>;
+using ThroughFtp = Through<IDownFtp, IDownFtp, false>;
+
+// One kind of downloader: the URL schemes and extensions and the item kind that choose it, what
+// makes it and how it runs. The first row that matches is chosen; the last takes every other URL.
+struct DownloaderRow {
+    int32_t kind;
+    const char* schemes[4];     // upper case, null-ended
+    const char* extensions[3];  // upper case, null-ended
+    bool byItemKind;            // an item of this kind runs it whatever its URL
+    IEngineObject*(FK_STDCALL* make)();
+    StartRun start;
+    const char* streamExtension;  // given to a destination without any extension (null: none)
+};
+
+const DownloaderRow kDownloaders[] = {
+    {KindFtp, {"FTP"}, {}, true, NEW_DOWNFTP, ThroughFtp::Start, nullptr},
+    {KindMms, {"MMS", "MMST", "MMSU"}, {"ASF", "WMV"}, true, NEW_DOWNMMSMNG, ThroughChooser::Start, ".asf"},
+    {KindRtsp554, {"RTSP"}, {}, false, NEW_DOWNRTSP554, ThroughDownloader::Start, nullptr},
+    {KindRtsp80, {}, {}, true, NEW_DOWNRTSP80, ThroughDownloader::Start, nullptr},
+    {KindHttp, {"HTTP"}, {}, true, NEW_DOWNHTTP, ThroughDownloader::Start, nullptr},
+};
+
+bool Listed(const char* const* names, const std::string& name) {
+    for (; *names; ++names) {
+        if (name == *names) return true;
+    }
+    return false;
 }
 
-bool IsWhite(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '\v' || c == '\f'; }
-
-// Redirects that led to an item's current run, by item: a redirect restarts the item with a new
-// job, so the count has to outlive the job. An outcome (success or failure) ends the chain.
-std::mutex g_chainLock;
-std::map<IDownloadSink*, int> g_redirectChains;
-
-int RedirectDepth(IDownloadSink* item) {
-    std::lock_guard<std::mutex> lock(g_chainLock);
-    auto found = g_redirectChains.find(item);
-    return found == g_redirectChains.end() ? 0 : found->second;
+const DownloaderRow& RowOf(int32_t kind) {
+    for (const auto& row : kDownloaders) {
+        if (row.kind == kind) return row;
+    }
+    return kDownloaders[std::size(kDownloaders) - 1];
 }
 
-void CountRedirect(IDownloadSink* item) {
-    std::lock_guard<std::mutex> lock(g_chainLock);
-    ++g_redirectChains[item];
-}
-
-void EndChain(IDownloadSink* item) {
-    std::lock_guard<std::mutex> lock(g_chainLock);
-    g_redirectChains.erase(item);
+// The URL names one of the schemes some downloader takes.
+bool KnownScheme(const char* url) {
+    for (const auto& row : kDownloaders) {
+        for (const char* const* scheme = row.schemes; *scheme; ++scheme) {
+            if (StartsWithNoCase(url, std::string(*scheme) + "://")) return true;
+        }
+    }
+    return false;
 }
 
 }  // namespace
@@ -60,8 +89,9 @@ bool CDownload::Init() {
     url_[0] = 0;
     destFile_[0] = 0;
     kind_ = 0;
-    sink_ = nullptr;
+    outer_ = nullptr;
     urlTooLong_ = false;
+    redirectDepth_ = 0;
     return true;
 }
 
@@ -72,17 +102,13 @@ bool CDownload::Set(const char* url, const char* destFile, int32_t kind) {
     // A cut URL would fetch something else: one that does not fit fails the run instead.
     urlTooLong_ = encoded.size() >= kUrlField;
     CopyBounded(url_, sizeof url_, urlTooLong_ ? std::string() : encoded);
-    std::string dest = destFile ? destFile : "";
-    size_t begin = 0, end = dest.size();
-    while (begin < end && IsWhite(dest[begin])) ++begin;
-    while (end > begin && IsWhite(dest[end - 1])) --end;
-    CopyBounded(destFile_, sizeof destFile_, dest.substr(begin, end - begin));
+    CopyBounded(destFile_, sizeof destFile_, TrimAscii(destFile ? destFile : ""));
     kind_ = kind;
     return true;
 }
 
 void* CDownload::RunThread(IDownloadSink* sink) {
-    sink_ = sink;
+    outer_ = sink;
     try {
         std::thread worker([this, sink] {
             sys::LowerThreadPriority();
@@ -107,26 +133,22 @@ void* CDownload::RunThread(IDownloadSink* sink) {
 int32_t CDownload::ChooseKind(const char* url, int32_t kind) {
     const std::string scheme = GetSchemeUpper(url ? url : "");
     const std::string extension = GetUrlExtensionUpper(url ? url : "");
-    if (scheme == "FTP" || kind == KindFtp) return KindFtp;
-    if (scheme == "MMS" || scheme == "MMST" || scheme == "MMSU" || extension == "ASF" || extension == "WMV" ||
-        kind == KindMms) {
-        return KindMms;
+    for (const auto& row : kDownloaders) {
+        if (Listed(row.schemes, scheme) || Listed(row.extensions, extension) || (row.byItemKind && kind == row.kind)) {
+            return row.kind;
+        }
     }
-    if (scheme == "RTSP") return KindRtsp554;
-    if (kind == KindRtsp80) return KindRtsp80;
-    return KindHttp;
+    return kDownloaders[std::size(kDownloaders) - 1].kind;
 }
 
 void CDownload::Run(IDownloadSink* sink) {
-    sink_ = sink;
+    outer_ = sink;
     LogFormat("URL: %s", UrlWithoutLogin(url_).c_str());
     const EngineProxy proxy = GetEngineProxy();
     Log(proxy.enabled && !proxy.server.empty() ? "Need proxy" : "No proxy");
     Log(GetUrlUser(url_).empty() ? "No user and password" : "Need user and password");
-    bool known = false;
-    for (const char* scheme : kSchemes) known = known || StartsWithNoCase(url_, scheme);
     if (urlTooLong_) Log("URL too long");
-    if (urlTooLong_ || !known || GetUrlHost(url_).find('.') == std::string::npos) {
+    if (urlTooLong_ || !KnownScheme(url_) || GetUrlHost(url_).find('.') == std::string::npos) {
         Failed("Invalid URL");
         return;
     }
@@ -134,50 +156,11 @@ void CDownload::Run(IDownloadSink* sink) {
 }
 
 void CDownload::ChooseDownloader() {
-    const int32_t kind = ChooseKind(url_, kind_);
-    SetActiveKind(kind);
-    CDownBase* downloader = nullptr;
-    switch (kind) {
-        case KindHttp:
-            downloader = static_cast<CDownBase*>(NEW_DOWNHTTP());
-            break;
-        case KindRtsp80:
-            downloader = static_cast<CDownBase*>(NEW_DOWNRTSP80());
-            break;
-        case KindMms:
-            RunMmsChooser();
-            return;
-        case KindRtsp554:
-            downloader = static_cast<CDownBase*>(NEW_DOWNRTSP554());
-            break;
-        case KindFtp: {
-            // FTP has a table of its own: SetUrl and Run sit in slots 5 and 6.
-            EnginePtr<IDownFtp> ftp(static_cast<IDownFtp*>(NEW_DOWNFTP()));
-            if (!ftp) {
-                Failed(DownResultText(ResultMemoryError));
-                return;
-            }
-            ftp->SetUrl(url_, destFile_);
-            ftp->Run(this);
-            return;
-        }
-        default:
-            break;
-    }
-    if (!downloader) {
-        Failed(DownResultText(ResultMemoryError));
-        return;
-    }
-    downloader->SetRedirectDepth(RedirectDepth(sink_));
-    downloader->SetUrl(url_, destFile_);
-    downloader->Run(this);
-    downloader->Release();
-}
-
-void CDownload::RunMmsChooser() {
+    const DownloaderRow& row = RowOf(ChooseKind(url_, kind_));
+    SetActiveKind(row.kind);
     // A stream saved without any extension gets the one players know it by.
-    if (!std::strchr(destFile_, '.')) {
-        const std::string named = std::string(destFile_) + ".asf";
+    if (row.streamExtension && !std::strchr(destFile_, '.')) {
+        const std::string named = std::string(destFile_) + row.streamExtension;
         if (named.size() >= sizeof destFile_) {
             Log("Destination path too long");
             Failed(DownResultText(ResultFileError));
@@ -186,14 +169,12 @@ void CDownload::RunMmsChooser() {
         CopyBounded(destFile_, sizeof destFile_, named);
         SetDestFile(destFile_);
     }
-    EnginePtr<CDownMMSMng> chooser(static_cast<CDownMMSMng*>(static_cast<IDownMmsChooser*>(NEW_DOWNMMSMNG())));
-    if (!chooser) {
+    EnginePtr<IEngineObject> downloader(row.make());
+    if (!downloader) {
         Failed(DownResultText(ResultMemoryError));
         return;
     }
-    chooser->SetRedirectDepth(RedirectDepth(sink_));
-    chooser->SetUrl(url_, destFile_);
-    chooser->Run(this);
+    row.start(downloader.get(), url_, destFile_, redirectDepth_, this);
 }
 
 void CDownload::LogFormat(const char* format, ...) {
@@ -204,56 +185,5 @@ void CDownload::LogFormat(const char* format, ...) {
     va_end(args);
     Log(text);
 }
-
-void CDownload::SetTotalSize(int32_t bytes) {
-    if (sink_) sink_->SetTotalSize(bytes);
-}
-
-void CDownload::SetDownloaded(int32_t bytes) {
-    if (sink_) sink_->SetDownloaded(bytes);
-}
-
-void CDownload::Succeeded() {
-    if (!sink_) return;
-    EndChain(sink_);
-    sink_->Succeeded();
-}
-
-void CDownload::Failed(const char* text) {
-    if (!sink_) return;
-    EndChain(sink_);
-    sink_->Failed(text);
-}
-
-void CDownload::Log(const char* text) {
-    if (sink_) sink_->Log(text);
-}
-
-void CDownload::SetContentKind(int32_t code) {
-    if (sink_) sink_->SetContentKind(code);
-}
-
-void CDownload::SetDestFile(const char* path) {
-    if (sink_) sink_->SetDestFile(path);
-}
-
-void CDownload::SetActiveKind(int32_t kind) {
-    if (sink_) sink_->SetActiveKind(kind);
-}
-
-bool CDownload::IsStopped() { return sink_ ? sink_->IsStopped() : false; }
-
-void CDownload::Restart() {
-    if (!sink_) return;
-    CountRedirect(sink_);
-    sink_->Restart();
-}
-
-void CDownload::SetUrl(const char* url) {
-    if (sink_) sink_->SetUrl(url);
-}
-
-// The worker thread tells the item itself, after everything else.
-void CDownload::RunFinished() {}
 
 FK_DEFINE_FACTORIES(DOWNLOAD, CDownload)

@@ -6,9 +6,10 @@
 
 #include "EngineObject.h"
 #include "IDownloadJob.h"
+#include "ForwardingSink.h"
 #include "IDownloadSink.h"
 
-class CDownload final : public EngineObject<CDownload, IDownloadJob>, public IDownloadSink {
+class CDownload final : public EngineObject<CDownload, IDownloadJob>, public CForwardingSink {
 public:
     static constexpr size_t kUrlField = 1024;
     static constexpr size_t kDestField = 256;
@@ -19,22 +20,11 @@ public:
     void* FK_STDCALL RunThread(IDownloadSink* sink) override;
     void FK_STDCALL Run(IDownloadSink* sink) override;
 
-    // The forwarder the downloader sees.
-    void FK_STDCALL SetTotalSize(int32_t bytes) override;
-    void FK_STDCALL SetDownloaded(int32_t bytes) override;
-    void FK_STDCALL Succeeded() override;
-    void FK_STDCALL Failed(const char* text) override;
-    void FK_STDCALL Log(const char* text) override;
-    void FK_STDCALL SetContentKind(int32_t code) override;
-    void FK_STDCALL SetDestFile(const char* path) override;
-    void FK_STDCALL SetActiveKind(int32_t kind) override;
-    bool FK_STDCALL IsStopped() override;
-    void FK_STDCALL Restart() override;
-    void FK_STDCALL SetUrl(const char* url) override;
-    void FK_STDCALL RunFinished() override;
-
     // Which downloader a URL and an item's kind lead to (1 to 5).
     static int32_t ChooseKind(const char* url, int32_t kind);
+
+    // How many redirects led to this run: the item counts them, the downloaders cap the chain.
+    void SetRedirectDepth(int depth) { redirectDepth_ = depth; }
 
     const char* Url() const { return url_; }
     const char* DestFile() const { return destFile_; }
@@ -42,12 +32,11 @@ public:
 
 private:
     void ChooseDownloader();
-    void RunMmsChooser();
     void LogFormat(const char* format, ...) __attribute__((format(printf, 2, 3)));
 
     char url_[kUrlField] = {};
     char destFile_[kDestField] = {};
     int32_t kind_ = 0;
-    IDownloadSink* sink_ = nullptr;
     bool urlTooLong_ = false;
+    int redirectDepth_ = 0;
 };

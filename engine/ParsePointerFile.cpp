@@ -2,6 +2,7 @@
 
 #include <cstring>
 
+#include "AsciiText.h"
 #include "ByteBuffer.h"
 #include "TextCopy.h"
 #include "UrlUtil.h"
@@ -22,36 +23,17 @@ const char* const kValueEnd = "\r\n>";
 // Nor can a SMIL tag's attributes hold a '<': ending there keeps every tag's text short.
 const char* const kTagEnd = "\r\n><";
 
-bool IsSpace(char c) {
-    return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '\v' || c == '\f';
-}
-
-char LowerAscii(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
-
-bool StartsWithNoCase(const std::string& text, std::size_t at, const std::string& prefix) {
-    if (at > text.size() || text.size() - at < prefix.size()) return false;
-    for (std::size_t i = 0; i < prefix.size(); ++i) {
-        if (LowerAscii(text[at + i]) != LowerAscii(prefix[i])) return false;
-    }
-    return true;
-}
-
-std::string Trimmed(const std::string& text, std::size_t begin, std::size_t end) {
-    while (begin < end && IsSpace(text[begin])) ++begin;
-    while (end > begin && IsSpace(text[end - 1])) --end;
-    return text.substr(begin, end - begin);
-}
 
 // The next line from pos, trimmed; pos moves past its CR LF, CR or LF. False at the end.
 bool NextLine(const std::string& text, std::size_t& pos, std::string& line) {
     if (pos >= text.size()) return false;
     std::size_t end = text.find_first_of("\r\n", pos);
     if (end == std::string::npos) {
-        line = Trimmed(text, pos, text.size());
+        line = TrimAscii(text, pos, text.size());
         pos = text.size();
         return true;
     }
-    line = Trimmed(text, pos, end);
+    line = TrimAscii(text, pos, end);
     pos = end + 1;
     if (text[end] == '\r' && pos < text.size() && text[pos] == '\n') ++pos;
     return true;
@@ -70,20 +52,20 @@ void DropByteOrderMark(std::string& text) {
 
 int32_t KindFromText(const std::string& text, int32_t reported) {
     int32_t kind = reported;
-    if (StartsWithNoCase(text, 0, "<ASX")) kind = kKindAsx;
-    if (StartsWithNoCase(text, 0, "(smil") || StartsWithNoCase(text, 0, "<smil")) kind = kKindSmil;
-    if (StartsWithNoCase(text, 0, "[Reference]")) kind = kKindWax;
+    if (StartsWithNoCase(text, "<ASX")) kind = kKindAsx;
+    if (StartsWithNoCase(text, "(smil") || StartsWithNoCase(text, "<smil")) kind = kKindSmil;
+    if (StartsWithNoCase(text, "[Reference]")) kind = kKindWax;
     std::size_t first = 0;
-    while (first < text.size() && IsSpace(text[first])) ++first;
+    while (first < text.size() && IsAsciiBlank(text[first])) ++first;
     for (const char* scheme : {"rtsp://", "http://", "mms://"}) {
-        if (StartsWithNoCase(text, first, scheme)) kind = kKindRealMedia;
+        if (StartsWithNoCase(text, scheme, first)) kind = kKindRealMedia;
     }
     return kind;
 }
 
 bool HasAllowedScheme(const std::string& url) {
     for (const char* scheme : {"http://", "ftp://", "mms://", "mmst://", "mmsu://", "rtsp://"}) {
-        if (StartsWithNoCase(url, 0, scheme)) return true;
+        if (StartsWithNoCase(url, scheme)) return true;
     }
     return false;
 }
@@ -93,8 +75,7 @@ bool HasAllowedScheme(const std::string& url) {
 bool IsUsableFileName(const std::string& name) {
     if (name.find_first_not_of(". ") == std::string::npos) return false;
     std::string base = name.substr(0, name.find('.'));
-    while (!base.empty() && base.back() == ' ') base.pop_back();
-    for (char& c : base) c = static_cast<char>(LowerAscii(c));
+    base = LowerAscii(TrimRightAscii(base, " "));
     for (const char* device : {"con", "prn", "aux", "nul"}) {
         if (base == device) return false;
     }
@@ -136,7 +117,7 @@ bool CParsePointerFile::KeySearch::Next(const std::string& key) {
 std::string CParsePointerFile::KeySearch::Value(const std::string& terminators) const {
     std::size_t end = text_.find_first_of(terminators, valueStart_);
     if (end == std::string::npos) end = text_.size();
-    return Trimmed(text_, valueStart_, end);
+    return TrimAscii(text_, valueStart_, end);
 }
 
 std::size_t CParsePointerFile::KeySearch::FindFirstOf(const std::string& set, std::size_t from,
@@ -217,10 +198,10 @@ bool CParsePointerFile::CutBlock(std::string& text, const std::string& open,
     if (start == std::string::npos) return false;
     int depth = 0;
     for (std::size_t i = start; i < text.size();) {
-        if (StartsWithNoCase(text, i, open)) {
+        if (StartsWithNoCase(text, open, i)) {
             ++depth;
             i += open.size();
-        } else if (StartsWithNoCase(text, i, close)) {
+        } else if (StartsWithNoCase(text, close, i)) {
             --depth;
             i += close.size();
             if (depth == 0) {

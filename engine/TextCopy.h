@@ -16,6 +16,3 @@ inline void CopyBounded(char* out, size_t size, const char* text) {
 inline void CopyBounded(char* out, size_t size, const std::string& text) {
     CopyBounded(out, size, text.c_str());
 }
-
-// ASCII case-insensitive equality, as URLs and paths are compared.
-bool EqualsNoCase(const char* a, const char* b);

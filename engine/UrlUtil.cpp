@@ -4,6 +4,8 @@
 #include <cstring>
 #include <fstream>
 
+#include "AsciiText.h"
+
 namespace {
 
 std::string Bounded(std::string text) {
@@ -11,30 +13,11 @@ std::string Bounded(std::string text) {
     return text;
 }
 
-// ASCII only: the C locale's rules, whatever locale the process runs in.
-char UpperAscii(char c) { return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c; }
-char LowerAscii(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
-
-std::string UpperText(std::string text) {
-    for (char& c : text) c = UpperAscii(c);
-    return text;
-}
-
-bool IsSpace(char c) {
-    return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '\v' || c == '\f';
-}
-
-std::string Trimmed(const std::string& text, std::size_t begin, std::size_t end) {
-    while (begin < end && IsSpace(text[begin])) ++begin;
-    while (end > begin && IsSpace(text[end - 1])) --end;
-    return text.substr(begin, end - begin);
-}
-
 // The value after a key: up to the first terminator character or the end, trimmed.
 std::string ValueFrom(const std::string& text, std::size_t start, const std::string& terminators) {
     std::size_t end = text.find_first_of(terminators, start);
     if (end == std::string::npos) end = text.size();
-    return Trimmed(text, start, end);
+    return TrimAscii(text, start, end);
 }
 
 int HexDigit(char c) {
@@ -134,7 +117,7 @@ UrlParts SplitUrl(const std::string& url) {
     return parts;
 }
 
-std::string GetSchemeUpper(const std::string& url) { return UpperText(SplitUrl(url).scheme); }
+std::string GetSchemeUpper(const std::string& url) { return UpperAscii(SplitUrl(url).scheme); }
 
 std::string GetUrlHost(const std::string& url) { return SplitUrl(url).host; }
 
@@ -148,7 +131,7 @@ std::string GetUrlPath(const std::string& url) {
     return Bounded(PathAndQuery(SplitUrl(url)).substr(1));
 }
 
-std::string GetUrlExtensionUpper(const std::string& url) { return UpperText(SplitUrl(url).ext); }
+std::string GetUrlExtensionUpper(const std::string& url) { return UpperAscii(SplitUrl(url).ext); }
 
 std::string GetUrlFileName(const std::string& url) {
     UrlParts parts = SplitUrl(url);

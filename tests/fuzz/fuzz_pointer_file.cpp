@@ -15,26 +15,15 @@
 #include <utility>
 #include <vector>
 
+#include "AsciiText.h"
 #include "Factories.h"
 #include "ParsePointerFile.h"
-#include "TextCopy.h"
 #include "UrlUtil.h"
 
 namespace {
 
 void Check(bool condition) {
     if (!condition) std::abort();
-}
-
-bool StartsWithNoCase(const std::string& text, const std::string& prefix) {
-    if (text.size() < prefix.size()) return false;
-    for (std::size_t i = 0; i < prefix.size(); ++i) {
-        char a = text[i], b = prefix[i];
-        if (a >= 'A' && a <= 'Z') a = static_cast<char>(a - 'A' + 'a');
-        if (b >= 'A' && b <= 'Z') b = static_cast<char>(b - 'A' + 'a');
-        if (a != b) return false;
-    }
-    return true;
 }
 
 struct Found {

@@ -3,6 +3,8 @@
 // and a rewrite by either gives the same bytes.
 #include "../Profile.h"
 
+#include "../../AsciiText.h"
+
 #include <algorithm>
 #include <cerrno>
 #include <cstdint>
@@ -14,29 +16,13 @@ namespace sys {
 namespace {
 
 // Ctrl-Z counts as a blank too, as in old DOS text files.
-bool IsBlank(char c) {
-    return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r' || c == '\x1a';
-}
+constexpr char kBlanks[] = " \t\n\v\f\r\x1a";
 
-std::string TrimLeft(const std::string& text) {
-    size_t begin = 0;
-    while (begin < text.size() && IsBlank(text[begin])) ++begin;
-    return text.substr(begin);
-}
+std::string TrimLeft(const std::string& text) { return TrimLeftAscii(text, kBlanks); }
 
-std::string Trim(const std::string& text) {
-    std::string trimmed = TrimLeft(text);
-    while (!trimmed.empty() && IsBlank(trimmed.back())) trimmed.pop_back();
-    return trimmed;
-}
+std::string Trim(const std::string& text) { return TrimAscii(text, kBlanks); }
 
-char AsciiLower(char c) { return c >= 'A' && c <= 'Z' ? char(c - 'A' + 'a') : c; }
-
-bool SameName(const std::string& a, const std::string& b) {
-    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
-               return AsciiLower(x) == AsciiLower(y);
-           });
-}
+bool SameName(const std::string& a, const std::string& b) { return EqualsNoCase(a, b); }
 
 struct Entry {
     std::string name;
@@ -149,15 +135,14 @@ std::string FitBuffer(const std::string& text, size_t bufferSize) {
 }
 
 int ParseInt(const std::string& text) {
-    size_t i = 0;
-    while (i < text.size() && IsBlank(text[i])) ++i;
+    size_t i = text.size() - TrimLeft(text).size();
     bool negative = false;
     if (i < text.size() && (text[i] == '-' || text[i] == '+')) negative = text[i++] == '-';
     // Overflow wraps around 32 bits rather than saturating; only a lowercase "0x" means hex.
     uint32_t number = 0;
     if (text.compare(i, 2, "0x") == 0) {
         for (i += 2; i < text.size(); ++i) {
-            const char c = AsciiLower(text[i]);
+            const char c = LowerAscii(text[i]);
             if (c >= '0' && c <= '9') number = number * 16 + uint32_t(c - '0');
             else if (c >= 'a' && c <= 'f') number = number * 16 + uint32_t(c - 'a' + 10);
             else break;
@@ -209,7 +194,7 @@ std::string ProfileGetString(const std::string& path, const char* section, const
     if (bufferSize == 0) return std::string();
     // The default loses trailing spaces (only spaces), but keeps leading ones.
     std::string fallback = def ? def : "";
-    while (!fallback.empty() && fallback.back() == ' ') fallback.pop_back();
+    fallback = TrimRightAscii(fallback, " ");
     if (!section || !key) return FitBuffer(fallback, bufferSize);
 
     Profile profile;
