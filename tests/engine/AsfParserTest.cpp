@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "MediaFiles.h"
+#include "MemoryFile.h"
 #include "TempDir.h"
 
 namespace {
@@ -84,37 +85,6 @@ const AsfFile& AudioStream() {
     static const AsfFile f = SplitStream(ReadAll(MediaDir() + "audio-stream.asf"));
     return f;
 }
-
-// ---- An output file in memory --------------------------------------------------------------
-
-class MemoryFile final : public IAsfFile {
-public:
-    explicit MemoryFile(Bytes bytes = {}) : bytes(std::move(bytes)) {}
-    int64_t GetLength() override { return int64_t(bytes.size()); }
-    bool ReadAt(int64_t offset, uint8_t* data, size_t count) override {
-        if (offset < 0 || uint64_t(offset) > bytes.size() ||
-            count > bytes.size() - size_t(offset)) {
-            return false;
-        }
-        std::copy_n(bytes.begin() + long(offset), count, data);
-        return true;
-    }
-    bool WriteAt(int64_t offset, const uint8_t* data, size_t count) override {
-        if (failWrites || offset < 0) return false;
-        if (bytes.size() < size_t(offset) + count) bytes.resize(size_t(offset) + count);
-        std::copy_n(data, count, bytes.begin() + long(offset));
-        return true;
-    }
-    bool SetLength(int64_t length) override {
-        if (failWrites || length < 0) return false;
-        bytes.resize(size_t(length));
-        return true;
-    }
-    bool Flush() override { return true; }
-
-    Bytes bytes;
-    bool failWrites = false;
-};
 
 // What a downloader does: the header, then every packet padded to the packet size and indexed.
 struct Download {
@@ -802,7 +772,7 @@ TEST(AsfParserFinish, WriteFailureIsReported) {
     spec.streams = {{1, true}};
     Download d(MakeHeader(spec));
     d.Append(MakePacket(0, {{1, true, 1, 0, 20}}, 200), 200);
-    d.file.failWrites = true;
+    d.file.refuseWrites = true;
     EXPECT_FALSE(d.parser.WriteIndex(d.file));
 }
 
@@ -918,7 +888,7 @@ TEST(AsfParserResume, FileThatCannotBeCutIsAnError) {
     Bytes bytes = RebuildFile(s);
     CAsfParser parser(s.header.data(), s.header.size());
     MemoryFile file(bytes);
-    file.failWrites = true;
+    file.refuseWrites = true;
     EXPECT_EQ(parser.ReadIndex(file), AsfResume::FileError);
 }
 

@@ -65,7 +65,7 @@ uint64_t Le(const Bytes& b, size_t at, size_t width) {
 }
 
 OnDisk Read(const std::string& path, const MmsTcpFixture::Media& media) {
-    const Bytes file = MmsTcpFixture::ReadFile(path);
+    const Bytes file = ReadAll(path);
     const size_t headerLength = media.header.size(), size = media.packets.at(0).size();
     OnDisk d;
     if (file.size() < headerLength) return d;
@@ -96,7 +96,7 @@ std::string ReadText(const std::string& path) {
     return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
 }
 
-MmsTcpFixture::Media Long() { return MmsTcpFixture::LoadAsf(MmsTcpFixture::MediaDir() + "av-20s.wmv"); }
+MmsTcpFixture::Media Long() { return MmsTcpFixture::LoadAsf(MediaPath("av-20s.wmv")); }
 
 TEST(DownBaseAsf, ResumeCutsATornPacketAndAppendsTheRest) {
     const auto media = Long();
@@ -124,7 +124,7 @@ TEST(DownBaseAsf, FileOfAnotherStreamIsStartedAfresh) {
     const auto media = Long();
     TempDir dir;
     const std::string file = dir.File("x.asf");
-    Bytes other = MmsTcpFixture::ReadFile(MmsTcpFixture::MediaDir() + "audio.wma");
+    Bytes other = ReadAll(MediaPath("audio.wma"));
     other.resize(60000, 0);
     std::ofstream(file, std::ios::binary).write(reinterpret_cast<const char*>(other.data()), long(other.size()));
     std::ofstream(file + ".ini", std::ios::binary) << "8\r\n1000\r\n3";
@@ -137,7 +137,7 @@ TEST(DownBaseAsf, FileOfAnotherStreamIsStartedAfresh) {
 }
 
 TEST(DownBaseAsf, LiveStreamWithoutACountRunsToTheEnd) {
-    const auto media = MmsTcpFixture::LoadAsfStream(MmsTcpFixture::MediaDir() + "av-stream.asf");
+    const auto media = MmsTcpFixture::LoadAsfStream(MediaPath("av-stream.asf"));
     ASSERT_EQ(Le(media.header, media.header.size() - 10, 8), 0u);
     TempDir dir;
     const std::string file = dir.File("live.asf");

@@ -3,6 +3,7 @@
 // transfers, every refusal and silence ending in its failure state, and the stop question.
 #include <gtest/gtest.h>
 
+#include "FileBytes.h"
 #include "SlotOf.h"
 
 #include <atomic>
@@ -63,16 +64,6 @@ public:
     std::string failed;
     std::string log;
 };
-
-std::string ReadFile(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
-
-void WriteFile(const std::string& path, const std::string& bytes) {
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-}
 
 bool Exists(const std::string& path) { return std::ifstream(path).good(); }
 
@@ -181,12 +172,12 @@ TEST_F(FtpTest, DownloadsBinaryExactWithTheCommandsInOrder) {
     server.SetGreeting("220-Welcome\r\n220-to the fixture\r\n220 ready");
     server.SetReply("USER", "331-Two lines\r\n331 then the password");
     server.Start();
-    WriteFile(dest, std::string(100000, 'x'));  // a longer old file is rewritten, not kept
+    WriteFileBytes(dest, std::string(100000, 'x'));  // a longer old file is rewritten, not kept
     RecordingSink sink;
     EXPECT_EQ(Fetch(FtpUrl(server.Port(), "dir/f.bin", "joe:s3cret@"), sink), FtpOk);
     EXPECT_EQ(sink.succeeded, 1);
     EXPECT_EQ(sink.failures, 0);
-    EXPECT_TRUE(ReadFile(dest) == file);
+    EXPECT_TRUE(ReadFileBytes(dest) == file);
     EXPECT_EQ(sink.total, 70000);
     EXPECT_EQ(sink.downloaded, 70000);
     const std::vector<std::string> commands = server.Commands();
@@ -212,7 +203,7 @@ TEST_F(FtpTest, LoginWithoutPasswordSendsNoPass) {
     server.Start();
     RecordingSink sink;
     EXPECT_EQ(Fetch(FtpUrl(server.Port(), "f"), sink), FtpOk);
-    EXPECT_EQ(ReadFile(dest), "abc");
+    EXPECT_EQ(ReadFileBytes(dest), "abc");
     const std::vector<std::string> commands = server.Commands();
     ASSERT_FALSE(commands.empty());
     EXPECT_EQ(commands[0], "USER anonymous");
@@ -303,7 +294,7 @@ TEST_F(FtpTest, RefusalsAndSilenceEndTheRunWithTheirState) {
             EXPECT_FALSE(Exists(dest));
         }
         if (c.state == FtpTransferIncomplete) {
-            const std::string written = ReadFile(dest);
+            const std::string written = ReadFileBytes(dest);
             EXPECT_TRUE(written == file.substr(0, written.size())) << written.size() << " bytes";
         }
     }
@@ -351,13 +342,13 @@ TEST_F(FtpTest, EmptyFileSucceedsAndTruncates) {
     FtpFixture server;
     server.SetFile("");
     server.Start();
-    WriteFile(dest, "old content");
+    WriteFileBytes(dest, "old content");
     RecordingSink sink;
     EXPECT_EQ(Fetch(FtpUrl(server.Port(), "empty"), sink), FtpOk);
     EXPECT_EQ(sink.succeeded, 1);
     EXPECT_EQ(sink.total, 0);
     EXPECT_TRUE(Exists(dest));
-    EXPECT_EQ(ReadFile(dest), "");
+    EXPECT_EQ(ReadFileBytes(dest), "");
 }
 
 // The stop question, answered by the hook: Yes after `noes` answers of No (-1: never Yes).
@@ -397,7 +388,7 @@ TEST_F(FtpTest, StopIsAskedPerPieceAndHonouredOnYes) {
             EXPECT_EQ(g_text, "really want to stop to download?");
             EXPECT_EQ(g_caption, "warning");
         } else {
-            EXPECT_TRUE(ReadFile(dest) == file);
+            EXPECT_TRUE(ReadFileBytes(dest) == file);
             // Each piece is asked about once, and only while a stop request stands.
             EXPECT_GE(sink.pieces, 16);
             EXPECT_EQ(g_asked, c.stopped ? sink.pieces : 0);
@@ -417,7 +408,7 @@ TEST_F(FtpTest, TheJobRunsFtpUrls) {
     job->Run(&sink);
     EXPECT_EQ(sink.activeKind, KindFtp);
     EXPECT_EQ(sink.succeeded, 1) << sink.log;
-    EXPECT_EQ(ReadFile(dest), "through the job");
+    EXPECT_EQ(ReadFileBytes(dest), "through the job");
     const std::vector<std::string> commands = server.Commands();
     ASSERT_GE(commands.size(), 6u);
     EXPECT_EQ(commands[4], "SIZE my file.txt");
@@ -504,10 +495,10 @@ TEST_F(FtpTest, RealServerDownloads) {
     TempDir root;
     std::filesystem::create_directories(root.File("dir"));
     const std::string binary = BinaryBytes(1000000);
-    WriteFile(root.File("dir/data.bin"), binary);
-    WriteFile(root.File("dir/a b@c:d.bin"), "odd name");
-    WriteFile(root.File("empty.bin"), "");
-    WriteFile(root.File("server.py"), kServerScript);
+    WriteFileBytes(root.File("dir/data.bin"), binary);
+    WriteFileBytes(root.File("dir/a b@c:d.bin"), "odd name");
+    WriteFileBytes(root.File("empty.bin"), "");
+    WriteFileBytes(root.File("server.py"), kServerScript);
     PyFtpServer server(root.File("server.py"), root.Dir(), "ftpuser", "s3cret");
     ASSERT_GT(server.Port(), 0);
 
@@ -529,13 +520,13 @@ TEST_F(FtpTest, RealServerDownloads) {
         SCOPED_TRACE(c.name);
         TempDir here;
         dest = here.File("out.bin");
-        WriteFile(dest, "stale");
+        WriteFileBytes(dest, "stale");
         RecordingSink sink;
         EXPECT_EQ(Fetch(FtpUrl(server.Port(), c.path, c.login), sink), c.state) << sink.log;
         EXPECT_EQ(sink.log.find("s3cret"), std::string::npos);
         if (c.state == FtpOk) {
             EXPECT_EQ(sink.succeeded, 1);
-            EXPECT_TRUE(ReadFile(dest) == c.expected) << ReadFile(dest).size() << " bytes";
+            EXPECT_TRUE(ReadFileBytes(dest) == c.expected) << ReadFileBytes(dest).size() << " bytes";
             EXPECT_EQ(sink.total, static_cast<int32_t>(c.expected.size()));
         } else {
             EXPECT_EQ(sink.failed, FtpStateText(c.state));

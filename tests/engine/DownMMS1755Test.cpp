@@ -44,7 +44,7 @@ struct Written {
 };
 
 Written ReadWritten(const std::string& path, size_t headerLength, size_t packetSize) {
-    const Bytes file = MmsTcpFixture::ReadFile(path);
+    const Bytes file = ReadAll(path);
     Written w;
     if (file.size() < headerLength) return w;
     w.headerObject.assign(file.begin(), file.begin() + long(headerLength - 50));
@@ -82,8 +82,8 @@ std::string Wide(const std::string& text) {
     return out + std::string(2, '\0');
 }
 
-MmsTcpFixture::Media AvMedia() { return MmsTcpFixture::LoadAsf(MmsTcpFixture::MediaDir() + "av.wmv"); }
-MmsTcpFixture::Media LongMedia() { return MmsTcpFixture::LoadAsf(MmsTcpFixture::MediaDir() + "av-20s.wmv"); }
+MmsTcpFixture::Media AvMedia() { return MmsTcpFixture::LoadAsf(MediaPath("av.wmv")); }
+MmsTcpFixture::Media LongMedia() { return MmsTcpFixture::LoadAsf(MediaPath("av-20s.wmv")); }
 
 // ---- Whole downloads --------------------------------------------------------------------------
 
@@ -137,7 +137,7 @@ TEST(DownMMS1755, WritesTheServedHeaderAndEveryPacketWithAnIndexWhilePingsAreAns
 }
 
 TEST(DownMMS1755, LiveStreamWhoseHeaderSaysNoPacketsRunsToTheEndMessage) {
-    const auto media = MmsTcpFixture::LoadAsfStream(MmsTcpFixture::MediaDir() + "av-stream.asf");
+    const auto media = MmsTcpFixture::LoadAsfStream(MediaPath("av-stream.asf"));
     ASSERT_FALSE(media.packets.empty());
     ASSERT_EQ(Le(media.header, media.header.size() - 10, 8), 0u);
     MmsTcpFixture server(media);
@@ -221,7 +221,7 @@ TEST(DownMMS1755, FileOfAnotherStreamIsRewrittenFromTheStartNotAppendedTo) {
     const std::string file = dir.File("clip.asf");
     {
         // Another stream's file, large enough to be resumed, with its record.
-        Bytes other = MmsTcpFixture::ReadFile(MmsTcpFixture::MediaDir() + "av-20s.wmv");
+        Bytes other = ReadAll(MediaPath("av-20s.wmv"));
         std::ofstream(file, std::ios::binary).write(reinterpret_cast<const char*>(other.data()), long(other.size()));
         std::ofstream(file + ".ini", std::ios::binary) << "8\r\n9000\r\n30";
     }
@@ -325,7 +325,7 @@ std::string FrameCrc(const std::string& input, const std::string& before = "") {
 // file: the fixture speaks the protocol as a real server does.
 TEST(DownMMS1755Ffmpeg, FfmpegClientReadsTheFixtureLikeTheSource) {
     if (!HaveFfmpeg()) GTEST_SKIP() << "ffmpeg is not installed";
-    const std::string source = MmsTcpFixture::MediaDir() + "av-20s.wmv";
+    const std::string source = MediaPath("av-20s.wmv");
     MmsTcpFixture server(MmsTcpFixture::LoadAsf(source));
     server.headerUnits = 2;
     server.pingEvery = 10;
@@ -340,7 +340,7 @@ TEST(DownMMS1755Ffmpeg, FfmpegClientReadsTheFixtureLikeTheSource) {
 // ffmpeg seek to where it seeks in the source.
 TEST(DownMMS1755Ffmpeg, WrittenFileReadsAndSeeksLikeTheSource) {
     if (!HaveFfmpeg()) GTEST_SKIP() << "ffmpeg is not installed";
-    const std::string source = MmsTcpFixture::MediaDir() + "av-20s.wmv";
+    const std::string source = MediaPath("av-20s.wmv");
     const auto media = MmsTcpFixture::LoadAsf(source);
     MmsTcpFixture server(media);
     server.pingEvery = 7;

@@ -18,6 +18,7 @@
 #include "DownMMS554.h"
 #include "EngineSettings.h"
 #include "Factories.h"
+#include "FileBytes.h"
 #include "FixtureServer.h"
 #include "Framecrc.h"
 #include "RecordingSink.h"
@@ -26,7 +27,6 @@
 
 namespace {
 
-std::string ReadAll(const std::string& path) { return RtspFixture::ReadAll(path); }
 uint64_t Le(const std::string& b, size_t at, size_t width) { return RtspFixture::Le(b, at, width); }
 
 // What the engine wrote, taken apart: header, packets of the header's size, what follows.
@@ -102,7 +102,7 @@ protected:
 
     // The file a download of media must give: the header, every packet, an index.
     void ExpectWhole(const std::string& path, const RtspFixture::Media& media, bool stripped = false) {
-        const std::string file = ReadAll(path);
+        const std::string file = ReadFileBytes(path);
         const Written w = Split(file, kPacketSize);
         ASSERT_EQ(w.packets.size(), media.packets.size());
         for (size_t i = 0; i < w.packets.size(); ++i) {
@@ -193,7 +193,7 @@ TEST_F(Mms554, ALiveHeaderCountingNoPacketsIsReceivedUntilTheServerEndsIt) {
         RecordingSink sink;
         const std::string local = dir_.File(std::string(name) + ".out.asf");
         ASSERT_EQ(Run(server.Url(name), local, sink), ResultSuccess) << sink.LogText();
-        const Written w = Split(ReadAll(local), kPacketSize);
+        const Written w = Split(ReadFileBytes(local), kPacketSize);
         ASSERT_EQ(w.packets.size(), server.Source().packets.size());
         for (size_t i = 0; i < w.packets.size(); ++i) EXPECT_EQ(w.packets[i], Padded(server.Source().packets[i]));
     }
@@ -266,7 +266,7 @@ TEST_F(Mms554, AStreamCutShortKeepsItsRecordAndResumesFromTheLastPacket) {
         ASSERT_EQ(sink.failures.size(), 1u);
         EXPECT_EQ(sink.failures[0], "RECEIVE DATA TIME OUT");
         ASSERT_TRUE(std::filesystem::exists(local + ".ini"));
-        EXPECT_EQ(ReadAll(local + ".ini"), "7\r\n" + std::to_string(RtspFixture::SendTime(media.packets[cut - 1])) +
+        EXPECT_EQ(ReadFileBytes(local + ".ini"), "7\r\n" + std::to_string(AsfMedia::SendTime(media.packets[cut - 1])) +
                                                "\r\n" + std::to_string(cut));
     }
     // The header's count says more: an end message before it is no success either.
@@ -278,9 +278,9 @@ TEST_F(Mms554, AStreamCutShortKeepsItsRecordAndResumesFromTheLastPacket) {
         EXPECT_EQ(Run(server.Url("av-long.wmv"), local, sink), ResultReceiveError);
         EXPECT_TRUE(std::filesystem::exists(local + ".ini"));
     }
-    const std::string record = ReadAll(local + ".ini");
+    const std::string record = ReadFileBytes(local + ".ini");
     const long stored = std::atol(record.c_str() + record.find("\r\n") + 2);
-    EXPECT_GT(stored, long(RtspFixture::SendTime(media.packets[cut - 1])));
+    EXPECT_GT(stored, long(AsfMedia::SendTime(media.packets[cut - 1])));
     RtspFixture server(media);
     server.Start();
     RecordingSink sink;
@@ -441,7 +441,7 @@ TEST(Mms554Frame, WhereThePacketLies) {
 // ffmpeg's own RTSP client reads the fixture's stream packet for packet like the source file, so
 // the fixture speaks the dialect; and ffmpeg reads what the engine wrote like the source too.
 TEST_F(Mms554, FfmpegReadsTheFixtureAndTheDownloadLikeTheSource) {
-    const std::string source = RtspFixture::MediaDir() + "av.wmv";
+    const std::string source = MediaPath("av.wmv");
     const std::string expected = Framecrc(source, "-map 0 -c copy");
     ASSERT_GT(std::count(expected.begin(), expected.end(), '\n'), 30);
     {

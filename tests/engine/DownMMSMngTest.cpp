@@ -160,7 +160,7 @@ TEST_F(Chooser, UnknownSchemeEndsInAFailureWithoutATransport) {
 // ---- End to end ------------------------------------------------------------------------------
 
 TEST(ChooserEndToEnd, MmsUrlIsFetchedOverTcp) {
-    const auto media = MmsTcpFixture::LoadAsf(MmsTcpFixture::MediaDir() + "av.wmv");
+    const auto media = MmsTcpFixture::LoadAsf(MediaPath("av.wmv"));
     MmsTcpFixture server(media);
     server.Start();
     TempDir dir;
@@ -232,7 +232,7 @@ TEST(ChooserEndToEnd, TcpAndRtspFailThenHttpFetchesTheStream) {
 
 // The job hands an MMS URL to the chooser, and a destination without any '.' gets ".asf".
 TEST(ChooserEndToEnd, JobNamesAnMmsFileWithoutExtensionAsf) {
-    const auto media = MmsTcpFixture::LoadAsf(MmsTcpFixture::MediaDir() + "av.wmv");
+    const auto media = MmsTcpFixture::LoadAsf(MediaPath("av.wmv"));
     MmsTcpFixture server(media);
     server.Start();
     TempDir dir;

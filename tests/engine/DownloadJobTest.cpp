@@ -22,6 +22,7 @@
 #include "EngineSettings.h"
 #include "Factories.h"
 #include "Fetchkeeper.h"
+#include "FileBytes.h"
 #include "FixtureServer.h"
 #include "RecordingSink.h"
 #include "TempDir.h"
@@ -38,11 +39,6 @@ int ThreadPriority() {
 #else
     return -getpriority(PRIO_PROCESS, static_cast<id_t>(syscall(SYS_gettid)));
 #endif
-}
-
-std::string ReadAll(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
 }
 
 TEST(UrlEncode, EscapesAllButTheUrlCharacters) {
@@ -178,7 +174,7 @@ TEST_F(QueuedDownload, FileArrivesWhole) {
     EXPECT_EQ(info.state, DownFinished) << Log(info);
     EXPECT_EQ(info.totalSize, 1 << 20);
     EXPECT_EQ(info.downloaded, 1 << 20);
-    EXPECT_TRUE(ReadAll(dir_.File("my file.bin")) == body);
+    EXPECT_TRUE(ReadFileBytes(dir_.File("my file.bin")) == body);
     EXPECT_EQ(server.Received(0).rfind("GET /my%20file.bin HTTP/1.1\r\n", 0), 0u);
     const std::string log = Log(info);
     EXPECT_NE(log.find("URL: " + server.Url("/my%20file.bin") + "\r\nNo proxy\r\nNo user and password\r\n"),
@@ -198,7 +194,7 @@ TEST_F(QueuedDownload, RedirectRestartsTheItemOnTheNewPlace) {
     EXPECT_EQ(info.state, DownFinished) << Log(info);
     EXPECT_EQ(std::string(info.url), server.Url("/real/target.bin"));
     EXPECT_EQ(std::string(info.destFile), dir_.File("target.bin"));
-    EXPECT_EQ(ReadAll(dir_.File("target.bin")), "target");
+    EXPECT_EQ(ReadFileBytes(dir_.File("target.bin")), "target");
     EXPECT_EQ(server.Received(1).rfind("GET /real/target.bin HTTP/1.1\r\n", 0), 0u);
 }
 
@@ -234,7 +230,7 @@ TEST_F(QueuedDownload, FailedHttpRunIsRetriedAsRealMediaOverHttp) {
     DownItemInfo info = WaitEnd(manager_->GetFirstItem());
     EXPECT_EQ(info.state, DownFinished) << Log(info);
     EXPECT_NE(server.Received(1).find("User-Agent: RMA/1.0 (compatible; RealMedia)\r\n"), std::string::npos);
-    EXPECT_EQ(ReadAll(dir_.File("clip.rm")), "rm");
+    EXPECT_EQ(ReadFileBytes(dir_.File("clip.rm")), "rm");
 }
 
 TEST_F(QueuedDownload, StoppedItemEndsWithUserCancel) {
@@ -263,7 +259,7 @@ TEST_F(QueuedDownload, StoppedItemEndsWithUserCancel) {
     EXPECT_EQ(info.state, DownStopped);
     EXPECT_NE(Log(info).find("USER CANCEL THE OPERATION"), std::string::npos) << Log(info);
     EXPECT_EQ(Log(info).find("RECEIVE DATA TIME OUT"), std::string::npos);
-    EXPECT_EQ(ReadAll(dir_.File("long.bin.ini")), "1\r\n0\r\n0");
+    EXPECT_EQ(ReadFileBytes(dir_.File("long.bin.ini")), "1\r\n0\r\n0");
 }
 
 }  // namespace

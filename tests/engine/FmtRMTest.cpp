@@ -13,6 +13,7 @@
 #include "Base64.h"
 #include "Factories.h"
 #include "MediaFiles.h"
+#include "MemoryFile.h"
 #include "OutputFileView.h"
 #include "RmFile.h"
 #include "TempDir.h"
@@ -37,31 +38,6 @@ const std::vector<Source>& Sources() {
     }();
     return sources;
 }
-
-// A memory file that can be told to refuse writes, for the writer's error paths and for hostile
-// files on disk.
-class MemoryFile final : public IAsfFile {
-public:
-    int64_t GetLength() override { return int64_t(bytes.size()); }
-    bool ReadAt(int64_t offset, uint8_t* data, size_t count) override {
-        if (offset < 0 || uint64_t(offset) + count > bytes.size()) return false;
-        std::copy_n(bytes.begin() + offset, count, data);
-        return true;
-    }
-    bool WriteAt(int64_t offset, const uint8_t* data, size_t count) override {
-        if (refuseWrites || offset < 0) return false;
-        if (bytes.size() < uint64_t(offset) + count) bytes.resize(size_t(offset) + count);
-        std::copy_n(data, count, bytes.begin() + offset);
-        return true;
-    }
-    bool SetLength(int64_t length) override {
-        bytes.resize(size_t(length));
-        return true;
-    }
-    bool Flush() override { return true; }
-    Bytes bytes;
-    bool refuseWrites = false;
-};
 
 EnginePtr<CFmtRM> NewWriter() { return EnginePtr<CFmtRM>(static_cast<CFmtRM*>(NEW_FMTRM())); }
 

@@ -14,21 +14,12 @@
 #include "DownRTSP80.h"
 #include "EngineSettings.h"
 #include "Factories.h"
+#include "FileBytes.h"
 #include "FixtureServer.h"
 #include "RecordingSink.h"
 #include "TempDir.h"
 
 namespace {
-
-std::string ReadAll(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
-
-void WriteAll(const std::string& path, const std::string& bytes) {
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    out << bytes;
-}
 
 bool Exists(const std::string& path) { return std::filesystem::exists(path); }
 
@@ -134,7 +125,7 @@ TEST_F(HttpDownload, EveryBodyFramingIsWrittenWhole) {
         RecordingSink sink;
         const std::string local = dir_.File("body" + std::to_string(n++) + ".bin");
         EXPECT_EQ(Run(server.Url("/body.bin"), local, sink), 0) << c.name << "\n" << sink.LogText();
-        EXPECT_TRUE(ReadAll(local) == c.body) << c.name;
+        EXPECT_TRUE(ReadFileBytes(local) == c.body) << c.name;
         ASSERT_FALSE(sink.totals.empty()) << c.name;
         EXPECT_EQ(sink.totals.back(), c.total) << c.name;
         EXPECT_EQ(sink.succeeded, 1) << c.name;
@@ -225,8 +216,8 @@ TEST_F(HttpDownload, RefusedConnectionIsAConnectError) {
 TEST_F(HttpDownload, ResumeAsksForTheRestAndAppendsIt) {
     const std::string whole = FixtureServer::Pattern(100000);
     const std::string local = dir_.File("resume.bin");
-    WriteAll(local, whole.substr(0, 60000));
-    WriteAll(local + ".ini", "1\r\n0\r\n0");
+    WriteFileBytes(local, whole.substr(0, 60000));
+    WriteFileBytes(local + ".ini", "1\r\n0\r\n0");
     FixtureServer server;
     server.AddScript()
         .ExpectHead()
@@ -237,7 +228,7 @@ TEST_F(HttpDownload, ResumeAsksForTheRestAndAppendsIt) {
     RecordingSink sink;
     EXPECT_EQ(Run(server.Url("/resume.bin"), local, sink), 0) << sink.LogText();
     EXPECT_NE(server.Received(0).find("\r\nRange: bytes=60000-\r\nHOST: "), std::string::npos);
-    EXPECT_TRUE(ReadAll(local) == whole);
+    EXPECT_TRUE(ReadFileBytes(local) == whole);
     ASSERT_FALSE(sink.totals.empty());
     EXPECT_EQ(sink.totals.back(), 100000);
     ASSERT_GE(sink.progress.size(), 2u);
@@ -249,15 +240,15 @@ TEST_F(HttpDownload, ResumeAsksForTheRestAndAppendsIt) {
 TEST_F(HttpDownload, WholeFileAnswerToARangeStartsAfresh) {
     const std::string whole = FixtureServer::Pattern(80000);
     const std::string local = dir_.File("again.bin");
-    WriteAll(local, std::string(60000, 'o'));
-    WriteAll(local + ".ini", "1\r\n0\r\n0");
+    WriteFileBytes(local, std::string(60000, 'o'));
+    WriteFileBytes(local + ".ini", "1\r\n0\r\n0");
     FixtureServer server;
     server.AddScript().ExpectHead().Send(Ok(whole)).Close();
     server.Start();
     RecordingSink sink;
     EXPECT_EQ(Run(server.Url("/again.bin"), local, sink), 0) << sink.LogText();
     EXPECT_NE(server.Received(0).find("Range: bytes=60000-"), std::string::npos);
-    EXPECT_TRUE(ReadAll(local) == whole);
+    EXPECT_TRUE(ReadFileBytes(local) == whole);
     EXPECT_EQ(sink.progress.back(), 80000);
 }
 
@@ -281,8 +272,8 @@ TEST_F(HttpDownload, PartThatEndsBeforeTheFileIsNoSuccess) {
     };
     for (const auto& c : cases) {
         const std::string local = dir_.File("part.bin");
-        WriteAll(local, whole.substr(0, 60000));
-        WriteAll(local + ".ini", "1\r\n0\r\n0");
+        WriteFileBytes(local, whole.substr(0, 60000));
+        WriteFileBytes(local + ".ini", "1\r\n0\r\n0");
         FixtureServer server;
         server.AddScript()
             .ExpectHead()
@@ -292,7 +283,7 @@ TEST_F(HttpDownload, PartThatEndsBeforeTheFileIsNoSuccess) {
         RecordingSink sink;
         EXPECT_EQ(Run(server.Url("/part.bin"), local, sink), c.result) << c.name << "\n" << sink.LogText();
         EXPECT_EQ(sink.succeeded, 0) << c.name;
-        EXPECT_TRUE(ReadAll(local) == whole.substr(0, c.onDisk)) << c.name;
+        EXPECT_TRUE(ReadFileBytes(local) == whole.substr(0, c.onDisk)) << c.name;
         EXPECT_TRUE(Exists(local + ".ini")) << c.name;
         if (c.result == 9) {
             ASSERT_FALSE(sink.totals.empty()) << c.name;
@@ -305,8 +296,8 @@ TEST_F(HttpDownload, ResumedFileKeepsItsNameWhateverTheContentType) {
     // The part on disk is under the old name: renaming now would continue an empty file.
     const std::string whole = FixtureServer::Pattern(100000);
     const std::string local = dir_.File("movie");
-    WriteAll(local, whole.substr(0, 60000));
-    WriteAll(local + ".ini", "1\r\n0\r\n0");
+    WriteFileBytes(local, whole.substr(0, 60000));
+    WriteFileBytes(local + ".ini", "1\r\n0\r\n0");
     FixtureServer server;
     server.AddScript()
         .ExpectHead()
@@ -317,7 +308,7 @@ TEST_F(HttpDownload, ResumedFileKeepsItsNameWhateverTheContentType) {
     server.Start();
     RecordingSink sink;
     EXPECT_EQ(Run(server.Url("/movie"), local, sink), 0) << sink.LogText();
-    EXPECT_TRUE(ReadAll(local) == whole);
+    EXPECT_TRUE(ReadFileBytes(local) == whole);
     EXPECT_FALSE(Exists(local + ".asx"));
     for (const auto& name : sink.destFiles) EXPECT_EQ(name, local);
 }
@@ -343,8 +334,8 @@ TEST_F(HttpDownload, RefusedResumeEndsAWholeFileOrStartsAfresh) {
     for (const auto& c : cases) {
         const std::string whole = FixtureServer::Pattern(60000);
         const std::string local = dir_.File("whole.bin");
-        WriteAll(local, whole);
-        WriteAll(local + ".ini", "1\r\n0\r\n0");
+        WriteFileBytes(local, whole);
+        WriteFileBytes(local + ".ini", "1\r\n0\r\n0");
         FixtureServer server;
         server.AddScript()
             .ExpectHead()
@@ -363,15 +354,15 @@ TEST_F(HttpDownload, RefusedResumeEndsAWholeFileOrStartsAfresh) {
             EXPECT_EQ(server.Received(1).find("Range:"), std::string::npos) << c.name;
         }
         const bool freshWritten = c.freshSize != 0 && c.result == 0;
-        EXPECT_TRUE(ReadAll(local) == (freshWritten ? fresh : whole)) << c.name;
+        EXPECT_TRUE(ReadFileBytes(local) == (freshWritten ? fresh : whole)) << c.name;
         EXPECT_EQ(Exists(local + ".ini"), c.result != 0) << c.name;
     }
 }
 
 TEST_F(HttpDownload, PartFromTheWrongOffsetIsRefused) {
     const std::string local = dir_.File("offset.bin");
-    WriteAll(local, std::string(60000, 'o'));
-    WriteAll(local + ".ini", "1\r\n0\r\n0");
+    WriteFileBytes(local, std::string(60000, 'o'));
+    WriteFileBytes(local + ".ini", "1\r\n0\r\n0");
     FixtureServer server;
     server.AddScript()
         .ExpectHead()
@@ -380,7 +371,7 @@ TEST_F(HttpDownload, PartFromTheWrongOffsetIsRefused) {
     server.Start();
     RecordingSink sink;
     EXPECT_EQ(Run(server.Url("/offset.bin"), local, sink), 5);
-    EXPECT_EQ(ReadAll(local), std::string(60000, 'o'));
+    EXPECT_EQ(ReadFileBytes(local), std::string(60000, 'o'));
 }
 
 TEST_F(HttpDownload, ExistingFileWithoutRecordDecidesBySize) {
@@ -399,8 +390,8 @@ TEST_F(HttpDownload, ExistingFileWithoutRecordDecidesBySize) {
     for (const auto& c : cases) {
         const std::string local = dir_.File("same.bin");
         std::filesystem::remove(local + ".ini");
-        WriteAll(local, std::string(c.size, 'e'));
-        if (c.record) WriteAll(local + ".ini", c.record);
+        WriteFileBytes(local, std::string(c.size, 'e'));
+        if (c.record) WriteFileBytes(local + ".ini", c.record);
         FixtureServer server;
         server.AddScript().ExpectHead().Send(Ok("new")).Close();
         server.Start();
@@ -409,10 +400,10 @@ TEST_F(HttpDownload, ExistingFileWithoutRecordDecidesBySize) {
         if (c.result == 11) {
             ASSERT_EQ(sink.failures.size(), 1u);
             EXPECT_EQ(sink.failures[0], "You have a same name file and can not resume.");
-            EXPECT_EQ(ReadAll(local), std::string(c.size, 'e')) << "left untouched";
+            EXPECT_EQ(ReadFileBytes(local), std::string(c.size, 'e')) << "left untouched";
             EXPECT_EQ(server.Received(0), "") << "nothing is asked of the server";
         } else {
-            EXPECT_EQ(ReadAll(local), "new") << c.size;
+            EXPECT_EQ(ReadFileBytes(local), "new") << c.size;
             EXPECT_EQ(server.Received(0).find("Range:") != std::string::npos, c.ranged) << c.size;
         }
     }
@@ -436,9 +427,9 @@ TEST_F(HttpDownload, RecordExistsWhileReceivingSoAKilledRunCanResume) {
     };
     EXPECT_EQ(Run(server.Url("/kept.bin"), local, sink), 0);
     EXPECT_TRUE(recordSeen);
-    EXPECT_EQ(ReadAll(local + ".ini"), "") << "gone after success";
+    EXPECT_EQ(ReadFileBytes(local + ".ini"), "") << "gone after success";
     EXPECT_FALSE(Exists(local + ".ini"));
-    EXPECT_TRUE(ReadAll(local) == body);
+    EXPECT_TRUE(ReadFileBytes(local) == body);
 }
 
 TEST_F(HttpDownload, StopWhileReceivingKeepsTheRecord) {
@@ -457,8 +448,8 @@ TEST_F(HttpDownload, StopWhileReceivingKeepsTheRecord) {
     EXPECT_EQ(Run(server.Url("/stopped.bin"), local, sink), 3);
     ASSERT_EQ(sink.failures.size(), 1u);
     EXPECT_EQ(sink.failures[0], "USER CANCEL THE OPERATION");
-    EXPECT_EQ(ReadAll(local + ".ini"), "1\r\n0\r\n0");
-    EXPECT_GE(ReadAll(local).size(), 100000u);
+    EXPECT_EQ(ReadFileBytes(local + ".ini"), "1\r\n0\r\n0");
+    EXPECT_GE(ReadFileBytes(local).size(), 100000u);
 }
 
 TEST_F(HttpDownload, StopDuringASilentHandshakeIsAStop) {
@@ -554,7 +545,7 @@ TEST_F(HttpDownload, StopAfterTheLastByteLeavesAFileThatCanBeFinished) {
         downloader->SetUrl(server.Url("/late.bin").c_str(), local.c_str());
         EXPECT_EQ(downloader->Run(&stopping), 3);
         EXPECT_EQ(sink.failures, std::vector<std::string>{"USER CANCEL THE OPERATION"});
-        EXPECT_TRUE(ReadAll(local) == whole);
+        EXPECT_TRUE(ReadFileBytes(local) == whole);
     }
     FixtureServer server;
     server.AddScript()
@@ -564,7 +555,7 @@ TEST_F(HttpDownload, StopAfterTheLastByteLeavesAFileThatCanBeFinished) {
     server.Start();
     RecordingSink sink;
     EXPECT_EQ(Run(server.Url("/late.bin"), local, sink), 0) << sink.LogText();
-    EXPECT_TRUE(ReadAll(local) == whole);
+    EXPECT_TRUE(ReadFileBytes(local) == whole);
     EXPECT_FALSE(Exists(local + ".ini"));
 }
 
@@ -667,7 +658,7 @@ TEST_F(HttpDownload, ContentTypeFitsTheFileName) {
         EXPECT_EQ(sink.contentKinds[0], c.kind) << c.contentType;
         ASSERT_EQ(sink.destFiles.size(), 1u) << c.contentType;
         EXPECT_EQ(sink.destFiles[0], dir_.File(c.finalName)) << c.contentType;
-        EXPECT_EQ(ReadAll(dir_.File(c.finalName)), "content") << c.contentType;
+        EXPECT_EQ(ReadFileBytes(dir_.File(c.finalName)), "content") << c.contentType;
     }
     // Without a Content-Type nothing is detected and the name stays.
     FixtureServer server;
@@ -676,7 +667,7 @@ TEST_F(HttpDownload, ContentTypeFitsTheFileName) {
     RecordingSink sink;
     EXPECT_EQ(Run(server.Url("/list.smil"), dir_.File("list.txt"), sink), 0);
     EXPECT_TRUE(sink.contentKinds.empty());
-    EXPECT_EQ(ReadAll(dir_.File("list.txt")), "plain");
+    EXPECT_EQ(ReadFileBytes(dir_.File("list.txt")), "plain");
 }
 
 TEST(ContentFormat, DetectionTables) {
@@ -710,7 +701,7 @@ TEST_F(HttpDownload, ProxyGetsTheWholeUrl) {
     EXPECT_EQ(Run("http://files.example.test:8080/a/b.bin", dir_.File("b.bin"), sink), 0) << sink.LogText();
     EXPECT_EQ(proxy.Received(0).rfind("GET http://files.example.test:8080/a/b.bin HTTP/1.1\r\n", 0), 0u);
     EXPECT_NE(proxy.Received(0).find("\r\nHOST: files.example.test:8080\r\n"), std::string::npos);
-    EXPECT_EQ(ReadAll(dir_.File("b.bin")), "via proxy");
+    EXPECT_EQ(ReadFileBytes(dir_.File("b.bin")), "via proxy");
 }
 
 TEST_F(HttpDownload, ProxyWithoutServerGoesDirect) {
@@ -733,7 +724,7 @@ TEST_F(HttpDownload, SizesBeyondTwoGigabytes) {
         EXPECT_EQ(Run(server.Url("/huge.bin"), dir_.File("huge.bin"), sink), 9);
         ASSERT_FALSE(sink.totals.empty());
         EXPECT_EQ(sink.totals.back(), -1);
-        EXPECT_EQ(ReadAll(dir_.File("huge.bin")), "abc");
+        EXPECT_EQ(ReadFileBytes(dir_.File("huge.bin")), "abc");
     }
     // Resuming behind 3 GiB asks for the right offset and appends there.
     const int64_t onDisk = int64_t(3) << 30;
@@ -742,7 +733,7 @@ TEST_F(HttpDownload, SizesBeyondTwoGigabytes) {
         std::ofstream make(local, std::ios::binary);
     }
     std::filesystem::resize_file(local, uintmax_t(onDisk));
-    WriteAll(local + ".ini", "1\r\n0\r\n0");
+    WriteFileBytes(local + ".ini", "1\r\n0\r\n0");
     const std::string tail = FixtureServer::Pattern(1000);
     FixtureServer server;
     server.AddScript()

@@ -11,6 +11,7 @@
 
 #include "EngineTypes.h"
 #include "Factories.h"
+#include "FileBytes.h"
 #include "ParsePointerFile.h"
 #include "TempDir.h"
 #include "SlotOf.h"
@@ -35,11 +36,6 @@ public:
     std::vector<Found> found;
 };
 
-void WriteFile(const std::string& path, const std::string& bytes) {
-    std::ofstream out(path, std::ios::binary);
-    out << bytes;
-}
-
 std::vector<Found> ParseFile(const std::string& path, const std::string& pointerUrl,
                              int32_t reportedKind) {
     EnginePtr<CParsePointerFile> parser(static_cast<CParsePointerFile*>(NEW_PARSEPOINTERFILE()));
@@ -55,7 +51,7 @@ std::vector<Found> ParseBytes(const std::string& bytes, const std::string& point
                               int32_t reportedKind) {
     TempDir dir;
     const std::string path = dir.File("pointer.txt");
-    WriteFile(path, bytes);
+    WriteFileBytes(path, bytes);
     return ParseFile(path, pointerUrl, reportedKind);
 }
 
@@ -270,7 +266,7 @@ TEST(ParsePointerFile, MissingFileFindsNothing) {
 TEST(ParsePointerFile, AcceptedNamesLastOneParse) {
     TempDir dir;
     const std::string path = dir.File("list.asx");
-    WriteFile(path, "<ASX><REF HREF=\"mms://media.example.com/a.wmv\"/></ASX>");
+    WriteFileBytes(path, "<ASX><REF HREF=\"mms://media.example.com/a.wmv\"/></ASX>");
     EnginePtr<CParsePointerFile> parser(static_cast<CParsePointerFile*>(NEW_PARSEPOINTERFILE()));
     ASSERT_TRUE(parser);
     parser->Set(path.c_str(), kAsxUrl, kAsx);

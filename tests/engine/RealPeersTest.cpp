@@ -28,6 +28,7 @@
 #include "EngineSettings.h"
 #include "Factories.h"
 #include "Fetchkeeper.h"
+#include "FileBytes.h"
 #include "MmsHttpFramer.h"
 #include "RecordingSink.h"
 #include "TempDir.h"
@@ -39,16 +40,6 @@ extern char** environ;
 namespace {
 
 using Clock = std::chrono::steady_clock;
-
-std::string ReadAll(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
-
-void WriteAll(const std::string& path, const std::string& bytes) {
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    out << bytes;
-}
 
 uint64_t Checksum(const std::string& bytes) {
     uint64_t hash = 1469598103934665603ull;  // FNV-1a
@@ -110,12 +101,12 @@ protected:
         std::mt19937_64 random(42);
         big_.resize(10 * 1024 * 1024);
         for (auto& c : big_) c = char(random());
-        WriteAll(www_ + "/big.bin", big_);
-        WriteAll(www_ + "/secret/private.bin", "only for joe");
-        WriteAll(server_.File("users"), "joe:pw\n");
+        WriteFileBytes(www_ + "/big.bin", big_);
+        WriteFileBytes(www_ + "/secret/private.bin", "only for joe");
+        WriteFileBytes(server_.File("users"), "joe:pw\n");
         port_ = FreePort();
         const std::string conf = server_.File("lighttpd.conf");
-        WriteAll(conf, "server.document-root = \"" + www_ + "\"\n" +
+        WriteFileBytes(conf, "server.document-root = \"" + www_ + "\"\n" +
                            "server.port = " + std::to_string(port_) + "\n" +
                            "server.bind = \"127.0.0.1\"\n"
                            "server.modules = ( \"mod_auth\", \"mod_authn_file\", \"mod_redirect\" )\n"
@@ -127,7 +118,7 @@ protected:
                            "\"require\" => \"valid-user\" ) )\n"
                            "url.redirect = ( \"^/moved\\.bin$\" => \"/big.bin\" )\n");
         lighttpd_ = std::make_unique<Peer>(std::vector<std::string>{"/usr/sbin/lighttpd", "-D", "-f", conf}, port_);
-        ASSERT_TRUE(lighttpd_->Ready()) << ReadAll(server_.File("error.log"));
+        ASSERT_TRUE(lighttpd_->Ready()) << ReadFileBytes(server_.File("error.log"));
     }
     void TearDown() override { SetEngineProxy(EngineProxy{}); }
 
@@ -152,17 +143,17 @@ TEST_F(RealPeers, LighttpdServesTenMegabytesByteExact) {
     RecordingSink sink;
     const std::string local = out_.File("big.bin");
     EXPECT_EQ(Run(Url("/big.bin"), local, sink), 0) << sink.LogText();
-    EXPECT_EQ(Checksum(ReadAll(local)), Checksum(big_));
+    EXPECT_EQ(Checksum(ReadFileBytes(local)), Checksum(big_));
     EXPECT_EQ(sink.totals.back(), int32_t(big_.size()));
 }
 
 TEST_F(RealPeers, LighttpdResumesWithARange) {
     const std::string local = out_.File("big.bin");
-    WriteAll(local, big_.substr(0, 3000000));
-    WriteAll(local + ".ini", "1\r\n0\r\n0");
+    WriteFileBytes(local, big_.substr(0, 3000000));
+    WriteFileBytes(local + ".ini", "1\r\n0\r\n0");
     RecordingSink sink;
     EXPECT_EQ(Run(Url("/big.bin"), local, sink), 0) << sink.LogText();
-    EXPECT_EQ(Checksum(ReadAll(local)), Checksum(big_));
+    EXPECT_EQ(Checksum(ReadFileBytes(local)), Checksum(big_));
     EXPECT_EQ(sink.progress.front(), 3000000);
     EXPECT_EQ(sink.totals.back(), int32_t(big_.size()));
 }
@@ -171,11 +162,11 @@ TEST_F(RealPeers, WholeFileWithItsRecordStillBesideItFinishes) {
     // A kill between the last byte and the record's removal: lighttpd refuses the range without
     // naming the size, so the file is fetched again rather than failing for ever.
     const std::string local = out_.File("big.bin");
-    WriteAll(local, big_);
-    WriteAll(local + ".ini", "1\r\n0\r\n0");
+    WriteFileBytes(local, big_);
+    WriteFileBytes(local + ".ini", "1\r\n0\r\n0");
     RecordingSink sink;
     EXPECT_EQ(Run(Url("/big.bin"), local, sink), 0) << sink.LogText();
-    EXPECT_EQ(Checksum(ReadAll(local)), Checksum(big_));
+    EXPECT_EQ(Checksum(ReadFileBytes(local)), Checksum(big_));
     EXPECT_FALSE(std::filesystem::exists(local + ".ini"));
 }
 
@@ -185,7 +176,7 @@ TEST_F(RealPeers, LighttpdAsksForCredentials) {
     EXPECT_EQ(without.failures, std::vector<std::string>{"SHAKE HAND ERROR"});
     const std::string withLogin = "http://joe:pw@127.0.0.1:" + std::to_string(port_) + "/secret/private.bin";
     EXPECT_EQ(Run(withLogin, out_.File("p2.bin"), with), 0) << with.LogText();
-    EXPECT_EQ(ReadAll(out_.File("p2.bin")), "only for joe");
+    EXPECT_EQ(ReadFileBytes(out_.File("p2.bin")), "only for joe");
 }
 
 TEST_F(RealPeers, LighttpdRedirectIsFollowedThroughTheManager) {
@@ -194,7 +185,7 @@ TEST_F(RealPeers, LighttpdRedirectIsFollowedThroughTheManager) {
     const DownItemInfo info = WaitItemSettled(*manager, manager->GetFirstItem(), std::chrono::seconds(30));
     EXPECT_EQ(info.state, DownFinished) << (info.logText ? info.logText : "");
     EXPECT_EQ(std::string(info.url), Url("/big.bin"));
-    EXPECT_EQ(Checksum(ReadAll(out_.File("big.bin"))), Checksum(big_));
+    EXPECT_EQ(Checksum(ReadFileBytes(out_.File("big.bin"))), Checksum(big_));
 }
 
 TEST_F(RealPeers, ServerThatIgnoresTheRangeGivesTheWholeFileAfresh) {
@@ -204,11 +195,11 @@ TEST_F(RealPeers, ServerThatIgnoresTheRangeGivesTheWholeFileAfresh) {
                 port);
     ASSERT_TRUE(python.Ready());
     const std::string local = out_.File("big.bin");
-    WriteAll(local, std::string(100000, 'x'));
-    WriteAll(local + ".ini", "1\r\n0\r\n0");
+    WriteFileBytes(local, std::string(100000, 'x'));
+    WriteFileBytes(local + ".ini", "1\r\n0\r\n0");
     RecordingSink sink;
     EXPECT_EQ(Run(Url("/big.bin", port), local, sink), 0) << sink.LogText();
-    EXPECT_EQ(Checksum(ReadAll(local)), Checksum(big_));
+    EXPECT_EQ(Checksum(ReadFileBytes(local)), Checksum(big_));
     EXPECT_EQ(sink.progress.front(), 100000);
     EXPECT_EQ(sink.progress.back(), int32_t(big_.size()));
 }
@@ -217,7 +208,7 @@ TEST_F(RealPeers, TinyproxyCarriesTheRequestAndAnEmptyServerGoesDirect) {
     const int port = FreePort();
     const std::string conf = server_.File("tinyproxy.conf");
     const std::string log = server_.File("tinyproxy.log");
-    WriteAll(conf, "Port " + std::to_string(port) + "\nListen 127.0.0.1\nTimeout 30\nMaxClients 10\n"
+    WriteFileBytes(conf, "Port " + std::to_string(port) + "\nListen 127.0.0.1\nTimeout 30\nMaxClients 10\n"
                    "Allow 127.0.0.1\nLogLevel Info\nLogFile \"" + log + "\"\n");
     Peer proxy({"/usr/bin/tinyproxy", "-d", "-c", conf}, port);
     ASSERT_TRUE(proxy.Ready());
@@ -225,17 +216,17 @@ TEST_F(RealPeers, TinyproxyCarriesTheRequestAndAnEmptyServerGoesDirect) {
     SetEngineProxy(EngineProxy{"127.0.0.1", port, true});
     RecordingSink proxied;
     EXPECT_EQ(Run(Url("/big.bin"), out_.File("via.bin"), proxied), 0) << proxied.LogText();
-    EXPECT_EQ(Checksum(ReadAll(out_.File("via.bin"))), Checksum(big_));
+    EXPECT_EQ(Checksum(ReadFileBytes(out_.File("via.bin"))), Checksum(big_));
     EXPECT_NE(proxied.LogText().find("Connecting to 127.0.0.1 : " + std::to_string(port)), std::string::npos);
-    EXPECT_NE(ReadAll(log).find("GET " + Url("/big.bin") + " HTTP/1.1"), std::string::npos);
+    EXPECT_NE(ReadFileBytes(log).find("GET " + Url("/big.bin") + " HTTP/1.1"), std::string::npos);
 
     SetEngineProxy(EngineProxy{"", port, true});
     RecordingSink direct;
     EXPECT_EQ(Run(Url("/secret/private.bin").replace(7, 0, "joe:pw@"), out_.File("direct.bin"), direct), 0)
         << direct.LogText();
-    EXPECT_EQ(ReadAll(out_.File("direct.bin")), "only for joe");
+    EXPECT_EQ(ReadFileBytes(out_.File("direct.bin")), "only for joe");
     EXPECT_NE(direct.LogText().find("Connecting to 127.0.0.1 : " + std::to_string(port_)), std::string::npos);
-    EXPECT_EQ(ReadAll(log).find("private.bin"), std::string::npos);
+    EXPECT_EQ(ReadFileBytes(log).find("private.bin"), std::string::npos);
 }
 
 // VLC streams a file made by ffmpeg as a live MMS-over-HTTP stream; the engine's file of it must
@@ -249,7 +240,7 @@ TEST(RealPeerVlc, VlcStreamOverHttpBecomesAPlayableIndexedFile) {
     // VLC refuses to run as root: it runs as nobody, with a home and a media file it can read.
     chmod(home.Dir().c_str(), 0777);
     const std::string media = home.File("av.wmv");
-    WriteAll(media, ReadAll(MediaPath("av.wmv")));
+    WriteFileBytes(media, ReadFileBytes(MediaPath("av.wmv")));
     chmod(media.c_str(), 0644);
     const int port = FreePort();
     std::vector<std::string> args;
@@ -271,7 +262,7 @@ TEST(RealPeerVlc, VlcStreamOverHttpBecomesAPlayableIndexedFile) {
     ASSERT_EQ(downloader->Run(&sink), 0) << sink.LogText();
 
     // Our reader: a header, whole packets, the Data Object's size and count set, an index behind.
-    const std::string file = ReadAll(local);
+    const std::string file = ReadFileBytes(local);
     const uint8_t* bytes = reinterpret_cast<const uint8_t*>(file.data());
     ASSERT_GT(file.size(), 100u);
     const size_t headerObject = size_t(bytes[16] | bytes[17] << 8 | bytes[18] << 16);

@@ -1,4 +1,5 @@
 // The redirect resolver: a finished playlist's streams become items in the playlist's folder.
+#include "FileBytes.h"
 #include "Redirect.h"
 
 #include <gtest/gtest.h>
@@ -26,16 +27,6 @@
 
 namespace {
 
-void WriteFile(const std::string& path, const std::string& bytes) {
-    std::ofstream out(path, std::ios::binary);
-    out << bytes;
-}
-
-std::string ReadFile(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
-
 TEST(Redirect, FolderOfEitherSeparator) {
     struct FolderCase {
         const char* path;
@@ -55,7 +46,7 @@ TEST(Redirect, FolderOfEitherSeparator) {
 TEST(Redirect, HandsEachFoundUrlToTheHostInTheFilesFolder) {
     TempDir dir;
     const std::string dest = dir.File("show.asx");
-    WriteFile(dest,
+    WriteFileBytes(dest,
               "<ASX><ENTRY><REF HREF=\"mms://media.example.com/a.wmv\"/></ENTRY>\r\n"
               "<ENTRY><REF HREF=\"b.wmv\"/></ENTRY></ASX>");
     FakeHost host;
@@ -74,7 +65,7 @@ TEST(Redirect, HandsEachFoundUrlToTheHostInTheFilesFolder) {
 TEST(Redirect, FoundUrlsKeepTheKindTheParserGives) {
     TempDir dir;
     const std::string dest = dir.File("show.ram");
-    WriteFile(dest, "rtsp://real.example.com/a.rm\n");
+    WriteFileBytes(dest, "rtsp://real.example.com/a.rm\n");
     FakeHost host;
     EnginePtr<IRedirect> redirect(static_cast<IRedirect*>(NEW_REDIRECT()));
     ASSERT_TRUE(redirect);
@@ -144,7 +135,7 @@ protected:
             pending.pop_front();
             ++runsOf[run.url];
             auto served = files.find(run.url);
-            WriteFile(run.destFile, served == files.end() ? std::string("\x30\x26\xB2\x75", 4)
+            WriteFileBytes(run.destFile, served == files.end() ? std::string("\x30\x26\xB2\x75", 4)
                                                           : served->second);
             run.sink->SetContentKind(served == files.end() ? 8 : 2);
             run.sink->Succeeded();
@@ -286,8 +277,8 @@ TEST(PlaylistOverHttp, ListedMediaAreQueuedBesideThePlaylistAndDownload) {
         EXPECT_EQ(dests[2], dir.File("second.mp3"));
         manager.reset();
     }
-    EXPECT_EQ(ReadFile(dir.File("first.wma")), first);
-    EXPECT_EQ(ReadFile(dir.File("second.mp3")), second);
+    EXPECT_EQ(ReadFileBytes(dir.File("first.wma")), first);
+    EXPECT_EQ(ReadFileBytes(dir.File("second.mp3")), second);
     EXPECT_TRUE(server.Errors().empty());
 
     SetEngineTimeOut(savedTimeOut);

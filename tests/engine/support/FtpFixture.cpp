@@ -31,49 +31,22 @@ FtpFixture::~FtpFixture() { Stop(); }
 void FtpFixture::SetReply(const std::string& verb, const std::string& reply) { replies_[verb] = reply; }
 
 void FtpFixture::Start() {
-    sys::SocketStartup();
-    if (!listener_.Listen("127.0.0.1", 0)) return;
-    thread_ = std::thread([this] { Loop(); });
+    listener_.Start([this](sys::TcpSocket& control) { Serve(control); });
 }
 
-void FtpFixture::Stop() {
-    stopping_ = true;
-    if (thread_.joinable()) thread_.join();
-    listener_.Close();
-}
+void FtpFixture::Stop() { listener_.Stop(); }
 
 std::vector<std::string> FtpFixture::Commands() const {
     std::lock_guard<std::mutex> guard(lock_);
     return commands_;
 }
 
-bool FtpFixture::WaitSessionEnd(int ms) const {
-    const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(ms);
-    for (;;) {
-        {
-            std::lock_guard<std::mutex> guard(lock_);
-            if (sessionsEnded_ > 0) return true;
-        }
-        if (std::chrono::steady_clock::now() >= deadline) return false;
-        std::this_thread::sleep_for(std::chrono::milliseconds(10));
-    }
-}
-
-void FtpFixture::Loop() {
-    while (!stopping_) {
-        sys::TcpSocket control;
-        if (!listener_.Accept(control, kSliceMs)) continue;
-        Serve(control);
-        control.Close();
-        std::lock_guard<std::mutex> guard(lock_);
-        ++sessionsEnded_;
-    }
-}
+bool FtpFixture::WaitSessionEnd(int ms) const { return listener_.WaitEnded(1, ms); }
 
 bool FtpFixture::SendAll(sys::TcpSocket& socket, const char* bytes, size_t count) {
     size_t sent = 0;
     int waited = 0;
-    while (sent < count && !stopping_ && waited < kLimitMs) {
+    while (sent < count && !listener_.Stopping() && waited < kLimitMs) {
         int n = socket.Send(bytes + sent, static_cast<int>(count - sent));
         if (n > 0) {
             sent += static_cast<size_t>(n);
@@ -93,7 +66,7 @@ bool FtpFixture::SendLine(sys::TcpSocket& socket, const std::string& text) {
 }
 
 bool FtpFixture::ReadLine(sys::TcpSocket& socket, std::string& buffer, std::string& line) {
-    for (int waited = 0; !stopping_ && waited < kLimitMs;) {
+    for (int waited = 0; !listener_.Stopping() && waited < kLimitMs;) {
         const size_t end = buffer.find("\r\n");
         if (end != std::string::npos) {
             line = buffer.substr(0, end);
@@ -115,7 +88,7 @@ bool FtpFixture::ReadLine(sys::TcpSocket& socket, std::string& buffer, std::stri
 
 void FtpFixture::HoldUntilClosed(sys::TcpSocket& socket) {
     char piece[4096];
-    for (int waited = 0; !stopping_ && waited < kLimitMs;) {
+    for (int waited = 0; !listener_.Stopping() && waited < kLimitMs;) {
         if (socket.Wait(0, kSliceMs) != sys::WaitResult::Ready) {
             waited += kSliceMs;
             continue;

@@ -17,6 +17,7 @@
 #include <thread>
 #include <vector>
 
+#include "LoopbackListener.h"
 #include "sys/Socket.h"
 
 class FtpFixture {
@@ -57,7 +58,6 @@ public:
     bool WaitSessionEnd(int ms) const;
 
 private:
-    void Loop();
     void Serve(sys::TcpSocket& control);
     bool SendLine(sys::TcpSocket& socket, const std::string& text);
     bool SendAll(sys::TcpSocket& socket, const char* bytes, size_t count);
@@ -66,9 +66,7 @@ private:
     void Transfer(sys::TcpSocket& control, const std::string& host, int port);
     void HoldUntilClosed(sys::TcpSocket& socket);
 
-    sys::TcpListener listener_;
-    std::thread thread_;
-    std::atomic<bool> stopping_{false};
+    LoopbackListener listener_;
     std::string greeting_ = "220 fixture ready";
     std::map<std::string, std::string> replies_;
     std::string file_;
@@ -76,5 +74,4 @@ private:
     size_t count_ = 0;
     mutable std::mutex lock_;
     std::vector<std::string> commands_;
-    int sessionsEnded_ = 0;
 };

@@ -6,8 +6,11 @@
 
 // The fixture folder with a trailing separator (through drive Z: under Wine).
 std::string MediaDir();
-std::vector<uint8_t> ReadAll(const std::string& path);
-void WriteAll(const std::string& path, const std::vector<uint8_t>& bytes);
+// The path of one of its files.
+std::string MediaPath(const std::string& name);
+
+// Whole files as bytes: FileBytes.h.
+#include "FileBytes.h"
 
 // What ffmpeg makes of a file: Framecrc.h.
 #include "Framecrc.h"

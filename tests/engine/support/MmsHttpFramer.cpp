@@ -14,73 +14,7 @@ void PutLe(std::string& out, uint64_t value, int width) {
     for (int i = 0; i < width; ++i) out += char((value >> (8 * i)) & 0xFF);
 }
 
-uint32_t MaxPacketSize(const std::string& header) {
-    std::unique_ptr<CAsfParser> parser = CAsfParser::Create(Bytes(header), header.size());
-    return parser ? uint32_t(parser->GetMaxPacketSize()) : 0;
-}
-
 }  // namespace
-
-std::string MediaPath(const std::string& name) {
-    std::string dir = __FILE__;
-    dir = dir.substr(0, dir.find_last_of("/\\") + 1) + "../../fixtures/media/";
-#ifdef _WIN32
-    // Built on Linux, run under Wine: the source tree is reached through drive Z:.
-    if (!dir.empty() && dir[0] == '/') dir = "Z:" + dir;
-#endif
-    return dir + name;
-}
-
-AsfMedia AsfMedia::FromFile(const std::string& path) {
-    AsfMedia media;
-    const std::string file = ReadFileBytes(path);
-    ByteReader reader(Bytes(file), file.size());
-    reader.Skip(16);
-    const uint64_t headerObject = reader.U64Le();
-    if (reader.Failed() || headerObject > file.size() || headerObject + 50 > file.size()) return media;
-    media.header = file.substr(0, size_t(headerObject) + 50);
-    media.packetSize = MaxPacketSize(media.header);
-    const uint64_t count = media.HeaderPacketCount();
-    size_t at = media.header.size();
-    for (uint64_t i = 0; i < count && media.packetSize && at + media.packetSize <= file.size(); ++i) {
-        media.packets.push_back(file.substr(at, media.packetSize));
-        at += media.packetSize;
-    }
-    return media;
-}
-
-AsfMedia AsfMedia::FromStreamFile(const std::string& path) {
-    AsfMedia media;
-    const std::string file = ReadFileBytes(path);
-    ByteReader reader(Bytes(file), file.size());
-    while (reader.Remaining() >= 4) {
-        reader.Skip(1);
-        const char type = char(reader.U8());
-        const uint16_t length = reader.U16Le();
-        const uint8_t* body = reader.Bytes(length);
-        if (!body || length < 8) break;
-        const std::string payload(reinterpret_cast<const char*>(body) + 8, length - 8);
-        if (type == 'H') media.header += payload;
-        if (type == 'D') media.packets.push_back(payload);
-        if (type == 'E') break;
-    }
-    media.packetSize = MaxPacketSize(media.header);
-    return media;
-}
-
-uint64_t AsfMedia::HeaderPacketCount() const {
-    if (header.size() < 50) return 0;
-    ByteReader reader(Bytes(header), header.size());
-    reader.Seek(header.size() - 50 + 40);
-    return reader.U64Le();
-}
-
-void AsfMedia::SetHeaderPacketCount(uint64_t count) {
-    if (header.size() < 50) return;
-    std::string field;
-    PutLe(field, count, 8);
-    header.replace(header.size() - 50 + 40, 8, field);
-}
 
 std::string MmsHttpFramer::Chunk(char type, const std::string& payload, uint32_t sequence) {
     std::string chunk = "$";

@@ -11,27 +11,9 @@
 #include <string>
 #include <vector>
 
+#include "AsfMedia.h"
 #include "FixtureServer.h"
-
-// The path of a checked-in file of tests/fixtures/media, in the running platform's spelling.
-std::string MediaPath(const std::string& name);
-
-// ASF media split into what a server sends: the header (Header Object and the 50-byte Data Object
-// header) and the data packets.
-struct AsfMedia {
-    std::string header;
-    std::vector<std::string> packets;
-    uint32_t packetSize = 0;
-
-    // An ASF file as a muxer writes it (header, packets, index).
-    static AsfMedia FromFile(const std::string& path);
-    // ffmpeg's streaming output: a $H chunk, $D chunks and an end chunk.
-    static AsfMedia FromStreamFile(const std::string& path);
-    bool Ok() const { return !header.empty() && !packets.empty() && packetSize > 0; }
-    // The Data Object header's packet count (bytes 40..47 from its start).
-    uint64_t HeaderPacketCount() const;
-    void SetHeaderPacketCount(uint64_t count);
-};
+#include "MediaFiles.h"
 
 class MmsHttpFramer {
 public:

@@ -2,10 +2,7 @@
 
 #include <chrono>
 #include <cstring>
-#include <fstream>
-#include <iterator>
 
-#include "MmsHttpFramer.h"
 
 namespace {
 
@@ -69,51 +66,27 @@ bool ReadClientCommand(sys::TcpSocket& socket, MmsTcpFixture::Received& out, int
 
 }  // namespace
 
-std::string MmsTcpFixture::MediaDir() { return MediaPath(""); }
+namespace {
 
-Bytes MmsTcpFixture::ReadFile(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    return Bytes(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
+Bytes ToBytes(const std::string& text) { return Bytes(text.begin(), text.end()); }
 
-MmsTcpFixture::Media MmsTcpFixture::LoadAsf(const std::string& path) {
-    const Bytes file = ReadFile(path);
-    Media media;
-    if (file.size() < 30) return media;
-    const size_t headerLength = size_t(Le(file, 16, 8)) + 50;
-    if (headerLength > file.size()) return media;
-    const size_t dataStart = headerLength - 50;
-    const size_t dataEnd = dataStart + size_t(Le(file, dataStart + 16, 8));
-    const size_t count = size_t(Le(file, dataStart + 40, 8));
-    media.header.assign(file.begin(), file.begin() + long(headerLength));
-    if (count == 0 || dataEnd > file.size()) return media;
-    const size_t packetSize = (dataEnd - headerLength) / count;
-    for (size_t at = headerLength; at + packetSize <= dataEnd; at += packetSize) {
-        media.packets.emplace_back(file.begin() + long(at), file.begin() + long(at + packetSize));
-    }
+MmsTcpFixture::Media InBytes(const AsfMedia& split) {
+    MmsTcpFixture::Media media;
+    media.header = ToBytes(split.header);
+    for (const std::string& packet : split.packets) media.packets.push_back(ToBytes(packet));
     return media;
 }
+
+}  // namespace
+
+MmsTcpFixture::Media MmsTcpFixture::LoadAsf(const std::string& path) { return InBytes(AsfMedia::FromFile(path)); }
 
 MmsTcpFixture::Media MmsTcpFixture::LoadAsfStream(const std::string& path) {
-    const Bytes file = ReadFile(path);
-    Media media;
-    for (size_t at = 0; at + 12 <= file.size();) {
-        const size_t length = size_t(Le(file, at + 2, 2));
-        if (length < 8 || at + 4 + length > file.size()) break;
-        Bytes content(file.begin() + long(at + 12), file.begin() + long(at + 4 + length));
-        if (file[at + 1] == 'H') media.header = content;
-        if (file[at + 1] == 'D') media.packets.push_back(content);
-        at += 4 + length;
-    }
-    return media;
+    return InBytes(AsfMedia::FromStreamFile(path));
 }
 
 uint32_t MmsTcpFixture::SendTime(const Bytes& packet) {
-    if (packet.size() < 5) return 0;
-    static const size_t kWidth[4] = {0, 1, 2, 4};
-    const uint8_t flags = packet[3];
-    const size_t at = 5 + kWidth[(flags >> 1) & 3] + kWidth[(flags >> 3) & 3] + kWidth[(flags >> 5) & 3];
-    return uint32_t(Le(packet, at, 4));
+    return AsfMedia::SendTime(std::string(packet.begin(), packet.end()));
 }
 
 Bytes MmsTcpFixture::Command(uint16_t command, const Bytes& body) {
@@ -150,40 +123,19 @@ MmsTcpFixture::MmsTcpFixture(Media media) : media_(std::move(media)) {}
 MmsTcpFixture::~MmsTcpFixture() { Stop(); }
 
 void MmsTcpFixture::Start() {
-    sys::SocketStartup();
-    listener_.Listen("127.0.0.1", 0);
-    thread_ = std::thread([this] { Loop(); });
+    listener_.Start([this](sys::TcpSocket& socket) { Serve(socket); });
 }
 
-void MmsTcpFixture::Stop() {
-    stopping_ = true;
-    if (thread_.joinable()) thread_.join();
-    listener_.Close();
-}
+void MmsTcpFixture::Stop() { listener_.Stop(); }
 
 std::string MmsTcpFixture::Url(const std::string& path, const std::string& scheme) const {
     return scheme + "://127.0.0.1:" + std::to_string(Port()) + "/" + path;
 }
 
-void MmsTcpFixture::Loop() {
-    while (!stopping_) {
-        sys::TcpSocket socket;
-        if (!listener_.Accept(socket, 100)) continue;
-        {
-            std::lock_guard<std::mutex> g(lock_);
-            ++connections_;
-        }
-        Serve(socket);
-        socket.Close();
-        std::lock_guard<std::mutex> g(lock_);
-        ++ended_;
-    }
-}
-
 void MmsTcpFixture::Serve(sys::TcpSocket& socket) {
     const Bytes zeros(8, 0);
     Received command;
-    while (!stopping_ && ReadClientCommand(socket, command, kWaitMs, stopping_)) {
+    while (!listener_.Stopping() && ReadClientCommand(socket, command, kWaitMs, listener_.Stopping())) {
         Record(command);
         if (hangUpAt != 0 && command.command == hangUpAt) return;
         switch (command.command) {
@@ -258,7 +210,7 @@ bool MmsTcpFixture::SendHeader(sys::TcpSocket& socket) {
 
 bool MmsTcpFixture::SendPackets(sys::TcpSocket& socket, size_t first) {
     int sent = 0;
-    for (size_t i = first; i < media_.packets.size() && !stopping_; ++i) {
+    for (size_t i = first; i < media_.packets.size() && !listener_.Stopping(); ++i) {
         if (closeAfter >= 0 && sent >= closeAfter) return false;
         if (endAfter >= 0 && sent >= endAfter) break;
         if (pingEvery > 0 && sent > 0 && sent % pingEvery == 0 && !Ping(socket)) return false;
@@ -279,7 +231,7 @@ bool MmsTcpFixture::SendPackets(sys::TcpSocket& socket, size_t first) {
 bool MmsTcpFixture::Ping(sys::TcpSocket& socket) {
     if (!SendAll(socket, Command(0x1B, Bytes(8, 0)))) return false;
     Received pong;
-    if (ReadClientCommand(socket, pong, 3000, stopping_)) Record(pong);
+    if (ReadClientCommand(socket, pong, 3000, listener_.Stopping())) Record(pong);
     return true;
 }
 
@@ -292,7 +244,7 @@ void MmsTcpFixture::Record(const Received& command) {
 // Reads what the client still sends (a pong, its close command) until it closes or ms pass.
 void MmsTcpFixture::Drain(sys::TcpSocket& socket, int ms) {
     Received command;
-    while (ReadClientCommand(socket, command, ms, stopping_)) Record(command);
+    while (ReadClientCommand(socket, command, ms, listener_.Stopping())) Record(command);
 }
 
 std::vector<MmsTcpFixture::Received> MmsTcpFixture::Commands() const {
@@ -305,10 +257,7 @@ int MmsTcpFixture::Pongs() const {
     return pongs_;
 }
 
-int MmsTcpFixture::Connections() const {
-    std::lock_guard<std::mutex> g(lock_);
-    return connections_;
-}
+int MmsTcpFixture::Connections() const { return listener_.Accepted(); }
 
 uint32_t MmsTcpFixture::StartTimeMs() const {
     std::lock_guard<std::mutex> g(lock_);
@@ -325,14 +274,4 @@ size_t MmsTcpFixture::FirstPacketSent() const {
     return firstSent_;
 }
 
-bool MmsTcpFixture::WaitConnections(int count, int ms) const {
-    const auto deadline = Clock::now() + std::chrono::milliseconds(ms);
-    while (Clock::now() < deadline) {
-        {
-            std::lock_guard<std::mutex> g(lock_);
-            if (ended_ >= count) return true;
-        }
-        std::this_thread::sleep_for(std::chrono::milliseconds(10));
-    }
-    return false;
-}
+bool MmsTcpFixture::WaitConnections(int count, int ms) const { return listener_.WaitEnded(count, ms); }

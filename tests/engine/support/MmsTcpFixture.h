@@ -13,6 +13,9 @@
 #include <thread>
 #include <vector>
 
+#include "AsfMedia.h"
+#include "LoopbackListener.h"
+#include "MediaFiles.h"
 #include "sys/Socket.h"
 
 class MmsTcpFixture {
@@ -25,12 +28,9 @@ public:
         Bytes header;
         std::vector<Bytes> packets;
     };
-    // tests/fixtures/media/ in the spelling of the platform the test runs on.
-    static std::string MediaDir();
-    static Bytes ReadFile(const std::string& path);
-    // A plain ASF file (its Data Object gives where the packets end).
+    // A plain ASF file, and ffmpeg's streaming form ("$H" and "$D" chunks, its header announcing
+    // 0 packets), split by AsfMedia.
     static Media LoadAsf(const std::string& path);
-    // ffmpeg's streaming form: "$H" and "$D" chunks (its header announces 0 packets).
     static Media LoadAsfStream(const std::string& path);
     static uint32_t SendTime(const Bytes& packet);
 
@@ -81,7 +81,6 @@ public:
     bool WaitConnections(int count, int ms) const;
 
 private:
-    void Loop();
     void Serve(sys::TcpSocket& socket);
     bool SendHeader(sys::TcpSocket& socket);
     bool SendPackets(sys::TcpSocket& socket, size_t first);
@@ -90,14 +89,10 @@ private:
     void Record(const Received& command);
 
     Media media_;
-    sys::TcpListener listener_;
-    std::thread thread_;
-    std::atomic<bool> stopping_{false};
+    LoopbackListener listener_;
     mutable std::mutex lock_;
     std::vector<Received> commands_;
     int pongs_ = 0;
-    int connections_ = 0;
-    int ended_ = 0;
     uint32_t startTimeMs_ = 0;
     uint32_t packetsAsked_ = 0;
     size_t firstSent_ = 0;

@@ -5,8 +5,6 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <fstream>
-#include <iterator>
 
 namespace {
 
@@ -66,68 +64,10 @@ std::string HeaderValue(const std::string& head, const std::string& name) {
 
 }  // namespace
 
-std::string RtspFixture::ReadAll(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
-
 uint64_t RtspFixture::Le(const std::string& b, size_t at, size_t width) {
     uint64_t v = 0;
     for (size_t i = width; i-- > 0;) v = (v << 8) | static_cast<uint8_t>(b.at(at + i));
     return v;
-}
-
-std::string RtspFixture::MediaDir() {
-    std::string dir = __FILE__;
-    dir = dir.substr(0, dir.find_last_of("/\\") + 1) + "../../fixtures/media/";
-#ifdef _WIN32
-    // Built on Linux, run under Wine: the source tree is reached through drive Z:.
-    if (!dir.empty() && dir[0] == '/') dir = "Z:" + dir;
-#endif
-    return dir;
-}
-
-RtspFixture::Media RtspFixture::LoadFile(const std::string& name) {
-    const std::string file = ReadAll(MediaDir() + name);
-    Media media;
-    if (file.size() < 30) return media;
-    const size_t headerLength = static_cast<size_t>(Le(file, 16, 8)) + 50;
-    if (headerLength > file.size()) return media;
-    media.header = file.substr(0, headerLength);
-    // The packet size is the File Properties' minimum (= maximum) packet size; every packet is whole.
-    const size_t dataEnd = headerLength - 50 + static_cast<size_t>(Le(file, headerLength - 34, 8));
-    const size_t count = static_cast<size_t>(Le(file, headerLength - 10, 8));
-    if (count == 0 || dataEnd > file.size()) return media;
-    const size_t packetSize = (dataEnd - headerLength) / count;
-    for (size_t at = headerLength; at + packetSize <= dataEnd; at += packetSize) {
-        media.packets.push_back(file.substr(at, packetSize));
-    }
-    return media;
-}
-
-RtspFixture::Media RtspFixture::LoadStream(const std::string& name) {
-    const std::string file = ReadAll(MediaDir() + name);
-    Media media;
-    for (size_t at = 0; at + 12 <= file.size();) {
-        const size_t length = static_cast<size_t>(Le(file, at + 2, 2));
-        if (length < 8 || at + 4 + length > file.size()) break;
-        const std::string content = file.substr(at + 12, length - 8);
-        if (file[at + 1] == 'H') media.header = content;
-        if (file[at + 1] == 'D') media.packets.push_back(content);
-        at += 4 + length;
-    }
-    return media;
-}
-
-uint32_t RtspFixture::SendTime(const std::string& packet) {
-    size_t at = 0;
-    const uint8_t ecc = static_cast<uint8_t>(packet.at(0));
-    at = (ecc & 0x80) ? 1 + (ecc & 0x0F) : 0;
-    const uint8_t flags = static_cast<uint8_t>(packet.at(at));
-    at += 2;  // length type flags, property flags
-    auto width = [](int type) -> size_t { return type == 3 ? 4 : static_cast<size_t>(type); };
-    at += width((flags >> 5) & 3) + width((flags >> 1) & 3) + width((flags >> 3) & 3);
-    return static_cast<uint32_t>(Le(packet, at, 4));
 }
 
 std::string RtspFixture::Stripped(const std::string& packet) {
@@ -157,16 +97,10 @@ RtspFixture::RtspFixture(Media media) : media_(std::move(media)) {}
 RtspFixture::~RtspFixture() { Stop(); }
 
 void RtspFixture::Start() {
-    sys::SocketStartup();
-    if (!listener_.Listen("127.0.0.1", 0)) return;
-    thread_ = std::thread([this] { Loop(); });
+    listener_.Start([this](sys::TcpSocket& socket) { Serve(socket); });
 }
 
-void RtspFixture::Stop() {
-    stopping_ = true;
-    if (thread_.joinable()) thread_.join();
-    listener_.Close();
-}
+void RtspFixture::Stop() { listener_.Stop(); }
 
 std::string RtspFixture::Url(const std::string& path) const {
     return "rtsp://127.0.0.1:" + std::to_string(Port()) + "/" + path;
@@ -185,38 +119,17 @@ std::vector<std::string> RtspFixture::Requests(const std::string& method) const 
     return found;
 }
 
-bool RtspFixture::WaitSessions(int count, int ms) const {
-    const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(ms);
-    for (;;) {
-        {
-            std::lock_guard<std::mutex> guard(lock_);
-            if (sessionsEnded_ >= count) return true;
-        }
-        if (std::chrono::steady_clock::now() >= deadline) return false;
-        std::this_thread::sleep_for(std::chrono::milliseconds(10));
-    }
-}
+bool RtspFixture::WaitSessions(int count, int ms) const { return listener_.WaitEnded(count, ms); }
 
 size_t RtspFixture::PacketsSent() const {
     std::lock_guard<std::mutex> guard(lock_);
     return packetsSent_;
 }
 
-void RtspFixture::Loop() {
-    while (!stopping_) {
-        sys::TcpSocket socket;
-        if (!listener_.Accept(socket, kSliceMs)) continue;
-        Serve(socket);
-        socket.Close();
-        std::lock_guard<std::mutex> guard(lock_);
-        ++sessionsEnded_;
-    }
-}
-
 bool RtspFixture::SendAll(sys::TcpSocket& socket, const std::string& bytes) {
     size_t sent = 0;
     int waited = 0;
-    while (sent < bytes.size() && !stopping_ && waited < kLimitMs) {
+    while (sent < bytes.size() && !listener_.Stopping() && waited < kLimitMs) {
         const int n = socket.Send(bytes.data() + sent, static_cast<int>(bytes.size() - sent));
         if (n > 0) {
             sent += static_cast<size_t>(n);
@@ -231,7 +144,7 @@ bool RtspFixture::SendAll(sys::TcpSocket& socket, const std::string& bytes) {
 }
 
 bool RtspFixture::ReadRequest(sys::TcpSocket& socket, std::string& buffer, std::string& request, int waitMs) {
-    for (int waited = 0; !stopping_;) {
+    for (int waited = 0; !listener_.Stopping();) {
         const size_t end = buffer.find("\r\n\r\n");
         if (end != std::string::npos) {
             const std::string head = buffer.substr(0, end + 4);
@@ -331,7 +244,7 @@ std::string RtspFixture::Frame(uint8_t channel, const std::string& payload) {
 
 std::string RtspFixture::RtpPacket(const std::string& packet) {
     // RTP: version 2, marker set (the packet is whole), payload type 96, timestamp = send time.
-    std::string rtp = "\x80\xE0" + Be(sequence_++, 2) + Be(SendTime(packet), 4) + Be(0x54F33838, 4);
+    std::string rtp = "\x80\xE0" + Be(sequence_++, 2) + Be(AsfMedia::SendTime(packet), 4) + Be(0x54F33838, 4);
     // ASF payload header: length present, then the extra fields the flags announce.
     static const uint8_t kExtraFlags[] = {0x00, 0x20, 0x30, 0x38};
     const size_t extra = options_.packetShift / 4 > 3 ? 3 : options_.packetShift / 4;
@@ -343,9 +256,9 @@ std::string RtspFixture::RtpPacket(const std::string& packet) {
 
 void RtspFixture::Stream(sys::TcpSocket& socket, std::string& buffer, double fromSeconds) {
     size_t sent = 0;
-    for (size_t i = 0; i < media_.packets.size() && !stopping_; ++i) {
+    for (size_t i = 0; i < media_.packets.size() && !listener_.Stopping(); ++i) {
         const std::string& packet = media_.packets[i];
-        if (SendTime(packet) < static_cast<uint32_t>(fromSeconds * 1000 + 0.5)) continue;
+        if (AsfMedia::SendTime(packet) < static_cast<uint32_t>(fromSeconds * 1000 + 0.5)) continue;
         if (sent == options_.stopAfter) break;
         if (!AnswerWaiting(socket, buffer)) return;
         if (options_.rtcpEvery && sent % static_cast<size_t>(options_.rtcpEvery) == 0) {
@@ -381,7 +294,7 @@ void RtspFixture::Stream(sys::TcpSocket& socket, std::string& buffer, double fro
     }
     // Answer whatever comes (a TEARDOWN, say) until the client leaves.
     std::string request;
-    while (!stopping_ && ReadRequest(socket, buffer, request, kLimitMs)) {
+    while (!listener_.Stopping() && ReadRequest(socket, buffer, request, kLimitMs)) {
         if (options_.end == Options::End::Hold) continue;
         if (!Reply(socket, request)) return;
     }

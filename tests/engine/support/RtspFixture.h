@@ -18,24 +18,20 @@
 #include <thread>
 #include <vector>
 
+#include "AsfMedia.h"
+#include "LoopbackListener.h"
+#include "MediaFiles.h"
 #include "sys/Socket.h"
 
 class RtspFixture {
 public:
-    struct Media {
-        std::string header;                // Header Object and the 50-byte Data Object header
-        std::vector<std::string> packets;  // each as the source holds it
-    };
-    static std::string ReadAll(const std::string& path);
+    using Media = AsfMedia;
     // The little-endian value of width bytes at at.
     static uint64_t Le(const std::string& bytes, size_t at, size_t width);
-    // tests/fixtures/media in the platform's own spelling.
-    static std::string MediaDir();
-    // A plain ASF file, and the streaming form ("$H", "$D" chunks) whose header counts 0 packets.
-    static Media LoadFile(const std::string& name);
-    static Media LoadStream(const std::string& name);
-    // The Send Time field of an ASF data packet, read by its length-type flags.
-    static uint32_t SendTime(const std::string& packet);
+    // A plain ASF file of tests/fixtures/media, and the streaming form ("$H", "$D" chunks) whose
+    // header counts 0 packets.
+    static Media LoadFile(const std::string& name) { return AsfMedia::FromFile(MediaPath(name)); }
+    static Media LoadStream(const std::string& name) { return AsfMedia::FromStreamFile(MediaPath(name)); }
     // A packet as a streaming server sends it: without its padding, its length in the packet.
     static std::string Stripped(const std::string& packet);
 
@@ -77,7 +73,6 @@ public:
     const Media& Source() const { return media_; }
 
 private:
-    void Loop();
     void Serve(sys::TcpSocket& socket);
     // One request, head and body; false when the client closed, the fixture stops or time ran out.
     bool ReadRequest(sys::TcpSocket& socket, std::string& buffer, std::string& request, int waitMs);
@@ -92,13 +87,10 @@ private:
 
     Media media_;
     Options options_;
-    sys::TcpListener listener_;
-    std::thread thread_;
-    std::atomic<bool> stopping_{false};
+    LoopbackListener listener_;
     uint16_t sequence_ = 0;
     double playFrom_ = 0;
     mutable std::mutex lock_;
     std::vector<std::string> requests_;
-    int sessionsEnded_ = 0;
     size_t packetsSent_ = 0;
 };
