@@ -1,7 +1,5 @@
 #include "Download.h"
 
-#include <cstdarg>
-#include <cstdio>
 #include <cstring>
 #include <string>
 #include <system_error>
@@ -143,7 +141,7 @@ int32_t CDownload::ChooseKind(const char* url, int32_t kind) {
 
 void CDownload::Run(IDownloadSink* sink) {
     outer_ = sink;
-    LogFormat("URL: %s", UrlWithoutLogin(url_).c_str());
+    Log(("URL: " + UrlWithoutLogin(url_)).c_str());
     const EngineProxy proxy = GetEngineProxy();
     Log(proxy.enabled && !proxy.server.empty() ? "Need proxy" : "No proxy");
     Log(GetUrlUser(url_).empty() ? "No user and password" : "Need user and password");
@@ -175,15 +173,6 @@ void CDownload::ChooseDownloader() {
         return;
     }
     row.start(downloader.get(), url_, destFile_, redirectDepth_, this);
-}
-
-void CDownload::LogFormat(const char* format, ...) {
-    char text[4096];
-    va_list args;
-    va_start(args, format);
-    std::vsnprintf(text, sizeof text, format, args);
-    va_end(args);
-    Log(text);
 }
 
 FK_DEFINE_FACTORIES(DOWNLOAD, CDownload)

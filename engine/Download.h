@@ -32,7 +32,6 @@ public:
 
 private:
     void ChooseDownloader();
-    void LogFormat(const char* format, ...) __attribute__((format(printf, 2, 3)));
 
     char url_[kUrlField] = {};
     char destFile_[kDestField] = {};

@@ -8,18 +8,50 @@
 
 #include <cstdlib>
 #include <fstream>
-#include <iterator>
 #include <string>
 
+#include "FileBytes.h"
 #include "ProgramRun.h"
 
 namespace {
 
 using namespace program_run;
 
-std::string ReadAll(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+// A cell of the program's list view. List-view messages carry pointers that are not carried from
+// one process to another, so the request and its text buffer are placed in the program's memory.
+std::string ListCellOf(HWND list, int row, int column) {
+    DWORD pid = 0;
+    GetWindowThreadProcessId(list, &pid);
+    HANDLE process = OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, pid);
+    if (!process) return std::string();
+    constexpr int kTextSize = 256;
+    auto* remote = static_cast<char*>(
+        VirtualAllocEx(process, nullptr, sizeof(LVITEMA) + kTextSize, MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE));
+    std::string text;
+    if (remote) {
+        LVITEMA request{};
+        request.iSubItem = column;
+        request.pszText = remote + sizeof(LVITEMA);
+        request.cchTextMax = kTextSize;
+        char buffer[kTextSize] = {};
+        if (WriteProcessMemory(process, remote, &request, sizeof request, nullptr) &&
+            SendMessageA(list, LVM_GETITEMTEXTA, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(remote)) > 0 &&
+            ReadProcessMemory(process, remote + sizeof(LVITEMA), buffer, kTextSize - 1, nullptr)) {
+            text = buffer;
+        }
+        VirtualFreeEx(process, remote, 0, MEM_RELEASE);
+    }
+    CloseHandle(process);
+    return text;
+}
+
+// The digits of a grouped number ("1,234,567"), -1 when there are none.
+long long GroupedNumber(const std::string& text) {
+    long long value = -1;
+    for (char c : text) {
+        if (c >= '0' && c <= '9') value = (value < 0 ? 0 : value * 10) + (c - '0');
+    }
+    return value;
 }
 
 long long FileSize(const std::string& path) {
@@ -51,9 +83,9 @@ TEST(DownloadEndToEndTest, DownloadsTheListedFileAndSavesItFinished) {
     const char* peer = std::getenv("RIPPLECAST_PEER_DIR");
     if (!peer) GTEST_SKIP() << "runs with its lighttpd fixture (ctest)";
     const std::string peerDir = peer;
-    const std::string port = ReadAll(peerDir + "\\port");
+    const std::string port = ReadFileBytes(peerDir + "\\port");
     ASSERT_FALSE(port.empty());
-    const std::string served = ReadAll(peerDir + "\\www\\clip.bin");
+    const std::string served = ReadFileBytes(peerDir + "\\www\\clip.bin");
     ASSERT_EQ(served.size(), 3000000u);
 
     TempDir dir;
@@ -100,7 +132,11 @@ TEST(DownloadEndToEndTest, DownloadsTheListedFileAndSavesItFinished) {
     DeleteFileA(done.c_str());
     for (int i = 0; i < 600 && FileSize(dest) < 1000000; ++i) Sleep(50);
     EXPECT_GE(FileSize(dest), 1000000) << "the download did not get going";
-    Sleep(1200);  // one poll of the window after the bytes arrived
+    // The picture shows the progress once the window's refresh has put those bytes in the row's
+    // "downloaded" cell.
+    const int kDownloadedColumn = 3;
+    for (int i = 0; i < 200 && GroupedNumber(ListCellOf(lists[0], 0, kDownloadedColumn)) < 1000000; ++i) Sleep(25);
+    EXPECT_GE(GroupedNumber(ListCellOf(lists[0], 0, kDownloadedColumn)), 1000000) << "the window did not show the bytes";
     std::ofstream(request).put('\n');
     for (int i = 0; i < 300 && GetFileAttributesA(done.c_str()) == INVALID_FILE_ATTRIBUTES; ++i) Sleep(50);
     EXPECT_NE(GetFileAttributesA(done.c_str()), INVALID_FILE_ATTRIBUTES) << "no picture was taken";
@@ -126,7 +162,7 @@ TEST(DownloadEndToEndTest, DownloadsTheListedFileAndSavesItFinished) {
     GetPrivateProfileStringA("0", "DestFileName", "", saved, sizeof saved, config.c_str());
     EXPECT_STREQ(state, "4");
     EXPECT_EQ(std::string(saved), dest);
-    EXPECT_TRUE(ReadAll(dest) == served) << "the file differs from the served one";
+    EXPECT_TRUE(ReadFileBytes(dest) == served) << "the file differs from the served one";
 }
 
 }  // namespace

@@ -1,6 +1,7 @@
 // The ASF parser against real files made by ffmpeg (tests/fixtures/media/make-media.sh) and against
 // small made-up headers and packets that show one fault each.
 #include "AsfParser.h"
+#include "LittleEndian.h"
 
 #include <gtest/gtest.h>
 
@@ -21,12 +22,6 @@ namespace {
 using Bytes = std::vector<uint8_t>;
 
 // ---- Fixture files -------------------------------------------------------------------------
-
-uint64_t Le(const Bytes& b, size_t at, size_t width) {
-    uint64_t v = 0;
-    for (size_t i = width; i-- > 0;) v = (v << 8) | b.at(at + i);
-    return v;
-}
 
 void PutLe(Bytes& b, size_t at, uint64_t value, size_t width) {
     for (size_t i = 0; i < width; ++i) b.at(at + i) = uint8_t(value >> (8 * i));

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "DownBase.h"
+#include "LittleEndian.h"
 #include "MmsTcpFixture.h"
 #include "RecordingSink.h"
 #include "TempDir.h"
@@ -57,12 +58,6 @@ struct OnDisk {
     std::vector<Bytes> packets;
     bool simpleIndex = false;
 };
-
-uint64_t Le(const Bytes& b, size_t at, size_t width) {
-    uint64_t v = 0;
-    for (size_t i = width; i-- > 0;) v = (v << 8) | b.at(at + i);
-    return v;
-}
 
 OnDisk Read(const std::string& path, const MmsTcpFixture::Media& media) {
     const Bytes file = ReadAll(path);

@@ -16,6 +16,7 @@
 #include "CommandOutput.h"
 #include "Factories.h"
 #include "Framecrc.h"
+#include "LittleEndian.h"
 #include "MmsTcpFixture.h"
 #include "RecordingSink.h"
 #include "TempDir.h"
@@ -24,12 +25,6 @@
 namespace {
 
 using Bytes = std::vector<uint8_t>;
-
-uint64_t Le(const Bytes& b, size_t at, size_t width) {
-    uint64_t v = 0;
-    for (size_t i = width; i-- > 0;) v = (v << 8) | b.at(at + i);
-    return v;
-}
 
 const uint8_t kSimpleIndexGuid[16] = {0x90, 0x08, 0x00, 0x33, 0xB1, 0xE5, 0xCF, 0x11,
                                       0x89, 0xF4, 0x00, 0xA0, 0xC9, 0x03, 0x49, 0xCB};

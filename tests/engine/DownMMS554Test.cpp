@@ -21,13 +21,13 @@
 #include "FileBytes.h"
 #include "FixtureServer.h"
 #include "Framecrc.h"
+#include "LittleEndian.h"
 #include "RecordingSink.h"
 #include "RtspFixture.h"
 #include "TempDir.h"
 
 namespace {
 
-uint64_t Le(const std::string& b, size_t at, size_t width) { return RtspFixture::Le(b, at, width); }
 
 // What the engine wrote, taken apart: header, packets of the header's size, what follows.
 struct Written {

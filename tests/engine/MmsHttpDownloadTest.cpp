@@ -18,6 +18,7 @@
 #include "Fetchkeeper.h"
 #include "FileBytes.h"
 #include "FixtureServer.h"
+#include "LittleEndian.h"
 #include "MmsHttpFramer.h"
 #include "RecordingSink.h"
 #include "TempDir.h"
@@ -26,12 +27,6 @@
 namespace {
 
 using Clock = std::chrono::steady_clock;
-
-uint64_t Le(const std::string& bytes, size_t at) {
-    ByteReader reader(reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size());
-    reader.Seek(at);
-    return reader.U64Le();
-}
 
 const char kSimpleIndexGuid[] = "\x90\x08\x00\x33\xB1\xE5\xCF\x11\x89\xF4\x00\xA0\xC9\x03\x49\xCB";
 

@@ -44,20 +44,7 @@ std::vector<std::string> FtpFixture::Commands() const {
 bool FtpFixture::WaitSessionEnd(int ms) const { return listener_.WaitEnded(1, ms); }
 
 bool FtpFixture::SendAll(sys::TcpSocket& socket, const char* bytes, size_t count) {
-    size_t sent = 0;
-    int waited = 0;
-    while (sent < count && !listener_.Stopping() && waited < kLimitMs) {
-        int n = socket.Send(bytes + sent, static_cast<int>(count - sent));
-        if (n > 0) {
-            sent += static_cast<size_t>(n);
-        } else if (n == sys::TcpSocket::kWouldBlock) {
-            socket.Wait(1, kSliceMs);
-            waited += kSliceMs;
-        } else {
-            return false;
-        }
-    }
-    return sent == count;
+    return listener_.SendAll(socket, bytes, count, kLimitMs);
 }
 
 bool FtpFixture::SendLine(sys::TcpSocket& socket, const std::string& text) {

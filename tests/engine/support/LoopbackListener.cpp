@@ -20,6 +20,23 @@ void LoopbackListener::Stop() {
     listener_.Close();
 }
 
+bool LoopbackListener::SendAll(sys::TcpSocket& socket, const char* bytes, size_t count, int limitMs) const {
+    size_t sent = 0;
+    int waited = 0;
+    while (sent < count && !stopping_ && waited < limitMs) {
+        const int n = socket.Send(bytes + sent, static_cast<int>(count - sent));
+        if (n > 0) {
+            sent += static_cast<size_t>(n);
+        } else if (n == sys::TcpSocket::kWouldBlock) {
+            socket.Wait(1, kSliceMs);
+            waited += kSliceMs;
+        } else {
+            return false;
+        }
+    }
+    return sent == count;
+}
+
 int LoopbackListener::Accepted() const {
     std::lock_guard<std::mutex> guard(lock_);
     return accepted_;

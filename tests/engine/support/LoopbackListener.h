@@ -3,6 +3,7 @@
 // Stop. It counts the connections taken and ended, so a test can wait for a session to be over.
 #pragma once
 #include <atomic>
+#include <cstddef>
 #include <condition_variable>
 #include <functional>
 #include <mutex>
@@ -26,6 +27,10 @@ public:
     int Port() const { return listener_.Port(); }
     // Set by Stop: every wait of a serve function ends on it.
     const std::atomic<bool>& Stopping() const { return stopping_; }
+
+    // Sends all count bytes, waiting for room in short slices; false when the peer broke off, the
+    // server stops, or limitMs passed before they went out.
+    bool SendAll(sys::TcpSocket& socket, const char* bytes, size_t count, int limitMs = 20000) const;
 
     int Accepted() const;
     // Waits up to ms until count connections have ended.

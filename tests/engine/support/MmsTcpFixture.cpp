@@ -1,5 +1,6 @@
 #include "MmsTcpFixture.h"
 
+#include "LittleEndian.h"
 #include <chrono>
 #include <cstring>
 
@@ -10,12 +11,6 @@ using Bytes = MmsTcpFixture::Bytes;
 using Clock = std::chrono::steady_clock;
 
 constexpr int kWaitMs = 10000;
-
-uint64_t Le(const Bytes& b, size_t at, size_t width) {
-    uint64_t v = 0;
-    for (size_t i = width; i-- > 0;) v = (v << 8) | (at + i < b.size() ? b[at + i] : 0);
-    return v;
-}
 
 void PutLe(Bytes& out, uint64_t value, size_t width) {
     for (size_t i = 0; i < width; ++i) out.push_back(static_cast<uint8_t>(value >> (8 * i)));

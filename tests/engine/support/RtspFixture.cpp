@@ -6,6 +6,8 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "LittleEndian.h"
+
 namespace {
 
 constexpr int kSliceMs = 50;
@@ -64,12 +66,6 @@ std::string HeaderValue(const std::string& head, const std::string& name) {
 
 }  // namespace
 
-uint64_t RtspFixture::Le(const std::string& b, size_t at, size_t width) {
-    uint64_t v = 0;
-    for (size_t i = width; i-- > 0;) v = (v << 8) | static_cast<uint8_t>(b.at(at + i));
-    return v;
-}
-
 std::string RtspFixture::Stripped(const std::string& packet) {
     auto width = [](int type) -> size_t { return type == 3 ? 4 : static_cast<size_t>(type); };
     const uint8_t ecc = static_cast<uint8_t>(packet.at(0));
@@ -127,20 +123,7 @@ size_t RtspFixture::PacketsSent() const {
 }
 
 bool RtspFixture::SendAll(sys::TcpSocket& socket, const std::string& bytes) {
-    size_t sent = 0;
-    int waited = 0;
-    while (sent < bytes.size() && !listener_.Stopping() && waited < kLimitMs) {
-        const int n = socket.Send(bytes.data() + sent, static_cast<int>(bytes.size() - sent));
-        if (n > 0) {
-            sent += static_cast<size_t>(n);
-        } else if (n == sys::TcpSocket::kWouldBlock) {
-            socket.Wait(1, kSliceMs);
-            waited += kSliceMs;
-        } else {
-            return false;
-        }
-    }
-    return sent == bytes.size();
+    return listener_.SendAll(socket, bytes.data(), bytes.size(), kLimitMs);
 }
 
 bool RtspFixture::ReadRequest(sys::TcpSocket& socket, std::string& buffer, std::string& request, int waitMs) {

@@ -26,8 +26,6 @@
 class RtspFixture {
 public:
     using Media = AsfMedia;
-    // The little-endian value of width bytes at at.
-    static uint64_t Le(const std::string& bytes, size_t at, size_t width);
     // A plain ASF file of tests/fixtures/media, and the streaming form ("$H", "$D" chunks) whose
     // header counts 0 packets.
     static Media LoadFile(const std::string& name) { return AsfMedia::FromFile(MediaPath(name)); }
