@@ -1,6 +1,7 @@
 #include "Download.h"
 
 #include <cstring>
+#include <iterator>
 #include <string>
 #include <system_error>
 #include <thread>

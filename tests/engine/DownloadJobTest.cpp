@@ -18,6 +18,7 @@
 #include <thread>
 #include <vector>
 
+#include "DownHttpBase.h"
 #include "Download.h"
 #include "EngineSettings.h"
 #include "Factories.h"
@@ -208,6 +209,33 @@ TEST_F(QueuedDownload, EndlessRedirectsFailTheItem) {
     EXPECT_EQ(info.state, DownFailed) << Log(info);
     EXPECT_NE(Log(info).find("too many redirects"), std::string::npos);
     EXPECT_NE(Log(info).find("SHAKE HAND ERROR"), std::string::npos);
+}
+
+// The item counts the redirects of its chain; every start of the item begins a new chain.
+TEST_F(QueuedDownload, EveryStartMayFollowAsManyRedirects) {
+    FixtureServer server;
+    for (int start = 0; start < 2; ++start) {
+        for (int i = 0; i < CDownHttpBase::kMaxRedirects; ++i) {
+            server.AddScript().ExpectHead().Send("HTTP/1.1 302 Found\r\nLocation: /hop.bin\r\n\r\n").Close();
+        }
+        server.AddScript().ExpectHead().Send("HTTP/1.1 200 OK\r\nContent-Length: 2\r\n\r\nok").Close();
+    }
+    server.Start();
+    ASSERT_TRUE(manager_->AddItem(server.Url("/hop.bin").c_str(), dir_.Dir().c_str(), "hop.bin"));
+    ItemHandle item = manager_->GetFirstItem();
+    DownItemInfo info = WaitEnd(item);
+    ASSERT_EQ(info.state, DownFinished) << Log(info);
+    // A start is refused until the finished run's worker is gone: start until a request comes.
+    const int firstChain = CDownHttpBase::kMaxRedirects + 1;
+    const auto deadline = Clock::now() + std::chrono::seconds(10);
+    while (server.Connections() == firstChain && Clock::now() < deadline) {
+        manager_->StartItem(item);
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
+    ASSERT_GT(server.Connections(), firstChain);
+    info = WaitEnd(item);
+    EXPECT_EQ(info.state, DownFinished) << Log(info);
+    EXPECT_EQ(ReadFileBytes(dir_.File("hop.bin")), "ok");
 }
 
 TEST_F(QueuedDownload, RedirectWithoutLocationFailsTheItem) {
