@@ -121,7 +121,7 @@ TEST(DownBaseAsf, FileOfAnotherStreamIsStartedAfresh) {
     const std::string file = dir.File("x.asf");
     Bytes other = ReadAll(MediaPath("audio.wma"));
     other.resize(60000, 0);
-    std::ofstream(file, std::ios::binary).write(reinterpret_cast<const char*>(other.data()), long(other.size()));
+    WriteAll(file, other);
     std::ofstream(file + ".ini", std::ios::binary) << "8\r\n1000\r\n3";
     RecordingSink sink;
     EXPECT_EQ(RunReplay(media, file, sink), 0) << sink.LogText();

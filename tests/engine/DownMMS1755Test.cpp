@@ -217,7 +217,7 @@ TEST(DownMMS1755, FileOfAnotherStreamIsRewrittenFromTheStartNotAppendedTo) {
     {
         // Another stream's file, large enough to be resumed, with its record.
         Bytes other = ReadAll(MediaPath("av-20s.wmv"));
-        std::ofstream(file, std::ios::binary).write(reinterpret_cast<const char*>(other.data()), long(other.size()));
+        WriteAll(file, other);
         std::ofstream(file + ".ini", std::ios::binary) << "8\r\n9000\r\n30";
     }
     MmsTcpFixture server(media);
