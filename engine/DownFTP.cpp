@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <cstring>
 
+#include "AsciiText.h"
 #include "EngineSettings.h"
 #include "NameLookup.h"
 #include "UrlUtil.h"
@@ -205,8 +206,7 @@ bool CDownFTP::ReadReply(Reply& reply) {
             pending_.erase(0, end + 1);
             std::string shown = reply.text;
             shown.erase(std::remove(shown.begin(), shown.end(), '\0'), shown.end());
-            while (!shown.empty() && (shown.back() == '\n' || shown.back() == '\r')) shown.pop_back();
-            Log(shown);
+            Log(TrimRightAscii(shown, "\r\n"));
             return true;
         }
         if (pending_.size() > kMaxReply) {
