@@ -2,41 +2,16 @@
 
 #include <windows.h>
 
-#include <cstring>
-
-#include "FolderDialog.h"
-#include "Main.h"
+#include "Folders.h"
+#include "ItemRules.h"
+#include "ProgramTexts.h"
 #include "SanitizeFileName.h"
 #include "SysUtils.h"
 
 TfrmInfo* frmInfo = nullptr;
 
-namespace {
-
-const char kInvalidInput[] = "Invalid input!";
-
-// Schemes the engine can fetch, compared over exactly their own length.
-bool HasKnownScheme(const std::string& url) {
-    static const char* const prefixes[] = {"http://", "rtsp://", "mms://", "mmst://", "mmsu://", "ftp://"};
-    for (const char* prefix : prefixes) {
-        const size_t n = std::strlen(prefix);
-        if (url.size() >= n && _strnicmp(url.c_str(), prefix, n) == 0) return true;
-    }
-    return false;
-}
-
-bool FolderExists(const std::string& folder) {
-    const DWORD attributes = GetFileAttributesA(folder.c_str());
-    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
-}
-
-}  // namespace
-
 TfrmInfo::TfrmInfo(ui::TComponent* owner) : ui::TForm(owner) {
-    FileNameFromUrl = [](const char* url, char* out) { return Form1 && Form1->FileNameFromUrl(url, out); };
-    ChooseFolder = [](std::string& folder) {
-        return ui::SelectDirectoryWithOptions(folder, ui::sdAllowCreate | ui::sdPerformCreate | ui::sdPrompt, 1000);
-    };
+    ChooseFolder = ChooseFolderWithShell;
     Publish("EditURLChange", &TfrmInfo::EditURLChange);
     Publish("Button1Click", &TfrmInfo::Button1Click);
     Publish("Button2Click", &TfrmInfo::Button2Click);
@@ -74,7 +49,7 @@ void TfrmInfo::Button1Click(ui::TComponent*) {
     const std::string typed = EditURL->Text();
     const std::string url = ui::Trim(typed);
     if (url != typed) EditURL->SetText(url);  // a change like any other: a file name is proposed
-    if (!HasKnownScheme(url)) {
+    if (!HasRunScheme(url.c_str())) {
         ui::ShowMessage(kInvalidInput);
         return;
     }
@@ -92,23 +67,14 @@ void TfrmInfo::Button1Click(ui::TComponent*) {
         return;
     }
     if (cleaned != name) EditFileName->SetText(cleaned);
-    if (!FolderExists(folder)) {
-        const int answer = ui::ShowMessageBox(Handle(), "The directory is not exist,create it?", "Warning",
-                                              MB_ICONWARNING | MB_OKCANCEL);
-        if (answer != IDOK) return;
-        if (!CreateDirectoryA(folder.c_str(), nullptr)) {
-            ui::ShowMessage("Can not create the directory!");
-            return;
-        }
-    }
-    SetModalResult(ui::mrOk);
+    if (ConfirmFolder(Handle(), folder)) SetModalResult(ui::mrOk);
 }
 
 void TfrmInfo::Button2Click(ui::TComponent*) { SetModalResult(ui::mrCancel); }
 
 void TfrmInfo::SpeedButton1Click(ui::TComponent*) {
     // Opens at the default folder whatever the field holds.
-    std::string folder = "C:\\MyDownloads";
+    std::string folder = kDefaultDestFolder;
     if (ChooseFolder && ChooseFolder(folder)) EditDest->SetText(folder);
 }
 

@@ -25,8 +25,8 @@ public:
     void Button2Click(ui::TComponent* sender);
     void SpeedButton1Click(ui::TComponent* sender);
 
-    // The file name of a URL (true when the URL has one), written into a 512-byte buffer. The
-    // main window's forwarder to the manager unless another is put in its place.
+    // The file name of a URL (true when the URL has one), written into a 512-byte buffer: the
+    // engine's answer, handed in by whoever opens the dialog. No name is proposed without it.
     std::function<bool(const char* url, char* out)> FileNameFromUrl;
     // The folder chooser: opens at the given folder, answers true and the chosen folder when the
     // user confirms one. The shell's chooser unless another is put in its place.

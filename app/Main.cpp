@@ -4,10 +4,14 @@
 #include <string>
 
 #include "Clipbrd.h"
+#include "Folders.h"
 #include "Info.h"
 #include "Interface.h"
+#include "ItemRules.h"
+#include "ListRows.h"
 #include "Mylabel.h"
 #include "Plus.h"
+#include "ProgramTexts.h"
 #include "Qelregister.h"
 #include "Reader.h"
 #include "RowText.h"
@@ -22,12 +26,6 @@ const char kHomePage[] = "http://www.tarvexa.com/ripplecast/";
 
 namespace {
 
-const char kPauseFirst[] = "Pause the downloading first!";
-const char kInvalidInput[] = "Invalid input!";
-
-// The URL cell of a row: ListDown has two more columns before it.
-int UrlCell(const TForm1& form, const ui::TListView* list) { return list == form.ListDown ? 4 : 2; }
-
 std::string WithBackslash(std::string dir) {
     if (dir.empty() || dir.back() != '\\') dir += '\\';
     return dir;
@@ -39,18 +37,9 @@ std::string Bounded(std::string text, size_t size) {
     return text;
 }
 
-// The insert rule's rewrite of a clashing destination.
-std::string InsertDigit(const std::string& dest) {
-    const size_t folderEnd = dest.find_last_of("\\/");
-    const size_t nameStart = folderEnd == std::string::npos ? 0 : folderEnd + 1;
-    const size_t dot = dest.rfind('.');
-    if (dot == std::string::npos || dot < nameStart) return dest + "1";
-    return dest.substr(0, dot) + "1" + dest.substr(dot);
-}
-
-// A destination that no other item holds: while an item other than `self` has it (letters compared
-// without case, as the engine compares them), the insert rule's digit goes in.
-std::string FreeDestination(IFetchkeeper& manager, ItemHandle self, std::string path) {
+// A destination that no other item holds, by the engine's own insert rule (letters compared without
+// case, as the engine compares them); empty when the renamed path no longer fits the engine's field.
+std::string FreeDestination(IFetchkeeper& manager, ItemHandle self, const std::string& path) {
     auto taken = [&](const std::string& candidate) {
         for (ItemHandle other = manager.GetFirstItem(); other; other = manager.GetNextItem(other)) {
             if (other == self) continue;
@@ -61,34 +50,23 @@ std::string FreeDestination(IFetchkeeper& manager, ItemHandle self, std::string 
         }
         return false;
     };
-    while (taken(path)) path = InsertDigit(path);
-    return path;
+    return UniqueDestination(path, taken, kPathSize);
 }
 
-// State images of ImageList3, by item state.
-int StateImage(int32_t state, int keep) {
-    switch (state) {
-    case DownWaiting:
-    case DownStopped:
-        return 3;
-    case DownDownloading:
-        return 1;
-    case DownFinished:
-        return 2;
-    case DownFailed:
-        return 4;
-    case DownDeleted:
-        return 5;
-    default:
-        return keep;
-    }
+// The name and URL a new row of the item shows.
+RowCells ItemCells(const DownItemInfo& info) {
+    RowCells cells;
+    cells.name = FileNamePart(info.destFile);
+    cells.url = info.url ? info.url : "";
+    return cells;
 }
 
-ui::TListItem* FindRow(const ui::TListView& list, ItemHandle item) {
-    for (int i = 0; i < list.ItemCount(); ++i) {
-        if (list.Item(i)->Data() == item) return list.Item(i);
-    }
-    return nullptr;
+// The name and URL of a row, for the row that takes its place in another list.
+RowCells RowCellsOf(const ui::TListItem& row, RowLayout layout) {
+    RowCells cells;
+    cells.name = row.SubItem(kNameCell);
+    cells.url = row.SubItem(UrlCell(layout));
+    return cells;
 }
 
 }  // namespace
@@ -215,7 +193,7 @@ void TForm1::FormCreate(ui::TComponent*) {
     if (!manager_) {
         // The start-up check proved the library a moment ago; a second failure still must not
         // leave a window without an engine behind it.
-        ui::ShowMessage("The dll file is broken!");
+        ui::ShowMessage(kBrokenLibrary);
         Timer1->SetEnabled(false);
         if (ui::Application) ui::Application->Terminate();
         return;
@@ -235,14 +213,9 @@ void TForm1::FormCreate(ui::TComponent*) {
 
 void TForm1::FormCloseQuery(ui::TComponent*, bool& canClose) {
     if (!manager_) return;
-    // The engine's items, not the rows: an item may be running before its row exists.
-    for (ItemHandle item = manager_->GetFirstItem(); item; item = manager_->GetNextItem(item)) {
-        DownItemInfo info{};
-        if (manager_->GetItemInfo(item, &info) && info.state == DownDownloading) {
-            ui::ShowMessage("Pause the downloading first!");
-            canClose = false;
-            return;
-        }
+    if (AnyItemDownloading()) {
+        ui::ShowMessage(kPauseFirst);
+        canClose = false;
     }
 }
 
@@ -260,34 +233,23 @@ void TForm1::FormClose(ui::TComponent*, ui::TCloseAction&) {
 }
 
 void TForm1::AddRow(ItemHandle item, const DownItemInfo& info) {
-    const std::string name = FileNamePart(info.destFile);
-    const std::string url = info.url ? info.url : "";
-    ui::TListItem* row = nullptr;
+    RowCells cells = ItemCells(info);
     switch (info.state) {
     case DownWaiting:
     case DownDownloading:
     case DownStopped:
-        row = ListDown->AddItem();
-        row->SetData(item);
-        row->SetImageIndex(StateImage(info.state, 3));
-        for (const std::string& cell : {name, std::string(), std::string(), std::string("0%"), url}) row->AddSubItem(cell);
-        row->SetSelected(true);
+        cells.percent = "0%";
+        AddListRow(*ListDown, RowLayout::Progress, item, StateImage(info.state, kWaitingImage), cells)->SetSelected(true);
         break;
     case DownFailed:
-        row = ListDown->AddItem();
-        row->SetData(item);
-        row->SetImageIndex(4);
-        for (const std::string& cell : {name, std::string(), std::string(), std::string(), url}) row->AddSubItem(cell);
+        AddListRow(*ListDown, RowLayout::Progress, item, kFailedImage, cells);
         break;
     case DownFinished:
-    case DownDeleted: {
-        ui::TListView* list = info.state == DownFinished ? ListDowned : ListDeleted;
-        row = list->AddItem();
-        row->SetData(item);
-        row->SetImageIndex(StateImage(info.state, 2));
-        for (const std::string& cell : {name, std::string(), url}) row->AddSubItem(cell);
+        AddListRow(*ListDowned, RowLayout::Plain, item, kFinishedImage, cells);
         break;
-    }
+    case DownDeleted:
+        AddListRow(*ListDeleted, RowLayout::Plain, item, kDeletedImage, cells);
+        break;
     default:
         break;
     }
@@ -344,22 +306,17 @@ void TForm1::UpdateRow(ItemHandle item, const DownItemInfo& info) {
         row->Delete();
         ListDown->SetSelected(nullptr);
         mainSettings_.logPosition = 0;
-        ui::TListItem* done = ListDowned->AddItem();
-        done->SetData(item);
-        done->SetImageIndex(2);
-        done->SetCaption("");
-        for (const std::string& cell : {FileNamePart(info.destFile), std::string(), std::string(info.url ? info.url : "")})
-            done->AddSubItem(cell);
+        AddListRow(*ListDowned, RowLayout::Plain, item, kFinishedImage, ItemCells(info));
         return;
     }
     // Redrawn even while the list is hidden: the change has been taken, and a row left stale
     // would show (and enable the buttons of) a state the item no longer has.
     row->SetImageIndex(StateImage(info.state == DownDeleted ? 0 : info.state, row->ImageIndex()));
-    row->SetSubItem(1, SizeCell(info.totalSize));
-    row->SetSubItem(2, GroupDigits(std::to_string(info.downloaded)));
+    row->SetSubItem(kSizeCell, SizeCell(info.totalSize));
+    row->SetSubItem(kDownloadedCell, GroupDigits(std::to_string(info.downloaded)));
     std::string percent;
-    if (PercentCell(info.totalSize, info.downloaded, percent)) row->SetSubItem(3, percent);
-    row->SetSubItem(0, info.destFile ? info.destFile : "");
+    if (PercentCell(info.totalSize, info.downloaded, percent)) row->SetSubItem(kPercentCell, percent);
+    row->SetSubItem(kNameCell, info.destFile ? info.destFile : "");
 }
 
 bool TForm1::IsShownItem(ItemHandle item) const {
@@ -390,7 +347,7 @@ void TForm1::ShowItem(ui::TListItem* row) {
     mainSettings_.lastShownRow = row;
     DownItemInfo info{};
     manager_->GetItemInfo(row->Data(), &info);
-    const bool running = row->ImageIndex() == 1;
+    const bool running = row->ImageIndex() == kDownloadingImage;
     btnCancel->SetEnabled(running);
     btnDown->SetEnabled(!running);
     btnDelete->SetEnabled(!running);
@@ -486,31 +443,49 @@ ui::TListView* TForm1::VisibleList() const {
 
 ui::TListItem* TForm1::SelectedRow() const { return VisibleList()->Selected(); }
 
+RowLayout TForm1::LayoutOf(const ui::TListView* list) const {
+    return list == ListDown ? RowLayout::Progress : RowLayout::Plain;
+}
+
+bool TForm1::AnyItemDownloading() {
+    for (ItemHandle item = manager_->GetFirstItem(); item; item = manager_->GetNextItem(item)) {
+        if (StateOf(item) == DownDownloading) return true;
+    }
+    return false;
+}
+
+TfrmInfo& TForm1::InfoDialog(const char* caption) {
+    frmInfo->SetCaption(caption);
+    // The dialog proposes a file name for a typed URL as the engine would name it.
+    frmInfo->FileNameFromUrl = [this](const char* url, char* out) { return FileNameFromUrl(url, out); };
+    frmInfo->edUser->SetText("");
+    frmInfo->edPass->SetText("");
+    return *frmInfo;
+}
+
 void TForm1::btnAddClick(ui::TComponent*) {
     if (!manager_ || !frmInfo) return;
-    frmInfo->SetCaption("NewDownloading");
-    frmInfo->EditURL->SetText("");
+    TfrmInfo& dialog = InfoDialog("NewDownloading");
+    dialog.EditURL->SetText("");
     // Pasted as the edit pastes, so a text of several lines gives its first.
-    if (HWND edit = frmInfo->EditURL->Handle()) SendMessageA(edit, WM_PASTE, 0, 0);
-    frmInfo->EditURL->SetText(ui::Trim(frmInfo->EditURL->Text()));
+    if (HWND edit = dialog.EditURL->Handle()) SendMessageA(edit, WM_PASTE, 0, 0);
+    dialog.EditURL->SetText(ui::Trim(dialog.EditURL->Text()));
     char folder[512] = {};
     manager_->GetDestPath(mainSettings_.settingsPath, folder);
     folder[sizeof folder - 1] = '\0';
-    frmInfo->EditDest->SetText(folder[0] ? folder : "C:\\MyDownloads");
-    frmInfo->edUser->SetText("");
-    frmInfo->edPass->SetText("");
-    if (frmInfo->ShowModal() != ui::mrOk) return;
+    dialog.EditDest->SetText(folder[0] ? folder : kDefaultDestFolder);
+    if (dialog.ShowModal() != ui::mrOk) return;
 
-    const std::string url = Bounded(frmInfo->EditURL->Text(), 512);
-    const std::string dir = WithBackslash(Bounded(frmInfo->EditDest->Text(), 512));
-    const std::string name = SanitizeFileName(Bounded(frmInfo->EditFileName->Text(), 512));
+    const std::string url = Bounded(dialog.EditURL->Text(), 512);
+    const std::string dir = WithBackslash(Bounded(dialog.EditDest->Text(), 512));
+    const std::string name = SanitizeFileName(Bounded(dialog.EditFileName->Text(), 512));
     // A name cleaned away to nothing would make the folder itself the destination.
     if (!IsUsableFileName(name)) {
         ui::ShowMessage(kInvalidInput);
         return;
     }
-    const std::string user = ui::Trim(frmInfo->edUser->Text());
-    const std::string password = ui::Trim(frmInfo->edPass->Text());
+    const std::string user = ui::Trim(dialog.edUser->Text());
+    const std::string password = ui::Trim(dialog.edPass->Text());
     char withLogin[1024] = {};
     manager_->UrlWithLogin(url.c_str(), user.c_str(), password.c_str(), withLogin);
     withLogin[sizeof withLogin - 1] = '\0';
@@ -535,9 +510,7 @@ void TForm1::pupDeleteClick(ui::TComponent*) {
     ui::TListItem* row = list->Selected();
     if (!manager_ || !row) return;
     ItemHandle item = row->Data();
-    const std::string name = row->SubItemCount() > 0 ? row->SubItem(0) : std::string();
-    const int urlCell = UrlCell(*this, list);
-    const std::string url = row->SubItemCount() > urlCell ? row->SubItem(urlCell) : std::string();
+    const RowCells cells = RowCellsOf(*row, LayoutOf(list));
     // The engine keeps a downloading item (and one whose stopped run still winds down); the row
     // stays with it, so no row ever stands for an item in another state.
     if (!manager_->RemoveItem(item)) {
@@ -546,12 +519,7 @@ void TForm1::pupDeleteClick(ui::TComponent*) {
     }
     if (mainSettings_.lastShownRow == row) mainSettings_.lastShownRow = nullptr;
     row->Delete();
-    if (list != ListDeleted) {
-        ui::TListItem* deleted = ListDeleted->AddItem();
-        deleted->SetImageIndex(5);
-        deleted->SetData(item);
-        for (const std::string& cell : {name, std::string(), url}) deleted->AddSubItem(cell);
-    }
+    if (list != ListDeleted) AddListRow(*ListDeleted, RowLayout::Plain, item, kDeletedImage, cells);
     Memo1->Clear();
     btnDown->SetEnabled(false);
     btnDelete->SetEnabled(false);
@@ -560,14 +528,11 @@ void TForm1::pupDeleteClick(ui::TComponent*) {
 void TForm1::pupClearClick(ui::TComponent*) {
     if (!manager_) return;
     if (ui::ShowMessageBox(Handle(), "You will delete all contain the downloading,downloaded and deleted downright!",
-                           "Warning", MB_ICONWARNING | MB_OKCANCEL) != IDOK)
+                           kWarningCaption, MB_ICONWARNING | MB_OKCANCEL) != IDOK)
         return;
-    // Every item of the engine, not only the rows: an item may run before its row exists.
-    for (ItemHandle item = manager_->GetFirstItem(); item; item = manager_->GetNextItem(item)) {
-        if (StateOf(item) == DownDownloading) {
-            ui::ShowMessage(kPauseFirst);
-            return;
-        }
+    if (AnyItemDownloading()) {
+        ui::ShowMessage(kPauseFirst);
+        return;
     }
     mainSettings_.lastShownRow = nullptr;
     ListDown->Clear();
@@ -584,18 +549,15 @@ void TForm1::pupDownAgainClick(ui::TComponent*) {
     if (!row && ListDeleted->Visible()) row = ListDeleted->Selected();
     if (!row) return;
     ItemHandle item = row->Data();
-    const std::string name = row->SubItemCount() > 0 ? row->SubItem(0) : std::string();
-    const std::string url = row->SubItemCount() > 2 ? row->SubItem(2) : std::string();
+    RowCells cells = RowCellsOf(*row, RowLayout::Plain);
     // The row moves only with a run: a start the engine refuses (a stopped run still winding
     // down) would leave a running row for an item that is not running.
     if (StateOf(item) != DownDownloading) manager_->StartItem(item);
     if (StateOf(item) != DownDownloading) return;
-    ui::TListItem* again = ListDown->AddItem();
-    again->SetData(item);
-    again->SetImageIndex(1);
-    again->SetCaption("");
-    for (const std::string& cell : {name, std::string("0"), std::string("0"), std::string("0%"), url})
-        again->AddSubItem(cell);
+    cells.size = "0";
+    cells.downloaded = "0";
+    cells.percent = "0%";
+    AddListRow(*ListDown, RowLayout::Progress, item, kDownloadingImage, cells);
     row->Delete();
 }
 
@@ -623,34 +585,32 @@ void TForm1::pupPropertyClick(ui::TComponent*) {
     char dir[256] = {}, name[256] = {};
     SplitPath(info.destFile ? info.destFile : "", dir, name);
     dir[sizeof dir - 1] = '\0';
-    frmInfo->SetCaption("Property");
-    frmInfo->EditURL->SetText(info.url ? info.url : "");
-    frmInfo->EditDest->SetText(dir);
-    frmInfo->EditFileName->SetText(name);
-    frmInfo->edUser->SetText("");
-    frmInfo->edPass->SetText("");
-    if (frmInfo->ShowModal() != ui::mrOk) return;
+    TfrmInfo& dialog = InfoDialog("Property");
+    dialog.EditURL->SetText(info.url ? info.url : "");
+    dialog.EditDest->SetText(dir);
+    dialog.EditFileName->SetText(name);
+    if (dialog.ShowModal() != ui::mrOk) return;
 
     // The timer kept running while the dialog was open: the item may have started since.
     if (StateOf(item) == DownDownloading) {
         ui::ShowMessage(kPauseFirst);
         return;
     }
-    const std::string url = Bounded(frmInfo->EditURL->Text(), 512);
-    const std::string newName = SanitizeFileName(Bounded(frmInfo->EditFileName->Text(), 256));
+    const std::string url = Bounded(dialog.EditURL->Text(), 512);
+    const std::string newName = SanitizeFileName(Bounded(dialog.EditFileName->Text(), 256));
     if (!IsUsableFileName(newName)) {
         ui::ShowMessage(kInvalidInput);
         return;
     }
-    const std::string folder = WithBackslash(Bounded(frmInfo->EditDest->Text(), 256));
+    const std::string folder = WithBackslash(Bounded(dialog.EditDest->Text(), 256));
     // Two items never write one file: a clash is renamed as the engine renames one on insertion.
     const std::string path = FreeDestination(*manager_, item, folder + newName);
-    if (!manager_->SetItemUrl(item, url.c_str(), path.c_str())) return;
+    if (path.empty() || !manager_->SetItemUrl(item, url.c_str(), path.c_str())) return;
     // The row may have moved while the dialog was open (a finished item, say): look it up again.
     for (ui::TListView* in : {ListDown, ListDowned, ListDeleted}) {
         if (ui::TListItem* current = FindRow(*in, item)) {
-            current->SetSubItem(0, FileNamePart(path.c_str()));
-            current->SetSubItem(UrlCell(*this, in), url);
+            current->SetSubItem(kNameCell, FileNamePart(path.c_str()));
+            current->SetSubItem(UrlCell(LayoutOf(in)), url);
             return;
         }
     }
@@ -723,7 +683,7 @@ void TForm1::ListDownedSelectItem(ui::TComponent*, ui::TListItem* item, bool) {
 void TForm1::CopyURL1Click(ui::TComponent*) {
     ui::TListView* list = VisibleList();
     ui::TListItem* row = list->Selected();
-    const int cell = UrlCell(*this, list);
+    const int cell = UrlCell(LayoutOf(list));
     if (row && row->SubItemCount() > cell) ui::SetClipboardText(row->SubItem(cell));
 }
 
@@ -737,16 +697,14 @@ void TForm1::OpenDestFilePath1Click(ui::TComponent*) {
     char stored[256] = {};
     if (manager_) manager_->GetDestPath(mainSettings_.settingsPath, stored);
     stored[sizeof stored - 1] = '\0';
-    std::string folder = stored;
-    if (folder.empty()) {
-        folder = std::string(ProgramDirectory()) + "\\" + "Downloads";
-        CreateDirectoryA(folder.c_str(), nullptr);  // fails harmlessly when it exists
-    }
-    ui::ShellOpen(nullptr, folder);
+    ui::ShellOpen(nullptr, stored[0] ? std::string(stored) : ProgramDownloadFolder());
 }
 
 void TForm1::Tools1Click(ui::TComponent*) {
     if (!manager_ || !ToolsDlg) return;
+    // The dialog shows the settings this window's manager keeps.
+    ToolsDlg->Manager = manager_;
+    ToolsDlg->SettingsPath = mainSettings_.settingsPath;
     if (ToolsDlg->ShowModal() != ui::mrOk) return;
     // Every field is checked before the first is applied, so the settings are never half saved.
     if (!ToolsDlg->ApplyTo(*manager_, mainSettings_.settingsPath)) ui::ShowMessage(kInvalidInput);
@@ -782,7 +740,7 @@ void TForm1::pupNNDrawItem(ui::TComponent*, ui::TCanvas* canvas, ui::TRect rect,
     canvas->Font.Color = 0x000EFE;
     canvas->Font.Escapement = 900;  // the text runs upwards
     canvas->Font.Changed();
-    canvas->TextOut(rect.Left + 1, rect.Bottom - 3, "Tarvexa Ripplecast");
+    canvas->TextOut(rect.Left + 1, rect.Bottom - 3, kProductName);
 }
 
 void TForm1::DrawSeparator(ui::TCanvas& canvas, const ui::TRect& rect) {

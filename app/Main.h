@@ -10,10 +10,13 @@
 #include "Forms.h"
 #include "IFetchkeeper.h"
 #include "ImgList.h"
+#include "ListRows.h"
 #include "Menus.h"
 #include "Progresspanel.h"
 #include "Qelmainmenu.h"
 #include "StdCtrls.h"
+
+class TfrmInfo;
 
 struct MainSettings {
     char settingsPath[256];         // the settings file every settings and list operation is given
@@ -119,6 +122,12 @@ protected:
 private:
     // Item state now, from the engine; 0 when the item is unknown.
     int32_t StateOf(ItemHandle item);
+    // Asks the engine's items, not the rows: an item may run before its row exists.
+    bool AnyItemDownloading();
+    RowLayout LayoutOf(const ui::TListView* list) const;
+    // The add and properties dialog under `caption`, handed what it asks this window for, with the
+    // login fields empty.
+    TfrmInfo& InfoDialog(const char* caption);
     void ShowPopup();
     void DrawSeparator(ui::TCanvas& canvas, const ui::TRect& rect);
 

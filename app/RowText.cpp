@@ -2,6 +2,13 @@
 
 #include <cstring>
 
+namespace {
+
+// A size, and so a percentage, the server has not told.
+const char kUnknown[] = "Unknown";
+
+}  // namespace
+
 std::string GroupDigits(const std::string& text) {
     std::string rest = text, result;
     while (rest.size() > 3) {
@@ -27,13 +34,13 @@ std::string FileNamePart(const char* path) {
 }
 
 std::string SizeCell(int32_t totalSize) {
-    return totalSize == -1 ? std::string("Unknown") : GroupDigits(std::to_string(totalSize));
+    return totalSize == -1 ? std::string(kUnknown) : GroupDigits(std::to_string(totalSize));
 }
 
 bool PercentCell(int32_t totalSize, int32_t downloaded, std::string& text) {
     if (totalSize == 0) return false;
     if (totalSize == -1) {
-        text = "Unknown";
+        text = kUnknown;
         return true;
     }
     const double percent = static_cast<double>(downloaded) * 100.0 / static_cast<double>(totalSize);

@@ -2,9 +2,8 @@
 
 #include <windows.h>
 
-#include "FolderDialog.h"
-#include "Interface.h"
-#include "Main.h"
+#include "Folders.h"
+#include "ProgramTexts.h"
 #include "SysUtils.h"
 
 TToolsDlg* ToolsDlg = nullptr;
@@ -12,11 +11,6 @@ TToolsDlg* ToolsDlg = nullptr;
 namespace {
 
 constexpr size_t kFolderSize = 256;  // the engine's path field, terminator included
-
-bool FolderExists(const std::string& folder) {
-    const DWORD attributes = GetFileAttributesA(folder.c_str());
-    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
-}
 
 bool ReadInt(const ui::TCustomEdit& edit, int32_t& out) {
     try {
@@ -39,9 +33,7 @@ bool DirectoryHasEntry(const std::string& folder) {
 }
 
 TToolsDlg::TToolsDlg(ui::TComponent* owner) : ui::TForm(owner) {
-    ChooseFolder = [](std::string& folder) {
-        return ui::SelectDirectoryWithOptions(folder, ui::sdAllowCreate | ui::sdPerformCreate | ui::sdPrompt, 1000);
-    };
+    ChooseFolder = ChooseFolderWithShell;
     Publish("FormCreate", &TToolsDlg::FormCreate);
     Publish("EnableProxyClick", &TToolsDlg::EnableProxyClick);
     Publish("FormShow", &TToolsDlg::FormShow);
@@ -81,17 +73,16 @@ void TToolsDlg::FormCreate(ui::TComponent*) { EnableProxyFields(); }
 void TToolsDlg::EnableProxyClick(ui::TComponent*) { EnableProxyFields(); }
 
 void TToolsDlg::FormShow(ui::TComponent*) {
-    IFetchkeeper* manager = Manager ? Manager : Form1 ? Form1->Manager() : nullptr;
-    const std::string path = Manager ? SettingsPath : Form1 ? Form1->Settings().settingsPath : "";
+    const char* path = SettingsPath.c_str();
     char folder[kFolderSize + 4] = {};
-    if (manager) {
-        manager->GetDestPath(path.c_str(), folder);
+    if (Manager) {
+        Manager->GetDestPath(path, folder);
         folder[sizeof folder - 1] = '\0';
-        CSpinEdit1->SetValue(manager->GetMaxThread(path.c_str()));
-        CSpinEdit2->SetValue(manager->GetTimeOut(path.c_str()));
+        CSpinEdit1->SetValue(Manager->GetMaxThread(path));
+        CSpinEdit2->SetValue(Manager->GetTimeOut(path));
         char server[1024] = {}, port[64] = {};
         uint8_t enabled = 0;
-        manager->GetProxy(path.c_str(), server, port, &enabled);
+        Manager->GetProxy(path, server, port, &enabled);
         server[sizeof server - 1] = '\0';
         port[sizeof port - 1] = '\0';
         edServer->SetText(server);
@@ -103,9 +94,7 @@ void TToolsDlg::FormShow(ui::TComponent*) {
         Edit1->SetText(folder);
         if (DirectoryHasEntry(folder)) return;
     }
-    const std::string fallback = std::string(ProgramDirectory()) + "\\Downloads";
-    Edit1->SetText(fallback);
-    CreateDirectoryA(fallback.c_str(), nullptr);  // most often it is there already
+    Edit1->SetText(ProgramDownloadFolder());
 }
 
 bool TToolsDlg::ReadValues(ToolsValues& values, ui::TWinControl** bad) const {
@@ -143,21 +132,11 @@ void TToolsDlg::OKBtnClick(ui::TComponent*) {
     ui::TWinControl* bad = nullptr;
     if (!ReadValues(values, &bad)) {
         SetModalResult(ui::mrNone);
-        ui::ShowMessage("Invalid input!");
+        ui::ShowMessage(kInvalidInput);
         if (bad && bad->Enabled()) bad->SetFocus();
         return;
     }
-    if (FolderExists(values.folder)) return;
-    const int answer = ui::ShowMessageBox(Handle(), "The directory is not exist,create it?", "Warning",
-                                          MB_ICONWARNING | MB_OKCANCEL);
-    if (answer != IDOK) {
-        SetModalResult(ui::mrCancel);
-        return;
-    }
-    if (!CreateDirectoryA(values.folder.c_str(), nullptr)) {
-        ui::ShowMessage("Can not create the directory!");
-        SetModalResult(ui::mrCancel);
-    }
+    if (!ConfirmFolder(Handle(), values.folder)) SetModalResult(ui::mrCancel);
 }
 
 void TToolsDlg::SpeedButton1Click(ui::TComponent*) {

@@ -48,8 +48,8 @@ public:
     // Stores and applies the fields through the manager, only when every one of them is good.
     bool ApplyTo(IFetchkeeper& manager, const char* settingsPath) const;
 
-    // Where the stored settings are read: the main window's manager and settings file unless a
-    // manager is put here.
+    // Where the stored settings are read, handed in by whoever opens the dialog; without a manager
+    // the fields keep what they hold.
     IFetchkeeper* Manager = nullptr;
     std::string SettingsPath;
     // The folder chooser: opens at the given folder, answers true and the chosen folder when the

@@ -7,6 +7,7 @@
 #include "Interface.h"
 #include "Main.h"
 #include "Plus.h"
+#include "ProgramTexts.h"
 #include "ToolsDlg.h"
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
@@ -17,7 +18,7 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
         LoadEngineLibrary();
         IFetchkeeper* probe = NEW_FETCHKEEPER();
         if (!probe) {
-            ui::ShowMessage("The dll file is broken!");
+            ui::ShowMessage(kBrokenLibrary);
             return 0;
         }
         probe->Release();
@@ -28,7 +29,7 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
         application.ProcessMessages();
 
         application.Initialize();
-        application.SetTitle("Tarvexa Ripplecast");
+        application.SetTitle(kProductName);
         application.CreateForm(Form1);
         application.CreateForm(frmInfo);
         application.CreateForm(ToolsDlg);

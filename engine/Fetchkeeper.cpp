@@ -2,11 +2,13 @@
 
 #include <cstdlib>
 #include <cstring>
+#include <utility>
 #include <vector>
 
 #include "EngineLock.h"
 #include "EngineSettings.h"
 #include "Factories.h"
+#include "ItemRules.h"
 #include "PrjMng.h"
 #include "TextCopy.h"
 #include "UrlUtil.h"
@@ -26,15 +28,6 @@ StorePtr OpenStore(const char* iniPath) {
 
 // A URL with a line break would inject lines into config.ini.
 bool HasLineBreak(const char* text) { return std::strpbrk(text, "\r\n") != nullptr; }
-
-// clip.asf -> clip1.asf; the digit goes before the file name's last '.', or at the end without one.
-std::string InsertDigit(const std::string& dest) {
-    const size_t folderEnd = dest.find_last_of("\\/");
-    const size_t nameStart = folderEnd == std::string::npos ? 0 : folderEnd + 1;
-    const size_t dot = dest.rfind('.');
-    if (dot == std::string::npos || dot < nameStart) return dest + "1";
-    return dest.substr(0, dot) + "1" + dest.substr(dot);
-}
 
 }  // namespace
 
@@ -80,11 +73,7 @@ std::string CFetchkeeper::UniqueDest(std::string dest) {
         }
         return false;
     };
-    while (taken(dest)) {
-        dest = InsertDigit(dest);
-        if (dest.size() >= kPathSize) return std::string();
-    }
-    return dest;
+    return UniqueDestination(std::move(dest), taken, kPathSize);
 }
 
 bool CFetchkeeper::Insert(const char* url, const char* destDir, const char* fileName, int32_t kind,
