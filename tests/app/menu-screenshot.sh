@@ -11,7 +11,6 @@ source "$here/run-program.sh"
 bin=$(realpath "$1")
 out=$(realpath -m "$2")
 start_program "$bin"
-sleep 6
 cd "$program_dir"
 status=0
 timeout 60 wine "$bin/DropMenu.exe" list.bmp > rects.txt 2>/dev/null </dev/null || status=$?

@@ -3,8 +3,9 @@
 // a picture of the list, read from the list window's own context: a picture of the display shows
 // the list black (Wine keeps popup menus on surfaces of their own).
 // Only messages without pointers go to the program: they cross into its process as they are.
-//   DropMenu.exe <list.bmp>   prints "window L T R B" and "list L T R B" (screen coordinates) and
-//                             exits 0; 1: no main window, 2: the list did not open, 3: not saved
+//   DropMenu.exe <list.bmp>   waits for the main window, drops the menu, saves the list, prints
+//                             "window L T R B" and "list L T R B" (screen coordinates), exits 0;
+//                             1: no main window, 2: the list did not open, 3: not saved
 #include <windows.h>
 #include <commctrl.h>
 
@@ -126,8 +127,13 @@ void PrintRect(const char* name, HWND window) {
 int main(int argc, char** argv) {
     if (argc < 2) return 3;
     Search search;
-    EnumWindows(FindMainWindow, reinterpret_cast<LPARAM>(&search));
+    // The program shows its splash first; the main window follows within seconds.
+    for (DWORD waited = 0; !search.main && waited < 30000; waited += 100) {
+        EnumWindows(FindMainWindow, reinterpret_cast<LPARAM>(&search));
+        if (!search.main) Sleep(100);
+    }
     if (!search.main) return 1;
+    Sleep(1500);  // its first paint
     // Posted: the menu's modal loop runs in the program, not here.
     const LPARAM at = MAKELPARAM(12, 8);
     PostMessageA(search.bar, WM_LBUTTONDOWN, MK_LBUTTON, at);
