@@ -1,7 +1,7 @@
 #!/usr/bin/env python3
 """Checks the picture of the main window with a menu dropped down: it is opaque, the list lies where
-the program put it and is drawn in the DeepBlue look (the skin's bar colour down its left side, a white ground
-with dark item texts), and the window around it is a painted window, not a blank one.
+the program put it and is drawn in the DeepBlue look (the skin's bar colour down its left side, a
+white ground with dark item texts), and the window around it is a painted window, not a blank one.
    check-menu-picture.py <picture.png> <width> <height> <list left> <top> <right> <bottom>
 """
 import collections
@@ -15,8 +15,8 @@ EDGE = 3                   # the list's frame, left out of every count
 
 
 def load(path, width, height):
-    raw = subprocess.run(["ffmpeg", "-v", "error", "-i", path, "-f", "rawvideo", "-pix_fmt", "rgb24", "-"],
-                         check=True, capture_output=True).stdout
+    command = ["ffmpeg", "-v", "error", "-i", path, "-f", "rawvideo", "-pix_fmt", "rgb24", "-"]
+    raw = subprocess.run(command, check=True, capture_output=True).stdout
     if len(raw) != width * height * 3:
         sys.exit(f"{path}: {len(raw)} bytes of pixels, expected {width}x{height}")
     return lambda x, y: tuple(raw[(y * width + x) * 3:(y * width + x) * 3 + 3])
@@ -35,9 +35,9 @@ def main():
     path = sys.argv[1]
     width, height, left, top, right, bottom = map(int, sys.argv[2:8])
     failures = []
-    if not (0 <= left < right <= width and 0 <= top < bottom <= height and right - left > BAR_WIDTH + 2 * EDGE
-            and bottom - top > 2 * EDGE):
-        sys.exit(f"{path}: the list ({left},{top})-({right},{bottom}) is not inside the {width}x{height} picture")
+    inside = 0 <= left < right <= width and 0 <= top < bottom <= height
+    if not inside or right - left <= BAR_WIDTH + 2 * EDGE or bottom - top <= 2 * EDGE:
+        sys.exit(f"{path}: the list ({left},{top})-({right},{bottom}) does not fit the {width}x{height} picture")
     # A viewer shows pixels of alpha 0 as blank, whatever their colour.
     if pixel_format(path) != "rgb24":
         failures.append(f"the picture is {pixel_format(path)}, not opaque rgb24")

@@ -28,7 +28,9 @@ IFS=, read -r sw sh < <(ffprobe -v error -show_entries stream=width,height -of c
 x=$(( wl > 0 ? wl : 0 )); y=$(( wt > 0 ? wt : 0 ))
 w=$(( (wr < sw ? wr : sw) - x )); h=$(( (wb < sh ? wb : sh) - y ))
 mkdir -p "$(dirname "$out")"
-ffmpeg -loglevel error -y -i shot.xwd -i list.bmp \
-  -filter_complex "[1]format=rgb24[list];[0]format=rgb24[screen];[screen][list]overlay=$ll:$lt:format=rgb,format=rgb24,crop=$w:$h:$x:$y" -frames:v 1 -pix_fmt rgb24 "$out"
+# In RGB throughout: a pass through YUV would shift the colours the check looks for.
+lay="[1]format=rgb24[list];[0]format=rgb24[screen];[screen][list]overlay=$ll:$lt:format=rgb"
+ffmpeg -loglevel error -y -i shot.xwd -i list.bmp -filter_complex "$lay,format=rgb24,crop=$w:$h:$x:$y" \
+  -frames:v 1 -pix_fmt rgb24 "$out"
 python3 "$here/check-menu-picture.py" "$out" "$w" "$h" $((ll - x)) $((lt - y)) $((lr - x)) $((lb - y))
 echo "$out"
