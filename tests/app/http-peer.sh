@@ -38,7 +38,7 @@ CONF
       for _ in $(seq 6000); do
         if [ -f "$dir/shot.request" ]; then
           mkdir -p "$(dirname "$shot")"
-          xwd -root -silent > "$dir/shot.xwd" && ffmpeg -loglevel error -y -i "$dir/shot.xwd" "$shot"
+          xwd -root -silent > "$dir/shot.xwd" && ffmpeg -loglevel error -y -i "$dir/shot.xwd" -pix_fmt rgb24 "$shot"
           rm -f "$dir/shot.request" "$dir/shot.xwd"
           touch "$dir/shot.done"
         fi

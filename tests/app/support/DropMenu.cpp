@@ -1,17 +1,24 @@
 // Drops down the first menu of the running program's main window with a click on the first button
-// of the tool bar that shows the menu (the topmost tool bar), so that a picture can be taken of it.
-// Only messages without pointers are used: they cross into the program's process as they are.
-//   DropMenu.exe        exits 0 once the click is posted, 1 when no such window is found
+// of the tool bar that shows the menu (the topmost tool bar), waits for the list to open and saves
+// a picture of the list, read from the list window's own context: a picture of the display shows
+// the list black (Wine keeps popup menus on surfaces of their own).
+// Only messages without pointers go to the program: they cross into its process as they are.
+//   DropMenu.exe <list.bmp>   waits for the main window, drops the menu, saves the list, prints
+//                             "window L T R B" and "list L T R B" (screen coordinates), exits 0;
+//                             1: no main window, 2: the list did not open, 3: not saved
 #include <windows.h>
 #include <commctrl.h>
 
+#include <cstdio>
 #include <cstring>
+#include <vector>
 
 namespace {
 
 constexpr char kTitle[] = "Tarvexa Ripplecast";
 
 struct Search {
+    HWND main = nullptr;
     HWND bar = nullptr;
     LONG top = 0;
 };
@@ -34,19 +41,108 @@ BOOL CALLBACK FindMainWindow(HWND window, LPARAM param) {
     char title[64] = {};
     GetWindowTextA(window, title, sizeof title);
     if (!IsWindowVisible(window) || std::strcmp(title, kTitle) != 0) return TRUE;
+    auto* search = reinterpret_cast<Search*>(param);
     EnumChildWindows(window, FindTopToolBar, param);
-    return reinterpret_cast<Search*>(param)->bar == nullptr;
+    if (search->bar) search->main = window;
+    return search->bar == nullptr;
+}
+
+struct ListSearch {
+    DWORD process = 0;
+    HWND list = nullptr;
+};
+
+BOOL CALLBACK FindOpenList(HWND window, LPARAM param) {
+    auto* search = reinterpret_cast<ListSearch*>(param);
+    char className[16] = {};
+    GetClassNameA(window, className, sizeof className);
+    DWORD process = 0;
+    GetWindowThreadProcessId(window, &process);
+    if (std::strcmp(className, "#32768") != 0 || process != search->process || !IsWindowVisible(window)) return TRUE;
+    search->list = window;
+    return FALSE;
+}
+
+HWND WaitForOpenList(HWND main, DWORD ms) {
+    ListSearch search;
+    GetWindowThreadProcessId(main, &search.process);
+    for (DWORD waited = 0; waited < ms; waited += 50) {
+        EnumWindows(FindOpenList, reinterpret_cast<LPARAM>(&search));
+        if (search.list) return search.list;
+        Sleep(50);
+    }
+    return nullptr;
+}
+
+// The window's pixels, as a top-down 32-bit bitmap file.
+bool SaveWindow(HWND window, const char* path) {
+    RECT r{};
+    GetWindowRect(window, &r);
+    const int w = r.right - r.left, h = r.bottom - r.top;
+    if (w <= 0 || h <= 0) return false;
+    BITMAPINFO info{};
+    info.bmiHeader.biSize = sizeof info.bmiHeader;
+    info.bmiHeader.biWidth = w;
+    info.bmiHeader.biHeight = -h;
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    info.bmiHeader.biCompression = BI_RGB;
+    HDC source = GetWindowDC(window);
+    HDC memory = CreateCompatibleDC(source);
+    void* bits = nullptr;
+    HBITMAP bitmap = CreateDIBSection(memory, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    bool copied = false;
+    std::vector<char> pixels;
+    if (bitmap) {
+        const HGDIOBJ old = SelectObject(memory, bitmap);
+        copied = BitBlt(memory, 0, 0, w, h, source, 0, 0, SRCCOPY) != FALSE;
+        GdiFlush();
+        pixels.assign(static_cast<const char*>(bits), static_cast<const char*>(bits) + size_t(w) * h * 4);
+        SelectObject(memory, old);
+        DeleteObject(bitmap);
+    }
+    DeleteDC(memory);
+    ReleaseDC(window, source);
+    if (!copied) return false;
+    BITMAPFILEHEADER file{};
+    file.bfType = 0x4D42;  // "BM"
+    file.bfOffBits = sizeof file + sizeof info.bmiHeader;
+    file.bfSize = file.bfOffBits + static_cast<DWORD>(pixels.size());
+    FILE* out = std::fopen(path, "wb");
+    if (!out) return false;
+    const bool written = std::fwrite(&file, sizeof file, 1, out) == 1 &&
+                         std::fwrite(&info.bmiHeader, sizeof info.bmiHeader, 1, out) == 1 &&
+                         std::fwrite(pixels.data(), pixels.size(), 1, out) == 1;
+    return std::fclose(out) == 0 && written;
+}
+
+void PrintRect(const char* name, HWND window) {
+    RECT r{};
+    GetWindowRect(window, &r);
+    std::printf("%s %ld %ld %ld %ld\n", name, r.left, r.top, r.right, r.bottom);
 }
 
 }  // namespace
 
-int main() {
+int main(int argc, char** argv) {
+    if (argc < 2) return 3;
     Search search;
-    EnumWindows(FindMainWindow, reinterpret_cast<LPARAM>(&search));
-    if (!search.bar) return 1;
+    // The program shows its splash first; the main window follows within seconds.
+    for (DWORD waited = 0; !search.main && waited < 30000; waited += 100) {
+        EnumWindows(FindMainWindow, reinterpret_cast<LPARAM>(&search));
+        if (!search.main) Sleep(100);
+    }
+    if (!search.main) return 1;
+    Sleep(1500);  // its first paint
     // Posted: the menu's modal loop runs in the program, not here.
     const LPARAM at = MAKELPARAM(12, 8);
     PostMessageA(search.bar, WM_LBUTTONDOWN, MK_LBUTTON, at);
     PostMessageA(search.bar, WM_LBUTTONUP, 0, at);
+    HWND list = WaitForOpenList(search.main, 10000);
+    if (!list) return 2;
+    Sleep(700);  // the items are drawn one by one as the list opens
+    if (!SaveWindow(list, argv[1])) return 3;
+    PrintRect("window", search.main);
+    PrintRect("list", list);
     return 0;
 }
