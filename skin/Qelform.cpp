@@ -23,6 +23,15 @@ TqelForm::TqelForm(ui::TComponent* owner) : ui::TCustomPanel(owner) {
     BorderWidth = 0;
     form_ = dynamic_cast<ui::TCustomForm*>(owner);
     if (!form_) return;
+    // Before anything of the form is touched: the frame that is there stays as it is.
+    for (int i = 0; i < form_->ControlCount(); ++i) {
+        if (dynamic_cast<TqelForm*>(form_->Control(i)))
+            throw ui::Exception("Sorry, You can create only one TqelForm component in one form!");
+    }
+    form_->Constraints.MinHeight = 50;
+    form_->Constraints.MinWidth = 125;
+    savedBounds_ = {form_->Left(), form_->Top(), form_->Left() + form_->Width(), form_->Top() + form_->Height()};
+    maximizePending_ = form_->WindowState == ui::TWindowState::Maximized;
     titleBar_ = new TqelTitleBar(this);
     titleBar_->SetParent(this);
     titleBar_->SetCaption(form_->Caption());
@@ -30,11 +39,52 @@ TqelForm::TqelForm(ui::TComponent* owner) : ui::TCustomPanel(owner) {
     menuBarHeight_ = 22;
     savedBorderStyle_ = form_->BorderStyle;
     SetUIStyle(TqelUIStyle::DeepBlue);
+    const ui::TRect work = GetWorkAreaRect();
+    form_->Constraints.MaxHeight = work.Height();
+    form_->Constraints.MaxWidth = work.Width();
     // The frame draws the caption and border the form no longer has.
     form_->BorderStyle = ui::TBorderStyle::None;
+    if (ui::Application && !ui::Application->OnMessage) {
+        ui::Application->OnMessage = [this](MSG& msg, bool& handled) { OnApplicationMessage(msg, handled); };
+        hooksApplication_ = true;
+    }
 }
 
-TqelForm::~TqelForm() { Unhook(); }
+TqelForm::~TqelForm() {
+    if (hooksApplication_ && ui::Application) ui::Application->OnMessage = nullptr;
+    Unhook();
+}
+
+LRESULT TqelForm::ProcessKeyPress(UINT message, WPARAM wParam, LPARAM) {
+    return message == WM_KEYDOWN && menu_ && menu_->IsShortCut(wParam) ? 1 : 0;
+}
+
+void TqelForm::OnApplicationMessage(MSG& msg, bool& handled) {
+    if (msg.message != WM_KEYDOWN) return;
+    handled = ProcessKeyPress(msg.message, msg.wParam, msg.lParam) != 0;
+}
+
+void TqelForm::FormResized() {
+    if (maximizePending_) {
+        if (IsZoomed(form_->Handle())) {
+            // Shared by every frame, never reset: the third maximised sizing settles the place.
+            static int maximizedSizings = 0;
+            if (maximizedSizings < 2) {
+                ++maximizedSizings;
+            } else {
+                const ui::TRect work = GetWorkAreaRect();
+                form_->WindowState = ui::TWindowState::Maximized;
+                form_->SetBounds(work.Left, work.Top, form_->Width(), form_->Height());
+            }
+        } else {
+            PlaceControl(*form_, savedBounds_);
+            maximizePending_ = false;
+        }
+    }
+    AlignSelf();
+    PaintFormBorder();
+    if (titleBar_) titleBar_->OnFormReSize();
+}
 
 void TqelForm::InitWnd() {
     ui::TCustomPanel::InitWnd();
@@ -59,10 +109,15 @@ LRESULT CALLBACK TqelForm::FormProc(HWND window, UINT message, WPARAM wParam, LP
     case WM_ACTIVATE:
         if (frame->titleBar_) frame->titleBar_->SetFormActive(LOWORD(wParam) != 0);
         break;
+    case WM_KEYDOWN:
+        result = frame->ProcessKeyPress(message, wParam, lParam);
+        break;
+    case WM_SHOWWINDOW:
+        // The frame's bar shows the menu; the window's own bar never does.
+        if (frame->form_) frame->form_->SetMenu(nullptr);
+        break;
     case WM_SIZE:
-        frame->AlignSelf();
-        frame->PaintFormBorder();
-        if (frame->titleBar_) frame->titleBar_->OnFormReSize();
+        frame->FormResized();
         break;
     case WM_ERASEBKGND:
         frame->PaintFormBorder();

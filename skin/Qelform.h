@@ -58,6 +58,13 @@ public:
     // The bar's background: the MacOS bar picture, else the bar's own.
     void DrawMenuBar(ui::TCanvas& canvas, const ui::TRect& rect, bool& defaultDraw);
 
+    // 1 when the attached menu takes the key of a WM_KEYDOWN as a shortcut (and runs its item), else 0.
+    LRESULT ProcessKeyPress(UINT message, WPARAM wParam, LPARAM lParam);
+    // The application's message hook while this frame holds it: key presses anywhere reach the menu.
+    void OnApplicationMessage(MSG& msg, bool& handled);
+    // The form was created maximised and has not yet been seen restored.
+    bool MaximizePending() const { return maximizePending_; }
+
     // Fills the form's client area less the border.
     void AlignSelf();
     void PaintFormBorder();
@@ -75,6 +82,7 @@ private:
     static LRESULT CALLBACK FormProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR id,
                                      DWORD_PTR self);
     void Unhook();
+    void FormResized();
     // The menu's style when it is a skinned menu, else the frame's.
     TqelUIStyle MenuStyle() const;
     // The skinned menu's font choice on a font.
@@ -91,6 +99,9 @@ private:
     ui::TColor borderColor_ = ui::clBlack;
     int borderWidth_ = 0;
     TqelUIStyle uiStyle_ = TqelUIStyle::DeepBlue;
+    bool hooksApplication_ = false;
+    ui::TRect savedBounds_;
+    bool maximizePending_ = false;
     HWND hooked_ = nullptr;  // the form window this frame's subclass sits on
 };
 
