@@ -120,6 +120,8 @@ LRESULT CALLBACK TqelForm::FormProc(HWND window, UINT message, WPARAM wParam, LP
         frame->FormResized();
         break;
     case WM_ERASEBKGND:
+    case WM_PAINT:
+        // The form paints its own background in WM_PAINT, over what erasing drew.
         frame->PaintFormBorder();
         break;
     case WM_NCHITTEST:

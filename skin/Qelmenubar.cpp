@@ -24,6 +24,10 @@ void TqelMenuBar::FitButtonHeight() {
 
 bool TqelMenuBar::DrawBar(ui::TCanvas& canvas, const ui::TRect& rect) {
     bool defaultDraw = true;
+    // The bar's own colour first: the control leaves its background to the parent.
+    canvas.Brush.Color = color_;
+    canvas.Brush.Style = ui::TBrushStyle::Solid;
+    canvas.FillRect(rect);
     if (OnCustomDraw) OnCustomDraw(this, canvas, rect, defaultDraw);
     return defaultDraw;
 }

@@ -15,7 +15,8 @@ public:
 
     // Set: runs before the bar paints; clearing defaultDraw leaves the background as drawn.
     TDrawBarEvent OnCustomDraw;
-    // Runs the bar's own draw handler on a canvas (what the bar does before painting its buttons).
+    // Fills the rect with the bar's colour and runs the bar's own draw handler on it (what the bar
+    // does before painting its buttons).
     bool DrawBar(ui::TCanvas& canvas, const ui::TRect& rect);
 
     // One button per top-level item of the menu, each ButtonHeight high.

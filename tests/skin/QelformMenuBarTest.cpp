@@ -205,11 +205,13 @@ TEST(QelformMenuBarTest, MacOSDrawsItsPicturesOverTheBarAndUnderHotButtons) {
     stretched.Canvas().StretchDraw(area, barPicture);
     for (int y = 0; y < area.Height(); y += 5) EXPECT_EQ(background.Pixel(7, y), stretched.Pixel(7, y)) << y;
 
-    // Other styles leave the bar to its own colour.
+    // Other styles leave the bar in its own colour.
     form.frame->SetUIStyle(TqelUIStyle::WinXP);
+    form.frame->SetMenuBarColor(ui::clRed);
     background.SetSize(area.Width(), area.Height());
     bar.DrawBar(background.Canvas(), area);
-    EXPECT_EQ(background.Pixel(7, 3), RGB(255, 255, 255));
+    for (POINT p : {POINT{0, 0}, POINT{7, 3}, POINT{area.Width() - 1, area.Height() - 1}})
+        EXPECT_EQ(background.Pixel(p.x, p.y), RGB(255, 0, 0)) << p.x << "," << p.y;
 }
 
 TEST(QelformMenuBarTest, DrawingTheBarHoldsNoGdiObjects) {
