@@ -429,6 +429,14 @@ bool TqelForm::SetProperty(const std::string& name, const ui::Value& v, ui::Read
         SetBorderColor(ui::ParseColor(v));
     } else if (name == "BorderWidth") {
         SetFrameBorderWidth(v.AsInt());
+    } else if (titleBar_ && (name == "TitleBarSections" || name == "TitleBarButtons" ||
+                             name == "TitleBarDrawAppIcon" || name == "OnTitleBarCustomBtnsClick" ||
+                             name == "OnTitleBarHelpBtnClick" || name.rfind("Font", 0) == 0)) {
+        // The title bar's own properties, under the frame's names.
+        const std::string own = name.rfind("Font", 0) == 0 ? name
+                                : name.rfind("On", 0) == 0 ? "On" + name.substr(std::string("OnTitleBar").size())
+                                                           : name.substr(std::string("TitleBar").size());
+        return titleBar_->SetProperty(own, v, reader);
     } else if (name == "Caption" && titleBar_) {
         titleBar_->SetCaption(v.AsText());
         if (form_) form_->SetCaption(v.AsText());
