@@ -555,6 +555,25 @@ void TqelImageButton::SetPicDisabledF(const ui::TBitmap& bitmap) {
     Changed();
 }
 
+bool TqelImageButton::SetProperty(const std::string& name, const ui::Value& v, ui::Reader& reader) {
+    using Setter = void (TqelImageButton::*)(const ui::TBitmap&);
+    static const struct {
+        const char* name;
+        Setter set;
+    } pictures[] = {{"PicNormal", &TqelImageButton::SetPicNormalF},
+                    {"PicMouseOn", &TqelImageButton::SetPicMouseOnF},
+                    {"PicMouseDown", &TqelImageButton::SetPicMouseDownF},
+                    {"PicDisabled", &TqelImageButton::SetPicDisabledF}};
+    for (const auto& p : pictures) {
+        if (name != p.name) continue;
+        ui::TBitmap picture;
+        LoadSkinBitmap(picture, v.AsText());
+        (this->*p.set)(picture);
+        return true;
+    }
+    return TqelCustomButton::SetProperty(name, v, reader);
+}
+
 void TqelImageButton::AutoSizeChanged() {
     if (!parent_) return;
     autoSize_ = true;

@@ -145,6 +145,8 @@ public:
     void SetPicMouseOnF(const ui::TBitmap& bitmap);
     void SetPicMouseDownF(const ui::TBitmap& bitmap);
     void SetPicDisabledF(const ui::TBitmap& bitmap);
+    // In a form description each picture names a bitmap resource.
+    bool SetProperty(const std::string& name, const ui::Value& value, ui::Reader& reader) override;
 
 protected:
     void AutoSizeChanged() override;

@@ -3,6 +3,8 @@
 #include <commctrl.h>
 
 #include "Qelmainmenu.h"
+#include "Qelmenu.h"
+#include "Qelmenubar.h"
 #include "Qelpublic.h"
 #include "Qeltitlebar.h"
 #include "Reader.h"
@@ -21,16 +23,68 @@ TqelForm::TqelForm(ui::TComponent* owner) : ui::TCustomPanel(owner) {
     BorderWidth = 0;
     form_ = dynamic_cast<ui::TCustomForm*>(owner);
     if (!form_) return;
+    // Before anything of the form is touched: the frame that is there stays as it is.
+    for (int i = 0; i < form_->ControlCount(); ++i) {
+        if (dynamic_cast<TqelForm*>(form_->Control(i)))
+            throw ui::Exception("Sorry, You can create only one TqelForm component in one form!");
+    }
+    form_->Constraints.MinHeight = 50;
+    form_->Constraints.MinWidth = 125;
+    savedBounds_ = {form_->Left(), form_->Top(), form_->Left() + form_->Width(), form_->Top() + form_->Height()};
+    maximizePending_ = form_->WindowState == ui::TWindowState::Maximized;
     titleBar_ = new TqelTitleBar(this);
     titleBar_->SetParent(this);
     titleBar_->SetCaption(form_->Caption());
+    menuBarColor_ = color_;
+    menuBarHeight_ = 22;
     savedBorderStyle_ = form_->BorderStyle;
     SetUIStyle(TqelUIStyle::DeepBlue);
+    const ui::TRect work = GetWorkAreaRect();
+    form_->Constraints.MaxHeight = work.Height();
+    form_->Constraints.MaxWidth = work.Width();
     // The frame draws the caption and border the form no longer has.
     form_->BorderStyle = ui::TBorderStyle::None;
+    if (ui::Application && !ui::Application->OnMessage) {
+        ui::Application->OnMessage = [this](MSG& msg, bool& handled) { OnApplicationMessage(msg, handled); };
+        hooksApplication_ = true;
+    }
 }
 
-TqelForm::~TqelForm() { Unhook(); }
+TqelForm::~TqelForm() {
+    if (hooksApplication_ && ui::Application) ui::Application->OnMessage = nullptr;
+    Unhook();
+}
+
+LRESULT TqelForm::ProcessKeyPress(UINT message, WPARAM wParam, LPARAM) {
+    return message == WM_KEYDOWN && menu_ && menu_->IsShortCut(wParam) ? 1 : 0;
+}
+
+void TqelForm::OnApplicationMessage(MSG& msg, bool& handled) {
+    if (msg.message != WM_KEYDOWN) return;
+    handled = ProcessKeyPress(msg.message, msg.wParam, msg.lParam) != 0;
+}
+
+void TqelForm::FormResized() {
+    if (maximizePending_) {
+        if (IsZoomed(form_->Handle())) {
+            // Shared by every frame, never reset: the third maximised sizing settles the place.
+            static int maximizedSizings = 0;
+            if (maximizedSizings < 2) {
+                ++maximizedSizings;
+            } else {
+                const ui::TRect work = GetWorkAreaRect();
+                form_->WindowState = ui::TWindowState::Maximized;
+                form_->SetBounds(work.Left, work.Top, form_->Width(), form_->Height());
+            }
+        } else {
+            PlaceControl(*form_, savedBounds_);
+            maximizePending_ = false;
+        }
+    }
+    AlignSelf();
+    PaintFormBorder();
+    if (titleBar_) titleBar_->OnFormReSize();
+}
 
 void TqelForm::InitWnd() {
     ui::TCustomPanel::InitWnd();
@@ -55,12 +109,19 @@ LRESULT CALLBACK TqelForm::FormProc(HWND window, UINT message, WPARAM wParam, LP
     case WM_ACTIVATE:
         if (frame->titleBar_) frame->titleBar_->SetFormActive(LOWORD(wParam) != 0);
         break;
+    case WM_KEYDOWN:
+        result = frame->ProcessKeyPress(message, wParam, lParam);
+        break;
+    case WM_SHOWWINDOW:
+        // The frame's bar shows the menu; the window's own bar never does.
+        if (frame->form_) frame->form_->SetMenu(nullptr);
+        break;
     case WM_SIZE:
-        frame->AlignSelf();
-        frame->PaintFormBorder();
-        if (frame->titleBar_) frame->titleBar_->OnFormReSize();
+        frame->FormResized();
         break;
     case WM_ERASEBKGND:
+    case WM_PAINT:
+        // The form paints its own background in WM_PAINT, over what erasing drew.
         frame->PaintFormBorder();
         break;
     case WM_NCHITTEST:
@@ -143,6 +204,7 @@ void TqelForm::SetUIStyle(TqelUIStyle style) {
     borderColor_ = GetThemeColor(style, 2);
     borderWidth_ = GetThemeInt(style, 4);
     SetColor(GetThemeColor(style, 3));
+    SetMenuBarColor(color_);
     if (titleBar_) titleBar_->SetUIStyle(style);
     if (auto* menu = dynamic_cast<TqelMainMenu*>(menu_); menu && menu->UIStyle() != TqelUIStyle::Custom)
         menu->SetUIStyle(style);
@@ -167,7 +229,149 @@ void TqelForm::SetFrameBorderWidth(int width) {
 
 void TqelForm::SetMenu(ui::TMainMenu* menu) {
     menu_ = menu;
-    if (menu_) menu_->FreeNotification(this);
+    if (!menu_) {
+        DestroyMenuBar();
+        return;
+    }
+    menu_->FreeNotification(this);
+    CreateMenuBar();
+    UpdateMenu();
+}
+
+void TqelForm::SetMenuBarColor(ui::TColor color) {
+    menuBarColor_ = color;
+    if (menuBar_) menuBar_->SetColor(color);
+}
+
+void TqelForm::SetMenuBarHeight(int height) {
+    menuBarHeight_ = height;
+    if (!menuBar_) return;
+    menuBar_->ButtonHeight = height;
+    menuBar_->SetBounds(menuBar_->Left(), menuBar_->Top(), menuBar_->Width(), height);
+    // The buttons are remade at the new height.
+    menuBar_->ShowMenu(menuBar_->Menu());
+}
+
+void TqelForm::CreateMenuBar() {
+    if (menuBar_) return;
+    menuBar_ = new TqelMenuBar(this);
+    menuBar_->Flat = true;
+    menuBar_->ShowCaptions = true;
+    menuBar_->ButtonHeight = menuBarHeight_;
+    menuBar_->SetAlign(ui::TAlign::Top);
+    menuBar_->SetBounds(0, 0, width_, menuBarHeight_);
+    menuBar_->SetColor(menuBarColor_);
+    menuBar_->OnCustomDrawButton = [this](ui::TToolBar* bar, ui::TToolButton* button, ui::TCustomDrawState state,
+                                          bool& defaultDraw) { DrawButton(bar, button, state, defaultDraw); };
+    menuBar_->OnCustomDraw = [this](TqelMenuBar*, ui::TCanvas& canvas, const ui::TRect& rect, bool& defaultDraw) {
+        DrawMenuBar(canvas, rect, defaultDraw);
+    };
+    // Top-aligned controls stack in their order: the title bar, the frame's first child, stays above.
+    menuBar_->SetParent(this);
+}
+
+void TqelForm::DestroyMenuBar() {
+    delete menuBar_;
+    menuBar_ = nullptr;
+    menu_ = nullptr;
+}
+
+void TqelForm::UpdateMenu() {
+    if (!menuBar_) return;
+    if (!menu_) {
+        DestroyMenuBar();
+        return;
+    }
+    menuBar_->ShowMenu(menu_);
+    RepaintMenuBar();
+}
+
+void TqelForm::ApplyMenuFont(ui::TFont& font, bool withColor) const {
+    const auto* menu = dynamic_cast<const TqelMainMenu*>(menu_);
+    if (!menu) return;
+    if (menu->UseSystemFont()) {
+        Menu_GetSystemFont(font);
+        return;
+    }
+    font.Name = menu->FontName;
+    font.SetSize(menu->FontSize);
+    font.Charset = menu->FontCharset;
+    if (withColor) font.Color = menu->FontColor;
+    font.Changed();
+}
+
+void TqelForm::RepaintMenuBar() {
+    if (!menuBar_ || !menu_) return;
+    if (dynamic_cast<TqelMainMenu*>(menu_)) {
+        ui::TFont font;
+        font.Assign(menuBar_->Font());
+        ApplyMenuFont(font, false);
+        menuBar_->Font().Assign(font);
+        menuBar_->FontUpdated();
+    }
+    menuBar_->Invalidate();
+}
+
+TqelUIStyle TqelForm::MenuStyle() const {
+    if (const auto* menu = dynamic_cast<const TqelMainMenu*>(menu_)) return menu->UIStyle();
+    return uiStyle_;
+}
+
+void TqelForm::DrawButton(ui::TToolBar* bar, ui::TToolButton* button, ui::TCustomDrawState state,
+                          bool& defaultDraw) {
+    ui::TCanvas* canvas = bar ? bar->Canvas() : nullptr;
+    if (!canvas || !button) return;
+    const TqelUIStyle style = MenuStyle();
+    ApplyMenuFont(canvas->Font, true);
+    if (!(state & (ui::cdsHot | ui::cdsSelected))) {
+        defaultDraw = true;
+        return;
+    }
+    defaultDraw = false;
+    const bool selected = (state & ui::cdsSelected) != 0;
+    const UINT format = DT_SINGLELINE | DT_CENTER | DT_VCENTER;
+    ui::TRect r = button->BoundsRect();
+    if (style == TqelUIStyle::MacOS) {
+        ui::TBitmap face;
+        face.SetSize(r.Width(), r.Height());
+        const ui::TRect area{0, 0, r.Width(), r.Height()};
+        ui::TBitmap picture;
+        LoadSkinBitmap(picture, "MACOS_MENU_SELECT");
+        if (!picture.Empty()) face.Canvas().StretchDraw(area, picture);
+        ui::TCanvas& fc = face.Canvas();
+        fc.Font.Assign(canvas->Font);
+        fc.Font.Color = GetThemeColor(style, 12);
+        fc.Font.Changed();
+        fc.Brush.Style = ui::TBrushStyle::Clear;
+        fc.TextRect(area, button->Caption(), format);
+        canvas->Draw(r.Left, r.Top, face);
+        return;
+    }
+    if (selected) r.Right -= 2;
+    canvas->Brush.Style = ui::TBrushStyle::Solid;
+    canvas->Brush.Color = GetThemeColor(style, 11);
+    canvas->FillRect(r);
+    canvas->Brush.Color = GetThemeColor(style, 10);
+    canvas->FrameRect(r);
+    if (selected) r.Left += 2;
+    r.Top += 2;
+    canvas->Font.Color = GetThemeColor(style, 12);
+    canvas->Font.Changed();
+    canvas->Brush.Style = ui::TBrushStyle::Clear;
+    canvas->TextRect(r, button->Caption(), format);
+    if (selected) {
+        // A two-pixel shadow along the right side of the dropped-down button.
+        canvas->Pen.Color = GetThemeColor(style, 18);
+        canvas->Pen.Width = 1;
+        canvas->Rectangle({r.Right, r.Top, r.Right + 2, r.Bottom});
+    }
+}
+
+void TqelForm::DrawMenuBar(ui::TCanvas& canvas, const ui::TRect& rect, bool&) {
+    if (MenuStyle() != TqelUIStyle::MacOS) return;
+    ui::TBitmap picture;
+    LoadSkinBitmap(picture, "MACOS_MENU_BAR");
+    if (!picture.Empty()) canvas.StretchDraw(rect, picture);
 }
 
 void TqelForm::SetFrameWidth(int width) {
@@ -200,7 +404,8 @@ void TqelForm::SetFormPanel(ui::TCustomPanel* panel) {
 void TqelForm::Notification(ui::TComponent* component, ui::Operation operation) {
     ui::TCustomPanel::Notification(component, operation);
     if (operation != ui::Operation::Remove) return;
-    if (component == menu_) menu_ = nullptr;
+    if (component == menuBar_) menuBar_ = nullptr;
+    if (component == menu_) DestroyMenuBar();
     if (component == titleBar_) titleBar_ = nullptr;
     if (component == formPanel_) formPanel_ = nullptr;
 }
@@ -216,10 +421,22 @@ bool TqelForm::SetProperty(const std::string& name, const ui::Value& v, ui::Read
         SetFrameHeight(v.AsInt());
     } else if (name == "FormPanel") {
         reader.Reference(v, [this](ui::TComponent* c) { SetFormPanel(dynamic_cast<ui::TCustomPanel*>(c)); });
+    } else if (name == "MenuBarColor") {
+        SetMenuBarColor(ui::ParseColor(v));
+    } else if (name == "MenuBarHeight") {
+        SetMenuBarHeight(v.AsInt());
     } else if (name == "BorderColor") {
         SetBorderColor(ui::ParseColor(v));
     } else if (name == "BorderWidth") {
         SetFrameBorderWidth(v.AsInt());
+    } else if (titleBar_ && (name == "TitleBarSections" || name == "TitleBarButtons" ||
+                             name == "TitleBarDrawAppIcon" || name == "OnTitleBarCustomBtnsClick" ||
+                             name == "OnTitleBarHelpBtnClick" || name.rfind("Font", 0) == 0)) {
+        // The title bar's own properties, under the frame's names.
+        const std::string own = name.rfind("Font", 0) == 0 ? name
+                                : name.rfind("On", 0) == 0 ? "On" + name.substr(std::string("OnTitleBar").size())
+                                                           : name.substr(std::string("TitleBar").size());
+        return titleBar_->SetProperty(own, v, reader);
     } else if (name == "Caption" && titleBar_) {
         titleBar_->SetCaption(v.AsText());
         if (form_) form_->SetCaption(v.AsText());

@@ -8,11 +8,13 @@
 #include "ExtCtrls.h"
 #include "Forms.h"
 #include "Menus.h"
+#include "ComCtrls.h"
 #include "Qelthemes.h"
 
 namespace skin {
 
 class TqelTitleBar;
+class TqelMenuBar;
 
 class TqelForm : public ui::TCustomPanel {
 public:
@@ -37,6 +39,32 @@ public:
     // Null unless the frame's owner is a form.
     TqelTitleBar* TitleBar() const { return titleBar_; }
 
+    // The flat bar under the title bar that shows the menu; null while no menu is attached.
+    TqelMenuBar* MenuBar() const { return menuBar_; }
+    ui::TColor MenuBarColor() const { return menuBarColor_; }
+    void SetMenuBarColor(ui::TColor color);
+    int MenuBarHeight() const { return menuBarHeight_; }
+    // The bar and each of its buttons take the height.
+    void SetMenuBarHeight(int height);
+    void CreateMenuBar();
+    // Frees the bar and detaches the menu.
+    void DestroyMenuBar();
+    // One button per top-level item of the menu, in the menu's order; no menu: no bar.
+    void UpdateMenu();
+    // The bar's font follows the skinned menu's font choice, then the bar repaints.
+    void RepaintMenuBar();
+    // The bar's drawing of a button that is hot or dropped down, in the menu's style.
+    void DrawButton(ui::TToolBar* bar, ui::TToolButton* button, ui::TCustomDrawState state, bool& defaultDraw);
+    // The bar's background: the MacOS bar picture, else the bar's own.
+    void DrawMenuBar(ui::TCanvas& canvas, const ui::TRect& rect, bool& defaultDraw);
+
+    // 1 when the attached menu takes the key of a WM_KEYDOWN as a shortcut (and runs its item), else 0.
+    LRESULT ProcessKeyPress(UINT message, WPARAM wParam, LPARAM lParam);
+    // The application's message hook while this frame holds it: key presses anywhere reach the menu.
+    void OnApplicationMessage(MSG& msg, bool& handled);
+    // The form was created maximised and has not yet been seen restored.
+    bool MaximizePending() const { return maximizePending_; }
+
     // Fills the form's client area less the border.
     void AlignSelf();
     void PaintFormBorder();
@@ -54,15 +82,26 @@ private:
     static LRESULT CALLBACK FormProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR id,
                                      DWORD_PTR self);
     void Unhook();
+    void FormResized();
+    // The menu's style when it is a skinned menu, else the frame's.
+    TqelUIStyle MenuStyle() const;
+    // The skinned menu's font choice on a font.
+    void ApplyMenuFont(ui::TFont& font, bool withColor) const;
 
     TqelTitleBar* titleBar_ = nullptr;
     ui::TMainMenu* menu_ = nullptr;
+    TqelMenuBar* menuBar_ = nullptr;
+    ui::TColor menuBarColor_ = ui::clBtnFace;
+    int menuBarHeight_ = 22;
     ui::TCustomPanel* formPanel_ = nullptr;
     ui::TCustomForm* form_ = nullptr;
     ui::TBorderStyle savedBorderStyle_ = ui::TBorderStyle::Sizeable;
     ui::TColor borderColor_ = ui::clBlack;
     int borderWidth_ = 0;
     TqelUIStyle uiStyle_ = TqelUIStyle::DeepBlue;
+    bool hooksApplication_ = false;
+    ui::TRect savedBounds_;
+    bool maximizePending_ = false;
     HWND hooked_ = nullptr;  // the form window this frame's subclass sits on
 };
 

@@ -85,7 +85,7 @@ void TqelMainMenu::SetUseSystemFont(bool value) {
     if (auto* form = dynamic_cast<ui::TWinControl*>(Owner())) {
         for (int i = 0; i < form->ControlCount(); ++i) {
             auto* frame = dynamic_cast<TqelForm*>(form->Control(i));
-            if (frame && frame->Menu() == this) frame->Invalidate();
+            if (frame && frame->Menu() == this) frame->RepaintMenuBar();
         }
     }
 }

@@ -501,6 +501,86 @@ LRESULT TqelTitleBar::WndProc(UINT message, WPARAM wParam, LPARAM lParam) {
     return ui::TCustomPanel::WndProc(message, wParam, lParam);
 }
 
+namespace {
+
+TqelTitleBarAlign ParseAlign(const std::string& name) {
+    if (ui::EqualsIdent(name, "qelRight")) return TqelTitleBarAlign::qelRight;
+    if (ui::EqualsIdent(name, "qelClient")) return TqelTitleBarAlign::qelClient;
+    if (ui::EqualsIdent(name, "qelLeft")) return TqelTitleBarAlign::qelLeft;
+    throw ui::Exception("Unknown title bar alignment " + name);
+}
+
+TqelTitleBarBtnType ParseButtonType(const std::string& name) {
+    static const struct {
+        const char* name;
+        TqelTitleBarBtnType type;
+    } types[] = {{"qelMax", TqelTitleBarBtnType::qelMax},         {"qelMin", TqelTitleBarBtnType::qelMin},
+                 {"qelClose", TqelTitleBarBtnType::qelClose},     {"qelHelp", TqelTitleBarBtnType::qelHelp},
+                 {"qelControlBox", TqelTitleBarBtnType::qelControlBox}, {"qelCustom", TqelTitleBarBtnType::qelCustom}};
+    for (const auto& t : types) {
+        if (ui::EqualsIdent(name, t.name)) return t.type;
+    }
+    throw ui::Exception("Unknown title bar button type " + name);
+}
+
+}  // namespace
+
+void TqelTitleBar::ReadSections(const ui::Value& items) {
+    if (items.kind != ui::Value::Items) throw ui::Exception("Collection expected");
+    ClearSections();
+    for (const ui::PropertyList& properties : items.items) {
+        TqelTitleBarSection& section = AddSection();
+        for (const auto& [name, v] : properties) {
+            if (name == "AutoSize") {
+                section.SetAutoSize(v.AsBool());
+            } else if (name == "Width") {
+                section.SetWidth(v.AsInt());
+            } else if (name == "Align") {
+                section.SetAlign(ParseAlign(v.AsIdent()));
+            } else if (name == "Stretch") {
+                section.SetStretch(v.AsBool());
+            } else if (name == "Picture") {
+                ui::TBitmap picture;
+                LoadSkinBitmap(picture, v.AsText());
+                section.SetPicture(&picture);
+            } else {
+                throw ui::Exception("Title bar section has no property " + name);
+            }
+        }
+    }
+}
+
+void TqelTitleBar::ReadButtons(const ui::Value& items, ui::Reader& reader) {
+    if (items.kind != ui::Value::Items) throw ui::Exception("Collection expected");
+    ClearButtons();
+    for (const ui::PropertyList& properties : items.items) {
+        TqelTitleBarButton& button = AddButton();
+        for (const auto& [name, v] : properties) {
+            if (name == "ButtonType") {
+                button.SetButtonType(ParseButtonType(v.AsIdent()));
+            } else if (name == "Transparent") {
+                button.SetTransparent(v.AsBool());
+            } else if (name == "Top") {
+                button.SetTop(v.AsInt());
+            } else if (name == "UIStyle") {
+                button.SetUIStyle(ParseUIStyle(v.AsIdent()));
+            } else if (name == "ControlBoxMenu") {
+                reader.Reference(v, [&button](ui::TComponent* c) {
+                    button.ControlBoxMenu = dynamic_cast<ui::TPopupMenu*>(c);
+                });
+            } else if (name == "PicNormal" || name == "PicMouseOn" || name == "PicMouseDown") {
+                ui::TBitmap picture;
+                LoadSkinBitmap(picture, v.AsText());
+                if (name == "PicNormal") button.SetPicNormal(picture);
+                else if (name == "PicMouseOn") button.SetPicMouseOn(picture);
+                else button.SetPicMouseDown(picture);
+            } else {
+                throw ui::Exception("Title bar button has no property " + name);
+            }
+        }
+    }
+}
+
 bool TqelTitleBar::SetProperty(const std::string& name, const ui::Value& v, ui::Reader& reader) {
     if (name == "UIStyle") {
         SetUIStyle(ParseUIStyle(v.AsIdent()));
@@ -518,6 +598,10 @@ bool TqelTitleBar::SetProperty(const std::string& name, const ui::Value& v, ui::
         SetRightBtnXOffset(v.AsInt());
     } else if (name == "DrawAppIcon") {
         SetDrawAppIcon(v.AsBool());
+    } else if (name == "Sections") {
+        ReadSections(v);
+    } else if (name == "Buttons") {
+        ReadButtons(v, reader);
     } else if (name == "OnCustomBtnsClick") {
         OnCustomBtnsClick = reader.Method<void(ui::TComponent*, int)>(v);
     } else if (name == "OnHelpBtnClick") {

@@ -95,6 +95,9 @@ public:
     TqelTitleBarButton& Button(int i) { return *buttons_.at(i); }
     TqelTitleBarButton& AddButton();
     void ClearButtons();
+    // The collections of a form description (`< item ... end >`); a picture names a bitmap resource.
+    void ReadSections(const ui::Value& items);
+    void ReadButtons(const ui::Value& items, ui::Reader& reader);
 
     bool AutoSize() const { return autoSize_; }
     void SetAutoSize(bool value);

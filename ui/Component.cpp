@@ -50,6 +50,8 @@ TComponent::~TComponent() {
         delete last;  // its destructor removes it from this list
     }
     for (TComponent* listener : std::vector<TComponent*>(listeners_)) {
+        // A listener may free another one while it hears of this; that one has left the list.
+        if (std::find(listeners_.begin(), listeners_.end(), listener) == listeners_.end()) continue;
         listener->Notification(this, Operation::Remove);
         auto& back = listener->listeners_;
         back.erase(std::remove(back.begin(), back.end(), this), back.end());

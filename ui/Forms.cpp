@@ -218,7 +218,7 @@ int TCustomForm::ShowModal() {
             if (modalResult_ == 0) modalResult_ = mrCancel;
             break;
         }
-        if (!IsDialogMessageA(handle_, &msg)) {
+        if ((!Application || !Application->MessageHooked(msg)) && !IsDialogMessageA(handle_, &msg)) {
             TranslateMessage(&msg);
             DispatchMessageA(&msg);
         }
@@ -293,6 +293,15 @@ LRESULT TCustomForm::WndProc(UINT message, WPARAM wParam, LPARAM lParam) {
             return r;
         }
         break;
+    case WM_GETMINMAXINFO: {
+        const LRESULT r = TWinControl::WndProc(message, wParam, lParam);
+        auto* info = reinterpret_cast<MINMAXINFO*>(lParam);
+        if (Constraints.MinWidth > 0) info->ptMinTrackSize.x = Constraints.MinWidth;
+        if (Constraints.MinHeight > 0) info->ptMinTrackSize.y = Constraints.MinHeight;
+        if (Constraints.MaxWidth > 0) info->ptMaxTrackSize.x = info->ptMaxSize.x = Constraints.MaxWidth;
+        if (Constraints.MaxHeight > 0) info->ptMaxTrackSize.y = info->ptMaxSize.y = Constraints.MaxHeight;
+        return r;
+    }
     case WM_COMMAND:
         // Enter and Esc of dialogs.
         if (lParam == 0 && (LOWORD(wParam) == IDOK || LOWORD(wParam) == IDCANCEL)) {
@@ -402,6 +411,7 @@ void TApplication::Run() {
     while (!terminated_) {
         const BOOL got = GetMessageA(&msg, nullptr, 0, 0);
         if (got <= 0) break;
+        if (MessageHooked(msg)) continue;
         TranslateMessage(&msg);
         DispatchMessageA(&msg);
     }
@@ -414,9 +424,17 @@ void TApplication::ProcessMessages() {
             terminated_ = true;
             break;
         }
+        if (MessageHooked(msg)) continue;
         TranslateMessage(&msg);
         DispatchMessageA(&msg);
     }
+}
+
+bool TApplication::MessageHooked(MSG& msg) {
+    if (!OnMessage) return false;
+    bool handled = false;
+    OnMessage(msg, handled);
+    return handled;
 }
 
 void TApplication::Terminate() {

@@ -18,6 +18,11 @@ using TCloseQueryEvent = std::function<void(TComponent*, bool&)>;
 
 class TMainMenu;
 
+// Limits of a form's outer size while the user sizes or maximises it; 0 is no limit.
+struct TSizeConstraints {
+    int MinWidth = 0, MinHeight = 0, MaxWidth = 0, MaxHeight = 0;
+};
+
 class TCustomForm : public TWinControl {
 public:
     explicit TCustomForm(TComponent* owner);
@@ -33,6 +38,7 @@ public:
     TWindowState WindowState = TWindowState::Normal;
     TBorderStyle BorderStyle = TBorderStyle::Sizeable;
     bool AutoSize = false;
+    TSizeConstraints Constraints;
 
     void Show();
     void Hide();
@@ -111,6 +117,11 @@ public:
     void Terminate();
     bool Terminated() const { return terminated_; }
     void ShowException(const std::exception& e);
+    // Every message the loops take from the queue passes here first; setting handled keeps it
+    // from being dispatched.
+    std::function<void(MSG&, bool&)> OnMessage;
+    // True when OnMessage handled the message.
+    bool MessageHooked(MSG& msg);
     void Notification(TComponent* component, Operation operation) override;
 
 private:

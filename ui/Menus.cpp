@@ -90,6 +90,31 @@ void TMenuItem::SetShortCut(int shortCut) {
     Changed();
 }
 
+namespace {
+
+TMenuItem* FindShortCut(TMenuItem* parent, int shortCut) {
+    for (int i = 0; i < parent->Count(); ++i) {
+        TMenuItem* item = parent->Item(i);
+        if (!item->Enabled() || !item->Visible()) continue;
+        if (item->ShortCut() == shortCut) return item;
+        if (TMenuItem* found = FindShortCut(item, shortCut)) return found;
+    }
+    return nullptr;
+}
+
+}  // namespace
+
+bool TMenu::IsShortCut(WPARAM key) {
+    int shortCut = static_cast<int>(key & 0xFF);
+    if (GetKeyState(VK_SHIFT) < 0) shortCut |= scShift;
+    if (GetKeyState(VK_CONTROL) < 0) shortCut |= scCtrl;
+    if (GetKeyState(VK_MENU) < 0) shortCut |= scAlt;
+    TMenuItem* item = FindShortCut(Items(), shortCut);
+    if (!item) return false;
+    item->Click();
+    return true;
+}
+
 std::string ShortCutToText(int shortCut) {
     const int key = shortCut & 0xFF;
     if (key == 0) return "";

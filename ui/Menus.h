@@ -102,6 +102,9 @@ public:
     bool RightToLeft = false;  // items read and line up from the right
 
     HMENU Handle();  // built on demand, rebuilt after a change
+    // A key pressed with the current Shift, Ctrl and Alt state: runs the enabled item whose
+    // shortcut it is and answers true, else false.
+    bool IsShortCut(WPARAM key);
     void Changed() { dirty_ = true; }
 
     bool SetProperty(const std::string& name, const Value& value, Reader& reader) override;

@@ -127,7 +127,8 @@ TEST(QelthemesTest, FormQueriesFollowTheFirstFrame) {
     EXPECT_EQ(skin::GetQELFormColor(form), 0xDEEBEF);
     EXPECT_EQ(skin::GetBorderColor(form), 0x686868);
 
-    skin::TqelForm second(&form);
+    // A form takes one frame of its own; one owned elsewhere and placed on it comes second.
+    skin::TqelForm second(nullptr);
     second.SetParent(&form);
     second.SetUIStyle(S::MacOS);
     EXPECT_EQ(skin::GetQELFormStyle(&form), S::WinXP);
