@@ -1,11 +1,13 @@
 #include "Qelregister.h"
 
 #include "Qelbutton.h"
+#include "Qelchecklistbox.h"
 #include "Qelcombobox.h"
 #include "Qeledit.h"
 #include "Qelform.h"
 #include "Qelgroupbox.h"
 #include "Qelimagepanel.h"
+#include "Qellistbox.h"
 #include "Qellistview.h"
 #include "Qelmainmenu.h"
 #include "Qelmemo.h"
@@ -32,6 +34,8 @@ void RegisterSkinClasses() {
     ui::RegisterComponentClass<TqelTabControl>("TqelTabControl");
     ui::RegisterComponentClass<TqelEdit>("TqelEdit");
     ui::RegisterComponentClass<TqelMemo>("TqelMemo");
+    ui::RegisterComponentClass<TqelListBox>("TqelListBox");
+    ui::RegisterComponentClass<TqelCheckListBox>("TqelCheckListBox");
     ui::RegisterComponentClass<TqelListView>("TqelListView");
     ui::RegisterComponentClass<TqelTreeView>("TqelTreeView");
 }
