@@ -12,6 +12,7 @@
 #include "Qelmainmenu.h"
 #include "Qelmemo.h"
 #include "Qelprogressbar.h"
+#include "Qelradiogroup.h"
 #include "Qeltabcontrol.h"
 #include "Qeltitlebar.h"
 #include "Qeltreeview.h"
@@ -30,6 +31,8 @@ void RegisterSkinClasses() {
     ui::RegisterComponentClass<TqelProgressBar>("TqelProgressBar");
     ui::RegisterComponentClass<TqelImagePanel>("TqelImagePanel");
     ui::RegisterComponentClass<TqelGroupBox>("TqelGroupBox");
+    ui::RegisterComponentClass<TqelCheckGroup>("TqelCheckGroup");
+    ui::RegisterComponentClass<TqelRadioGroup>("TqelRadioGroup");
     ui::RegisterComponentClass<TqelComboBox>("TqelComboBox");
     ui::RegisterComponentClass<TqelTabControl>("TqelTabControl");
     ui::RegisterComponentClass<TqelEdit>("TqelEdit");
