@@ -1,14 +1,9 @@
 #include "Qelradiogroup.h"
 
 #include "Reader.h"
+#include "SysUtils.h"
 
 namespace skin {
-
-namespace {
-
-void ThrowListIndex(int index) { throw ui::Exception("List index out of bounds (" + std::to_string(index) + ")"); }
-
-}  // namespace
 
 // ---- TqelCheckGroup
 
@@ -30,13 +25,13 @@ void TqelCheckGroup::AddItem(const std::string& text) {
 }
 
 void TqelCheckGroup::DeleteItem(int index) {
-    if (index < 0 || index >= static_cast<int>(items_.size())) ThrowListIndex(index);
+    if (index < 0 || index >= static_cast<int>(items_.size())) ui::ThrowListIndexError(index);
     items_.erase(items_.begin() + index);
     ItemChanged();
 }
 
 void TqelCheckGroup::SetItem(int index, const std::string& text) {
-    if (index < 0 || index >= static_cast<int>(items_.size())) ThrowListIndex(index);
+    if (index < 0 || index >= static_cast<int>(items_.size())) ui::ThrowListIndexError(index);
     items_[static_cast<size_t>(index)] = text;
     ItemChanged();
 }
@@ -115,7 +110,7 @@ bool TqelCheckGroup::GetChecked(int index) const {
 }
 
 void TqelCheckGroup::SetChecked(int index, bool checked) {
-    if (index < 0 || index >= ButtonCount()) ThrowListIndex(index);
+    if (index < 0 || index >= ButtonCount()) ui::ThrowListIndexError(index);
     buttons_[static_cast<size_t>(index)]->SetChecked(checked);
 }
 

@@ -3,14 +3,9 @@
 #include <algorithm>
 
 #include "Reader.h"
+#include "SysUtils.h"
 
 namespace ui {
-
-namespace {
-
-void ThrowListIndex(int index) { throw Exception("List index out of bounds (" + std::to_string(index) + ")"); }
-
-}  // namespace
 
 // ---- TListBox
 
@@ -38,7 +33,7 @@ void TListBox::AddItem(const std::string& text) {
 }
 
 void TListBox::DeleteItem(int index) {
-    if (index < 0 || index >= Count()) ThrowListIndex(index);
+    if (index < 0 || index >= Count()) ThrowListIndexError(index);
     items_.erase(items_.begin() + index);
     if (itemIndex_ >= Count()) itemIndex_ = -1;
     if (handle_) SendMessageA(handle_, LB_DELETESTRING, static_cast<WPARAM>(index), 0);
@@ -136,7 +131,7 @@ bool TCheckListBox::Checked(int index) const {
 }
 
 void TCheckListBox::SetChecked(int index, bool checked) {
-    if (index < 0 || index >= Count()) ThrowListIndex(index);
+    if (index < 0 || index >= Count()) ThrowListIndexError(index);
     if (Checked(index) == checked) return;
     checked_[static_cast<size_t>(index)] = checked;
     InvalidateItem(index);

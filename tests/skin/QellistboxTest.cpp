@@ -12,6 +12,7 @@
 #include "Qelform.h"
 #include "Qellistbox.h"
 #include "Qelregister.h"
+#include "WindowPixels.h"
 
 namespace {
 
@@ -22,6 +23,7 @@ public:
     explicit ListForm(ui::TComponent* owner) : ui::TForm(owner) {
         skin::RegisterSkinClasses();
         Publish("ChecksClicked", &ListForm::ChecksClicked);
+        Publish("ListClicked", &ListForm::ListClicked);
         InitFromText(R"(object ListForm: TForm
   Left = 40
   Top = 40
@@ -44,6 +46,7 @@ public:
         'first'
         'second')
       ItemIndex = 1
+      OnClick = ListClicked
     end
     object Checks1: TqelCheckListBox
       Left = 150
@@ -65,19 +68,9 @@ end)");
     skin::TqelListBox* List() { return ui::FindAs<skin::TqelListBox>(*this, "List1"); }
     skin::TqelCheckListBox* Checks() { return ui::FindAs<skin::TqelCheckListBox>(*this, "Checks1"); }
     void ChecksClicked(ui::TComponent*) { ++checkClicks; }
-    int checkClicks = 0;
+    void ListClicked(ui::TComponent*) { ++listClicks; }
+    int checkClicks = 0, listClicks = 0;
 };
-
-COLORREF WindowPixel(HWND window, int x, int y) {
-    HDC dc = GetWindowDC(window);
-    const COLORREF c = GetPixel(dc, x, y);
-    ReleaseDC(window, dc);
-    return c;
-}
-
-void Redraw(HWND window) {
-    RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN | RDW_UPDATENOW);
-}
 
 RECT ItemRect(HWND list, int index) {
     RECT r{};
@@ -130,7 +123,7 @@ TEST(QellistboxTest, FrameIsPaintedAroundTheClientBand) {
     EXPECT_EQ(client.right, 120 - 4);
     EXPECT_EQ(client.bottom, 90 - 4);
     EXPECT_EQ(GetWindowLongPtrA(list, GWL_EXSTYLE) & WS_EX_CLIENTEDGE, 0);
-    Redraw(form.Handle());
+    RedrawAll(form.Handle());
     EXPECT_EQ(WindowPixel(list, 0, 0), RGB(255, 0, 0));
     EXPECT_EQ(WindowPixel(list, 119, 89), RGB(255, 0, 0));
     EXPECT_EQ(WindowPixel(list, 1, 88), RGB(255, 255, 255));
@@ -160,7 +153,7 @@ TEST(QellistboxTest, CheckedStringsShowTheirMark) {
     ShowWindow(form.Handle(), SW_SHOWNOACTIVATE);
     HWND list = form.Checks()->Handle();
     form.Checks()->SetChecked(1, true);
-    Redraw(form.Handle());
+    RedrawAll(form.Handle());
     EXPECT_EQ(DarkPixelsInBox(list, 0), 0);
     EXPECT_GT(DarkPixelsInBox(list, 1), 4);
     EXPECT_EQ(DarkPixelsInBox(list, 2), 0);
@@ -222,6 +215,21 @@ TEST(QellistboxTest, ClicksAndKeysToggleTheChecks) {
     checks->SetEnabled(true);
 }
 
+TEST(QellistboxTest, AClickedStringIsSelectedAndReported) {
+    ListForm form(ui::Application);
+    HWND list = form.List()->Handle();
+    const RECT first = ItemRect(list, 0);
+    Click(list, 20, (first.top + first.bottom) / 2);
+    EXPECT_EQ(form.List()->ItemIndex(), 0);
+    EXPECT_EQ(form.listClicks, 1);
+    form.List()->SetItemIndex(1);  // by the program: no event
+    EXPECT_EQ(form.listClicks, 1);
+    form.List()->SetItemIndex(7);
+    EXPECT_EQ(form.List()->ItemIndex(), -1);
+    form.List()->AddItem("third");
+    EXPECT_EQ(SendMessageA(list, LB_GETCOUNT, 0, 0), 3);
+}
+
 TEST(QellistboxTest, ChecksFollowTheirStrings) {
     ListForm form(ui::Application);
     skin::TqelCheckListBox* checks = form.Checks();
@@ -252,10 +260,10 @@ TEST(QellistboxTest, PaintingHoldsNoGdiObjects) {
     form.Checks()->SetChecked(0, true);
     form.Checks()->SetItemIndex(1);
     ShowWindow(form.Handle(), SW_SHOWNOACTIVATE);
-    Redraw(form.Handle());
+    RedrawAll(form.Handle());
     const int before = GdiObjectCount();
     ASSERT_GT(before, 0);
-    for (int i = 0; i < 50; ++i) Redraw(form.Handle());
+    for (int i = 0; i < 50; ++i) RedrawAll(form.Handle());
     EXPECT_EQ(GdiObjectCount(), before);
     ShowWindow(form.Handle(), SW_HIDE);
 }

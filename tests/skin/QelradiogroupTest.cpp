@@ -11,6 +11,7 @@
 #include "Qelform.h"
 #include "Qelradiogroup.h"
 #include "Qelregister.h"
+#include "WindowPixels.h"
 
 namespace {
 
@@ -229,20 +230,11 @@ TEST(QelradiogroupTest, StyleReachesGroupAndButtonsAndCustomKeepsColours) {
     EXPECT_EQ(radio->Button(1)->UIStyle(), TqelUIStyle::Custom);
 }
 
-COLORREF WindowPixel(HWND window, int x, int y) {
-    HDC dc = GetWindowDC(window);
-    const COLORREF c = GetPixel(dc, x, y);
-    ReleaseDC(window, dc);
-    return c;
-}
-
 TEST(QelradiogroupTest, ShownGroupDrawsItsFrameAndButtons) {
     GroupForm form(ui::Application);
     form.Radio()->SetBorderColor(ui::TColor(0x0000FF));
     ShowWindow(form.Handle(), SW_SHOWNOACTIVATE);
-    const auto redraw = [&] {
-        RedrawWindow(form.Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN | RDW_UPDATENOW);
-    };
+    const auto redraw = [&] { RedrawAll(form.Handle()); };
     redraw();
     HWND group = form.Radio()->Handle();
     EXPECT_EQ(WindowPixel(group, 0, 60), RGB(255, 0, 0));     // left line
