@@ -1,5 +1,6 @@
-// The flat look shared by the bordered controls (edit, memo, list view, tree view): no system
-// border, a non-client band of its own `kBorderWidth` pixels wide, and over it a one-pixel frame in
+// The flat look shared by the bordered controls (edit, memo, list box, check list box, list view,
+// tree view): no system border, a non-client band of its own (`kBorderWidth` pixels wide unless a
+// control asks for another width), and over it a one-pixel frame in
 // the border colour (the ring inside it in the control's colour), painted after every paint and
 // background erase.
 #pragma once
@@ -21,6 +22,8 @@ public:
     }
 
     ui::TColor BorderColor() const { return borderColor_; }
+    // The non-client band around the client area.
+    int BandWidth() const { return bandWidth_; }
     void SetBorderColor(ui::TColor color) {
         borderColor_ = color;
         if (this->handle_)
@@ -35,7 +38,7 @@ public:
             const LRESULT result = Base::WndProc(message, wParam, lParam);
             // The first rectangle becomes the client area either way.
             RECT* r = reinterpret_cast<RECT*>(lParam);
-            InflateRect(r, -kBorderWidth, -kBorderWidth);
+            InflateRect(r, -bandWidth_, -bandWidth_);
             return result;
         }
         case WM_NCPAINT:
@@ -65,11 +68,21 @@ protected:
     // The window was sized before it reached this procedure: have its client area computed again.
     void InitWnd() override {
         Base::InitWnd();
-        SetWindowPos(this->handle_, nullptr, 0, 0, 0, 0,
-                     SWP_FRAMECHANGED | SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+        FrameChanged();
+    }
+    void SetBandWidth(int width) {
+        bandWidth_ = width;
+        FrameChanged();
     }
 
 private:
+    void FrameChanged() {
+        if (this->handle_)
+            SetWindowPos(this->handle_, nullptr, 0, 0, 0, 0,
+                         SWP_FRAMECHANGED | SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    }
+
+    int bandWidth_ = kBorderWidth;
     ui::TColor borderColor_ = 0;
 };
 

@@ -1,15 +1,18 @@
 #include "Qelregister.h"
 
 #include "Qelbutton.h"
+#include "Qelchecklistbox.h"
 #include "Qelcombobox.h"
 #include "Qeledit.h"
 #include "Qelform.h"
 #include "Qelgroupbox.h"
 #include "Qelimagepanel.h"
+#include "Qellistbox.h"
 #include "Qellistview.h"
 #include "Qelmainmenu.h"
 #include "Qelmemo.h"
 #include "Qelprogressbar.h"
+#include "Qelradiogroup.h"
 #include "Qeltabcontrol.h"
 #include "Qeltitlebar.h"
 #include "Qeltreeview.h"
@@ -28,10 +31,14 @@ void RegisterSkinClasses() {
     ui::RegisterComponentClass<TqelProgressBar>("TqelProgressBar");
     ui::RegisterComponentClass<TqelImagePanel>("TqelImagePanel");
     ui::RegisterComponentClass<TqelGroupBox>("TqelGroupBox");
+    ui::RegisterComponentClass<TqelCheckGroup>("TqelCheckGroup");
+    ui::RegisterComponentClass<TqelRadioGroup>("TqelRadioGroup");
     ui::RegisterComponentClass<TqelComboBox>("TqelComboBox");
     ui::RegisterComponentClass<TqelTabControl>("TqelTabControl");
     ui::RegisterComponentClass<TqelEdit>("TqelEdit");
     ui::RegisterComponentClass<TqelMemo>("TqelMemo");
+    ui::RegisterComponentClass<TqelListBox>("TqelListBox");
+    ui::RegisterComponentClass<TqelCheckListBox>("TqelCheckListBox");
     ui::RegisterComponentClass<TqelListView>("TqelListView");
     ui::RegisterComponentClass<TqelTreeView>("TqelTreeView");
 }

@@ -5,6 +5,7 @@
 #include "ExtCtrls.h"
 #include "Forms.h"
 #include "ImgList.h"
+#include "ListBox.h"
 #include "Menus.h"
 #include "RadioButton.h"
 #include "Reader.h"
@@ -40,6 +41,8 @@ void RegisterStandardClasses() {
     RegisterComponentClass<TControlBar>("TControlBar");
     RegisterComponentClass<TComboBox>("TComboBox");
     RegisterComponentClass<TRadioButton>("TRadioButton");
+    RegisterComponentClass<TListBox>("TListBox");
+    RegisterComponentClass<TCheckListBox>("TCheckListBox");
     RegisterComponentClass<TMainMenu>("TMainMenu");
     RegisterComponentClass<TPopupMenu>("TPopupMenu");
     RegisterComponentClass<TMenuItem>("TMenuItem");

@@ -348,7 +348,14 @@ bool TWinControl::Reflect(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& r
         }
         return false;
     }
-    case WM_DRAWITEM:
+    case WM_DRAWITEM: {
+        auto* item = reinterpret_cast<DRAWITEMSTRUCT*>(lParam);
+        if (item->CtlType == ODT_MENU) return DispatchMenuMessage(message, wParam, lParam, result);
+        TWinControl* child = FromHandle(item->hwndItem);
+        if (!child || !child->HandleDrawItem(item)) return false;
+        result = TRUE;
+        return true;
+    }
     case WM_MEASUREITEM:
     case WM_INITMENUPOPUP:
         return DispatchMenuMessage(message, wParam, lParam, result);

@@ -167,6 +167,8 @@ public:
     virtual bool HandleNotify(NMHDR* header, LRESULT& result) { (void)header, (void)result; return false; }
     virtual bool HandleCommand(WORD code, WORD id) { (void)code, (void)id; return false; }
     virtual bool HandleScroll(UINT message, WPARAM wParam) { (void)message, (void)wParam; return false; }
+    // An owner-drawn control's item to draw (every kind but menu items, which go to the menus).
+    virtual bool HandleDrawItem(DRAWITEMSTRUCT* item) { (void)item; return false; }
 
     virtual LRESULT WndProc(UINT message, WPARAM wParam, LPARAM lParam);
 

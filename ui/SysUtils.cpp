@@ -25,4 +25,6 @@ int StrToInt(const std::string& text) {
     return static_cast<int>(value);
 }
 
+void ThrowListIndexError(int index) { throw Exception("List index out of bounds (" + std::to_string(index) + ")"); }
+
 }  // namespace ui

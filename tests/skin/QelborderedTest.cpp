@@ -13,6 +13,7 @@
 #include "Qellistview.h"
 #include "Qelmemo.h"
 #include "Qelregister.h"
+#include "WindowPixels.h"
 #include "Qeltreeview.h"
 
 namespace {
@@ -71,13 +72,6 @@ end)");
     }
 };
 
-COLORREF WindowPixel(HWND window, int x, int y) {
-    HDC dc = GetWindowDC(window);
-    const COLORREF c = GetPixel(dc, x, y);
-    ReleaseDC(window, dc);
-    return c;
-}
-
 TEST(QelborderedTest, ColourComesFromTheFormFrame) {
     BorderForm form(ui::Application);
     EXPECT_EQ(form.Get<skin::TqelEdit>("Edit1")->BorderColor(), ui::TColor(0x0000FF));  // its own value
@@ -101,7 +95,7 @@ TEST(QelborderedTest, FrameIsPaintedAroundTheClientBand) {
     }
     auto* edit = form.Get<skin::TqelEdit>("Edit1");
     auto* memo = form.Get<skin::TqelMemo>("Memo1");
-    RedrawWindow(form.Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN | RDW_UPDATENOW);
+    RedrawAll(form.Handle());
     EXPECT_EQ(WindowPixel(edit->Handle(), 0, 0), RGB(255, 0, 0));
     EXPECT_EQ(WindowPixel(edit->Handle(), 99, 20), RGB(255, 0, 0));
     EXPECT_EQ(WindowPixel(edit->Handle(), 1, 1), RGB(255, 255, 255));
@@ -122,10 +116,7 @@ TEST(QelborderedTest, FrameStyleReachesEveryBorderColour) {
 TEST(QelborderedTest, PaintingHoldsNoGdiObjects) {
     BorderForm form(ui::Application);
     ShowWindow(form.Handle(), SW_SHOWNOACTIVATE);
-    const auto redraw = [&] {
-        RedrawWindow(form.Handle(), nullptr, nullptr,
-                     RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN | RDW_UPDATENOW);
-    };
+    const auto redraw = [&] { RedrawAll(form.Handle()); };
     redraw();
     const int before = GdiObjectCount();
     ASSERT_GT(before, 0);
