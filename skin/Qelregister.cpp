@@ -10,6 +10,7 @@
 #include "Qelmainmenu.h"
 #include "Qelmemo.h"
 #include "Qelprogressbar.h"
+#include "Qelsidechannel.h"
 #include "Qeltabcontrol.h"
 #include "Qeltitlebar.h"
 #include "Qeltreeview.h"
@@ -34,6 +35,7 @@ void RegisterSkinClasses() {
     ui::RegisterComponentClass<TqelMemo>("TqelMemo");
     ui::RegisterComponentClass<TqelListView>("TqelListView");
     ui::RegisterComponentClass<TqelTreeView>("TqelTreeView");
+    ui::RegisterComponentClass<TqelSideChannel>("TqelSideChannel");
 }
 
 }  // namespace skin
