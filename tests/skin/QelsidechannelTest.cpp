@@ -111,6 +111,22 @@ std::vector<int> Slide(TqelSideChannel& channel, ManualClock& clock) {
     return widths;
 }
 
+// The named pin glyph, of the given size, at (left, top) of the shot; its key colour shows the
+// navy strip behind it.
+void ExpectGlyph(ui::TBitmap& shot, const char* name, int width, int height, int left, int top) {
+    SCOPED_TRACE(name);
+    ui::TBitmap glyph;
+    skin::LoadSkinBitmap(glyph, name);
+    ASSERT_EQ(glyph.Width(), width);
+    ASSERT_EQ(glyph.Height(), height);
+    for (int y = 0; y < height; ++y) {
+        for (int x = 0; x < width; ++x) {
+            const COLORREF g = glyph.Pixel(x, y);
+            EXPECT_EQ(shot.Pixel(left + x, top + y), g == kKey ? kNavy : g) << x << "," << y;
+        }
+    }
+}
+
 TEST(QelsidechannelTest, DescriptionPlacesAClosedChannel) {
     ManualClock clock;
     SideForm form(clock);
@@ -216,17 +232,8 @@ TEST(QelsidechannelTest, OpenChannelShowsCaptionPinAndClientArea) {
     ASSERT_GE(textRight, 0) << "no caption drawn";
     EXPECT_LT(textLeft, 5);
     EXPECT_LT(textRight, 60);
-    // The pin at the strip's right end: its glyph centred, its key colour showing the strip.
-    ui::TBitmap glyph;
-    skin::LoadSkinBitmap(glyph, "SIDECHANNEL_BTN_NOONTOP");
-    ASSERT_EQ(glyph.Width(), 7);
-    ASSERT_EQ(glyph.Height(), 9);
-    for (int y = 0; y < 9; ++y) {
-        for (int x = 0; x < 7; ++x) {
-            const COLORREF g = glyph.Pixel(x, y);
-            EXPECT_EQ(shot.Pixel(180 + 6 + x, 3 + y), g == kKey ? kNavy : g) << x << "," << y;
-        }
-    }
+    // The pin at the strip's right end, its glyph centred.
+    ExpectGlyph(shot, "SIDECHANNEL_BTN_NOONTOP", 7, 9, 180 + 6, 3);
     EXPECT_EQ(shot.Pixel(180, 0), kNavy);  // flat: no frame while up
     // The side bar below the strip, the client area in the channel's colour, the user's panel.
     EXPECT_EQ(shot.Pixel(9, 100), kNavy);
@@ -243,17 +250,8 @@ TEST(QelsidechannelTest, PinnedChannelShowsThePinDown) {
     Slide(*form.channel, clock);
     ui::TBitmap shot;
     form.Shot(shot);
-    ui::TBitmap glyph;
-    skin::LoadSkinBitmap(glyph, "SIDECHANNEL_BTN_ONTOP");
-    ASSERT_EQ(glyph.Width(), 8);
-    ASSERT_EQ(glyph.Height(), 7);
     // Down: the glyph one pixel right and down of centre, inside a sunken frame.
-    for (int y = 0; y < 7; ++y) {
-        for (int x = 0; x < 8; ++x) {
-            const COLORREF g = glyph.Pixel(x, y);
-            EXPECT_EQ(shot.Pixel(180 + 7 + x, 5 + y), g == kKey ? kNavy : g) << x << "," << y;
-        }
-    }
+    ExpectGlyph(shot, "SIDECHANNEL_BTN_ONTOP", 8, 7, 180 + 7, 5);
     EXPECT_EQ(shot.Pixel(180, 5), ui::ColorToRGB(ui::clBtnShadow));
     EXPECT_EQ(shot.Pixel(190, 0), ui::ColorToRGB(ui::clBtnShadow));
     EXPECT_EQ(shot.Pixel(199, 5), ui::ColorToRGB(ui::clBtnHighlight));
