@@ -13,6 +13,7 @@
 #include "Qelmemo.h"
 #include "Qelprogressbar.h"
 #include "Qelradiogroup.h"
+#include "Qelsidechannel.h"
 #include "Qeltabcontrol.h"
 #include "Qeltitlebar.h"
 #include "Qeltreeview.h"
@@ -41,6 +42,7 @@ void RegisterSkinClasses() {
     ui::RegisterComponentClass<TqelCheckListBox>("TqelCheckListBox");
     ui::RegisterComponentClass<TqelListView>("TqelListView");
     ui::RegisterComponentClass<TqelTreeView>("TqelTreeView");
+    ui::RegisterComponentClass<TqelSideChannel>("TqelSideChannel");
 }
 
 }  // namespace skin

@@ -322,9 +322,34 @@ def macos_extras():
             "PROTEIN_FORM_BACKGROUND": protein, "MACOS_COMBOBOX_BUTTON": combo}
 
 
+def side_channel():
+    """The side channel's bar (8 x 172, normal and under the mouse) and its pin glyphs."""
+    out = {}
+    steel = (96, 120, 160)
+    for state, face in (("NORMAL", steel), ("MOUSEON", lighter(steel, 0.35))):
+        bar = Picture(8, 172)
+        bar.hgradient(0, 0, 7, 171, lighter(face, 0.45), face)
+        bar.frame(0, 0, 7, 171, darker(face, 0.35))
+        for i in range(4):  # an arrow pointing into the channel
+            bar.vline(2 + i, 80 + i, 91 - i, WHITE)
+        out[f"SIDECHANNEL_BAR_{state}"] = bar
+    loose = Picture(7, 9)  # a pin standing up: head, collar, needle
+    loose.frame(1, 0, 5, 4, (0, 0, 0))
+    loose.hline(0, 6, 5, (0, 0, 0))
+    loose.vline(3, 6, 8, (0, 0, 0))
+    out["SIDECHANNEL_BTN_NOONTOP"] = loose
+    pinned = Picture(8, 7)  # the same pin pressed in, lying down
+    pinned.frame(3, 1, 7, 5, (0, 0, 0))
+    pinned.vline(2, 0, 6, (0, 0, 0))
+    pinned.hline(0, 1, 3, (0, 0, 0))
+    out["SIDECHANNEL_BTN_ONTOP"] = pinned
+    return out
+
+
 def pictures():
     out = {"MENU_CHECKED": menu_checked()}
     out.update(macos_extras())
+    out.update(side_channel())
     for s in STYLES:
         w = s.word
         for st in STATES:
