@@ -12,6 +12,7 @@
 #include "DownMMSMng.h"
 #include "EngineSettings.h"
 #include "Factories.h"
+#include "ItemRules.h"
 #include "TextCopy.h"
 #include "UrlUtil.h"
 #include "sys/BinaryFile.h"
@@ -70,16 +71,6 @@ const DownloaderRow& RowOf(int32_t kind) {
         if (row.kind == kind) return row;
     }
     return kDownloaders[std::size(kDownloaders) - 1];
-}
-
-// The URL names one of the schemes some downloader takes.
-bool KnownScheme(const char* url) {
-    for (const auto& row : kDownloaders) {
-        for (const char* const* scheme = row.schemes; *scheme; ++scheme) {
-            if (StartsWithNoCase(url, std::string(*scheme) + "://")) return true;
-        }
-    }
-    return false;
 }
 
 }  // namespace
@@ -147,7 +138,7 @@ void CDownload::Run(IDownloadSink* sink) {
     Log(proxy.enabled && !proxy.server.empty() ? "Need proxy" : "No proxy");
     Log(GetUrlUser(url_).empty() ? "No user and password" : "Need user and password");
     if (urlTooLong_) Log("URL too long");
-    if (urlTooLong_ || !KnownScheme(url_) || GetUrlHost(url_).find('.') == std::string::npos) {
+    if (urlTooLong_ || !HasRunScheme(url_) || GetUrlHost(url_).find('.') == std::string::npos) {
         Failed("Invalid URL");
         return;
     }

@@ -4,6 +4,7 @@
 
 #include "AsciiText.h"
 #include "ByteBuffer.h"
+#include "ItemRules.h"
 #include "TextCopy.h"
 #include "UrlUtil.h"
 
@@ -61,13 +62,6 @@ int32_t KindFromText(const std::string& text, int32_t reported) {
         if (StartsWithNoCase(text, scheme, first)) kind = kKindRealMedia;
     }
     return kind;
-}
-
-bool HasAllowedScheme(const std::string& url) {
-    for (const char* scheme : {"http://", "ftp://", "mms://", "mmst://", "mmsu://", "rtsp://"}) {
-        if (StartsWithNoCase(url, scheme)) return true;
-    }
-    return false;
 }
 
 // The name becomes a file in the playlist's folder: it must name a file there, not the folder
@@ -299,7 +293,7 @@ bool CParsePointerFile::Accept(const std::string& value, int32_t kind, bool line
         url = ResolveRelativeUrl(pointerUrl_, url);
     }
     if (url.size() >= kUrlTextMax) return false;  // the helpers cut at this length
-    if (!HasAllowedScheme(url)) return false;
+    if (!HasRunScheme(url.c_str())) return false;
     if (GetUrlHost(url).find('.') == std::string::npos) return false;
     // A playlist that lists itself would only fetch itself again.
     if (EqualsNoCase(UrlWithoutLogin(url).c_str(), UrlWithoutLogin(pointerUrl_).c_str())) {

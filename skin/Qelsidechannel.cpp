@@ -129,10 +129,12 @@ void TqelSideChannel::SetClock(TqelClock& clock) { MakeTickers(clock); }
 
 // ---- opening and closing
 
+// A slide runs to its end: a request to slide while one runs is ignored. A quick request (a
+// setting changed by the program) still lands at once.
 void TqelSideChannel::Pop(bool quick) {
     if (quick) {
         FinishPop();
-    } else if (state_ != TqelSideChannelState::Opening) {
+    } else if (!Sliding()) {
         StartSlide(TqelSideChannelState::Opening);
     }
 }
@@ -140,9 +142,13 @@ void TqelSideChannel::Pop(bool quick) {
 void TqelSideChannel::Push(bool quick) {
     if (quick) {
         FinishPush();
-    } else if (state_ != TqelSideChannelState::Closing) {
+    } else if (!Sliding()) {
         StartSlide(TqelSideChannelState::Closing);
     }
+}
+
+bool TqelSideChannel::Sliding() const {
+    return state_ == TqelSideChannelState::Opening || state_ == TqelSideChannelState::Closing;
 }
 
 void TqelSideChannel::StartSlide(TqelSideChannelState direction) {
@@ -214,9 +220,9 @@ void TqelSideChannel::SetControlWidth(int width) {
 // ---- triggers
 
 void TqelSideChannel::OnMouseIn() {
-    // A channel on its way shut opens again, as a closed one does.
-    const bool shutting = state_ == TqelSideChannelState::Closed || state_ == TqelSideChannelState::Closing;
-    if (shutting && popupMode_ == TqelSideChannelPopupMode::qelMouseOn) Pop(quickMove_);
+    if (state_ == TqelSideChannelState::Closed && popupMode_ == TqelSideChannelPopupMode::qelMouseOn) {
+        Pop(quickMove_);
+    }
 }
 
 void TqelSideChannel::OnLeftBarClick() {
@@ -242,8 +248,6 @@ void TqelSideChannel::OnPinClick() {
     LoadPinGlyph();
     if (down) {
         timer_->Stop();
-        // Pinned while it slides shut: it stays open, so it opens again.
-        if (state_ == TqelSideChannelState::Closing) Pop(quickMove_);
     } else if (state_ == TqelSideChannelState::Open) {
         timer_->Start(kWatchInterval);
     }

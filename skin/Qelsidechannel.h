@@ -106,6 +106,7 @@ protected:
 
 private:
     void StartSlide(TqelSideChannelState direction);
+    bool Sliding() const;
     void Step();
     void FinishPop();
     void FinishPush();

@@ -310,7 +310,7 @@ TEST(QelsidechannelTest, SlidingPumpsNoMessages) {
     EXPECT_TRUE(PeekMessageA(&msg, form.Handle(), WM_USER + 7, WM_USER + 7, PM_REMOVE));
 }
 
-TEST(QelsidechannelTest, NewRequestTurnsASlideRound) {
+TEST(QelsidechannelTest, SlideRequestsWhileSlidingAreIgnored) {
     ManualClock clock;
     SideForm form(clock);
     TqelSideChannel& c = *form.channel;
@@ -318,34 +318,34 @@ TEST(QelsidechannelTest, NewRequestTurnsASlideRound) {
     clock.Advance(3 * TqelSideChannel::kStepInterval);
     ASSERT_EQ(c.Width(), 70);
     c.Push(false);
-    EXPECT_EQ(c.State(), State::Closing);
-    EXPECT_EQ(Slide(c, clock), (std::vector<int>{55, 40, 25, 10}));
-    EXPECT_EQ(form.pops, 0);
-    EXPECT_EQ(form.pushes, 1);
+    EXPECT_EQ(c.State(), State::Opening);
+    EXPECT_EQ(Slide(c, clock), (std::vector<int>{70, 85, 100, 115, 130, 145, 160, 175, 190, 200}));
+    EXPECT_EQ(form.pops, 1);
+    EXPECT_EQ(form.pushes, 0);
 
-    // The mouse coming back over a channel on its way shut opens it again.
-    c.Pop(true);
+    // The mouse coming back over a channel on its way shut does not turn it round.
     c.Push(false);
     clock.Advance(2 * TqelSideChannel::kStepInterval);
     ASSERT_EQ(c.Width(), 155);
     MoveOver(c.SideBar());
-    EXPECT_EQ(c.State(), State::Opening);
-    EXPECT_EQ(Slide(c, clock), (std::vector<int>{170, 185, 200}));
-    EXPECT_EQ(form.pops, 2);
+    EXPECT_EQ(c.State(), State::Closing);
+    EXPECT_EQ(Slide(c, clock).back(), 10);
+    EXPECT_EQ(form.pops, 1);
     EXPECT_EQ(form.pushes, 1);
-    EXPECT_TRUE(c.TimerEnabled());
 
-    // Pinning a channel on its way shut keeps it open.
+    // Pinned on its way shut: it still shuts, and opens pinned next time.
+    c.Pop(true);
     c.Push(false);
     clock.Advance(2 * TqelSideChannel::kStepInterval);
     ASSERT_EQ(c.State(), State::Closing);
     ClickOn(c.PinButton());
     EXPECT_TRUE(c.StayOn());
-    EXPECT_EQ(c.State(), State::Opening);
-    Slide(c, clock);
+    EXPECT_EQ(Slide(c, clock).back(), 10);
+    EXPECT_EQ(c.State(), State::Closed);
+    EXPECT_EQ(form.pushes, 2);
+    c.Pop(true);
     EXPECT_EQ(c.State(), State::Open);
     EXPECT_FALSE(c.TimerEnabled());
-    EXPECT_EQ(form.pushes, 1);
 
     // A quick request ends a slide at once.
     c.SetStayOn(false);

@@ -3,7 +3,6 @@
 // check list's checks), and once everything has painted writes the ready file, so that the
 // screenshot script can take the picture; it ends by itself after half a minute.
 //   SkinShowcase <form.frm> <style word, e.g. DeepBlue> <ready file>
-// The panel "SideChannelSlot" keeps the place of the side channel control.
 #include <windows.h>
 
 #include <commctrl.h>

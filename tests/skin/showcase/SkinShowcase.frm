@@ -201,13 +201,11 @@ object SkinShowcase: TForm
         'Two'
         'Three')
     end
-    object SideChannelSlot: TPanel
-      Left = 712
-      Top = 60
+    object SideChannel1: TqelSideChannel
       Width = 76
-      Height = 346
-      BevelOuter = bvLowered
-      Caption = 'Side channel'
+      Caption = 'Tools'
+      Align = qelRight
+      StayOn = True
     end
   end
   object MainMenu1: TqelMainMenu
