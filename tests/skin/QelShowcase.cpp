@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "Forms.h"
+#include "WindowGrab.h"
 #include "Qelform.h"
 #include "Qelregister.h"
 
@@ -114,35 +115,16 @@ BOOL CALLBACK Collect(HWND child, LPARAM) {
 // Copies the window's own picture into `pixels` (top row first) at its place inside `frame`.
 void CopyWindow(HWND window, const RECT& frame, std::vector<DWORD>& pixels) {
     RECT r;
-    GetWindowRect(window, &r);
+    const std::vector<DWORD> own = window_grab::GrabWindow(window, r);
     const int w = r.right - r.left, h = r.bottom - r.top;
     const int fw = frame.right - frame.left, fh = frame.bottom - frame.top;
-    if (w <= 0 || h <= 0) return;
-    HDC source = GetWindowDC(window);
-    HDC memory = CreateCompatibleDC(source);
-    BITMAPINFO info{};
-    info.bmiHeader.biSize = sizeof(info.bmiHeader);
-    info.bmiHeader.biWidth = w;
-    info.bmiHeader.biHeight = -h;
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    info.bmiHeader.biCompression = BI_RGB;
-    void* bits = nullptr;
-    HBITMAP bitmap = CreateDIBSection(memory, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-    const HGDIOBJ old = SelectObject(memory, bitmap);
-    BitBlt(memory, 0, 0, w, h, source, 0, 0, SRCCOPY);
-    GdiFlush();
-    const auto* own = static_cast<const DWORD*>(bits);
+    if (own.empty()) return;
     for (int y = 0; y < h; ++y) {
         for (int x = 0; x < w; ++x) {
             const int fx = r.left - frame.left + x, fy = r.top - frame.top + y;
             if (fx >= 0 && fy >= 0 && fx < fw && fy < fh) pixels[static_cast<size_t>(fy) * fw + fx] = own[y * w + x];
         }
     }
-    SelectObject(memory, old);
-    DeleteObject(bitmap);
-    DeleteDC(memory);
-    ReleaseDC(window, source);
 }
 
 // The form and every visible window in it, parents before their children (Wine keeps some child
@@ -158,22 +140,7 @@ bool SavePicture(HWND form, const std::string& path) {
     for (HWND child : descendants) {
         if (IsWindowVisible(child)) CopyWindow(child, frame, pixels);
     }
-    BITMAPINFOHEADER info{};
-    info.biSize = sizeof(info);
-    info.biWidth = w;
-    info.biHeight = -h;
-    info.biPlanes = 1;
-    info.biBitCount = 32;
-    info.biCompression = BI_RGB;
-    BITMAPFILEHEADER file{};
-    file.bfType = 0x4D42;  // "BM"
-    file.bfOffBits = sizeof(file) + sizeof(info);
-    file.bfSize = static_cast<DWORD>(file.bfOffBits + pixels.size() * 4);
-    FILE* out = std::fopen(path.c_str(), "wb");
-    if (!out) return false;
-    const bool ok = std::fwrite(&file, sizeof(file), 1, out) == 1 && std::fwrite(&info, sizeof(info), 1, out) == 1 &&
-                    std::fwrite(pixels.data(), pixels.size() * 4, 1, out) == 1;
-    return std::fclose(out) == 0 && ok;
+    return window_grab::SaveBmp(path, pixels, w, h);
 }
 
 }  // namespace

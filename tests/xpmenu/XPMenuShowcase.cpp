@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "WindowGrab.h"
 #include "XPTestForm.h"
 
 namespace {
@@ -17,48 +18,12 @@ HWND shown = nullptr;
 std::string barsPath, menuPath;
 std::vector<HWND> childWindows;
 
-// 32-bit pixels of a window's (or, with null, the screen's) device context, top row first.
+// 32-bit pixels of a window's (or, with null, the screen's) device context, top row first, with
+// the fourth byte cleared so that a black pixel compares equal to 0.
 std::vector<DWORD> Grab(HWND window, int x, int y, int width, int height) {
-    HDC source = window ? GetWindowDC(window) : GetDC(nullptr);
-    HDC memory = CreateCompatibleDC(source);
-    BITMAPINFO info{};
-    info.bmiHeader.biSize = sizeof(info.bmiHeader);
-    info.bmiHeader.biWidth = width;
-    info.bmiHeader.biHeight = -height;
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    info.bmiHeader.biCompression = BI_RGB;
-    void* bits = nullptr;
-    HBITMAP bitmap = CreateDIBSection(memory, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-    HGDIOBJ old = SelectObject(memory, bitmap);
-    BitBlt(memory, 0, 0, width, height, source, x, y, SRCCOPY);
-    GdiFlush();
-    std::vector<DWORD> pixels(static_cast<const DWORD*>(bits), static_cast<const DWORD*>(bits) + width * height);
-    SelectObject(memory, old);
-    DeleteObject(bitmap);
-    DeleteDC(memory);
-    ReleaseDC(window, source);
+    std::vector<DWORD> pixels = window_grab::GrabPixels(window, x, y, width, height);
     for (DWORD& p : pixels) p &= 0xFFFFFF;
     return pixels;
-}
-
-bool SaveBmp(const std::string& path, const std::vector<DWORD>& pixels, int width, int height) {
-    BITMAPINFOHEADER info{};
-    info.biSize = sizeof(info);
-    info.biWidth = width;
-    info.biHeight = -height;  // top row first
-    info.biPlanes = 1;
-    info.biBitCount = 32;
-    info.biCompression = BI_RGB;
-    BITMAPFILEHEADER file{};
-    file.bfType = 0x4D42;
-    file.bfOffBits = sizeof(file) + sizeof(info);
-    file.bfSize = static_cast<DWORD>(file.bfOffBits + pixels.size() * 4);
-    FILE* out = std::fopen(path.c_str(), "wb");
-    if (!out) return false;
-    const bool ok = std::fwrite(&file, sizeof(file), 1, out) == 1 && std::fwrite(&info, sizeof(info), 1, out) == 1 &&
-                    std::fwrite(pixels.data(), pixels.size() * 4, 1, out) == 1;
-    return std::fclose(out) == 0 && ok;
 }
 
 BOOL CALLBACK CollectChild(HWND child, LPARAM) {
@@ -71,6 +36,7 @@ BOOL CALLBACK CollectChild(HWND child, LPARAM) {
 // except where the dropped-down menu lies.
 bool SaveScreen(const std::string& path, int width, int height) {
     std::vector<DWORD> screen = Grab(nullptr, 0, 0, width, height);
+    if (screen.empty()) return false;
     RECT menu{};
     if (HWND popup = FindWindowA("#32768", nullptr)) GetWindowRect(popup, &menu);
     childWindows.clear();
@@ -82,6 +48,7 @@ bool SaveScreen(const std::string& path, int width, int height) {
         const int w = r.right - r.left, h = r.bottom - r.top;
         if (w <= 0 || h <= 0) continue;
         const std::vector<DWORD> own = Grab(child, 0, 0, w, h);
+        if (own.empty()) continue;
         for (int y = 0; y < h; ++y) {
             for (int x = 0; x < w; ++x) {
                 const int sx = r.left + x, sy = r.top + y;
@@ -93,7 +60,7 @@ bool SaveScreen(const std::string& path, int width, int height) {
             }
         }
     }
-    return SaveBmp(path, screen, width, height);
+    return window_grab::SaveBmp(path, screen, width, height);
 }
 
 void CALLBACK TakePicture(HWND, UINT, UINT_PTR timer, DWORD) {

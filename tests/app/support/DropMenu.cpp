@@ -13,6 +13,8 @@
 #include <cstring>
 #include <vector>
 
+#include "WindowGrab.h"
+
 namespace {
 
 constexpr char kTitle[] = "Tarvexa Ripplecast";
@@ -77,43 +79,8 @@ HWND WaitForOpenList(HWND main, DWORD ms) {
 // The window's pixels, as a top-down 32-bit bitmap file.
 bool SaveWindow(HWND window, const char* path) {
     RECT r{};
-    GetWindowRect(window, &r);
-    const int w = r.right - r.left, h = r.bottom - r.top;
-    if (w <= 0 || h <= 0) return false;
-    BITMAPINFO info{};
-    info.bmiHeader.biSize = sizeof info.bmiHeader;
-    info.bmiHeader.biWidth = w;
-    info.bmiHeader.biHeight = -h;
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    info.bmiHeader.biCompression = BI_RGB;
-    HDC source = GetWindowDC(window);
-    HDC memory = CreateCompatibleDC(source);
-    void* bits = nullptr;
-    HBITMAP bitmap = CreateDIBSection(memory, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-    bool copied = false;
-    std::vector<char> pixels;
-    if (bitmap) {
-        const HGDIOBJ old = SelectObject(memory, bitmap);
-        copied = BitBlt(memory, 0, 0, w, h, source, 0, 0, SRCCOPY) != FALSE;
-        GdiFlush();
-        pixels.assign(static_cast<const char*>(bits), static_cast<const char*>(bits) + size_t(w) * h * 4);
-        SelectObject(memory, old);
-        DeleteObject(bitmap);
-    }
-    DeleteDC(memory);
-    ReleaseDC(window, source);
-    if (!copied) return false;
-    BITMAPFILEHEADER file{};
-    file.bfType = 0x4D42;  // "BM"
-    file.bfOffBits = sizeof file + sizeof info.bmiHeader;
-    file.bfSize = file.bfOffBits + static_cast<DWORD>(pixels.size());
-    FILE* out = std::fopen(path, "wb");
-    if (!out) return false;
-    const bool written = std::fwrite(&file, sizeof file, 1, out) == 1 &&
-                         std::fwrite(&info.bmiHeader, sizeof info.bmiHeader, 1, out) == 1 &&
-                         std::fwrite(pixels.data(), pixels.size(), 1, out) == 1;
-    return std::fclose(out) == 0 && written;
+    const std::vector<DWORD> pixels = window_grab::GrabWindow(window, r);
+    return !pixels.empty() && window_grab::SaveBmp(path, pixels, r.right - r.left, r.bottom - r.top);
 }
 
 void PrintRect(const char* name, HWND window) {
