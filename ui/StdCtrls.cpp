@@ -129,47 +129,53 @@ bool TButton::SetProperty(const std::string& name, const Value& v, Reader& reade
     return true;
 }
 
-// ---- TCheckBox
+// ---- TButtonControl, TCheckBox
 
-TCheckBox::TCheckBox(TComponent* owner) : TWinControl(owner) {
-    width_ = 97;
-    height_ = 17;
-}
+TButtonControl::TButtonControl(TComponent* owner, DWORD buttonStyle) : TWinControl(owner), buttonStyle_(buttonStyle) {}
 
-void TCheckBox::FillParams(CreateParams& p) {
+void TButtonControl::FillParams(CreateParams& p) {
     TWinControl::FillParams(p);
     p.className = "BUTTON";
-    p.style |= WS_TABSTOP | BS_AUTOCHECKBOX;
+    p.style |= WS_TABSTOP | buttonStyle_;
 }
 
-void TCheckBox::InitWnd() { SendMessageA(handle_, BM_SETCHECK, checked_ ? BST_CHECKED : BST_UNCHECKED, 0); }
+void TButtonControl::InitWnd() { SendMessageA(handle_, BM_SETCHECK, checked_ ? BST_CHECKED : BST_UNCHECKED, 0); }
 
-bool TCheckBox::Checked() const {
+bool TButtonControl::Checked() const {
     return handle_ ? SendMessageA(handle_, BM_GETCHECK, 0, 0) == BST_CHECKED : checked_;
 }
 
-void TCheckBox::SetChecked(bool checked) {
+void TButtonControl::SetChecked(bool checked) {
     checked_ = checked;
     if (handle_) SendMessageA(handle_, BM_SETCHECK, checked ? BST_CHECKED : BST_UNCHECKED, 0);
 }
 
-bool TCheckBox::HandleCommand(WORD code, WORD) {
+bool TButtonControl::HandleCommand(WORD code, WORD) {
     if (code != BN_CLICKED) return false;
     checked_ = Checked();
     if (OnClick) OnClick(this);
     return true;
 }
 
-bool TCheckBox::SetProperty(const std::string& name, const Value& v, Reader& reader) {
+bool TButtonControl::SetProperty(const std::string& name, const Value& v, Reader& reader) {
     if (name == "Checked") {
         SetChecked(v.AsBool());
         return true;
     }
+    return TWinControl::SetProperty(name, v, reader);
+}
+
+TCheckBox::TCheckBox(TComponent* owner) : TButtonControl(owner, BS_AUTOCHECKBOX) {
+    width_ = 97;
+    height_ = 17;
+}
+
+bool TCheckBox::SetProperty(const std::string& name, const Value& v, Reader& reader) {
     if (name == "State") {
         SetChecked(EqualsIdent(v.AsIdent(), "cbChecked"));
         return true;
     }
-    return TWinControl::SetProperty(name, v, reader);
+    return TButtonControl::SetProperty(name, v, reader);
 }
 
 // ---- TGroupBox

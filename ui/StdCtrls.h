@@ -43,20 +43,29 @@ protected:
     void FillParams(CreateParams& params) override;
 };
 
-class TCheckBox : public TWinControl {
+// A system button that holds a checked state: the check box and the radio button.
+class TButtonControl : public TWinControl {
 public:
-    explicit TCheckBox(TComponent* owner);
     bool Checked() const;
     void SetChecked(bool checked);
     bool HandleCommand(WORD code, WORD id) override;
     bool SetProperty(const std::string& name, const Value& value, Reader& reader) override;
 
 protected:
+    // `buttonStyle` is the BS_ style of the system button.
+    TButtonControl(TComponent* owner, DWORD buttonStyle);
     void FillParams(CreateParams& params) override;
     void InitWnd() override;
 
 private:
+    DWORD buttonStyle_;
     bool checked_ = false;
+};
+
+class TCheckBox : public TButtonControl {
+public:
+    explicit TCheckBox(TComponent* owner);
+    bool SetProperty(const std::string& name, const Value& value, Reader& reader) override;
 };
 
 // A frame with a caption around other controls.
