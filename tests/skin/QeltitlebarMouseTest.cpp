@@ -64,9 +64,17 @@ std::unique_ptr<ui::TBitmap> Filled(int width, int height, ui::TColor colour) {
 // Where the popped-up menu showed; it is closed at once so the menu's own loop returns.
 RECT shownMenu;
 bool menuShown = false;
+BOOL CALLBACK FindMenuWindow(HWND window, LPARAM found) {
+    char name[16] = "";
+    GetClassNameA(window, name, sizeof name);
+    if (std::string(name) != "#32768" || !IsWindowVisible(window)) return TRUE;
+    *reinterpret_cast<HWND*>(found) = window;
+    return FALSE;
+}
 void CALLBACK CloseShownMenu(HWND, UINT, UINT_PTR, DWORD) {
-    HWND menu = FindWindowA("#32768", nullptr);
-    if (!menu || !IsWindowVisible(menu)) return;
+    HWND menu = nullptr;  // this thread's own menu: other test programs share the desktop
+    EnumThreadWindows(GetCurrentThreadId(), FindMenuWindow, reinterpret_cast<LPARAM>(&menu));
+    if (!menu) return;
     menuShown = true;
     GetWindowRect(menu, &shownMenu);
     EndMenu();
