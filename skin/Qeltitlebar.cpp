@@ -30,6 +30,12 @@ void Stretch(ui::TCanvas& canvas, ui::TBitmap& picture, const ui::TRect& r) {
     canvas.StretchDraw(r, picture);
 }
 
+POINT SystemCursorPos() {
+    POINT p{-100000, -100000};
+    GetCursorPos(&p);
+    return p;
+}
+
 void DrawPicture(ui::TCanvas& canvas, ui::TBitmap& picture, int x, int y, bool transparent) {
     if (picture.Empty()) return;
     picture.Transparent = transparent;
@@ -215,7 +221,7 @@ void TqelTitleBarButton::DoClick() {
 
 // ---- the bar ----
 
-TqelTitleBar::TqelTitleBar(ui::TComponent* owner) : ui::TCustomPanel(owner) {
+TqelTitleBar::TqelTitleBar(ui::TComponent* owner) : ui::TCustomPanel(owner), cursorPos_(SystemCursorPos) {
     BevelOuter = ui::TBevelCut::None;
     for (TqelTitleBarBtnType type : {TqelTitleBarBtnType::qelControlBox, TqelTitleBarBtnType::qelClose,
                                      TqelTitleBarBtnType::qelMax, TqelTitleBarBtnType::qelMin})
@@ -377,8 +383,8 @@ void TqelTitleBar::DrawSectionsTo(ui::TBitmap& bitmap) {
 }
 
 POINT TqelTitleBar::CursorInBar() {
-    POINT p{-1, -1};
-    if (!HandleAllocated() || !GetCursorPos(&p)) return POINT{-100000, -100000};
+    if (!HandleAllocated()) return POINT{-100000, -100000};
+    POINT p = cursorPos_();
     ScreenToClient(handle_, &p);
     return p;
 }

@@ -115,6 +115,8 @@ public:
     void SetDrawAppIcon(bool value);
     int CornerRadius() const { return cornerRadius_; }
     int HoveredButton() const { return hovered_; }
+    // Where the mouse is, in screen coordinates; tests set their own.
+    void SetCursorSource(std::function<POINT()> source) { cursorPos_ = std::move(source); }
 
     TqelTitleBarButtonClickEvent OnCustomBtnsClick, OnHelpBtnClick;
 
@@ -153,6 +155,7 @@ private:
     bool drawAppIcon_ = false;
     bool mouseDown_ = false;
     int hovered_ = -1;
+    std::function<POINT()> cursorPos_;
 };
 
 bool FormMaximised(const ui::TCustomForm& form);
