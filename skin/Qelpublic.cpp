@@ -44,6 +44,12 @@ bool InRect(int x, int y, const ui::TRect& rect) {
 
 bool InRect(POINT point, const ui::TRect& rect) { return InRect(point.x, point.y, rect); }
 
+POINT SystemCursorPos() {
+    POINT p{-100000, -100000};
+    GetCursorPos(&p);
+    return p;
+}
+
 ui::TRect GetWorkAreaRect() {
     RECT r{};
     SystemParametersInfoA(SPI_GETWORKAREA, 0, &r, 0);

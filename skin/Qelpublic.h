@@ -19,6 +19,8 @@ void SetWinControlTransparent(ui::TWinControl& control);
 bool InRect(POINT point, const ui::TRect& rect);
 bool InRect(int x, int y, const ui::TRect& rect);
 ui::TRect GetWorkAreaRect();
+// The mouse cursor on the screen; far off every window when the system cannot say.
+POINT SystemCursorPos();
 void PlaceControl(ui::TControl& control, POINT point);
 void PlaceControl(ui::TControl& control, const ui::TRect& rect);
 // Draws the bitmap resized to the rect with its corners and edges kept: only its centre row and

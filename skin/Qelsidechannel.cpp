@@ -9,12 +9,6 @@ namespace {
 
 constexpr int kPinWidth = 20, kPinHeight = 16;
 
-POINT SystemCursorPos() {
-    POINT p{};
-    GetCursorPos(&p);
-    return p;
-}
-
 // On screen the windowed children paint themselves; a picture in memory takes them in as well.
 void PaintWindowedChildren(ui::TWinControl& control, ui::TCanvas& canvas) {
     for (int i = 0; i < control.ControlCount(); ++i) {

@@ -30,12 +30,6 @@ void Stretch(ui::TCanvas& canvas, ui::TBitmap& picture, const ui::TRect& r) {
     canvas.StretchDraw(r, picture);
 }
 
-POINT SystemCursorPos() {
-    POINT p{-100000, -100000};
-    GetCursorPos(&p);
-    return p;
-}
-
 void DrawPicture(ui::TCanvas& canvas, ui::TBitmap& picture, int x, int y, bool transparent) {
     if (picture.Empty()) return;
     picture.Transparent = transparent;
