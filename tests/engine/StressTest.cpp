@@ -6,6 +6,7 @@
 #include <atomic>
 #include <chrono>
 #include <string>
+#include <mutex>
 #include <thread>
 #include <vector>
 
@@ -18,6 +19,18 @@ namespace {
 
 std::atomic<int> g_liveThreads{0};
 std::atomic<int> g_runsStarted{0};
+// The runs' threads, joined before a test ends: a thread still ending while the process exits
+// can crash it.
+std::mutex g_threadsMutex;
+std::vector<std::thread> g_threads;
+
+void JoinRunThreads() {
+    while (g_liveThreads > 0) std::this_thread::yield();
+    // No run is live, so none can start another: the list is complete.
+    std::lock_guard<std::mutex> lock(g_threadsMutex);
+    for (std::thread& t : g_threads) t.join();
+    g_threads.clear();
+}
 
 // A job whose thread plays a short download: sizes, log lines, then success or failure. Every
 // third run fails as the plain HTTP downloader, so the item falls back and starts again from the
@@ -32,12 +45,14 @@ public:
     void* FK_STDCALL RunThread(IDownloadSink* sink) override {
         ++g_liveThreads;
         const int number = g_runsStarted++;
-        std::thread([this, sink, number] {
+        std::thread run([this, sink, number] {
             Run(sink, number);
             sink->RunFinished();
             Release();
             --g_liveThreads;
-        }).detach();
+        });
+        std::lock_guard<std::mutex> lock(g_threadsMutex);
+        g_threads.push_back(std::move(run));
         return this;
     }
     void FK_STDCALL Run(IDownloadSink*) override {}
@@ -121,7 +136,7 @@ TEST(Stress, WorkersAndReaderShareTheList) {
     EXPECT_EQ(finished, kItems);
 
     manager.reset();
-    while (g_liveThreads > 0) std::this_thread::yield();
+    JoinRunThreads();
     SetCollaboratorFactories(nullptr, nullptr);
 }
 
@@ -143,7 +158,7 @@ TEST(Stress, StopsAndRemovalsWhileWorkersRun) {
     manager->RemoveAll();
     EXPECT_EQ(manager->GetCount(), 0);
     manager.reset();
-    while (g_liveThreads > 0) std::this_thread::yield();
+    JoinRunThreads();
     SetCollaboratorFactories(nullptr, nullptr);
 }
 
