@@ -62,7 +62,11 @@ TqelSideChannel::TqelSideChannel(ui::TComponent* owner) : ui::TCustomPanel(owner
     captionStrip_->SetAlign(ui::TAlign::Top);
     captionStrip_->SetHeight(kCaptionHeight);
 
-    pinButton_ = new TqelPinButton(this);
+    // Alone in its group and allowed all up: a click turns it down, the next one up again.
+    pinButton_ = new ui::TSpeedButton(this);
+    pinButton_->Flat = true;
+    pinButton_->GroupIndex = 1;
+    pinButton_->AllowAllUp = true;
     pinButton_->SetParent(captionStrip_);
     pinButton_->SetBounds(captionStrip_->Width() - kPinWidth, 0, kPinWidth, kPinHeight);
     pinButton_->SetVisible(false);

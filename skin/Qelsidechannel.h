@@ -15,7 +15,6 @@
 #include "Qelbutton.h"
 #include "Qelclock.h"
 #include "Qelmousemove.h"
-#include "Qelpinbutton.h"
 #include "Qelsidechannelstrip.h"
 #include "Qelthemes.h"
 #include "StdCtrls.h"
@@ -78,7 +77,7 @@ public:
 
     TSideBar& SideBar() { return *sideBar_; }
     TSideBar& CaptionStrip() { return *captionStrip_; }
-    TqelPinButton& PinButton() { return *pinButton_; }
+    ui::TSpeedButton& PinButton() { return *pinButton_; }
     TBarButton& BarButton() { return *barButton_; }
     // Whether the mouse is being watched (open and not pinned).
     bool TimerEnabled() const { return timer_->Running(); }
@@ -117,7 +116,7 @@ private:
 
     TSideBar* sideBar_ = nullptr;
     TSideBar* captionStrip_ = nullptr;
-    TqelPinButton* pinButton_ = nullptr;
+    ui::TSpeedButton* pinButton_ = nullptr;
     TBarButton* barButton_ = nullptr;
     std::unique_ptr<TqelTicker> timer_;   // the watch of the mouse
     std::unique_ptr<TqelTicker> slider_;  // the sliding steps

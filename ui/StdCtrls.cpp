@@ -240,12 +240,18 @@ bool TSpeedButton::SetProperty(const std::string& name, const Value& v, Reader& 
     return true;
 }
 
+void TSpeedButton::SetDown(bool down) {
+    down_ = down;
+    Invalidate();
+}
+
 void TSpeedButton::Paint(TCanvas& canvas) {
     TRect r = ClientRect();
+    canvas.Brush.Style = TBrushStyle::Solid;
     canvas.Brush.Color = color_;
     canvas.FillRect(r);
-    if (!Flat || down_) {
-        const bool sunk = down_;
+    const bool sunk = down_ || pressed_;
+    if (!Flat || sunk) {
         canvas.Pen.Color = sunk ? clBtnShadow : clBtnHighlight;
         canvas.MoveTo(0, r.Bottom - 1);
         canvas.LineTo(0, 0);
@@ -255,7 +261,7 @@ void TSpeedButton::Paint(TCanvas& canvas) {
         canvas.LineTo(0, r.Bottom - 1);
     }
     if (!Glyph.Empty()) {
-        const int offset = down_ ? 1 : 0;
+        const int offset = sunk ? 1 : 0;
         canvas.Draw((r.Width() - Glyph.Width()) / 2 + offset, (r.Height() - Glyph.Height()) / 2 + offset, Glyph);
     }
 }
@@ -263,22 +269,30 @@ void TSpeedButton::Paint(TCanvas& canvas) {
 LRESULT TSpeedButton::WndProc(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
     case WM_LBUTTONDOWN:
-        down_ = true;
+        pressed_ = true;
         SetCapture(handle_);
         Invalidate();
         return 0;
     case WM_LBUTTONUP: {
-        if (!down_) return 0;
-        down_ = false;
+        if (!pressed_) return 0;
+        pressed_ = false;
         ReleaseCapture();
         Invalidate();
         const POINT p{static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))};
-        if (p.x >= 0 && p.y >= 0 && p.x < width_ && p.y < height_ && enabled_ && OnClick) OnClick(this);
+        if (p.x >= 0 && p.y >= 0 && p.x < width_ && p.y < height_ && enabled_) {
+            if (GroupIndex != 0) SetDown(AllowAllUp ? !down_ : true);
+            if (OnClick) OnClick(this);
+        }
         return 0;
     }
+    case WM_CAPTURECHANGED:
+        pressed_ = false;
+        Invalidate();
+        break;
     default:
-        return TWinControl::WndProc(message, wParam, lParam);
+        break;
     }
+    return TWinControl::WndProc(message, wParam, lParam);
 }
 
 // ---- TCustomEdit

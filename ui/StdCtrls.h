@@ -84,6 +84,12 @@ public:
     explicit TSpeedButton(TComponent* owner);
     TBitmap Glyph;
     bool Flat = false;
+    // A button with a group index stays down after a click; with AllowAllUp the next click
+    // lets it up again.
+    int GroupIndex = 0;
+    bool AllowAllUp = false;
+    bool Down() const { return down_; }
+    void SetDown(bool down);
     bool SetProperty(const std::string& name, const Value& value, Reader& reader) override;
     LRESULT WndProc(UINT message, WPARAM wParam, LPARAM lParam) override;
 
@@ -91,7 +97,8 @@ protected:
     void Paint(TCanvas& canvas) override;
 
 private:
-    bool down_ = false;
+    bool down_ = false;     // latched by a click in a group
+    bool pressed_ = false;  // the left button held over it
 };
 
 class TCustomEdit : public TWinControl {
