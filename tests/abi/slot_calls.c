@@ -276,6 +276,32 @@ int main(void) {
         call(tcp, SLOT_RELEASE, 0, NULL, "MMS 1755 Release");
     }
 
+    /* The other downloaders: SetUrl, ReturnTrue and Release through each one's own table. */
+    static const struct {
+        const char* factory;
+        const char* url;
+        int setUrl;
+        int returnTrue;
+    } downloaders[] = {
+        {"_NEW_DOWNHTTP@0", "http://a.example/x.bin", 3, 29},
+        {"_NEW_DOWNRTSP80@0", "http://a.example/x.rm", 3, 29},
+        {"_NEW_DOWNMMS80@0", "mms://a.example/x", 3, 29},
+        {"_NEW_DOWNMMS554@0", "rtsp://a.example/x", 3, 25},
+        {"_NEW_DOWNRTSP554@0", "rtsp://a.example/x.rm", 3, 25},
+        {"_NEW_DOWNFTP@0", "ftp://a.example/x.bin", 5, 3},
+    };
+    for (size_t i = 0; i < sizeof downloaders / sizeof downloaders[0]; ++i) {
+        Factory makeOne = (Factory)(void (*)(void))GetProcAddress(dll, downloaders[i].factory);
+        CHECK(makeOne != NULL);
+        if (!makeOne) continue;
+        void* one = makeOne();
+        CHECK(one != NULL);
+        if (!one) continue;
+        call(one, downloaders[i].setUrl, 2, ARGS(P(downloaders[i].url), P("x.out")), downloaders[i].factory);
+        CHECK(BOOL_OF(call(one, downloaders[i].returnTrue, 0, NULL, downloaders[i].factory)) == 1);
+        call(one, SLOT_RELEASE, 0, NULL, downloaders[i].factory);
+    }
+
     DeleteFileA(ini);
     RemoveDirectoryA(dir);
     printf("%d checks, %d failed\n", checks, failures);
