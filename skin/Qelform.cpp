@@ -2,6 +2,7 @@
 
 #include <commctrl.h>
 
+#include "Qelimagepanel.h"
 #include "Qelmainmenu.h"
 #include "Qelmenu.h"
 #include "Qelmenubar.h"
@@ -393,12 +394,13 @@ void TqelForm::SetFormPanel(ui::TCustomPanel* panel) {
     if (!panel) return;
     panel->FreeNotification(this);
     panel->SetAlign(ui::TAlign::Client);
-    if (dynamic_cast<ui::TPanel*>(panel)) {
+    const bool plain = dynamic_cast<ui::TPanel*>(panel) != nullptr;
+    if (plain) {
         panel->BevelOuter = ui::TBevelCut::None;
         panel->BevelInner = ui::TBevelCut::None;
         panel->BorderWidth = 0;
-        panel->SetCaption("");
     }
+    if (plain || dynamic_cast<TqelImagePanel*>(panel)) panel->SetCaption("");
 }
 
 void TqelForm::Notification(ui::TComponent* component, ui::Operation operation) {

@@ -2,7 +2,7 @@
 // the mouse moves over the bar (or the bar is clicked), then slides open to its full width with a
 // caption strip and a pin button at the top, and slides shut once the mouse has left it unless it
 // is pinned. The sliding runs step by step on a ticker, never in a loop of its own: a request to
-// open or close made while it slides turns it round at once.
+// slide open or shut made while it slides is ignored, so the slide under way runs to its end.
 #pragma once
 #include <windows.h>
 
@@ -42,7 +42,8 @@ public:
     explicit TqelSideChannel(ui::TComponent* owner);
     ~TqelSideChannel() override;
 
-    // Opens and closes; `quick` jumps to the end at once. A slide still under way turns round.
+    // Opens and closes; `quick` jumps to the end at once, even in the middle of a slide. A slide
+    // asked for while one is under way is ignored.
     void Pop(bool quick);
     void Push(bool quick);
     TqelSideChannelState State() const { return state_; }

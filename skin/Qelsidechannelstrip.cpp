@@ -37,27 +37,4 @@ void TqelSideChannelStrip::Paint(ui::TCanvas& canvas) {
     PaintGraphicChildren(canvas);
 }
 
-LRESULT TqelSideChannelStrip::WndProc(UINT message, WPARAM wParam, LPARAM lParam) {
-    switch (message) {
-    case WM_LBUTTONDOWN:
-        pressed_ = true;
-        SetCapture(handle_);
-        break;
-    case WM_LBUTTONUP: {
-        if (!pressed_) break;
-        pressed_ = false;
-        ReleaseCapture();
-        const int x = static_cast<short>(LOWORD(lParam)), y = static_cast<short>(HIWORD(lParam));
-        if (x >= 0 && y >= 0 && x < width_ && y < height_ && enabled_ && OnClick) OnClick(this);
-        return 0;
-    }
-    case WM_CAPTURECHANGED:
-        pressed_ = false;
-        break;
-    default:
-        break;
-    }
-    return ui::TCustomPanel::WndProc(message, wParam, lParam);
-}
-
 }  // namespace skin

@@ -1,6 +1,6 @@
 // A flat strip of the side channel (its side bar, its caption strip): a plain colour, the caption
-// aligned left, right or centred and centred upright, and a click when the left button goes down
-// and up over it.
+// aligned left, right or centred and centred upright; a panel, so a press and release of the left
+// button over it clicks it.
 #pragma once
 #include "ExtCtrls.h"
 #include "StdCtrls.h"
@@ -16,14 +16,11 @@ public:
     // Its own font from then on, not its parent's.
     void SetFont(const ui::TFont& font);
 
-    LRESULT WndProc(UINT message, WPARAM wParam, LPARAM lParam) override;
-
 protected:
     void Paint(ui::TCanvas& canvas) override;
 
 private:
     ui::TAlignment alignment_ = ui::TAlignment::Center;
-    bool pressed_ = false;
 };
 
 }  // namespace skin

@@ -53,7 +53,9 @@ void TqelTabControlTopPanel::SetUIStyle(TqelUIStyle style) {
 }
 
 LRESULT TqelTabControlTopPanel::WndProc(UINT message, WPARAM wParam, LPARAM lParam) {
-    if (message != WM_LBUTTONDOWN && message != WM_RBUTTONDOWN && message != WM_MBUTTONDOWN)
+    // Every press hits a tab, the second one of a double click too.
+    if (message != WM_LBUTTONDOWN && message != WM_RBUTTONDOWN && message != WM_MBUTTONDOWN &&
+        message != WM_LBUTTONDBLCLK)
         return ui::TCustomPanel::WndProc(message, wParam, lParam);
     Invalidate();
     const LRESULT result = ui::TCustomPanel::WndProc(message, wParam, lParam);

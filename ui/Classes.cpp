@@ -11,6 +11,7 @@
 #include "Reader.h"
 #include "Spin.h"
 #include "StdCtrls.h"
+#include "UpDown.h"
 
 namespace ui {
 
@@ -22,10 +23,12 @@ void RegisterStandardClasses() {
     RegisterComponentClass<TTimer>("TTimer");
     RegisterComponentClass<TLabel>("TLabel");
     RegisterComponentClass<TButton>("TButton");
+    RegisterComponentClass<TBitBtn>("TBitBtn");
     RegisterComponentClass<TCheckBox>("TCheckBox");
     RegisterComponentClass<TEdit>("TEdit");
     RegisterComponentClass<TGroupBox>("TGroupBox");
     RegisterComponentClass<TSpeedButton>("TSpeedButton");
+    RegisterComponentClass<TUpDown>("TUpDown");
     RegisterComponentClass<TSpinEdit>("TSpinEdit");
     RegisterComponentClass<TSpinEdit>("TCSpinEdit");
     RegisterComponentClass<TMemo>("TMemo");

@@ -173,6 +173,8 @@ bool TControl::SetProperty(const std::string& name, const Value& v, Reader& read
         OnMouseDown = reader.Method<void(TComponent*, TMouseButton, TShiftState, int, int)>(v);
     } else if (name == "OnMouseUp") {
         OnMouseUp = reader.Method<void(TComponent*, TMouseButton, TShiftState, int, int)>(v);
+    } else if (name == "OnMouseMove") {
+        OnMouseMove = reader.Method<void(TComponent*, TShiftState, int, int)>(v);
     } else if (IsIgnoredProperty(name)) {
     } else {
         return TComponent::SetProperty(name, v, reader);
@@ -257,6 +259,7 @@ const char* OwnWindowClass() {
 TWinControl::TWinControl(TComponent* owner) : TControl(owner) {}
 
 TWinControl::~TWinControl() {
+    *alive_ = false;
     for (TControl* c : std::vector<TControl*>(controls_)) c->SetParent(nullptr);
     DestroyHandle();
 }
@@ -438,27 +441,89 @@ LRESULT TWinControl::WndProc(UINT message, WPARAM wParam, LPARAM lParam) {
         return r;
     }
     case WM_LBUTTONDOWN:
-    case WM_RBUTTONDOWN: {
-        LRESULT r = 0;
-        if (defaultProc_) r = DefaultProc(message, wParam, lParam);
-        if (OnMouseDown) {
-            OnMouseDown(this, message == WM_LBUTTONDOWN ? TMouseButton::Left : TMouseButton::Right,
-                        static_cast<TShiftState>(wParam), static_cast<short>(LOWORD(lParam)),
+    case WM_RBUTTONDOWN:
+    case WM_MBUTTONDOWN:
+    case WM_LBUTTONUP:
+    case WM_RBUTTONUP:
+    case WM_MBUTTONUP:
+        return MouseButton(message, wParam, lParam);
+    case WM_LBUTTONDBLCLK:
+        if (clickEvents_) return MouseButton(message, wParam, lParam);
+        break;
+    case WM_MOUSEMOVE:
+        if (OnMouseMove) {
+            const LRESULT r = DefaultProc(message, wParam, lParam);
+            OnMouseMove(this, static_cast<TShiftState>(wParam), static_cast<short>(LOWORD(lParam)),
                         static_cast<short>(HIWORD(lParam)));
+            return r;
         }
+        break;
+    case WM_KILLFOCUS: {
+        const LRESULT r = DefaultProc(message, wParam, lParam);
+        const HWND next = reinterpret_cast<HWND>(wParam);
+        if (next && handle_ && GetAncestor(next, GA_ROOT) == GetAncestor(handle_, GA_ROOT))
+            SendMessageA(handle_, CM_EXIT, 0, 0);
         return r;
     }
+    case WM_CAPTURECHANGED:
+        // Whoever took the mouse away, the press that was held here makes no click any more.
+        if (reinterpret_cast<HWND>(lParam) != handle_) clicked_ = false;
+        break;
     case WM_KEYDOWN:
-        if (OnKeyDown) {
+    case WM_KEYUP: {
+        const TKeyEvent& event = message == WM_KEYDOWN ? OnKeyDown : OnKeyUp;
+        if (event) {
             WORD key = static_cast<WORD>(wParam);
-            OnKeyDown(this, key, 0);
+            event(this, key, 0);
             if (key == 0) return 0;
+        }
+        break;
+    }
+    case WM_CHAR:
+        if (OnKeyPress) {
+            char key = static_cast<char>(wParam);
+            OnKeyPress(this, key);
+            if (key == 0) return 0;
+            wParam = static_cast<unsigned char>(key);
         }
         break;
     default:
         break;
     }
     return DefaultProc(message, wParam, lParam);
+}
+
+LRESULT TWinControl::MouseButton(UINT message, WPARAM wParam, LPARAM lParam) {
+    const int x = static_cast<short>(LOWORD(lParam)), y = static_cast<short>(HIWORD(lParam));
+    const TMouseButton button = message == WM_RBUTTONDOWN || message == WM_RBUTTONUP   ? TMouseButton::Right
+                                : message == WM_MBUTTONDOWN || message == WM_MBUTTONUP ? TMouseButton::Middle
+                                                                                       : TMouseButton::Left;
+    TShiftState shift = static_cast<TShiftState>(wParam);
+    if (message != WM_LBUTTONUP && message != WM_RBUTTONUP && message != WM_MBUTTONUP) {
+        LRESULT r = 0;
+        if (defaultProc_) r = DefaultProc(message, wParam, lParam);
+        else if (clickEvents_) SetCapture(handle_);
+        // The press of a double click is no start of a click: its release clicks nothing.
+        if (clickEvents_ && message == WM_LBUTTONDOWN) clicked_ = true;
+        if (message == WM_LBUTTONDBLCLK) {
+            shift |= ssDouble;
+            DblClick();
+        }
+        if (OnMouseDown) OnMouseDown(this, button, shift, x, y);
+        return r;
+    }
+    const bool click = clicked_ && message == WM_LBUTTONUP;
+    if (message == WM_LBUTTONUP) clicked_ = false;
+    const LRESULT r = DefaultProc(message, wParam, lParam);
+    if (clickEvents_ && !defaultProc_ && GetCapture() == handle_ && !(wParam & (MK_LBUTTON | MK_RBUTTON | MK_MBUTTON)))
+        ReleaseCapture();
+    if (click && x >= 0 && y >= 0 && x < ClientWidth() && y < ClientHeight()) {
+        const std::shared_ptr<bool> alive = alive_;
+        Click();
+        if (!*alive) return r;
+    }
+    if (OnMouseUp) OnMouseUp(this, button, shift, x, y);
+    return r;
 }
 
 void TWinControl::UpdateBounds() {
@@ -527,7 +592,9 @@ void TWinControl::SetColor(TColor color) {
 }
 
 void TWinControl::Invalidate() {
-    if (handle_) InvalidateRect(handle_, nullptr, TRUE);
+    if (!handle_) return;
+    SendMessageA(handle_, CM_INVALIDATE, 0, 0);
+    InvalidateRect(handle_, nullptr, TRUE);
 }
 
 void TWinControl::Repaint() {
@@ -549,6 +616,11 @@ void TWinControl::FontChanged() {
 }
 
 void TWinControl::ParentFontChanged() { TControl::ParentFontChanged(); }
+
+void TWinControl::ParentColorChanged() {
+    TControl::ParentColorChanged();
+    if (handle_) SendMessageA(handle_, CM_PARENTCOLORCHANGED, 0, 0);
+}
 
 void TWinControl::Loaded() {
     TControl::Loaded();
@@ -644,6 +716,10 @@ bool TWinControl::SetProperty(const std::string& name, const Value& v, Reader& r
         SetDoubleBuffered(v.AsBool());
     } else if (name == "OnKeyDown") {
         OnKeyDown = reader.Method<void(TComponent*, WORD&, TShiftState)>(v);
+    } else if (name == "OnKeyUp") {
+        OnKeyUp = reader.Method<void(TComponent*, WORD&, TShiftState)>(v);
+    } else if (name == "OnKeyPress") {
+        OnKeyPress = reader.Method<void(TComponent*, char&)>(v);
     } else {
         return TControl::SetProperty(name, v, reader);
     }

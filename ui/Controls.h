@@ -5,6 +5,7 @@
 #include <windows.h>
 
 #include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -17,11 +18,23 @@ enum class TAlign { None, Top, Bottom, Left, Right, Client };
 enum ModalResults { mrNone = 0, mrOk = 1, mrCancel = 2, mrYes = 6, mrNo = 7 };
 enum class TMouseButton { Left, Right, Middle };
 using TShiftState = unsigned;  // MK_ flags of the message
+// Besides the MK_ flags: the press is the second one of a double click.
+constexpr TShiftState ssDouble = 0x10000;
 class TWinControl;
 class TPopupMenu;
 
+// The class library's own notifications to a control's window, for whoever follows the window's
+// messages: its parent's colour changed, it is being invalidated, the focus left it for another
+// control of the same form.
+constexpr UINT CM_PARENTCOLORCHANGED = 0xB009;
+constexpr UINT CM_EXIT = 0xB01B;
+constexpr UINT CM_INVALIDATE = 0xB034;
+
 using TMouseEvent = std::function<void(TComponent*, TMouseButton, TShiftState, int, int)>;
+using TMouseMoveEvent = std::function<void(TComponent*, TShiftState, int, int)>;
 using TKeyEvent = std::function<void(TComponent*, WORD&, TShiftState)>;
+// The character typed; setting it to 0 swallows it.
+using TKeyPressEvent = std::function<void(TComponent*, char&)>;
 
 class TControl : public TComponent {
 public:
@@ -67,6 +80,14 @@ public:
 
     TNotifyEvent OnClick, OnResize, OnDblClick;
     TMouseEvent OnMouseDown, OnMouseUp;
+    TMouseMoveEvent OnMouseMove;
+    // What a click and a double click on the control do; the events by default.
+    virtual void Click() {
+        if (OnClick) OnClick(this);
+    }
+    virtual void DblClick() {
+        if (OnDblClick) OnDblClick(this);
+    }
 
     bool SetProperty(const std::string& name, const Value& value, Reader& reader) override;
     void Notification(TComponent* component, Operation operation) override;
@@ -156,9 +177,11 @@ public:
     // Paints the background and the graphic children into canvas (origin at the client corner).
     void PaintTo(TCanvas& canvas) override;
     void ParentFontChanged() override;
+    void ParentColorChanged() override;
     void Loaded() override;
 
-    TKeyEvent OnKeyDown;
+    TKeyEvent OnKeyDown, OnKeyUp;
+    TKeyPressEvent OnKeyPress;
 
     bool SetProperty(const std::string& name, const Value& value, Reader& reader) override;
     void ReadChild(TComponent* child) override;
@@ -190,11 +213,19 @@ protected:
 
     HWND handle_ = nullptr;
     WNDPROC defaultProc_ = nullptr;  // the control class's own procedure, for wrapped controls
+    // The control itself makes clicks and double clicks of the mouse (a panel, say; a system
+    // control reports its own): a press takes the mouse, and a release over the control after a
+    // press on it is a click.
+    bool clickEvents_ = false;
     std::vector<TControl*> controls_;
     bool realigning_ = false;
     bool settingBounds_ = false;
 
 private:
+    LRESULT MouseButton(UINT message, WPARAM wParam, LPARAM lParam);
+    bool clicked_ = false;  // the left button went down on the control and is still held
+    // False once the control is destroyed: a click's handler may free the control it clicked.
+    std::shared_ptr<bool> alive_ = std::make_shared<bool>(true);
     friend LRESULT CALLBACK OwnWindowProc(HWND, UINT, WPARAM, LPARAM);
     friend LRESULT CALLBACK WrappedWindowProc(HWND, UINT, WPARAM, LPARAM);
     LRESULT Dispatch(UINT message, WPARAM wParam, LPARAM lParam);

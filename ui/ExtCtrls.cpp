@@ -49,6 +49,7 @@ void DrawBevel(TCanvas& canvas, TRect& rect, TBevelCut cut, int width) {
 TCustomPanel::TCustomPanel(TComponent* owner) : TWinControl(owner) {
     width_ = 185;
     height_ = 41;
+    clickEvents_ = true;
 }
 
 void TCustomPanel::FillParams(CreateParams& p) {

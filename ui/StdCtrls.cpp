@@ -219,20 +219,151 @@ LRESULT TGroupBox::WndProc(UINT message, WPARAM wParam, LPARAM lParam) {
     return TWinControl::WndProc(message, wParam, lParam);
 }
 
+// ---- glyph layout, TBitBtn
+
+TButtonLayout ParseButtonLayout(const Value& v) {
+    const std::string& s = v.AsIdent();
+    if (EqualsIdent(s, "blGlyphLeft")) return TButtonLayout::GlyphLeft;
+    if (EqualsIdent(s, "blGlyphRight")) return TButtonLayout::GlyphRight;
+    if (EqualsIdent(s, "blGlyphTop")) return TButtonLayout::GlyphTop;
+    if (EqualsIdent(s, "blGlyphBottom")) return TButtonLayout::GlyphBottom;
+    throw Exception("Unknown button layout " + s);
+}
+
+TGlyphPlace PlaceGlyph(SIZE client, SIZE cell, SIZE caption, TButtonLayout layout, int spacing) {
+    const int W = client.cx, H = client.cy, gw = cell.cx, gh = cell.cy, tw = caption.cx, th = caption.cy;
+    TGlyphPlace p{};
+    switch (layout) {
+    case TButtonLayout::GlyphLeft: {
+        const int x = (W - gw - spacing - tw) / 2, y = (H - gh) / 2;
+        p.glyph = {x, y, x + gw, y + gh};
+        p.text = {x + gw + spacing, 0, W, H};
+        p.textFormat = DT_LEFT;
+        break;
+    }
+    case TButtonLayout::GlyphRight: {
+        const int e = (gw + spacing + tw + W) / 2, y = (H - gh) / 2;
+        p.glyph = {e - gw, y, e, y + gh};
+        p.text = {0, 0, e - gw - spacing, H};
+        p.textFormat = DT_RIGHT;
+        break;
+    }
+    case TButtonLayout::GlyphTop: {
+        const int x = (W - gw) / 2, y = (H - th - gh - spacing) / 2;
+        p.glyph = {x, y, x + gw, y + gh};
+        p.text = {0, y + gh + spacing, W, y + gh + spacing + th};
+        p.textFormat = DT_CENTER;
+        break;
+    }
+    case TButtonLayout::GlyphBottom: {
+        const int e = (th + gh + spacing + H) / 2, x = (W - gw) / 2;
+        p.glyph = {x, e - gh, x + gw, e};
+        p.text = {0, e - gh - spacing - th, W, e - gh - spacing};
+        p.textFormat = DT_CENTER;
+        break;
+    }
+    }
+    return p;
+}
+
+void GlyphCell(const TBitmap& glyph, int numGlyphs, int index, TBitmap& cell) {
+    const int count = std::max(1, numGlyphs);
+    const int w = glyph.Width() / count;
+    if (index < 0 || index >= count) index = 0;
+    cell.SetSize(w, glyph.Height());
+    cell.Transparent = glyph.Transparent;
+    cell.TransparentMode = glyph.TransparentMode;
+    cell.TransparentColor = glyph.TransparentColor;
+    if (cell.Empty()) return;
+    BitBlt(cell.CanvasHandle(), 0, 0, w, glyph.Height(), glyph.CanvasHandle(), index * w, 0, SRCCOPY);
+}
+
+namespace {
+
+// A button's picture and caption, each where the layout puts them.
+void DrawGlyphAndCaption(TCanvas& canvas, const TRect& client, const TBitmap& glyph, int numGlyphs, int cellIndex,
+                         TButtonLayout layout, int spacing, const std::string& caption, const TFont& font,
+                         bool enabled, int offset) {
+    canvas.Font.Assign(font);
+    const bool blank = caption.find_first_not_of(' ') == std::string::npos;
+    const SIZE text = blank ? SIZE{0, 0} : canvas.TextExtent(caption);
+    TBitmap cell;
+    if (!glyph.Empty()) GlyphCell(glyph, numGlyphs, cellIndex, cell);
+    const TGlyphPlace place = PlaceGlyph({client.Width(), client.Height()}, {cell.Width(), cell.Height()}, text,
+                                         layout, blank || cell.Empty() ? 0 : spacing);
+    if (!cell.Empty()) canvas.Draw(place.glyph.Left + offset, place.glyph.Top + offset, cell);
+    if (blank) return;
+    TRect r = place.text;
+    r.Left += offset, r.Right += offset, r.Top += offset, r.Bottom += offset;
+    canvas.Brush.Style = TBrushStyle::Clear;
+    canvas.Font.Color = enabled ? font.Color : clGrayText;
+    const UINT vertical = layout == TButtonLayout::GlyphTop || layout == TButtonLayout::GlyphBottom ? DT_TOP : DT_VCENTER;
+    canvas.TextRect(r, caption, place.textFormat | vertical | DT_SINGLELINE);
+    canvas.Brush.Style = TBrushStyle::Solid;
+}
+
+}  // namespace
+
+bool TButtonGlyph::SetGlyphProperty(const std::string& name, const Value& v) {
+    if (name == "Glyph") {
+        if (!Glyph.LoadFromResourceName(v.AsText())) throw Exception("Bitmap resource " + v.text + " not found");
+    } else if (name == "NumGlyphs") {
+        NumGlyphs = v.AsInt();
+    } else if (name == "Layout") {
+        Layout = ParseButtonLayout(v);
+    } else if (name == "Spacing") {
+        Spacing = v.AsInt();
+    } else if (name != "Margin") {
+        return false;
+    }
+    return true;
+}
+
+void TBitBtn::FillParams(CreateParams& p) {
+    TButton::FillParams(p);
+    p.style = (p.style & ~static_cast<DWORD>(BS_TYPEMASK)) | BS_OWNERDRAW;
+}
+
+bool TBitBtn::HandleDrawItem(DRAWITEMSTRUCT* item) {
+    const bool pushed = (item->itemState & ODS_SELECTED) != 0;
+    RECT face = item->rcItem;
+    DrawFrameControl(item->hDC, &face, DFC_BUTTON, DFCS_BUTTONPUSH | (pushed ? DFCS_PUSHED : 0));
+    TCanvas canvas(item->hDC);
+    const TRect client{item->rcItem.left, item->rcItem.top, item->rcItem.right, item->rcItem.bottom};
+    DrawGlyphAndCaption(canvas, client, Glyph, NumGlyphs, !enabled_ && NumGlyphs > 1 ? 1 : 0, Layout, Spacing,
+                        caption_, font_, enabled_, pushed ? 1 : 0);
+    if (item->itemState & ODS_FOCUS) {
+        RECT focus = item->rcItem;
+        InflateRect(&focus, -4, -4);
+        DrawFocusRect(item->hDC, &focus);
+    }
+    canvas.SetHandle(nullptr);
+    return true;
+}
+
+bool TBitBtn::SetProperty(const std::string& name, const Value& v, Reader& reader) {
+    if (!SetGlyphProperty(name, v) && name != "Kind") return TButton::SetProperty(name, v, reader);
+    Invalidate();
+    return true;
+}
+
 // ---- TSpeedButton
 
 TSpeedButton::TSpeedButton(TComponent* owner) : TWinControl(owner) {
     width_ = 23;
     height_ = 22;
-    Glyph.Transparent = true;
 }
 
 bool TSpeedButton::SetProperty(const std::string& name, const Value& v, Reader& reader) {
-    if (name == "Glyph") {
-        if (!Glyph.LoadFromResourceName(v.AsText())) throw Exception("Bitmap resource " + v.text + " not found");
+    if (SetGlyphProperty(name, v)) {
     } else if (name == "Flat") {
         Flat = v.AsBool();
-    } else if (name == "NumGlyphs" || name == "Layout" || name == "Margin" || name == "Spacing") {
+    } else if (name == "GroupIndex") {
+        GroupIndex = v.AsInt();
+    } else if (name == "AllowAllUp") {
+        AllowAllUp = v.AsBool();
+    } else if (name == "Down") {
+        SetDown(v.AsBool());
     } else {
         return TWinControl::SetProperty(name, v, reader);
     }
@@ -260,10 +391,11 @@ void TSpeedButton::Paint(TCanvas& canvas) {
         canvas.LineTo(r.Right - 1, r.Bottom - 1);
         canvas.LineTo(0, r.Bottom - 1);
     }
-    if (!Glyph.Empty()) {
-        const int offset = sunk ? 1 : 0;
-        canvas.Draw((r.Width() - Glyph.Width()) / 2 + offset, (r.Height() - Glyph.Height()) / 2 + offset, Glyph);
-    }
+    int cell = 0;
+    if (!enabled_ && NumGlyphs > 1) cell = 1;
+    else if (pressed_ && NumGlyphs > 2) cell = 2;
+    else if (down_ && NumGlyphs > 3) cell = 3;
+    DrawGlyphAndCaption(canvas, r, Glyph, NumGlyphs, cell, Layout, Spacing, caption_, font_, enabled_, sunk ? 1 : 0);
 }
 
 LRESULT TSpeedButton::WndProc(UINT message, WPARAM wParam, LPARAM lParam) {

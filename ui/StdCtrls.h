@@ -78,11 +78,50 @@ protected:
     LRESULT WndProc(UINT message, WPARAM wParam, LPARAM lParam) override;
 };
 
+// Where a button's picture sits against its caption.
+enum class TButtonLayout { GlyphLeft, GlyphRight, GlyphTop, GlyphBottom };
+TButtonLayout ParseButtonLayout(const Value& value);
+
+// A button's picture and caption laid out in its client area: the picture (one cell of the
+// glyph) and the caption `spacing` pixels apart, the pair centred; the caption's rectangle is
+// one line high where the picture is above or below it, and DrawText aligns it with `textFormat`.
+struct TGlyphPlace {
+    TRect glyph, text;
+    UINT textFormat;
+};
+TGlyphPlace PlaceGlyph(SIZE client, SIZE cell, SIZE caption, TButtonLayout layout, int spacing);
+// Cell `index` (0-based) of a glyph that holds `numGlyphs` cells side by side; the first cell when
+// there is no such cell.
+void GlyphCell(const TBitmap& glyph, int numGlyphs, int index, TBitmap& cell);
+
+// A button's picture (its cells side by side) and where it sits against the caption.
+struct TButtonGlyph {
+    TButtonGlyph() { Glyph.Transparent = true; }
+    TBitmap Glyph;
+    int NumGlyphs = 1;
+    TButtonLayout Layout = TButtonLayout::GlyphLeft;
+    int Spacing = 4;
+    // One of the picture's described properties; false for any other name.
+    bool SetGlyphProperty(const std::string& name, const Value& value);
+};
+
+// A push button with a picture beside its caption. The glyph holds up to four cells side by
+// side (up, disabled, pressed, latched); this button shows the first, or the second while
+// disabled.
+class TBitBtn : public TButton, public TButtonGlyph {
+public:
+    explicit TBitBtn(TComponent* owner) : TButton(owner) {}
+    bool HandleDrawItem(DRAWITEMSTRUCT* item) override;
+    bool SetProperty(const std::string& name, const Value& value, Reader& reader) override;
+
+protected:
+    void FillParams(CreateParams& params) override;
+};
+
 // A button that shows a picture and needs no focus; flat ones draw no frame.
-class TSpeedButton : public TWinControl {
+class TSpeedButton : public TWinControl, public TButtonGlyph {
 public:
     explicit TSpeedButton(TComponent* owner);
-    TBitmap Glyph;
     bool Flat = false;
     // A button with a group index stays down after a click; with AllowAllUp the next click
     // lets it up again.

@@ -8,6 +8,7 @@
 #include "ExtCtrls.h"
 #include "RadioButton.h"
 #include "StdCtrls.h"
+#include "UpDown.h"
 #include "XPColors.h"
 #include "XPHooks.h"
 #include "Xpmenu.h"
@@ -173,11 +174,17 @@ LRESULT TControlSubClass::ControlSubClass(UINT message, WPARAM wParam, LPARAM lP
     case BM_SETSTATE:
     case WM_ENABLE:   // enabled state changed
     case WM_SETTEXT:  // text changed
+    case CM_PARENTCOLORCHANGED:
         PaintControlXP();
         break;
     case EM_GETMODIFY:
     case WM_STYLECHANGED:  // the frame style changed
+    case CM_INVALIDATE:
         building_ = true;
+        break;
+    case CM_EXIT:
+        hot_ = false;
+        PaintControlXP();
         break;
     case BM_GETCHECK:
     case BM_SETCHECK:
@@ -261,7 +268,9 @@ void TControlSubClass::PaintControlXP() {
     if (As<TCustomEdit>(control_)) PaintEdit(canvas);
     if (As<TCheckBox>(control_)) PaintCheckBox(canvas);
     if (As<TRadioButton>(control_)) PaintRadio(canvas);
-    if (As<TButton>(control_)) PaintButton(canvas);
+    if (As<TBitBtn>(control_)) PaintBitButn(canvas);
+    else if (As<TButton>(control_)) PaintButton(canvas);
+    if (As<TUpDown>(control_)) PaintUpDownButton(canvas);
     if (As<TSpeedButton>(control_) && control_->Visible()) PaintSpeedButton(canvas);
     if (As<TCustomPanel>(control_)) PaintPanel(canvas);
     if (As<TGroupBox>(control_)) PaintGroupBox(canvas);
@@ -402,8 +411,7 @@ void TControlSubClass::PaintRadio(TCanvas& canvas) {
     }
 }
 
-void TControlSubClass::PaintButton(TCanvas& canvas) {
-    auto* button = As<TButton>(control_);
+TRect TControlSubClass::PaintButtonFace(TCanvas& canvas) {
     TColor face = menu_->DrawIconBackColor, border = clBtnShadow;
     if (hot_ || keyPressed_) {
         face = NewColor(canvas, clBtnFace, 60);
@@ -427,6 +435,12 @@ void TControlSubClass::PaintButton(TCanvas& canvas) {
             canvas.Polyline(line, 4);
         }
     }
+    return r;
+}
+
+void TControlSubClass::PaintButton(TCanvas& canvas) {
+    auto* button = As<TButton>(control_);
+    const TRect r = PaintButtonFace(canvas);
     canvas.Font.Assign(control_->Font());
     TRect text = r;
     text.Left = (r.Width() - canvas.TextWidth(control_->Caption())) / 2;
@@ -434,29 +448,65 @@ void TControlSubClass::PaintButton(TCanvas& canvas) {
                        button->Default, control_->Enabled(), false, text, canvas);
 }
 
+void TControlSubClass::PaintGlyphAndCaption(TCanvas& canvas, const TRect& r, TBitmap& glyph, int numGlyphs, int cell,
+                                            TButtonLayout layout, int spacing, int glyphLeftLift, bool checked,
+                                            bool isDefault) {
+    const std::string& caption = control_->Caption();
+    const bool blank = caption.find_first_not_of(' ') == std::string::npos;
+    canvas.Font.Assign(control_->Font());
+    const SIZE text = caption.empty() ? SIZE{0, 0} : canvas.TextExtent(caption);
+    TBitmap picture;
+    if (!glyph.Empty()) GlyphCell(glyph, numGlyphs, cell, picture);
+    TGlyphPlace place = PlaceGlyph({r.Width(), r.Height()}, {picture.Width(), picture.Height()}, text, layout,
+                                   blank ? 0 : spacing);
+    if (layout == TButtonLayout::GlyphLeft) {
+        place.glyph.Top -= glyphLeftLift;
+        place.glyph.Bottom -= glyphLeftLift;
+    }
+    const bool enabled = control_->Enabled();
+    if (!picture.Empty()) {
+        menu_->DrawIcon(control_, canvas, &picture, place.glyph, hot_, focused_, enabled, checked, false, false);
+    }
+    if (caption.empty()) return;
+    TRect textRect = place.text;
+    if (layout == TButtonLayout::GlyphTop || layout == TButtonLayout::GlyphBottom) {
+        // DrawTheText centres upright in the rectangle it gets: give it the caption's own line.
+        textRect.Bottom = textRect.Top + text.cy;
+    }
+    menu_->DrawTheText(control_, caption, "", place.textFormat | DT_SINGLELINE, control_->Font(), false, false,
+                       isDefault, enabled, false, textRect, canvas);
+}
+
+void TControlSubClass::PaintBitButn(TCanvas& canvas) {
+    auto* button = As<TBitBtn>(control_);
+    const TRect r = PaintButtonFace(canvas);
+    PaintGlyphAndCaption(canvas, r, button->Glyph, button->NumGlyphs, 0, button->Layout, button->Spacing, 0, false,
+                         button->Default);
+}
+
+// The up-down control keeps the look the system gives it.
+void TControlSubClass::PaintUpDownButton(TCanvas&) {}
+
 void TControlSubClass::PaintSpeedButton(TCanvas& canvas) {
     auto* button = As<TSpeedButton>(control_);
-    const bool enabled = control_->Enabled();
+    const bool enabled = control_->Enabled(), down = button->Down();
     TColor face = hot_ ? menu_->DrawSelectColor : menu_->DrawIconBackColor;
     TColor border = hot_ ? menu_->DrawSelectBorderColor : clBtnShadow;
-    if (mousePressed_) {
+    if (down) {
         face = hot_ ? menu_->CheckAreaSelectColor : menu_->CheckAreaColor;
         border = menu_->DrawSelectBorderColor;
     }
     if (!enabled) border = clBtnShadow;
     const TRect r = WindowBounds(window_);
     const int L = r.Left, T = r.Top, R = r.Right, B = r.Bottom;
+    // The class library's speed button paints its own background: it is never transparent.
     canvas.Brush = TBrush{face, TBrushStyle::Solid};
     canvas.Pen = TPen{NewColor(canvas, border, 30), TPenStyle::Solid, 1};
-    if (!mousePressed_ && !hot_) canvas.Pen.Color = face;
-    if (button->Flat && !hot_ && !mousePressed_) {
-        Fill(canvas, r, face);
-    } else {
-        canvas.Rectangle(r);
-    }
+    if (button->Flat && !down && !hot_) canvas.Pen.Color = face;
+    canvas.Rectangle(r);
     if (enabled && !button->Flat) {
         canvas.Pen.Color = GetShadeColor(canvas, border, 50);
-        if (mousePressed_) {
+        if (mousePressed_ || keyPressed_ || down) {
             const POINT line[] = {{L, B - 1}, {L, T}, {R, T}};
             canvas.Polyline(line, 3);
         } else {
@@ -464,11 +514,13 @@ void TControlSubClass::PaintSpeedButton(TCanvas& canvas) {
             canvas.Polyline(line, 3);
         }
     }
-    if (!button->Glyph.Empty()) {
-        const int gw = button->Glyph.Width(), gh = button->Glyph.Height();
-        const TRect glyph{(r.Width() - gw) / 2, (r.Height() - gh) / 2 - 1, (r.Width() + gw) / 2, (r.Height() + gh) / 2};
-        menu_->DrawIcon(control_, canvas, &button->Glyph, glyph, hot_, focused_, enabled, mousePressed_, false, false);
-    }
+    const int cells = button->NumGlyphs;
+    int cell = 0;
+    if (!enabled && cells > 1) cell = 1;
+    if (mousePressed_ && cells > 2) cell = 2;
+    if (down && cells > 3) cell = 3;
+    PaintGlyphAndCaption(canvas, r, button->Glyph, cells, cell, button->Layout, button->Spacing, 1,
+                         down || mousePressed_, false);
 }
 
 void TControlSubClass::PaintPanel(TCanvas& canvas) {

@@ -6,6 +6,7 @@
 
 #include "Component.h"
 #include "Graphics.h"
+#include "StdCtrls.h"
 
 namespace ui {
 class TWinControl;
@@ -26,6 +27,8 @@ public:
     bool Hot() const { return hot_; }
     bool MousePressed() const { return mousePressed_; }
     bool KeyPressed() const { return keyPressed_; }
+    // The control is being rebuilt or invalidated: a destroy message is not its end.
+    bool Building() const { return building_; }
     // How often the control was painted flat (tests count repaints).
     int PaintCount() const { return paintCount_; }
 
@@ -45,7 +48,14 @@ private:
     void PaintCheckBox(ui::TCanvas& canvas);
     void PaintRadio(ui::TCanvas& canvas);
     void PaintButton(ui::TCanvas& canvas);
+    void PaintBitButn(ui::TCanvas& canvas);
+    void PaintUpDownButton(ui::TCanvas& canvas);
     void PaintSpeedButton(ui::TCanvas& canvas);
+    // A push button's face, frame and shading; answers its rectangle.
+    ui::TRect PaintButtonFace(ui::TCanvas& canvas);
+    // A glyph cell and a caption where the layout puts them.
+    void PaintGlyphAndCaption(ui::TCanvas& canvas, const ui::TRect& r, ui::TBitmap& glyph, int numGlyphs, int cell,
+                              ui::TButtonLayout layout, int spacing, int glyphLeftLift, bool checked, bool isDefault);
     void PaintPanel(ui::TCanvas& canvas);
     void PaintGroupBox(ui::TCanvas& canvas);
     ui::TColor ParentColor() const;

@@ -115,7 +115,7 @@ class Picture:
 class Style:
     """A style's palette, taken from its column of the style table."""
 
-    def __init__(self, word, frame_border, face, border, accent, title_h, btn, radius, glossy):
+    def __init__(self, word, frame_border, face, border, accent, title_h, btn, radius, glossy, tab_h):
         self.word = word
         self.frame_border = bgr(frame_border)
         self.face = bgr(face)
@@ -125,14 +125,15 @@ class Style:
         self.btn = btn
         self.radius = radius
         self.glossy = glossy
+        self.tab_h = tab_h  # the tab row: a tab picture and the line under it
 
 
 STYLES = [
-    Style("MACOS", 0x7F7F7F, 0xE7E7E7, 0x7F7F7F, 0xD9853A, 23, 17, 0, True),
-    Style("WINXP", 0xC82C00, 0xDEEBEF, 0x686868, 0xC66931, 29, 21, 13, False),
-    Style("DEEPBLUE", 0x000000, 0xE8E8E8, 0x000000, 0xA04A44, 32, 19, 0, False),
-    Style("PROTEIN", 0x000000, 0xFBFBFB, 0x000000, 0xC4302D, 23, 19, 0, True),
-    Style("BLUEGLASS", 0x000000, 0xE7E7E7, 0x000000, 0xEC5E5E, 33, 19, 11, True),
+    Style("MACOS", 0x7F7F7F, 0xE7E7E7, 0x7F7F7F, 0xD9853A, 23, 17, 0, True, 34),
+    Style("WINXP", 0xC82C00, 0xDEEBEF, 0x686868, 0xC66931, 29, 21, 13, False, 19),
+    Style("DEEPBLUE", 0x000000, 0xE8E8E8, 0x000000, 0xA04A44, 32, 19, 0, False, 22),
+    Style("PROTEIN", 0x000000, 0xFBFBFB, 0x000000, 0xC4302D, 23, 19, 0, True, 22),
+    Style("BLUEGLASS", 0x000000, 0xE7E7E7, 0x000000, 0xEC5E5E, 33, 19, 11, True, 22),
 ]
 
 STATES = ["NORMAL", "MOUSEON", "MOUSEDOWN"]
@@ -195,21 +196,26 @@ def progress(s, vertical):
     return p
 
 
+TAB_LINE_H = 5
+
+
 def tab(s, part):
+    """The tab row's pictures: a tab and the line under the tabs fill the style's row height."""
     if part == "LINE":
-        p = Picture(5, 5, s.face)
+        p = Picture(5, TAB_LINE_H, s.face)
         p.hline(0, 4, 0, s.border if s.border != (0, 0, 0) else darker(s.accent, 0.4))
         p.hline(0, 4, 1, lighter(s.accent, 0.6))
         return p
-    p = Picture(6, 17)
+    h = s.tab_h - TAB_LINE_H
+    p = Picture(6, h)
     active = part == "ACTIVE"
     top = WHITE if active else mix(s.face, s.accent, 0.12)
     bottom = s.face if active else mix(s.face, s.accent, 0.3)
-    p.vgradient(0, 0, 5, 16, top, bottom)
+    p.vgradient(0, 0, 5, h - 1, top, bottom)
     edge = darker(s.accent, 0.25) if active else s.border if s.border != (0, 0, 0) else (90, 90, 90)
     p.hline(0, 5, 0, edge)
-    p.vline(0, 0, 16, edge)
-    p.vline(5, 0, 16, edge)
+    p.vline(0, 0, h - 1, edge)
+    p.vline(5, 0, h - 1, edge)
     if active:
         p.hline(1, 4, 1, s.accent)
     p.put(0, 0, KEY)

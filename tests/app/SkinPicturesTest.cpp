@@ -19,12 +19,16 @@ struct StyleSizes {
     const char* word;
     int titleHeight, titleButton;
     bool ownStates;  // separate check and radio pictures per state, and restore pictures
+    int tabRow;      // a tab picture over the 5-pixel line fills the style's tab row
 };
 
 // Every picture by name and size, listed here apart from the drawing script.
 std::vector<Picture> Expected() {
-    const StyleSizes styles[] = {{"MACOS", 23, 17, false}, {"WINXP", 29, 21, true}, {"DEEPBLUE", 32, 19, false},
-                                 {"PROTEIN", 23, 19, false}, {"BLUEGLASS", 33, 19, false}};
+    const StyleSizes styles[] = {{"MACOS", 23, 17, false, 34},
+                                 {"WINXP", 29, 21, true, 19},
+                                 {"DEEPBLUE", 32, 19, false, 22},
+                                 {"PROTEIN", 23, 19, false, 22},
+                                 {"BLUEGLASS", 33, 19, false, 22}};
     std::vector<Picture> all = {{"MENU_CHECKED", 16, 16},           {"MACOS_MENU_BAR", 1, 22},
                                 {"MACOS_MENU_SELECT", 1, 21},       {"MACOS_FORM_BACKGROUND", 8, 8},
                                 {"PROTEIN_FORM_BACKGROUND", 8, 8},  {"MACOS_COMBOBOX_BUTTON", 16, 17}};
@@ -42,8 +46,8 @@ std::vector<Picture> Expected() {
         }
         all.push_back({w + "_PROGRESSBAR", 1, 10});
         all.push_back({w + "_PROGRESSBAR_V", 10, 1});
-        all.push_back({w + "_TAB_ACTIVE", 6, 17});
-        all.push_back({w + "_TAB_INACTIVE", 6, 17});
+        all.push_back({w + "_TAB_ACTIVE", 6, s.tabRow - 5});
+        all.push_back({w + "_TAB_INACTIVE", 6, s.tabRow - 5});
         all.push_back({w + "_TAB_LINE", 5, 5});
         all.push_back({w + "_TITLE_LEFT", 97, s.titleHeight});
         all.push_back({w + "_TITLE_CLIENT", 98, s.titleHeight});

@@ -8,10 +8,12 @@
 
 #include "Forms.h"
 #include "Qelform.h"
+#include "Qelimagepanel.h"
 #include "Qelmainmenu.h"
 #include "Qelmenubar.h"
 #include "Qelpublic.h"
 #include "Qelregister.h"
+#include "WindowPixels.h"
 
 namespace {
 
@@ -156,6 +158,76 @@ TEST(QelformWindowTest, FormCreatedMaximisedGoesBackToItsPlaceOnRestore) {
     // The frame follows the restored form.
     EXPECT_EQ(form.frame->Width(), form.ClientWidth() - 2 * form.frame->FrameBorderWidth());
     form.Hide();
+}
+
+// A form whose frame has a picture panel with a caption of its own as its form panel, over a form
+// face and a frame border in colours of their own.
+class PanelledForm : public ui::TForm {
+public:
+    PanelledForm() : ui::TForm(nullptr) {
+        skin::RegisterSkinClasses();
+        InitFromText(R"(object PanelledForm: TForm
+  Left = 40
+  Top = 40
+  Width = 300
+  Height = 200
+  Color = clLime
+  object Frame1: TqelForm
+    UIStyle = Custom
+    BorderColor = clRed
+    BorderWidth = 4
+    FormPanel = Image1
+    object Image1: TqelImagePanel
+      Color = clWhite
+      Font.Color = clBlack
+      Font.Height = -20
+      Caption = 'WWWWWWWW'
+    end
+  end
+end
+)");
+        frame = ui::FindAs<TqelForm>(*this, "Frame1");
+        image = ui::FindAs<skin::TqelImagePanel>(*this, "Image1");
+        SetCursorPos(0, 0);  // away from the form
+        Show();
+        RedrawAll(Handle());
+        ui::Application->ProcessMessages();
+    }
+    ~PanelledForm() override { Hide(); }
+    COLORREF ClientPixel(int x, int y) {
+        HDC dc = GetDC(Handle());
+        const COLORREF c = GetPixel(dc, x, y);
+        ReleaseDC(Handle(), dc);
+        return c;
+    }
+    TqelForm* frame;
+    skin::TqelImagePanel* image;
+};
+
+TEST(QelformWindowTest, AnImagePanelAsFormPanelShowsNoCaption) {
+    PanelledForm form;
+    ASSERT_EQ(form.frame->FormPanel(), form.image);
+    EXPECT_EQ(form.image->Align(), ui::TAlign::Client);
+    EXPECT_EQ(form.image->Caption(), "");
+    // Read back from the screen: the whole panel is its colour, without a letter on it.
+    const HWND panel = form.image->Handle();
+    ASSERT_GT(form.image->Width(), 200);
+    int white = 0, other = 0;
+    for (int y = 0; y < form.image->Height(); ++y) {
+        for (int x = 0; x < form.image->Width(); ++x) (WindowPixel(panel, x, y) == RGB(255, 255, 255) ? white : other)++;
+    }
+    EXPECT_GT(white, 0);
+    EXPECT_EQ(other, 0);
+}
+
+TEST(QelformWindowTest, RemovingTheFrameRepaintsTheForm) {
+    PanelledForm form;
+    const int bottom = form.ClientHeight() - 1;
+    const POINT border[] = {{1, 100}, {form.ClientWidth() - 2, 100}, {150, bottom}};
+    for (const POINT& p : border) ASSERT_EQ(form.ClientPixel(p.x, p.y), RGB(255, 0, 0)) << p.x << "," << p.y;
+    delete form.frame;
+    ui::Application->ProcessMessages();
+    for (const POINT& p : border) EXPECT_EQ(form.ClientPixel(p.x, p.y), RGB(0, 255, 0)) << p.x << "," << p.y;
 }
 
 }  // namespace

@@ -10,6 +10,7 @@
 #include "GdiObjects.h"
 #include "Qeltabcontrol.h"
 #include "Qelregister.h"
+#include "Qelthemes.h"
 
 namespace {
 
@@ -77,6 +78,43 @@ TEST(QeltabcontrolTest, RowHeightFollowsTheStyle) {
     EXPECT_EQ(form.tabs->BorderColor(), ui::TColor(kRed));
     EXPECT_EQ(form.tabs->Color(), ui::TColor(0xFFFFFF));
     EXPECT_EQ(form.tabs->TopPanel().Height(), 19);
+}
+
+// In every style the tab pictures and the line under them fill the row: the line ends on the row's
+// last pixel, and a click on the lower part of a tab, posted to the row's window, still hits it.
+TEST(QeltabcontrolTest, TabPicturesFillTheRowOfEveryStyle) {
+    const TqelUIStyle styles[] = {TqelUIStyle::MacOS, TqelUIStyle::WinXP, TqelUIStyle::DeepBlue,
+                                  TqelUIStyle::Protein, TqelUIStyle::BlueGlass};
+    TabForm form(ui::Application);
+    form.Show();
+    skin::TqelTabControlTopPanel& row = form.tabs->TopPanel();
+    for (TqelUIStyle style : styles) {
+        form.tabs->SetUIStyle(style);
+        const int height = row.Height();
+        ui::TBitmap line;
+        ASSERT_TRUE(line.LoadFromResourceName(skin::GetThemeString(style, 71)));
+        ui::TBitmap shot;
+        form.PaintRow(shot);
+        EXPECT_EQ(row.StripHeight() + line.Height(), height) << int(style);
+        // Past the last tab only the line is drawn: its rows are the row's last ones.
+        for (int y = 0; y < line.Height(); ++y)
+            EXPECT_EQ(shot.Pixel(250, height - line.Height() + y), line.Pixel(2, y)) << int(style) << " " << y;
+
+        const int strip = height - line.Height();
+        auto click = [&](int y) {
+            form.tabs->SetTabIndex(2);
+            form.events.clear();
+            PostMessageA(row.Handle(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(15, y));
+            PostMessageA(row.Handle(), WM_LBUTTONUP, 0, MAKELPARAM(15, y));
+            ui::Application->ProcessMessages();
+            return form.tabs->TabIndex();
+        };
+        EXPECT_EQ(click(strip - 1), 0) << int(style);  // the tab's lowest row
+        EXPECT_EQ(form.events.size(), 1u) << int(style);
+        EXPECT_EQ(click(strip), 2) << int(style);      // the line under it
+        EXPECT_TRUE(form.events.empty()) << int(style);
+    }
+    form.Hide();
 }
 
 TEST(QeltabcontrolTest, TabWidthsAndPictures) {
@@ -158,6 +196,21 @@ TEST(QeltabcontrolTest, MouseHitTest) {
             EXPECT_EQ(form.events[0].second, c.index);
         }
     }
+}
+
+TEST(QeltabcontrolTest, EachPressOfADoubleClickHitsTheTab) {
+    TabForm form(ui::Application);
+    form.Show();
+    ui::TBitmap shot;
+    form.PaintRow(shot);
+    const HWND row = form.tabs->TopPanel().Handle();
+    const int x = 10 + form.tabs->TopPanel().TabWidth(0) + 40;  // the middle tab
+    for (UINT message : {WM_LBUTTONDOWN, WM_LBUTTONUP, WM_LBUTTONDBLCLK, WM_LBUTTONUP})
+        PostMessageA(row, message, message == WM_LBUTTONUP ? 0 : MK_LBUTTON, MAKELPARAM(x, 5));
+    ui::Application->ProcessMessages();
+    EXPECT_EQ(form.tabs->TabIndex(), 1);
+    EXPECT_EQ(form.events.size(), 2u);
+    form.Hide();
 }
 
 TEST(QeltabcontrolTest, TabIndexChanges) {

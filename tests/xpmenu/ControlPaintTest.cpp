@@ -2,6 +2,9 @@
 // disabled, read back from the windows.
 #include <gtest/gtest.h>
 
+#include <windows.h>
+#include <commctrl.h>
+
 #include <memory>
 
 #include "ControlSubClass.h"
@@ -140,9 +143,12 @@ TEST_F(ControlPaintTest, SpeedButtonFaceAndSpaceBarRepeats) {
     EXPECT_EQ(At("Speed1", 3, s.cy / 2), Rgb(xp->DrawIconBackColor));
     Send("Speed1", WM_MOUSEMOVE);
     EXPECT_EQ(At("Speed1", 3, s.cy / 2), Rgb(xp->DrawSelectColor));
+    // Held down, a button that does not latch keeps the hot face and is shaded as pressed.
     Send("Speed1", WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(3, 3));
-    EXPECT_EQ(At("Speed1", 3, s.cy / 2), Rgb(xp->CheckAreaSelectColor));
+    EXPECT_EQ(At("Speed1", 3, s.cy / 2), Rgb(xp->DrawSelectColor));
+    EXPECT_EQ(At("Speed1", s.cx / 2, 0), Rgb(GetShadeColor(C(), xp->DrawSelectBorderColor, 50)));
     Send("Speed1", WM_LBUTTONUP, 0, MAKELPARAM(3, 3));
+    EXPECT_FALSE(form->Find<ui::TSpeedButton>("Speed1")->Down());
 
     TControlSubClass* hook = Hook("Speed1");
     const int before = hook->PaintCount();
@@ -156,6 +162,131 @@ TEST_F(ControlPaintTest, SpeedButtonFaceAndSpaceBarRepeats) {
     EXPECT_FALSE(hook->KeyPressed());
     Send("Speed1", WM_KEYDOWN, 'A');
     EXPECT_EQ(hook->PaintCount(), before + 2);
+}
+
+constexpr COLORREF kBlack = RGB(0, 0, 0), kBlue = RGB(0, 0, 255);
+
+TEST_F(ControlPaintTest, SpeedButtonAtRestLatchedAndPressed) {
+    auto* button = form->Find<ui::TSpeedButton>("Speed1");
+    const SIZE s = Size("Speed1");
+    // At rest a button that is not flat shows its frame on the top and left, shading on the right.
+    Send("Speed1", WM_PAINT);
+    EXPECT_EQ(At("Speed1", 0, s.cy / 2), Rgb(NewColor(C(), ui::clBtnShadow, 30)));
+    EXPECT_EQ(At("Speed1", s.cx / 2, 0), Rgb(NewColor(C(), ui::clBtnShadow, 30)));
+    EXPECT_EQ(At("Speed1", s.cx - 1, s.cy / 2), Rgb(GetShadeColor(C(), ui::clBtnShadow, 50)));
+    EXPECT_EQ(At("Speed1", 3, s.cy / 2), Rgb(xp->DrawIconBackColor));
+
+    // A click latches a button of a group: it is drawn down, hot and then at rest.
+    button->GroupIndex = 1;
+    Send("Speed1", WM_MOUSEMOVE);
+    Send("Speed1", WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(3, 3));
+    Send("Speed1", WM_LBUTTONUP, 0, MAKELPARAM(3, 3));
+    ASSERT_TRUE(button->Down());
+    const TColor downBorder = xp->DrawSelectBorderColor;
+    EXPECT_EQ(At("Speed1", 3, s.cy / 2), Rgb(xp->CheckAreaSelectColor));
+    EXPECT_EQ(At("Speed1", s.cx / 2, 0), Rgb(GetShadeColor(C(), downBorder, 50)));  // shaded as pressed
+    EXPECT_EQ(At("Speed1", 0, s.cy / 2), Rgb(GetShadeColor(C(), downBorder, 50)));
+    Send("Speed1", WM_MOUSELEAVE);
+    EXPECT_EQ(At("Speed1", 3, s.cy / 2), Rgb(xp->CheckAreaColor));
+    EXPECT_EQ(At("Speed1", s.cx - 1, s.cy / 2), Rgb(NewColor(C(), downBorder, 30)));
+    EXPECT_EQ(At("Speed1", s.cx / 2, 0), Rgb(GetShadeColor(C(), downBorder, 50)));
+
+    // Flat, at rest and not down: no frame, the face all over.
+    button->GroupIndex = 0;
+    button->SetDown(false);
+    button->Flat = true;
+    Send("Speed1", WM_PAINT);
+    EXPECT_EQ(At("Speed1", 0, s.cy / 2), Rgb(xp->DrawIconBackColor));
+    EXPECT_EQ(At("Speed1", s.cx - 1, s.cy / 2), Rgb(xp->DrawIconBackColor));
+}
+
+TEST_F(ControlPaintTest, SpeedButtonShowsItsGlyphCellBesideItsCaption) {
+    auto* button = form->Find<ui::TSpeedButton>("Speed1");
+    button->SetBounds(8, 210, 70, 30);
+    MakeGlyph(button->Glyph, {kBlack, kBlue});
+    button->NumGlyphs = 2;
+    button->SetCaption("Go");
+    Pump();
+    Send("Speed1", WM_PAINT);
+    ui::TCanvas& c = C();
+    c.Font.Assign(button->Font());
+    const int tw = c.TextWidth("Go");
+    // Glyph left of the caption, the pair centred, the glyph one row higher than centred; it is
+    // drawn one row below its rectangle's top.
+    const int gx = (70 - 8 - 4 - tw) / 2, gy = (30 - 8) / 2 - 1 + 1;
+    EXPECT_EQ(At("Speed1", gx + 3, gy + 3), Rgb(NewColor(C(), kBlack, xp->DimLevel)));  // the first cell, dimmed at rest
+    EXPECT_EQ(At("Speed1", gx + 9, gy + 3), Rgb(xp->DrawIconBackColor));                 // the second cell is not shown
+    const COLORREF ink = Rgb(button->Font().Color);
+    int before = 0, caption = 0;
+    for (int y = 0; y < 30; ++y) {
+        for (int x = 1; x < 69; ++x) {
+            const COLORREF p = At("Speed1", x, y);
+            if (p != ink) continue;
+            (x < gx + 12 ? before : caption)++;
+        }
+    }
+    EXPECT_EQ(before, 0);
+    EXPECT_GT(caption, 0);
+    // Disabled: the second cell, greyed.
+    button->SetEnabled(false);
+    Send("Speed1", WM_PAINT);
+    EXPECT_EQ(At("Speed1", gx + 3, gy + 3), Rgb(NewColor(C(), GrayColor(C(), kBlue, xp->GrayLevel), 40)));
+    button->SetEnabled(true);
+}
+
+// The class library's notifications: a change of the parent's colour repaints the flat look, an
+// invalidation marks the control as being rebuilt until it paints, and leaving it ends hot.
+TEST_F(ControlPaintTest, ParentColourInvalidationAndExitReachTheHook) {
+    const SIZE s = Size("Speed1");
+    Send("Speed1", WM_PAINT);
+    HWND speed = Window("Speed1");
+    HDC dc = GetWindowDC(speed);
+    RECT all{0, 0, s.cx, s.cy};
+    ui::GdiHandle<HBRUSH> red(CreateSolidBrush(RGB(255, 0, 0)));
+    FillRect(dc, &all, red.Get());
+    ReleaseDC(speed, dc);
+    ASSERT_EQ(At("Speed1", 3, s.cy / 2), RGB(255, 0, 0));
+    form->SetColor(ui::TColor(0x00C0C0));
+    EXPECT_EQ(At("Speed1", 3, s.cy / 2), Rgb(xp->DrawIconBackColor));
+
+    TControlSubClass* hook = Hook("Speed1");
+    Pump();
+    ASSERT_FALSE(hook->Building());
+    form->Find<ui::TWinControl>("Speed1")->Invalidate();
+    EXPECT_TRUE(hook->Building());
+    Pump();
+    EXPECT_FALSE(hook->Building());
+
+    Send("Speed1", WM_MOUSEMOVE);
+    ASSERT_TRUE(hook->Hot());
+    Send("Speed1", ui::CM_EXIT);
+    EXPECT_FALSE(hook->Hot());
+    EXPECT_EQ(At("Speed1", 3, s.cy / 2), Rgb(xp->DrawIconBackColor));
+}
+
+// Focus moving from one control of the form to another tells the first it was left; focus
+// going to another window does not.
+TEST_F(ControlPaintTest, FocusLeavingForAnotherControlOfTheFormIsAnExit) {
+    struct Spy {
+        static LRESULT CALLBACK Proc(HWND w, UINT m, WPARAM wp, LPARAM lp, UINT_PTR, DWORD_PTR data) {
+            if (m == ui::CM_EXIT) ++*reinterpret_cast<int*>(data);
+            return DefSubclassProc(w, m, wp, lp);
+        }
+    };
+    int exits = 0;
+    HWND edit = Window("Edit1");
+    ASSERT_TRUE(SetWindowSubclass(edit, Spy::Proc, 77, reinterpret_cast<DWORD_PTR>(&exits)));
+    form->Find<ui::TEdit>("Edit1")->SetFocus();
+    form->Find<ui::TButton>("Button1")->SetFocus();
+    EXPECT_EQ(exits, 1);
+    form->Find<ui::TEdit>("Edit1")->SetFocus();
+    ui::TForm other(nullptr);
+    other.Show();
+    other.SetFocus();
+    Pump();
+    EXPECT_EQ(exits, 1);
+    other.Hide();
+    RemoveWindowSubclass(edit, Spy::Proc, 77);
 }
 
 TEST_F(ControlPaintTest, PanelAndGroupBoxFramesAreFlat) {

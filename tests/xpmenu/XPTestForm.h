@@ -2,6 +2,8 @@
 // bar and standard controls on the form, on a panel and in a group box. The component itself is
 // one of the form's components, read from the description like the rest.
 #pragma once
+#include <initializer_list>
+
 
 #include "ComCtrls.h"
 #include "ComboBox.h"
@@ -184,5 +186,16 @@ inline void Pump() {
     while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
         TranslateMessage(&msg);
         DispatchMessageA(&msg);
+    }
+}
+
+// A glyph of cells 8 x 8 side by side, each a block of its colour on a fuchsia ground.
+inline void MakeGlyph(ui::TBitmap& glyph, std::initializer_list<COLORREF> cells) {
+    glyph.SetSize(8 * static_cast<int>(cells.size()), 8);
+    int i = 0;
+    for (COLORREF c : cells) {
+        for (int y = 0; y < 8; ++y)
+            for (int x = 0; x < 8; ++x) glyph.SetPixel(8 * i + x, y, x >= 2 && x < 6 && y >= 2 && y < 6 ? c : RGB(255, 0, 255));
+        ++i;
     }
 }
