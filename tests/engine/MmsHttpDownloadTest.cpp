@@ -123,8 +123,11 @@ TEST_F(MmsHttpDownload, FramedStreamsBecomeIndexedAsfFiles) {
         const AsfMedia* media;
         MmsHttpFramer::Options options;
     };
-    MmsHttpFramer::Options split, shortEnd, trimmed, closing;
+    MmsHttpFramer::Options split, shortEnd, trimmed, closing, withLength, liveWithLength;
     split.headerChunks = 3;
+    withLength.framedLength = true;
+    liveWithLength.framedLength = true;
+    liveWithLength.end = End::None;
     // The short end chunk must end the stream at once, though the server keeps the line open.
     shortEnd.end = End::Short;
     shortEnd.holdOpenMs = 8000;
@@ -139,6 +142,9 @@ TEST_F(MmsHttpDownload, FramedStreamsBecomeIndexedAsfFiles) {
         {"live header (count 0), 12-byte end", &live, {}},
         {"live header (count 0), the server closes", &live, closing},
         {"broadcast header, the server closes", &broadcast, closing},
+        // The length states the framed body's size; it is no plain file.
+        {"framed reply with a Content-Length", &av_, withLength},
+        {"live framed reply with a Content-Length, no end chunk", &live, liveWithLength},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
@@ -236,6 +242,23 @@ TEST_F(MmsHttpDownload, StreamCutShortKeepsTheRecordAndResumesFromTheLastSendTim
     EXPECT_LT(MmsHttpFramer(media).FirstPacketFor(lastTime), written);
     ExpectIndexedCopyOf(ReadFileBytes(local), media);
     EXPECT_FALSE(std::filesystem::exists(local + ".ini"));
+}
+
+TEST_F(MmsHttpDownload, FramedReplyWithALengthResumesAsAStream) {
+    const AsfMedia media = AsfMedia::FromFile(MediaPath("av-20s.wmv"));
+    const std::string local = dir_.File("av.asf");
+    MmsHttpFramer::Options cut, rest;
+    cut.stopAfter = media.packets.size() * 2 / 3;
+    cut.end = MmsHttpFramer::End::None;
+    cut.framedLength = rest.framedLength = true;
+    RecordingSink first;
+    EXPECT_EQ(Fetch(media, cut, local, first), 6) << first.LogText();
+    ASSERT_GE(ReadFileBytes(local).size(), 51200u);
+    // The length is the framed rest's, not a whole file's: nothing starts afresh.
+    RecordingSink second;
+    ASSERT_EQ(Fetch(media, rest, local, second), 0) << second.LogText();
+    EXPECT_EQ(second.LogText().find("starting afresh"), std::string::npos) << second.LogText();
+    ExpectIndexedCopyOf(ReadFileBytes(local), media);
 }
 
 TEST_F(MmsHttpDownload, PlainBodyIsCopiedAndStartsAfreshOnResume) {

@@ -86,8 +86,10 @@ std::string MmsHttpFramer::Reply(const std::string& request) const {
         if (i == media_.packets.size()) body += EndChunk(options_.end);
     }
     const char* type = play ? "application/x-mms-framed" : "application/vnd.ms.wms-hdr.asfv1";
+    const std::string length = options_.framedLength ? "Content-Length: " + std::to_string(body.size()) + "\r\n" : "";
     return std::string("HTTP/1.0 200 OK\r\nContent-Type: ") + type +
-           "\r\nServer: Cougar/9.01.01.3814\r\nPragma: no-cache\r\nCache-Control: no-cache\r\n\r\n" + body;
+           "\r\nServer: Cougar/9.01.01.3814\r\nPragma: no-cache\r\nCache-Control: no-cache\r\n" + length + "\r\n" +
+           body;
 }
 
 void MmsHttpFramer::Answer(FixtureServer::Script& script) const {
