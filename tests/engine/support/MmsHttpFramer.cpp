@@ -76,6 +76,9 @@ std::string MmsHttpFramer::Reply(const std::string& request) const {
     if (play) {
         body += options_.extraChunk;
         size_t i = FirstPacketFor(StreamTime(request));
+        while (options_.joinedAtMs && i < media_.packets.size() && AsfMedia::SendTime(media_.packets[i]) < options_.joinedAtMs) {
+            ++i;
+        }
         for (size_t sent = 0; i < media_.packets.size() && sent < options_.stopAfter; ++i, ++sent) {
             std::string packet = media_.packets[i];
             if (options_.trimPadding) {
