@@ -253,13 +253,27 @@ public:
         peer_ = std::make_unique<Peer>(args, port_);
     }
     bool Ready() const { return peer_->Ready(); }
-    std::string Url() const { return "http://127.0.0.1:" + std::to_string(port_) + "/"; }
+    // Records the broadcast to local with the MMS-over-HTTP downloader: the run's result.
+    int32_t Record(const std::string& local, RecordingSink& sink) const {
+        EnginePtr<CDownBase> downloader(static_cast<CDownBase*>(NEW_DOWNMMS80()));
+        downloader->SetUrl(("http://127.0.0.1:" + std::to_string(port_) + "/").c_str(), local.c_str());
+        return downloader->Run(&sink);
+    }
 
 private:
     TempDir home_;
     int port_;
     std::unique_ptr<Peer> peer_;
 };
+
+// The parser over the header of an ASF file (Header Object and Data Object header), and the Header
+// Object's size.
+std::unique_ptr<CAsfParser> HeaderOf(const std::string& file, size_t* headerObject) {
+    const uint8_t* bytes = reinterpret_cast<const uint8_t*>(file.data());
+    if (file.size() < 100) return nullptr;
+    *headerObject = size_t(bytes[16] | bytes[17] << 8 | bytes[18] << 16);
+    return *headerObject + 50 <= file.size() ? CAsfParser::Create(bytes, *headerObject + 50) : nullptr;
+}
 
 // VLC streams a file made by ffmpeg as a live MMS-over-HTTP stream; the engine's file of it must
 // be an indexed ASF file that ffmpeg reads and decodes without a fault.
@@ -274,16 +288,14 @@ TEST(RealPeerVlc, VlcStreamOverHttpBecomesAPlayableIndexedFile) {
 
     RecordingSink sink;
     const std::string local = out.File("vlc.asf");
-    EnginePtr<CDownBase> downloader(static_cast<CDownBase*>(NEW_DOWNMMS80()));
-    downloader->SetUrl(vlc.Url().c_str(), local.c_str());
-    ASSERT_EQ(downloader->Run(&sink), 0) << sink.LogText();
+    ASSERT_EQ(vlc.Record(local, sink), 0) << sink.LogText();
 
     // Our reader: a header, whole packets, the Data Object's size and count set, an index behind.
     const std::string file = ReadFileBytes(local);
     const uint8_t* bytes = reinterpret_cast<const uint8_t*>(file.data());
-    ASSERT_GT(file.size(), 100u);
-    const size_t headerObject = size_t(bytes[16] | bytes[17] << 8 | bytes[18] << 16);
-    auto parser = CAsfParser::Create(bytes, headerObject + 50);
+    size_t headerObject = 0;
+    auto parser = HeaderOf(file, &headerObject);
+    ASSERT_TRUE(parser);
     const uint32_t packetSize = uint32_t(parser->GetMaxPacketSize());
     ASSERT_GT(packetSize, 0u);
     auto le64 = [&](size_t at) {
@@ -319,15 +331,12 @@ TEST(RealPeerVlc, RecordingJoinedLateIsAFileOfItsOwnLength) {
     std::this_thread::sleep_for(std::chrono::seconds(3));
     RecordingSink sink;
     const std::string local = out.File("late.asf");
-    EnginePtr<CDownBase> downloader(static_cast<CDownBase*>(NEW_DOWNMMS80()));
-    downloader->SetUrl(vlc.Url().c_str(), local.c_str());
-    ASSERT_EQ(downloader->Run(&sink), 0) << sink.LogText();
+    ASSERT_EQ(vlc.Record(local, sink), 0) << sink.LogText();
 
     const std::string file = ReadFileBytes(local);
     const uint8_t* bytes = reinterpret_cast<const uint8_t*>(file.data());
-    ASSERT_GT(file.size(), 100u);
-    const size_t headerObject = size_t(bytes[16] | bytes[17] << 8 | bytes[18] << 16);
-    auto parser = CAsfParser::Create(bytes, headerObject + 50);
+    size_t headerObject = 0;
+    auto parser = HeaderOf(file, &headerObject);
     ASSERT_TRUE(parser);
     const int32_t packetSize = parser->GetMaxPacketSize();
     ASSERT_GT(packetSize, 0);
