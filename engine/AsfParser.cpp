@@ -35,6 +35,7 @@ constexpr size_t kSendDurationAt = 72;
 constexpr size_t kPrerollAt = 80;
 constexpr size_t kFlagsAt = 88;
 constexpr uint32_t kBroadcastFlag = 0x01;  // durations and sizes are not valid
+constexpr uint32_t kSeekableFlag = 0x02;
 constexpr size_t kMaxPacketSizeAt = 96;
 constexpr size_t kFilePropertiesNeeded = 100;
 
@@ -93,6 +94,7 @@ struct PacketHeader {
     uint32_t packetLength = 0;
     uint32_t padding = 0;
     uint32_t sendTimeMs = 0;
+    uint16_t durationMs = 0;
     unsigned replicatedType = 0;
     unsigned offsetType = 0;
     unsigned mediaObjectType = 0;
@@ -122,7 +124,7 @@ bool ParsePacketHeader(ByteReader& r, PacketHeader& h) {
     ReadTypedField(r, sequenceType);
     h.padding = ReadTypedField(r, paddingType);
     h.sendTimeMs = r.U32Le();
-    r.U16Le();  // Duration
+    h.durationMs = r.U16Le();
     return r.Ok();
 }
 
@@ -250,12 +252,22 @@ void CAsfParser::AddKeyFrame(AsfStreamIndex& stream, const AsfKeyFrame& frame, b
     stream.lastOpen = true;
 }
 
-bool CAsfParser::IndexPacket(const uint8_t* packet, size_t length, uint32_t packetNumber) {
-    BuildStreamTable();
+namespace {
+
+// One payload of a data packet, as the index needs it.
+struct Payload {
+    uint8_t streamByte;  // bit 7: key frame; bits 0-6: stream number
+    uint32_t mediaObject;
+    uint32_t presentationMs;  // preroll included
+    bool continuation;        // a later piece of its media object
+};
+
+// The packet header into h, then each payload in order; false when the packet is malformed (the
+// payloads before the fault were handed out).
+template <typename Each>
+bool WalkPayloads(const uint8_t* packet, size_t length, uint64_t preroll, PacketHeader& h, Each&& each) {
     ByteReader r(packet, length);
-    PacketHeader h;
     if (!ParsePacketHeader(r, h)) return false;
-    const uint64_t preroll = GetPrerollMs();
 
     // The payloads end where the packet's own length says, before the padding, and never past
     // the bytes given.
@@ -296,19 +308,28 @@ bool CAsfParser::IndexPacket(const uint8_t* packet, size_t length, uint32_t pack
         }
         const auto presentationMs =
             static_cast<uint32_t>(std::min<uint64_t>(presentation, UINT32_MAX));
-        latestPresentationMs_ = std::max(latestPresentationMs_, presentationMs);
-
-        if (!(streamByte & 0x80)) continue;
-        AsfStreamIndex* stream = FindStream(streamByte & 0x7F);
-        if (!stream) continue;
         // A later piece of a media object has a non-zero offset into it. Without offsets, or in
         // a compressed payload (where the field holds a time), the same object number decides.
         const bool continuation = h.offsetType == 0 || replicated == 1 || offset != 0;
-        AddKeyFrame(*stream,
-                    AsfKeyFrame{packetNumber, 1, mediaObject, h.sendTimeMs, presentationMs},
-                    continuation);
+        each(Payload{streamByte, mediaObject, presentationMs, continuation});
     }
     return true;
+}
+
+}  // namespace
+
+bool CAsfParser::IndexPacket(const uint8_t* packet, size_t length, uint32_t packetNumber) {
+    BuildStreamTable();
+    PacketHeader h;
+    return WalkPayloads(packet, length, GetPrerollMs(), h, [&](const Payload& payload) {
+        latestPresentationMs_ = std::max(latestPresentationMs_, payload.presentationMs);
+        if (!(payload.streamByte & 0x80)) return;
+        AsfStreamIndex* stream = FindStream(payload.streamByte & 0x7F);
+        if (!stream) return;
+        AddKeyFrame(*stream,
+                    AsfKeyFrame{packetNumber, 1, payload.mediaObject, h.sendTimeMs, payload.presentationMs},
+                    payload.continuation);
+    });
 }
 
 uint32_t CAsfParser::IndexEntryCount() {
@@ -397,11 +418,11 @@ bool CAsfParser::WriteIndex(IAsfFile& file) {
             anyKeyFrame = true;
         }
     }
+    std::vector<uint8_t> out;
     if (anyKeyFrame && FindFileProperties()) {
         // One object per video stream, in stream order, so that a resume can tell them apart;
         // a stream without key frames gets an object without entries.
         const uint32_t count = IndexEntryCount();
-        std::vector<uint8_t> out;
         for (size_t s = 0; s < streams_.size(); ++s) {
             const std::vector<AsfKeyFrame>& frames = kept[s];
             const uint32_t entries = frames.empty() ? 0 : count;
@@ -426,7 +447,58 @@ bool CAsfParser::WriteIndex(IAsfFile& file) {
         if (!file.WriteAt(dataEnd, out.data(), out.size())) return false;
     }
     indexWrittenAt_ = dataEnd;
+    if (IsBroadcast() && packetSize > 0 &&
+        !FinishRecording(file, dataEnd, wholePackets, dataEnd + int64_t(out.size()), !out.empty())) {
+        return false;
+    }
     return file.Flush();
+}
+
+bool CAsfParser::FinishRecording(IAsfFile& file, int64_t dataEnd, uint64_t packets, int64_t fileSize, bool indexed) {
+    // The header said nothing of the length; the file now says what it holds. The first packet is
+    // where the recording joined the broadcast, so the durations count from there.
+    const size_t packetSize = size_t(GetMaxPacketSize());
+    uint64_t sendMs = 0, playMs = 0;
+    if (packets > 0) {
+        std::vector<uint8_t> packet(packetSize);
+        PacketHeader first, last;
+        uint32_t firstPresentation = UINT32_MAX, lastPresentation = 0;
+        if (!file.ReadAt(int64_t(header_.size()), packet.data(), packetSize)) return false;
+        WalkPayloads(packet.data(), packetSize, GetPrerollMs(), first, [&](const Payload& payload) {
+            firstPresentation = std::min(firstPresentation, payload.presentationMs);
+        });
+        if (!file.ReadAt(dataEnd - int64_t(packetSize), packet.data(), packetSize)) return false;
+        WalkPayloads(packet.data(), packetSize, GetPrerollMs(), last, [&](const Payload& payload) {
+            lastPresentation = std::max(lastPresentation, payload.presentationMs);
+        });
+        const uint64_t sendEnd = uint64_t(last.sendTimeMs) + last.durationMs;
+        sendMs = sendEnd > first.sendTimeMs ? sendEnd - first.sendTimeMs : 0;
+        // The latest presentation of any packet indexed counts too: the last packet need not
+        // hold the stream's last frame.
+        lastPresentation = std::max(lastPresentation, latestPresentationMs_);
+        const uint64_t presented =
+            firstPresentation != UINT32_MAX && lastPresentation > firstPresentation ? lastPresentation - firstPresentation : 0;
+        playMs = std::max(sendMs, presented) + GetPrerollMs();
+    }
+    uint8_t flags[4];
+    if (!file.ReadAt(int64_t(filePropertiesAt_ + kFlagsAt), flags, sizeof flags)) return false;
+    uint32_t value = uint32_t(ReadLe(flags, 4)) & ~kBroadcastFlag;
+    // Seekable: by the index of every video stream, or by packet alone when there is no video.
+    if (indexed || streams_.empty()) value |= kSeekableFlag;
+    struct Field {
+        size_t at, width;
+        uint64_t value;
+    } const fields[] = {
+        {kFileSizeAt, 8, uint64_t(fileSize)},         {kPacketCountAt, 8, packets},
+        {kPlayDurationAt, 8, playMs * 10000},         {kSendDurationAt, 8, sendMs * 10000},
+        {kFlagsAt, 4, value},
+    };
+    for (const Field& field : fields) {
+        uint8_t bytes[8];
+        PutLe(bytes, field.value, field.width);
+        if (!file.WriteAt(int64_t(filePropertiesAt_ + field.at), bytes, field.width)) return false;
+    }
+    return true;
 }
 
 bool CAsfParser::ReadSimpleIndex(IAsfFile& file, int64_t& position, int64_t end,
@@ -480,11 +552,22 @@ AsfResume CAsfParser::ReadIndex(IAsfFile& file) {
     // leave the File ID zero make the File ID alone no proof: two clips made alike share it.
     std::vector<uint8_t> onDisk(headerLength);
     if (!file.ReadAt(0, onDisk.data(), headerLength)) return AsfResume::FileError;
+    std::vector<uint8_t> expected = header_;
+    if (IsBroadcast()) {
+        // A broadcast recording that ended once got its File Properties set; the stream's own say
+        // nothing there.
+        for (std::vector<uint8_t>* bytes : {&onDisk, &expected}) {
+            for (const size_t at : {kFileSizeAt, kPacketCountAt, kPlayDurationAt, kSendDurationAt}) {
+                std::memset(&(*bytes)[filePropertiesAt_ + at], 0, 8);
+            }
+            std::memset(&(*bytes)[filePropertiesAt_ + kFlagsAt], 0, 4);
+        }
+    }
     const size_t headerObjectEnd = headerLength - kDataHeaderSize;
     const size_t createdAt = filePropertiesAt_ + kCreationDateAt;
-    const bool sameBefore = std::memcmp(onDisk.data(), header_.data(), createdAt) == 0;
+    const bool sameBefore = std::memcmp(onDisk.data(), expected.data(), createdAt) == 0;
     const bool sameAfter = createdAt + 8 <= headerObjectEnd &&
-                           std::memcmp(&onDisk[createdAt + 8], &header_[createdAt + 8], headerObjectEnd - createdAt - 8) == 0;
+                           std::memcmp(&onDisk[createdAt + 8], &expected[createdAt + 8], headerObjectEnd - createdAt - 8) == 0;
     if (!GuidAt(onDisk.data(), headerLength, 0, kHeaderObject) || !sameBefore || !sameAfter ||
         !GuidAt(onDisk.data(), headerLength, headerObjectEnd, kDataObject)) {
         return AsfResume::Refused;

@@ -88,8 +88,10 @@ public:
 
     // At the end of a download (also a stopped or failed one): sets the Data Object's size and
     // packet count to the whole packets on disk and appends one Simple Index Object per video
-    // stream when any key frame in those packets is known. False only when the file could not be
-    // read or written.
+    // stream when any key frame in those packets is known. A recording of a broadcast also gets
+    // its File Properties (file size, packet count, durations from its first packet on) and
+    // loses the Broadcast flag, so it reads as the file it now is. False only when the file
+    // could not be read or written.
     bool WriteIndex(IAsfFile& file);
 
     // Before a resumed download appends: checks the file starts with this header, reads its index
@@ -118,6 +120,7 @@ private:
     int64_t FindDataEnd(IAsfFile& file, int64_t length);
     bool ReadSimpleIndex(IAsfFile& file, int64_t& position, int64_t end, AsfStreamIndex& stream);
     uint32_t IndexEntryCount();
+    bool FinishRecording(IAsfFile& file, int64_t dataEnd, uint64_t packets, int64_t fileSize, bool indexed);
 
     std::vector<uint8_t> header_;
     size_t filePropertiesAt_ = 0;

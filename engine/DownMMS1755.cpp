@@ -107,6 +107,17 @@ int32_t CDownMMS1755::ReadCommand(const ReceiveExactFn& receive, std::vector<uin
     return ReadCommandRest(receive, out);
 }
 
+int32_t CDownMMS1755::ReadReply(const ReceiveExactFn& receive, const std::function<void()>& pong,
+                                std::vector<uint8_t>& out) {
+    for (int pings = 0;; ++pings) {
+        const int32_t code = ReadCommand(receive, out);
+        if (code != 0 || CommandOf(out) != kCommandPing) return code;
+        // A server asks whether we are alive whenever it likes, even while we wait for a reply.
+        if (pings >= kMaxHeaderPings) return ResultReceiveError;
+        if (pong) pong();
+    }
+}
+
 int32_t CDownMMS1755::ReadUnit(const ReceiveExactFn& receive, std::vector<uint8_t>& out) {
     out.clear();
     if (!ReadMore(receive, out, 8)) return ResultTimeOut;
@@ -121,6 +132,11 @@ int32_t CDownMMS1755::ReadUnit(const ReceiveExactFn& receive, std::vector<uint8_
 
 bool CDownMMS1755::IsCommandUnit(const std::vector<uint8_t>& unit) {
     return unit.size() >= 8 && U32At(unit, 4) == kSignature;
+}
+
+bool CDownMMS1755::IsRepeatOf(const std::vector<uint8_t>& unit, const std::vector<uint8_t>& previous) {
+    return unit.size() >= 8 && unit.size() == previous.size() && std::memcmp(unit.data(), previous.data(), 4) == 0 &&
+           std::memcmp(unit.data() + 8, previous.data() + 8, unit.size() - 8) == 0;
 }
 
 uint16_t CDownMMS1755::CommandOf(const std::vector<uint8_t>& message) {
@@ -174,7 +190,7 @@ int32_t CDownMMS1755::Exchange(const void* request, int32_t length, CByteBuffer*
     if (!reply) return ResultInternalError;
     reply->Reset();
     std::vector<uint8_t> message;
-    const int32_t code = ReadCommand(SocketReader(), message);
+    const int32_t code = ReadReply(SocketReader(), [this] { SendPong(); }, message);
     if (code != 0) return code;
     if (!reply->Append(message.data(), static_cast<int32_t>(message.size()))) return ResultMemoryError;
     return IsStopRequested() ? ResultUserCancel : ResultSuccess;
@@ -346,8 +362,11 @@ int32_t CDownMMS1755::ReceivePacket() {
                 return ResultReceiveError;
         }
     }
-    const uint8_t* packet = unit.data() + 8;
-    const size_t length = unit.size() - 8;
+    // A unit sent twice is on disk once; it does not count as a packet of the stream either.
+    if (IsRepeatOf(unit, previousUnit_)) return -2;
+    previousUnit_.swap(unit);
+    const uint8_t* packet = previousUnit_.data() + 8;
+    const size_t length = previousUnit_.size() - 8;
     return WriteAsfPacket(packet, length, GetPacketSendTime(packet, length));
 }
 

@@ -14,7 +14,8 @@ public:
     static constexpr uint16_t kCommandEnd = 0x001E;
     // Longest command message taken from a server (its length field is the server's word).
     static constexpr uint32_t kMaxCommandLength = 65536;
-    // Header units read before the header counts as never completed, and pings allowed meanwhile.
+    // Header units read before the header counts as never completed, and pings allowed meanwhile
+    // (and while one command's reply is awaited).
     static constexpr int kMaxHeaderUnits = 19;
     static constexpr int kMaxHeaderPings = 64;
 
@@ -28,9 +29,16 @@ public:
     using ReceiveExactFn = std::function<bool(void* bytes, int32_t count)>;
     // A command reply: 16 bytes, the seal, then the length the reply gives. 0, 6 or 9.
     static int32_t ReadCommand(const ReceiveExactFn& receive, std::vector<uint8_t>& out);
+    // The reply to a command: pings that come first are answered through pong and kept out.
+    static int32_t ReadReply(const ReceiveExactFn& receive, const std::function<void()>& pong,
+                             std::vector<uint8_t>& out);
     // One stream unit, a command (the whole message) or a data unit (prefix and packet). 0, 6 or 9.
     static int32_t ReadUnit(const ReceiveExactFn& receive, std::vector<uint8_t>& out);
     static bool IsCommandUnit(const std::vector<uint8_t>& unit);
+    // A data unit the server sent again: the location number (prefix bytes 0-3) and the packet
+    // of the data unit before it. Both, so that neither a server that numbers nothing nor two
+    // numbered packets that happen to be equal lose a packet.
+    static bool IsRepeatOf(const std::vector<uint8_t>& unit, const std::vector<uint8_t>& previous);
     // The command number of a command message; 0 when it is too short to hold one.
     static uint16_t CommandOf(const std::vector<uint8_t>& message);
     // Collects header units until one ends 01 01; pings are answered through pong and kept out.
@@ -57,4 +65,7 @@ private:
                         uint16_t expected, std::vector<uint8_t>& reply);
     int32_t ReceivePacket();
     ReceiveExactFn SocketReader();
+
+    // The last data unit received, to know a repeat of it.
+    std::vector<uint8_t> previousUnit_;
 };

@@ -1,5 +1,6 @@
 #include "DownMMS554.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -178,8 +179,25 @@ void CDownMMS554::TakeSessionTimeOut(const std::string& head) {
     keepAliveInterval_ = std::chrono::milliseconds(seconds * 500);
 }
 
+uint8_t CDownMMS554::InterleavedChannel(const std::string& head) {
+    // Every SETUP asks for 0-1; a server may give the stream other channels.
+    const std::string transport = FindHeaderField(head, "Transport:", nullptr, "\r\n", " ");
+    const size_t at = transport.find("interleaved=");
+    if (at == std::string::npos) return 0;
+    const char* digits = transport.c_str() + at + 12;
+    if (*digits < '0' || *digits > '9') return 0;
+    const long channel = std::strtol(digits, nullptr, 10);
+    return channel >= 0 && channel <= 255 ? static_cast<uint8_t>(channel) : 0;
+}
+
+bool CDownMMS554::IsDataChannel(uint8_t channel) const {
+    if (dataChannels_.empty()) return channel == 0;
+    return std::find(dataChannels_.begin(), dataChannels_.end(), channel) != dataChannels_.end();
+}
+
 int32_t CDownMMS554::ShakeHandSetup() {
     Log("Shaking hand SETUP....");
+    dataChannels_.clear();
     for (size_t i = 0; i < controlUrls_.size(); ++i) {
         std::string request = "SETUP " + controlUrls_[i] + " RTSP/1.0\r\n";
         request += ClientLines();
@@ -190,8 +208,9 @@ int32_t CDownMMS554::ShakeHandSetup() {
         CByteBuffer reply;
         const int32_t code = ExchangeRequest(request, &reply);
         if (code != ResultSuccess) return code;
+        const std::string head = reply.GetString();
+        dataChannels_.push_back(InterleavedChannel(head));
         if (i == 0) {
-            const std::string head = reply.GetString();
             session_ = FindHeaderField(head, "Session:", nullptr, ";\r\n", " ");
             if (session_.empty()) return ResultShakeHandError;
             TakeSessionTimeOut(head);
@@ -301,8 +320,9 @@ int32_t CDownMMS554::ReceivePacket() {
         if (unit.head.compare(0, 13, "SET_PARAMETER") == 0) return -1;
         return ResultReceiveError;
     }
-    // Odd channels carry RTCP, not ASF.
-    if (unit.channel & 1) return -2;
+    // Only the RTP channel of a stream that was set up carries ASF packets: the channel after it
+    // carries RTCP, and any other is no stream of this session.
+    if (!IsDataChannel(unit.channel)) return -2;
     DataFrame frame;
     if (ParseDataFrame(unit.payload.data(), unit.payload.size(), packetSize_, &frame) != ResultSuccess) {
         return ResultReceiveError;

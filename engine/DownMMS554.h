@@ -5,6 +5,7 @@
 #include <chrono>
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "DownRtspBase.h"
 
@@ -32,6 +33,8 @@ public:
                             const char** error);
 
     const std::string& PlaylistGenId() const { return playlistGenId_; }
+    // The RTP channel a SETUP reply's Transport gives (interleaved=N-M), 0 as asked when none.
+    static uint8_t InterleavedChannel(const std::string& head);
 
 private:
     int32_t ShakeHandDescribe();
@@ -48,8 +51,11 @@ private:
     bool SendRequest(const std::string& request);
     int32_t ExchangeRequest(const std::string& request, CByteBuffer* reply);
     void TakeSessionTimeOut(const std::string& head);
+    // A channel that a SETUP gave a stream's packets (0 when no SETUP was sent).
+    bool IsDataChannel(uint8_t channel) const;
 
     std::string playlistGenId_;
+    std::vector<uint8_t> dataChannels_;
     std::chrono::steady_clock::time_point lastRequest_{};
     std::chrono::milliseconds keepAliveInterval_{kKeepAliveSeconds * 1000};
 };

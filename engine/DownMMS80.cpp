@@ -45,17 +45,14 @@ int32_t CDownMMS80::ParseHeaders(const char* reply) {
     int64_t length = 0;
     if (FindHeader(reply ? reply : "", "Content-Length", &value) && ParseLength(value, &length) && length != 0) {
         totalSize_ = length;
-        if (resuming_) {
-            // A body of stated length is a whole file, not the rest of a stream.
-            Log("The server sends the whole file; starting afresh");
-            RestartOutput();
-        }
     }
     return ResultSuccess;
 }
 
 MmsHttpChunkReader::Fill CDownMMS80::Fill(uint8_t* bytes, size_t count) {
     size_t got = 0;
+    // Bytes read ahead to tell a framed body from a plain one come first.
+    while (got < count && leadUsed_ < lead_.size()) bytes[got++] = lead_[leadUsed_++];
     while (got < count) {
         const int32_t n = socket_ ? socket_->ReceiveAvailable(bytes + got, int32_t(count - got)) : CQmSocket::kFailed;
         if (n > 0) {
@@ -74,13 +71,43 @@ int32_t CDownMMS80::Problem(int32_t code) {
     return code;
 }
 
+int32_t CDownMMS80::ReadLead(size_t count) {
+    lead_.assign(count, 0);
+    leadUsed_ = 0;
+    if (count && (!socket_ || !socket_->ReceiveExact(lead_.data(), int32_t(count)))) return ResultTimeOut;
+    return ResultSuccess;
+}
+
+int32_t CDownMMS80::ReceivePlainBody() {
+    if (resuming_) {
+        // A body of stated length is a whole file, not the rest of a stream.
+        Log("The server sends the whole file; starting afresh");
+        if (!RestartOutput()) return ResultFileError;
+    }
+    ReportTotalSize(totalSize_);
+    if (!lead_.empty()) {
+        if (!WriteOutput(lead_.data(), lead_.size())) return ResultFileError;
+        bytesOnDisk_ += int64_t(lead_.size());
+        ReportProgress(bytesOnDisk_);
+    }
+    leadUsed_ = lead_.size();
+    return ReceiveBody(totalSize_ - bytesOnDisk_, true);
+}
+
 int32_t CDownMMS80::ReceiveData() {
     Log("Receiving data......");
     if (totalSize_ != -1) {
-        ReportTotalSize(totalSize_);
-        const int32_t code = ReceiveBody(totalSize_ - bytesOnDisk_, true);
+        // A stated length does not make a body plain: servers frame streams with one too. What
+        // the body starts with tells.
+        int32_t code = ReadLead(totalSize_ < 2 ? size_t(totalSize_) : 2);
         if (code != 0) return code;
-    } else {
+        if (lead_.size() == 2 && lead_[0] == '$' && lead_[1] == 'H') {
+            totalSize_ = -1;
+        } else if ((code = ReceivePlainBody()) != 0) {
+            return code;
+        }
+    }
+    if (totalSize_ == -1) {
         int32_t code = ReadHeaderPackets();
         if (code != 0) return code;
         if ((code = BeginAsfOutput()) != 0) return code;

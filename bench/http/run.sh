@@ -12,14 +12,12 @@ small_mib=64
 work=/dev/shm/fk-bench-http
 mkdir -p "$work/www" "$work/out"
 
-echo "== building the engine (native, win32) and the drivers" >&2
-native_dir=$(bash "$root/scripts/build.sh" native | tail -1)
-win_dir=$(bash "$root/scripts/build.sh" win32 | tail -1)
-g++ -std=c++17 -O2 -I"$root/engine" "$root/bench/http/fetch_driver.cpp" \
-  "$native_dir/engine/libfetchkeeper.a" -pthread -o "$work/fetch_driver"
-i686-w64-mingw32-g++-posix -std=c++17 -O2 -I"$root/engine" "$root/bench/http/fetch_driver.cpp" \
-  "$win_dir/engine/libfetchkeeper.a" -static -static-libgcc -static-libstdc++ -lws2_32 \
-  -o "$work/fetch_driver.exe"
+# The Windows driver comes from the tree that runs here (win32, or win64 where no 32-bit code runs).
+win_tree=$(bash "$root/scripts/windows-tree.sh")
+echo "== building the drivers (native and $win_tree, no sanitizers)" >&2
+native_bin=$(bash "$root/bench/build-drivers.sh" native fetch_driver | tail -1)
+win_bin=$(bash "$root/bench/build-drivers.sh" "$win_tree" fetch_driver | tail -1)
+cp "$native_bin/fetch_driver" "$win_bin/fetch_driver.exe" "$work/"
 
 make_file() {  # name size_mib
   local f="$work/www/$1"

@@ -12,17 +12,8 @@ rounds=${1:-3}
 work=/dev/shm/fk-bench-mms
 mkdir -p "$work/out"
 
-echo "== building the engine (native), the driver and the stream server" >&2
-native_dir="$root/build/native"
-cmake -S "$root" -B "$native_dir" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DSANITIZE= >/dev/null
-cmake --build "$native_dir" --target fetchkeeper -j "${JOBS:-$(nproc)}" >&2
-support="$root/tests/engine/support"
-g++ -std=c++17 -O2 -I"$root/engine" "$root/bench/mms/mms_driver.cpp" \
-  "$native_dir/engine/libfetchkeeper.a" -pthread -o "$work/mms_driver"
-g++ -std=c++17 -O2 -I"$root/engine" -I"$support" "$root/bench/mms/stream_server.cpp" \
-  "$support/FixtureServer.cpp" "$support/MmsHttpFramer.cpp" "$support/MmsTcpFixture.cpp" \
-  "$support/RtspFixture.cpp" \
-  "$native_dir/engine/libfetchkeeper.a" -pthread -o "$work/stream_server"
+echo "== building the driver and the stream server (native, no sanitizers)" >&2
+bin=$(bash "$root/bench/build-drivers.sh" native mms_driver stream_server | tail -1)
 
 make_media() {  # name seconds: 1280x720 noisy test picture, WMV2 + WMA2, ffmpeg's 3200-byte packets
   local f="$work/$1"
@@ -55,7 +46,7 @@ trap cleanup EXIT
 start_server() {  # transport media -> port in $port
   local fifo="$work/server-$1-$2.port"
   rm -f "$fifo"
-  "$work/stream_server" "$1" "$work/$2" > "$fifo" &
+  "$bin/stream_server" "$1" "$work/$2" > "$fifo" &
   servers+=($!)
   for _ in $(seq 1200); do [ -s "$fifo" ] && break; sleep 0.1; done
   port=$(head -1 "$fifo")
@@ -95,21 +86,21 @@ start_server rtsp small.wmv; rtsp_small=$port
 big=$work/big.wmv
 echo "== $rounds rounds, $(( $(stat -c %s "$big") / 1048576 )) MiB over loopback to tmpfs"
 for r in $(seq "$rounds"); do
-  measure engine-http "$big" "$work/mms_driver" http "http://127.0.0.1:$http_port/big.wmv" "$work/out/big.asf"
+  measure engine-http "$big" "$bin/mms_driver" http "http://127.0.0.1:$http_port/big.wmv" "$work/out/big.asf"
   measure ffmpeg-mmsh "$big" ffmpeg -nostdin -v error -i "mmsh://127.0.0.1:$http_port/big.wmv" -c copy -f asf -y \
     "$work/out/big.asf"
-  measure engine-tcp "$big" "$work/mms_driver" tcp "mms://127.0.0.1:$tcp_port/big.wmv" "$work/out/big.asf"
+  measure engine-tcp "$big" "$bin/mms_driver" tcp "mms://127.0.0.1:$tcp_port/big.wmv" "$work/out/big.asf"
   measure ffmpeg-mmst "$big" ffmpeg -nostdin -v error -i "mmst://127.0.0.1:$tcp_port/big.wmv" -c copy -f asf -y \
     "$work/out/big.asf"
-  measure engine-rtsp "$big" "$work/mms_driver" rtsp "rtsp://127.0.0.1:$rtsp_port/big.wmv" "$work/out/big.asf"
+  measure engine-rtsp "$big" "$bin/mms_driver" rtsp "rtsp://127.0.0.1:$rtsp_port/big.wmv" "$work/out/big.asf"
   measure ffmpeg-rtsp "$big" ffmpeg -nostdin -v error -rtsp_transport tcp -i "rtsp://127.0.0.1:$rtsp_stripped/big.wmv" \
     -c copy -f asf -y "$work/out/big.asf"
 done
-measure engine-http-small "$work/small.wmv" "$work/mms_driver" http "http://127.0.0.1:$http_small/small.wmv" \
+measure engine-http-small "$work/small.wmv" "$bin/mms_driver" http "http://127.0.0.1:$http_small/small.wmv" \
   "$work/out/small.asf"
-measure engine-tcp-small "$work/small.wmv" "$work/mms_driver" tcp "mms://127.0.0.1:$tcp_small/small.wmv" \
+measure engine-tcp-small "$work/small.wmv" "$bin/mms_driver" tcp "mms://127.0.0.1:$tcp_small/small.wmv" \
   "$work/out/small.asf"
-measure engine-rtsp-small "$work/small.wmv" "$work/mms_driver" rtsp "rtsp://127.0.0.1:$rtsp_small/small.wmv" \
+measure engine-rtsp-small "$work/small.wmv" "$bin/mms_driver" rtsp "rtsp://127.0.0.1:$rtsp_small/small.wmv" \
   "$work/out/small.asf"
 
 echo "== medians"

@@ -10,9 +10,7 @@ mib=${1:-300}
 disk=${2:-/var/tmp}
 work=/dev/shm/fk-bench-rm
 mkdir -p "$work"
-native_dir=$(bash "$root/scripts/build.sh" native | tail -1)
-g++ -std=c++17 -O2 -I"$root/engine" "$root/bench/rm/rm_driver.cpp" "$native_dir/engine/libfetchkeeper.a" \
-  -pthread -o "$work/rm_driver"
-"$work/rm_driver" "$root/tests/fixtures/media/av.rm" "$work" "$mib" | grep download
-"$work/rm_driver" "$root/tests/fixtures/media/av.rm" "$disk" 1 | grep writer
+bin=$(bash "$root/bench/build-drivers.sh" native rm_driver | tail -1)
+"$bin/rm_driver" "$root/tests/fixtures/media/av.rm" "$work" "$mib" | grep download
+"$bin/rm_driver" "$root/tests/fixtures/media/av.rm" "$disk" 1 | grep writer
 rm -rf "$work"

@@ -147,6 +147,51 @@ TEST(DownMMS1755, LiveStreamWhoseHeaderSaysNoPacketsRunsToTheEndMessage) {
     EXPECT_TRUE(w.simpleIndex);
 }
 
+// Faults of a server that still sends the whole stream: the file must be the stream, once.
+TEST(DownMMS1755, RepeatsAndPingsOfTheServerLeaveTheStreamWhole) {
+    const auto media = AvMedia();
+    const auto live = MmsTcpFixture::LoadAsfStream(MediaPath("av-stream.asf"));
+    const size_t last = media.packets.size() - 1;
+    struct Case {
+        const char* name;
+        const MmsTcpFixture::Media* media;
+        std::vector<size_t> repeats;
+        uint16_t pingBefore;
+    } cases[] = {
+        // With the header's packet count reached early, a doubled packet pushed out the last.
+        {"first unit twice", &media, {0}, 0},
+        {"a middle unit twice", &media, {3}, 0},
+        {"the last unit twice", &media, {last}, 0},
+        {"several units twice", &media, {1, 2, 5}, 0},
+        {"a unit twice in a live stream", &live, {2}, 0},
+        {"a ping before the reply to 01", &media, {}, 0x01},
+        {"a ping before the reply to 18", &media, {}, 0x18},
+        {"a ping before the reply to 02", &media, {}, 0x02},
+        {"a ping before the reply to 05", &media, {}, 0x05},
+        {"a ping before the reply to 15", &media, {}, 0x15},
+        {"a ping before the reply to 33", &media, {}, 0x33},
+        {"a ping before the reply to 07", &media, {}, 0x07},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        MmsTcpFixture server(*c.media);
+        server.repeatPackets = c.repeats;
+        server.pingBeforeReplyTo = c.pingBefore;
+        server.Start();
+        TempDir dir;
+        RecordingSink sink;
+        const std::string file = dir.File("clip.asf");
+        const int32_t code = Download(server.Url("clip"), file, sink);
+        EXPECT_EQ(code, 0) << sink.LogText();
+        if (code != 0) continue;
+        const Written w = ReadWritten(file, c.media->header.size(), PacketSizeOf(*c.media));
+        EXPECT_TRUE(w.packets == c.media->packets) << w.packets.size() << " packets";
+        EXPECT_EQ(w.packetCount, c.media->packets.size());
+        EXPECT_TRUE(w.simpleIndex);
+        EXPECT_EQ(server.Pongs(), c.pingBefore ? 1 : 0);
+    }
+}
+
 TEST(DownMMS1755, ShortUnitsArePaddedToThePacketSize) {
     const auto media = AvMedia();
     MmsTcpFixture server(media);
@@ -425,6 +470,43 @@ TEST(DownMMS1755Wire, HeaderKeepsOnlyHeaderDataAndAnswersPings) {
     EXPECT_EQ(CDownMMS1755::CollectHeader(eighteen.Fn(), nullptr, header), 0);
     Source other{Join({MmsTcpFixture::Command(0x1E, Bytes(8, 0)), MmsTcpFixture::Unit(2, 8, b)})};
     EXPECT_EQ(CDownMMS1755::CollectHeader(other.Fn(), nullptr, header), ResultReceiveError);
+}
+
+TEST(DownMMS1755Wire, RepliesComeAfterThePingsBeforeThem) {
+    const Bytes ping = MmsTcpFixture::Command(0x1B, Bytes(8, 0));
+    const Bytes reply = MmsTcpFixture::Command(0x06, Bytes(16, 7));
+    int pongs = 0;
+    Bytes out;
+    Source two{Join({ping, ping, reply})};
+    EXPECT_EQ(CDownMMS1755::ReadReply(two.Fn(), [&] { ++pongs; }, out), 0);
+    EXPECT_EQ(out, reply);
+    EXPECT_EQ(pongs, 2);
+    // A server that only pings never gives a reply.
+    Bytes endless;
+    for (int i = 0; i <= CDownMMS1755::kMaxHeaderPings; ++i) endless = Join({endless, ping});
+    Source pinging{Join({endless, reply})};
+    EXPECT_EQ(CDownMMS1755::ReadReply(pinging.Fn(), nullptr, out), ResultReceiveError);
+}
+
+TEST(DownMMS1755Wire, ARepeatIsTheSameLocationAndTheSamePacket) {
+    const Bytes packet(40, 0x33), other(40, 0x34);
+    const Bytes unit = MmsTcpFixture::Unit(4, 0, packet, 7);
+    struct Case {
+        const char* name;
+        Bytes previous;
+        bool repeat;
+    } cases[] = {
+        {"the same unit", unit, true},
+        {"the same unit, other flags", MmsTcpFixture::Unit(4, 1, packet, 7), true},
+        {"the same location, another packet", MmsTcpFixture::Unit(4, 0, other, 7), false},
+        {"another location, the same packet", MmsTcpFixture::Unit(4, 0, packet, 6), false},
+        {"a shorter packet", MmsTcpFixture::Unit(4, 0, Bytes(39, 0x33), 7), false},
+        {"no unit before", {}, false},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        EXPECT_EQ(CDownMMS1755::IsRepeatOf(unit, c.previous), c.repeat);
+    }
 }
 
 TEST(DownMMS1755Wire, ServerVersionIsComparedAsTextWithinTheReply) {

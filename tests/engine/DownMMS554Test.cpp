@@ -200,17 +200,24 @@ TEST_F(Mms554, ALiveHeaderCountingNoPacketsIsReceivedUntilTheServerEndsIt) {
 }
 
 // What a server puts between the packets must not reach the file: RTCP frames, replies with
-// bodies that look like frames, extra payload-header fields before the packet.
+// bodies that look like frames, extra payload-header fields before the packet, and frames on
+// channels that no SETUP gave (here copies of the packets, which would double them).
 TEST_F(Mms554, WhatComesBetweenThePacketsStaysOutOfTheFile) {
     struct Case {
         const char* name;
         int rtcpEvery, messageEvery;
         size_t shift;
         bool strip;
+        int dataChannel = 0, strayChannel = -1;
     } cases[] = {
         {"rtcp", 3, 0, 0, false},     {"messages with bodies", 0, 4, 0, false}, {"shift 4", 0, 0, 4, false},
         {"shift 8", 0, 0, 8, false},  {"shift 12", 0, 0, 12, false},          {"short packets", 0, 0, 0, true},
         {"all", 2, 3, 8, false},
+        {"copies on channel 2", 0, 0, 0, false, 0, 2},
+        {"copies on channel 3", 0, 0, 0, false, 0, 3},
+        {"copies on channel 200", 0, 0, 0, false, 0, 200},
+        {"the SETUP replies give 2-3, copies on 0", 0, 0, 0, false, 2, 0},
+        {"the SETUP replies give 4-5, copies on 2", 1, 0, 0, false, 4, 2},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
@@ -219,6 +226,8 @@ TEST_F(Mms554, WhatComesBetweenThePacketsStaysOutOfTheFile) {
         server.Set().messageEvery = c.messageEvery;
         server.Set().packetShift = c.shift;
         server.Set().strip = c.strip;
+        server.Set().dataChannel = c.dataChannel;
+        server.Set().strayChannel = c.strayChannel;
         server.Start();
         RecordingSink sink;
         const std::string local = dir_.File(std::string("between-") + std::to_string(c.shift) + c.name + ".asf");

@@ -4,7 +4,9 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <cstdlib>
 #include <filesystem>
+#include <sstream>
 #include <string>
 #include <thread>
 #include <vector>
@@ -30,12 +32,37 @@ using Clock = std::chrono::steady_clock;
 
 const char kSimpleIndexGuid[] = "\x90\x08\x00\x33\xB1\xE5\xCF\x11\x89\xF4\x00\xA0\xC9\x03\x49\xCB";
 
+const std::string kFilePropertiesGuid("\xA1\xDC\xAB\x8C\x47\xA9\xCF\x11\x8E\xE4\x00\xC0\x0C\x20\x53\x65", 16);
+
+// Where the File Properties Object of a header stands, when the header is a broadcast's.
+size_t BroadcastProperties(const std::string& header) {
+    const size_t props = header.find(kFilePropertiesGuid);
+    return props != std::string::npos && (Le(header, props + 88, 4) & 1) ? props : std::string::npos;
+}
+
 // What a complete download of media must be: the served header (with the Data Object's size and
-// packet count set), every packet padded to the packet size, and a Simple Index behind them.
+// packet count set), every packet padded to the packet size, and a Simple Index behind them. A
+// recording of a broadcast says in its File Properties what it holds: the file's size, its
+// packets, how long they take to send from the first one on, and no Broadcast flag.
 void ExpectIndexedCopyOf(const std::string& file, const AsfMedia& media) {
     const size_t h = media.header.size(), p = media.packetSize, n = media.packets.size();
     ASSERT_GE(file.size(), h + n * p);
-    EXPECT_EQ(file.substr(0, h - 34), media.header.substr(0, h - 34)) << "header objects differ";
+    std::string header = media.header.substr(0, h - 34);
+    const size_t props = BroadcastProperties(header);
+    if (props != std::string::npos) {
+        EXPECT_EQ(Le(file, props + 40), file.size()) << "File Size";
+        EXPECT_EQ(Le(file, props + 56), n) << "Data Packets Count";
+        EXPECT_EQ(Le(file, props + 88, 4), 2u) << "Flags: seekable, no longer a broadcast";
+        const uint64_t sent = AsfMedia::SendTime(media.packets.back()) - AsfMedia::SendTime(media.packets.front());
+        const uint64_t sendMs = Le(file, props + 72) / 10000, playMs = Le(file, props + 64) / 10000;
+        EXPECT_GE(sendMs, sent) << "Send Duration";
+        EXPECT_LE(sendMs, sent + 1000) << "Send Duration";
+        EXPECT_GE(playMs, sendMs + Le(header, props + 80)) << "Play Duration, preroll included";
+        EXPECT_LE(playMs, sendMs + Le(header, props + 80) + 2000) << "Play Duration, preroll included";
+        for (const size_t at : {40, 56, 64, 72}) header.replace(props + at, 8, file.substr(props + at, 8));
+        header.replace(props + 88, 4, file.substr(props + 88, 4));
+    }
+    EXPECT_EQ(file.substr(0, h - 34), header) << "header objects differ";
     EXPECT_EQ(Le(file, h - 34), 50 + n * p) << "Data Object size";
     EXPECT_EQ(Le(file, h - 10), n) << "Data Object packet count";
     for (size_t i = 0; i < n; ++i) {
@@ -123,8 +150,11 @@ TEST_F(MmsHttpDownload, FramedStreamsBecomeIndexedAsfFiles) {
         const AsfMedia* media;
         MmsHttpFramer::Options options;
     };
-    MmsHttpFramer::Options split, shortEnd, trimmed, closing;
+    MmsHttpFramer::Options split, shortEnd, trimmed, closing, withLength, liveWithLength;
     split.headerChunks = 3;
+    withLength.framedLength = true;
+    liveWithLength.framedLength = true;
+    liveWithLength.end = End::None;
     // The short end chunk must end the stream at once, though the server keeps the line open.
     shortEnd.end = End::Short;
     shortEnd.holdOpenMs = 8000;
@@ -139,6 +169,9 @@ TEST_F(MmsHttpDownload, FramedStreamsBecomeIndexedAsfFiles) {
         {"live header (count 0), 12-byte end", &live, {}},
         {"live header (count 0), the server closes", &live, closing},
         {"broadcast header, the server closes", &broadcast, closing},
+        // The length states the framed body's size; it is no plain file.
+        {"framed reply with a Content-Length", &av_, withLength},
+        {"live framed reply with a Content-Length, no end chunk", &live, liveWithLength},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
@@ -152,6 +185,111 @@ TEST_F(MmsHttpDownload, FramedStreamsBecomeIndexedAsfFiles) {
         EXPECT_EQ(sink.succeeded, 1);
         EXPECT_EQ(sink.progress.back(), int32_t(c.media->header.size() + c.media->packets.size() * c.media->packetSize));
     }
+}
+
+// A broadcast under way when the recording joins it: the file holds what was recorded, says so
+// in its File Properties, and ffmpeg reads its length and every packet (it read the index as
+// packets, and no duration, while the Broadcast flag stayed).
+// av-20s.wmv as VLC broadcasts it: the Broadcast flag, no size, packet count or durations.
+AsfMedia Broadcast() {
+    AsfMedia broadcast = AsfMedia::FromFile(MediaPath("av-20s.wmv"));
+    const size_t props = broadcast.header.find(kFilePropertiesGuid);
+    if (props == std::string::npos) return AsfMedia{};
+    broadcast.header.replace(props + 40, 8, std::string(8, '\0'));
+    broadcast.header.replace(props + 56, 8, std::string("\xFF\xFF\xFF\xFF\0\0\0\0", 8));
+    broadcast.header.replace(props + 64, 16, std::string(16, '\0'));
+    broadcast.header.replace(props + 88, 4, std::string("\x01\0\0\0", 4));
+    return broadcast;
+}
+
+// What a recording that joined a broadcast at joinedAt holds.
+AsfMedia RecordingOf(const AsfMedia& broadcast, uint32_t joinedAt) {
+    AsfMedia recorded = broadcast;
+    recorded.packets.clear();
+    for (const auto& packet : broadcast.packets) {
+        if (AsfMedia::SendTime(packet) >= joinedAt) recorded.packets.push_back(packet);
+    }
+    return recorded;
+}
+
+TEST_F(MmsHttpDownload, ABroadcastJoinedLateBecomesAFileOfWhatWasRecorded) {
+    const AsfMedia broadcast = Broadcast();
+    ASSERT_TRUE(broadcast.Ok());
+    const uint32_t joinedAt = 12000;
+    const AsfMedia recorded = RecordingOf(broadcast, joinedAt);
+    ASSERT_GT(recorded.packets.size(), 10u);
+    ASSERT_LT(recorded.packets.size(), broadcast.packets.size());
+    MmsHttpFramer::Options live;
+    live.joinedAtMs = joinedAt;
+    live.end = MmsHttpFramer::End::None;  // a broadcast just stops
+    RecordingSink sink;
+    const std::string local = dir_.File("recording.asf");
+    ASSERT_EQ(Fetch(broadcast, live, local, sink), 0) << sink.LogText();
+    const std::string file = ReadFileBytes(local);
+    ExpectIndexedCopyOf(file, recorded);
+
+    // Our own reader takes it for a file, not a broadcast.
+    auto parser = CAsfParser::Create(reinterpret_cast<const uint8_t*>(file.data()), broadcast.header.size());
+    ASSERT_TRUE(parser);
+    EXPECT_FALSE(parser->IsBroadcast());
+    EXPECT_EQ(parser->GetDataPacketCount(), int32_t(recorded.packets.size()));
+    EXPECT_EQ(parser->GetFileSize(), int64_t(file.size()));
+#ifndef _WIN32
+    // ffmpeg: the recording's length, and every packet of it once.
+    const double seconds =
+        (AsfMedia::SendTime(recorded.packets.back()) - AsfMedia::SendTime(recorded.packets.front())) / 1000.0;
+    const std::string duration =
+        CommandOutput("timeout 30 ffprobe -v error -show_entries format=duration -of csv=p=0 '" + local + "'");
+    EXPECT_NEAR(std::atof(duration.c_str()), seconds, 1.0) << duration;
+    // Per stream, the recording's packets (time and size) are the last ones of the source.
+    const auto packetsOf = [](const std::string& path) {
+        std::vector<std::string> streams(2);
+        std::istringstream lines(CommandOutput("timeout 30 ffprobe -v error -show_entries "
+                                               "packet=stream_index,pts,size -of csv=p=0 '" + path + "'"));
+        for (std::string line; std::getline(lines, line);) {
+            const size_t stream = size_t(std::atoi(line.c_str()));
+            if (stream < streams.size()) streams[stream] += line.substr(line.find(',')) + "\n";
+        }
+        return streams;
+    };
+    const auto source = packetsOf(MediaPath("av-20s.wmv")), recording = packetsOf(local);
+    for (size_t s = 0; s < source.size(); ++s) {
+        SCOPED_TRACE("stream " + std::to_string(s));
+        ASSERT_GT(recording[s].size(), 20u);
+        ASSERT_LT(recording[s].size(), source[s].size());
+        EXPECT_EQ(source[s].substr(source[s].size() - recording[s].size()), recording[s]);
+    }
+    // It joined between key frames: the first frames cannot be decoded, all others are.
+    EXPECT_EQ(CommandOutput("timeout 30 ffmpeg -nostdin -v error -i '" + local +
+                            "' -f null - 2>&1 | grep -v 'first frame is no keyframe'"),
+              "");
+#endif
+}
+
+// A recording that broke is a clean file meanwhile, and still the same stream's file: the next
+// run resumes it.
+TEST_F(MmsHttpDownload, ABrokenRecordingOfABroadcastResumes) {
+    SetEngineTimeOut(1);
+    const AsfMedia broadcast = Broadcast();
+    const uint32_t joinedAt = 6000;
+    const AsfMedia recorded = RecordingOf(broadcast, joinedAt);
+    MmsHttpFramer::Options stalls, live;
+    stalls.joinedAtMs = live.joinedAtMs = joinedAt;
+    stalls.stopAfter = recorded.packets.size() / 2;
+    stalls.holdOpenMs = 3000;
+    live.end = MmsHttpFramer::End::None;
+    const std::string local = dir_.File("recording.asf");
+    RecordingSink first;
+    EXPECT_EQ(Fetch(broadcast, stalls, local, first), ResultTimeOut) << first.LogText();
+    AsfMedia half = recorded;
+    half.packets.resize(stalls.stopAfter);
+    ASSERT_GE(half.header.size() + half.packets.size() * half.packetSize, 51200u);
+    ExpectIndexedCopyOf(ReadFileBytes(local), half);
+
+    RecordingSink second;
+    ASSERT_EQ(Fetch(broadcast, live, local, second), 0) << second.LogText();
+    EXPECT_EQ(second.LogText().find("starting afresh"), std::string::npos) << second.LogText();
+    ExpectIndexedCopyOf(ReadFileBytes(local), recorded);
 }
 
 TEST_F(MmsHttpDownload, MalformedChunksFailWithTheirReason) {
@@ -236,6 +374,23 @@ TEST_F(MmsHttpDownload, StreamCutShortKeepsTheRecordAndResumesFromTheLastSendTim
     EXPECT_LT(MmsHttpFramer(media).FirstPacketFor(lastTime), written);
     ExpectIndexedCopyOf(ReadFileBytes(local), media);
     EXPECT_FALSE(std::filesystem::exists(local + ".ini"));
+}
+
+TEST_F(MmsHttpDownload, FramedReplyWithALengthResumesAsAStream) {
+    const AsfMedia media = AsfMedia::FromFile(MediaPath("av-20s.wmv"));
+    const std::string local = dir_.File("av.asf");
+    MmsHttpFramer::Options cut, rest;
+    cut.stopAfter = media.packets.size() * 2 / 3;
+    cut.end = MmsHttpFramer::End::None;
+    cut.framedLength = rest.framedLength = true;
+    RecordingSink first;
+    EXPECT_EQ(Fetch(media, cut, local, first), 6) << first.LogText();
+    ASSERT_GE(ReadFileBytes(local).size(), 51200u);
+    // The length is the framed rest's, not a whole file's: nothing starts afresh.
+    RecordingSink second;
+    ASSERT_EQ(Fetch(media, rest, local, second), 0) << second.LogText();
+    EXPECT_EQ(second.LogText().find("starting afresh"), std::string::npos) << second.LogText();
+    ExpectIndexedCopyOf(ReadFileBytes(local), media);
 }
 
 TEST_F(MmsHttpDownload, PlainBodyIsCopiedAndStartsAfreshOnResume) {

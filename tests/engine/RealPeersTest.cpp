@@ -14,9 +14,11 @@
 #include <unistd.h>
 
 #include <chrono>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <memory>
 #include <random>
 #include <string>
 #include <thread>
@@ -229,6 +231,50 @@ TEST_F(RealPeers, TinyproxyCarriesTheRequestAndAnEmptyServerGoesDirect) {
     EXPECT_EQ(ReadFileBytes(log).find("private.bin"), std::string::npos);
 }
 
+// VLC's stream output serving a file made by ffmpeg as a live MMS-over-HTTP stream on a free
+// port, for the length of a test.
+class VlcBroadcast {
+public:
+    explicit VlcBroadcast(const std::string& name) : port_(FreePort()) {
+        // VLC refuses to run as root: it runs as nobody, with a home and a media file it can read.
+        chmod(home_.Dir().c_str(), 0777);
+        const std::string media = home_.File(name);
+        WriteFileBytes(media, ReadFileBytes(MediaPath(name)));
+        chmod(media.c_str(), 0644);
+        std::vector<std::string> args;
+        if (geteuid() == 0) args = {"/usr/bin/setpriv", "--reuid=65534", "--regid=65534", "--clear-groups"};
+        for (const char* a : {"/usr/bin/env", "-u", "DISPLAY"}) args.push_back(a);
+        args.push_back("HOME=" + home_.Dir());
+        for (const char* a : {"/usr/bin/cvlc", "-q", "-I", "dummy", "--no-dbus"}) args.push_back(a);
+        args.push_back(media);
+        args.push_back("--sout");
+        args.push_back("#std{access=mmsh,mux=asfh,dst=127.0.0.1:" + std::to_string(port_) + "}");
+        args.push_back("vlc://quit");
+        peer_ = std::make_unique<Peer>(args, port_);
+    }
+    bool Ready() const { return peer_->Ready(); }
+    // Records the broadcast to local with the MMS-over-HTTP downloader: the run's result.
+    int32_t Record(const std::string& local, RecordingSink& sink) const {
+        EnginePtr<CDownBase> downloader(static_cast<CDownBase*>(NEW_DOWNMMS80()));
+        downloader->SetUrl(("http://127.0.0.1:" + std::to_string(port_) + "/").c_str(), local.c_str());
+        return downloader->Run(&sink);
+    }
+
+private:
+    TempDir home_;
+    int port_;
+    std::unique_ptr<Peer> peer_;
+};
+
+// The parser over the header of an ASF file (Header Object and Data Object header), and the Header
+// Object's size.
+std::unique_ptr<CAsfParser> HeaderOf(const std::string& file, size_t* headerObject) {
+    const uint8_t* bytes = reinterpret_cast<const uint8_t*>(file.data());
+    if (file.size() < 100) return nullptr;
+    *headerObject = size_t(bytes[16] | bytes[17] << 8 | bytes[18] << 16);
+    return *headerObject + 50 <= file.size() ? CAsfParser::Create(bytes, *headerObject + 50) : nullptr;
+}
+
 // VLC streams a file made by ffmpeg as a live MMS-over-HTTP stream; the engine's file of it must
 // be an indexed ASF file that ffmpeg reads and decodes without a fault.
 TEST(RealPeerVlc, VlcStreamOverHttpBecomesAPlayableIndexedFile) {
@@ -236,37 +282,20 @@ TEST(RealPeerVlc, VlcStreamOverHttpBecomesAPlayableIndexedFile) {
         GTEST_SKIP() << "/usr/bin/cvlc is missing (Debian vlc-bin and vlc-plugin-base): no MMS-over-HTTP peer";
     }
     SetEngineTimeOut(10);
-    TempDir home, out;
-    // VLC refuses to run as root: it runs as nobody, with a home and a media file it can read.
-    chmod(home.Dir().c_str(), 0777);
-    const std::string media = home.File("av.wmv");
-    WriteFileBytes(media, ReadFileBytes(MediaPath("av.wmv")));
-    chmod(media.c_str(), 0644);
-    const int port = FreePort();
-    std::vector<std::string> args;
-    if (geteuid() == 0) args = {"/usr/bin/setpriv", "--reuid=65534", "--regid=65534", "--clear-groups"};
-    for (const char* a : {"/usr/bin/env", "-u", "DISPLAY"}) args.push_back(a);
-    args.push_back("HOME=" + home.Dir());
-    for (const char* a : {"/usr/bin/cvlc", "-q", "-I", "dummy", "--no-dbus"}) args.push_back(a);
-    args.push_back(media);
-    args.push_back("--sout");
-    args.push_back("#std{access=mmsh,mux=asfh,dst=127.0.0.1:" + std::to_string(port) + "}");
-    args.push_back("vlc://quit");
-    Peer vlc(args, port);
+    TempDir out;
+    VlcBroadcast vlc("av.wmv");
     ASSERT_TRUE(vlc.Ready());
 
     RecordingSink sink;
     const std::string local = out.File("vlc.asf");
-    EnginePtr<CDownBase> downloader(static_cast<CDownBase*>(NEW_DOWNMMS80()));
-    downloader->SetUrl(("http://127.0.0.1:" + std::to_string(port) + "/").c_str(), local.c_str());
-    ASSERT_EQ(downloader->Run(&sink), 0) << sink.LogText();
+    ASSERT_EQ(vlc.Record(local, sink), 0) << sink.LogText();
 
     // Our reader: a header, whole packets, the Data Object's size and count set, an index behind.
     const std::string file = ReadFileBytes(local);
     const uint8_t* bytes = reinterpret_cast<const uint8_t*>(file.data());
-    ASSERT_GT(file.size(), 100u);
-    const size_t headerObject = size_t(bytes[16] | bytes[17] << 8 | bytes[18] << 16);
-    auto parser = CAsfParser::Create(bytes, headerObject + 50);
+    size_t headerObject = 0;
+    auto parser = HeaderOf(file, &headerObject);
+    ASSERT_TRUE(parser);
     const uint32_t packetSize = uint32_t(parser->GetMaxPacketSize());
     ASSERT_GT(packetSize, 0u);
     auto le64 = [&](size_t at) {
@@ -286,6 +315,51 @@ TEST(RealPeerVlc, VlcStreamOverHttpBecomesAPlayableIndexedFile) {
                             "' | sort"),
               "wmav2\nwmv2\n");
     EXPECT_EQ(CommandOutput("timeout 30 ffmpeg -nostdin -v error -i '" + local + "' -f null - 2>&1"), "");
+}
+
+// A recording that joins VLC's broadcast seconds after it began ends as a file of its own
+// length: ffprobe reads its duration and its packets (with the Broadcast flag kept it read no
+// duration and took the index for packets), and our reader takes it for a file.
+TEST(RealPeerVlc, RecordingJoinedLateIsAFileOfItsOwnLength) {
+    if (access("/usr/bin/cvlc", X_OK) != 0) {
+        GTEST_SKIP() << "/usr/bin/cvlc is missing (Debian vlc-bin and vlc-plugin-base): no MMS-over-HTTP peer";
+    }
+    SetEngineTimeOut(10);
+    TempDir out;
+    VlcBroadcast vlc("av-long.wmv");  // 8 s, played in real time
+    ASSERT_TRUE(vlc.Ready());
+    std::this_thread::sleep_for(std::chrono::seconds(3));
+    RecordingSink sink;
+    const std::string local = out.File("late.asf");
+    ASSERT_EQ(vlc.Record(local, sink), 0) << sink.LogText();
+
+    const std::string file = ReadFileBytes(local);
+    const uint8_t* bytes = reinterpret_cast<const uint8_t*>(file.data());
+    size_t headerObject = 0;
+    auto parser = HeaderOf(file, &headerObject);
+    ASSERT_TRUE(parser);
+    const int32_t packetSize = parser->GetMaxPacketSize();
+    ASSERT_GT(packetSize, 0);
+    EXPECT_FALSE(parser->IsBroadcast());
+    EXPECT_EQ(parser->GetFileSize(), int64_t(file.size()));
+    const int32_t packets = parser->GetDataPacketCount();
+    EXPECT_GT(packets, 3);
+    EXPECT_LE(headerObject + 50 + size_t(packets) * size_t(packetSize), file.size());
+    const uint32_t first = GetPacketSendTime(bytes + headerObject + 50, size_t(packetSize));
+    const uint32_t last =
+        GetPacketSendTime(bytes + headerObject + 50 + size_t(packets - 1) * size_t(packetSize), size_t(packetSize));
+    EXPECT_GE(first, 1500u) << "the recording joined the broadcast late";
+    const double recorded = (last - first) / 1000.0;
+    EXPECT_NEAR(double(parser->GetSendDurationMs()) / 1000.0, recorded, 0.6);
+
+    const double duration = std::atof(
+        CommandOutput("timeout 30 ffprobe -v error -show_entries format=duration -of csv=p=0 '" + local + "'").c_str());
+    EXPECT_NEAR(duration, recorded, 1.0);
+    // The video runs at 10 frames a second: as many frames as the recording lasts, no more.
+    const int frames = std::atoi(CommandOutput("timeout 30 ffprobe -v error -select_streams v -count_packets "
+                                               "-show_entries stream=nb_read_packets -of csv=p=0 '" + local + "'")
+                                     .c_str());
+    EXPECT_NEAR(frames, recorded * 10, 5) << recorded << " s";
 }
 
 }  // namespace

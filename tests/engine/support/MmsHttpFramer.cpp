@@ -76,6 +76,9 @@ std::string MmsHttpFramer::Reply(const std::string& request) const {
     if (play) {
         body += options_.extraChunk;
         size_t i = FirstPacketFor(StreamTime(request));
+        while (options_.joinedAtMs && i < media_.packets.size() && AsfMedia::SendTime(media_.packets[i]) < options_.joinedAtMs) {
+            ++i;
+        }
         for (size_t sent = 0; i < media_.packets.size() && sent < options_.stopAfter; ++i, ++sent) {
             std::string packet = media_.packets[i];
             if (options_.trimPadding) {
@@ -86,8 +89,10 @@ std::string MmsHttpFramer::Reply(const std::string& request) const {
         if (i == media_.packets.size()) body += EndChunk(options_.end);
     }
     const char* type = play ? "application/x-mms-framed" : "application/vnd.ms.wms-hdr.asfv1";
+    const std::string length = options_.framedLength ? "Content-Length: " + std::to_string(body.size()) + "\r\n" : "";
     return std::string("HTTP/1.0 200 OK\r\nContent-Type: ") + type +
-           "\r\nServer: Cougar/9.01.01.3814\r\nPragma: no-cache\r\nCache-Control: no-cache\r\n\r\n" + body;
+           "\r\nServer: Cougar/9.01.01.3814\r\nPragma: no-cache\r\nCache-Control: no-cache\r\n" + length + "\r\n" +
+           body;
 }
 
 void MmsHttpFramer::Answer(FixtureServer::Script& script) const {

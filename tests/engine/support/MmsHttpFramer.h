@@ -29,6 +29,9 @@ public:
         size_t stopAfter = size_t(-1);   // close (or hold, below) after this many packets
         int holdOpenMs = 0;              // after the last chunk, keep the connection open this long
         bool contentLength = false;      // a reply with Content-Length (a plain body: the ASF file)
+        bool framedLength = false;       // the framed reply with a Content-Length of its body
+        uint32_t joinedAtMs = 0;         // a broadcast under way: a fresh request gets the packets
+                                         // from the first one sent at this time on
         std::string extraChunk;          // sent after the header chunks (a malformed chunk, say)
     };
 

@@ -1,6 +1,7 @@
 #include "MmsTcpFixture.h"
 
 #include "LittleEndian.h"
+#include <algorithm>
 #include <chrono>
 #include <cstring>
 
@@ -103,9 +104,9 @@ Bytes MmsTcpFixture::Command(uint16_t command, const Bytes& body) {
     return out;
 }
 
-Bytes MmsTcpFixture::Unit(uint8_t id, uint8_t flags, const Bytes& payload) {
+Bytes MmsTcpFixture::Unit(uint8_t id, uint8_t flags, const Bytes& payload, uint32_t location) {
     Bytes out;
-    PutLe(out, 0, 4);
+    PutLe(out, location, 4);
     out.push_back(id);
     out.push_back(flags);
     PutLe(out, payload.size() + 8, 2);
@@ -133,6 +134,7 @@ void MmsTcpFixture::Serve(sys::TcpSocket& socket) {
     while (!listener_.Stopping() && ReadClientCommand(socket, command, kWaitMs, listener_.Stopping())) {
         Record(command);
         if (hangUpAt != 0 && command.command == hangUpAt) return;
+        if (pingBeforeReplyTo != 0 && command.command == pingBeforeReplyTo && !Ping(socket)) return;
         switch (command.command) {
             case 0x01: {
                 // Status 0, then the version text's length in characters at 80 and the text at 96.
@@ -213,9 +215,13 @@ bool MmsTcpFixture::SendPackets(sys::TcpSocket& socket, size_t first) {
         if (trimPadding) {
             while (!payload.empty() && payload.back() == 0) payload.pop_back();
         }
-        Bytes unit = Unit(4, 0, payload);
+        // Servers number the data units by their place in the stream.
+        Bytes unit = Unit(4, 0, payload, uint32_t(i));
         if (editUnit) editUnit(i, unit);
         if (!SendAll(socket, unit)) return false;
+        if (std::find(repeatPackets.begin(), repeatPackets.end(), i) != repeatPackets.end() && !SendAll(socket, unit)) {
+            return false;
+        }
         ++sent;
     }
     if (sendEnd) return SendAll(socket, Command(0x1E, Bytes(8, 0)));

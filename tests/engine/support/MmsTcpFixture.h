@@ -36,8 +36,9 @@ public:
 
     // A command message as the server sends it (direction 4).
     static Bytes Command(uint16_t command, const Bytes& body);
-    // A data unit: the 8-byte prefix (id 4 for data, 2 for header) and the payload.
-    static Bytes Unit(uint8_t id, uint8_t flags, const Bytes& payload);
+    // A data unit: the 8-byte prefix (location number, id 4 for data or 2 for header, flags,
+    // length) and the payload.
+    static Bytes Unit(uint8_t id, uint8_t flags, const Bytes& payload, uint32_t location = 0);
 
     struct Received {
         uint16_t command;
@@ -60,6 +61,8 @@ public:
     bool sendEnd = true;
     bool trimPadding = false;           // packets sent without their trailing zero bytes
     uint16_t hangUpAt = 0;              // closes the connection when this command arrives
+    uint16_t pingBeforeReplyTo = 0;     // a ping (answered or not) before the reply to this command
+    std::vector<size_t> repeatPackets;  // these packets' data units are sent twice in a row
     Bytes beforeData;                   // raw bytes sent after the reply to 07, before the packets
     Bytes headerOverride;               // raw header units in place of the header
     std::function<void(size_t index, Bytes& unit)> editUnit;  // changes one data unit before it goes

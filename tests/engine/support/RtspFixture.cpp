@@ -199,8 +199,14 @@ bool RtspFixture::Reply(sys::TcpSocket& socket, const std::string& request) {
         reply += "Content-Type: application/x-rtsp-packetpair\r\nContent-Length: " + std::to_string(body.size()) +
                  "\r\n\r\n" + body;
     } else if (method == "SETUP") {
+        std::string transport = HeaderValue(request, "Transport");
+        const size_t asked = transport.find("interleaved=0-1");
+        if (options_.dataChannel != 0 && asked != std::string::npos) {
+            transport.replace(asked, 15, "interleaved=" + std::to_string(options_.dataChannel) + "-" +
+                                             std::to_string(options_.dataChannel + 1));
+        }
         reply += "Session: " + std::string(kSessionId) + ";timeout=" + std::to_string(options_.sessionTimeOut) +
-                 "\r\nTransport: " + HeaderValue(request, "Transport") + "\r\n\r\n";
+                 "\r\nTransport: " + transport + "\r\n\r\n";
     } else if (method == "PLAY") {
         const std::string range = HeaderValue(request, "Range");
         playFrom_ = range.compare(0, 4, "npt=") == 0 ? std::atof(range.c_str() + 4) : 0.0;
@@ -225,7 +231,7 @@ std::string RtspFixture::Frame(uint8_t channel, const std::string& payload) {
     return std::string("$") + static_cast<char>(channel) + Be(payload.size(), 2) + payload;
 }
 
-std::string RtspFixture::RtpPacket(const std::string& packet) {
+std::string RtspFixture::RtpPacket(const std::string& packet, int channel) {
     // RTP: version 2, marker set (the packet is whole), payload type 96, timestamp = send time.
     std::string rtp = "\x80\xE0" + Be(sequence_++, 2) + Be(AsfMedia::SendTime(packet), 4) + Be(0x54F33838, 4);
     // ASF payload header: length present, then the extra fields the flags announce.
@@ -234,7 +240,7 @@ std::string RtspFixture::RtpPacket(const std::string& packet) {
     rtp += static_cast<char>(0x40 | kExtraFlags[extra]);
     rtp += Be(4 + extra * 4 + packet.size(), 3);
     rtp += std::string(extra * 4, '\0');
-    return Frame(0, rtp + packet);
+    return Frame(static_cast<uint8_t>(channel), rtp + packet);
 }
 
 void RtspFixture::Stream(sys::TcpSocket& socket, std::string& buffer, double fromSeconds) {
@@ -255,7 +261,9 @@ void RtspFixture::Stream(sys::TcpSocket& socket, std::string& buffer, double fro
                 return;
             }
         }
-        if (!SendAll(socket, RtpPacket(options_.strip ? Stripped(packet) : packet))) return;
+        const std::string bytes = options_.strip ? Stripped(packet) : packet;
+        if (options_.strayChannel >= 0 && !SendAll(socket, RtpPacket(bytes, options_.strayChannel))) return;
+        if (!SendAll(socket, RtpPacket(bytes, options_.dataChannel))) return;
         {
             std::lock_guard<std::mutex> guard(lock_);
             ++packetsSent_;

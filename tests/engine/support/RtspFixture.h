@@ -43,6 +43,8 @@ public:
         int pauseMs = 0;                // between packets
         bool strip = false;             // send packets without their padding (Stripped)
         std::string injectAfterFirst;   // raw bytes sent after the first packet
+        int dataChannel = 0;            // the SETUP replies give interleaved=N-(N+1); packets go on N
+        int strayChannel = -1;          // every packet also sent on this channel, which no SETUP gave
         // Rewrites a reply (the method, the reply with its body) before it is sent.
         std::function<std::string(const std::string&, const std::string&)> rewrite;
     };
@@ -81,7 +83,7 @@ private:
     bool SendAll(sys::TcpSocket& socket, const std::string& bytes);
     std::string Sdp(const std::string& url) const;
     std::string Frame(uint8_t channel, const std::string& payload);
-    std::string RtpPacket(const std::string& packet);
+    std::string RtpPacket(const std::string& packet, int channel);
 
     Media media_;
     Options options_;
