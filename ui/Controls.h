@@ -19,6 +19,7 @@ enum class TMouseButton { Left, Right, Middle };
 using TShiftState = unsigned;  // MK_ flags of the message
 class TWinControl;
 class TPopupMenu;
+class TAction;
 
 using TMouseEvent = std::function<void(TComponent*, TMouseButton, TShiftState, int, int)>;
 using TKeyEvent = std::function<void(TComponent*, WORD&, TShiftState)>;
@@ -68,6 +69,13 @@ public:
     TNotifyEvent OnClick, OnResize, OnDblClick;
     TMouseEvent OnMouseDown, OnMouseUp;
 
+    // The action the control is linked to: it follows the action's caption and enabled state.
+    TAction* Action() const { return action_; }
+    void SetAction(TAction* action);
+    virtual void ActionChange(const TAction& action);
+    // A key pressed with Alt: true when it was this control's accelerator and the control acted.
+    virtual bool DialogChar(char c) { (void)c; return false; }
+
     bool SetProperty(const std::string& name, const Value& value, Reader& reader) override;
     void Notification(TComponent* component, Operation operation) override;
     void Loaded() override;
@@ -93,6 +101,7 @@ protected:
     TColor color_ = clBtnFace;
     TFont font_;
     TPopupMenu* popupMenu_ = nullptr;
+    TAction* action_ = nullptr;
 };
 
 // A control without a window of its own: its parent paints it.
@@ -157,6 +166,8 @@ public:
     void PaintTo(TCanvas& canvas) override;
     void ParentFontChanged() override;
     void Loaded() override;
+    // Offers the accelerator to the visible and enabled children in turn.
+    bool DialogChar(char c) override;
 
     TKeyEvent OnKeyDown;
 

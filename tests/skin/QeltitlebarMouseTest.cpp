@@ -9,6 +9,7 @@
 
 #include "Forms.h"
 #include "Menus.h"
+#include "Qelpublic.h"
 #include "Qelregister.h"
 #include "Qeltitlebar.h"
 
@@ -16,6 +17,7 @@ namespace {
 
 using skin::TqelTitleBar;
 using skin::TqelTitleBarBtnType;
+using skin::TqelUIStyle;
 
 constexpr const char* kForm = R"(object BarForm: TForm
   Left = 60
@@ -160,7 +162,7 @@ TEST_F(QeltitlebarMouseTest, EachButtonActsOnAPressAndReleaseOverIt) {
     } cases[] = {
         {"close", 1, 1, ui::TWindowState::Normal, false, {}, {}},
         {"maximise", 2, 0, ui::TWindowState::Maximized, false, {}, {}},
-        {"minimise", 3, 0, ui::TWindowState::Normal, true, {}, {}},
+        {"minimise", 3, 0, ui::TWindowState::Minimized, true, {}, {}},
         {"help", 4, 0, ui::TWindowState::Normal, false, {4}, {}},
         {"custom", 5, 0, ui::TWindowState::Normal, false, {}, {5}},
     };
@@ -264,6 +266,56 @@ TEST_F(QeltitlebarMouseTest, RightButtonDoesNothing) {
     EXPECT_TRUE(help.empty());
     EXPECT_TRUE(custom.empty());
     EXPECT_EQ(form.drags, 0);
+}
+
+TEST_F(QeltitlebarMouseTest, StyleSetsTheFormsMinimumWidth) {
+    struct Case {
+        TqelUIStyle style;
+        int minWidth;
+    } cases[] = {{TqelUIStyle::MacOS, 130},   {TqelUIStyle::WinXP, 150},     {TqelUIStyle::DeepBlue, 130},
+                 {TqelUIStyle::Protein, 130}, {TqelUIStyle::BlueGlass, 270}, {TqelUIStyle::Custom, 270}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(static_cast<int>(c.style));
+        bar->SetUIStyle(c.style);
+        MINMAXINFO info{};
+        SendMessageA(form.Handle(), WM_GETMINMAXINFO, 0, reinterpret_cast<LPARAM>(&info));
+        EXPECT_EQ(info.ptMinTrackSize.x, c.minWidth);  // Custom leaves the width as it was
+    }
+}
+
+TEST_F(QeltitlebarMouseTest, EveryButtonLetsTheFormGrowToTheWorkArea) {
+    const ui::TRect work = skin::GetWorkAreaRect();
+    for (int button : {1, 4, 5, 2}) {  // close (refused), help, custom, maximise
+        SCOPED_TRACE(button);
+        form.Constraints.MaxWidth = 200;
+        form.Constraints.MaxHeight = 150;
+        Click(Inside(button));
+        MINMAXINFO info{};
+        SendMessageA(form.Handle(), WM_GETMINMAXINFO, 0, reinterpret_cast<LPARAM>(&info));
+        EXPECT_EQ(info.ptMaxTrackSize.x, work.Width());
+        EXPECT_EQ(info.ptMaxTrackSize.y, work.Height());
+    }
+    ASSERT_TRUE(IsZoomed(form.Handle()));
+    RECT r;
+    GetWindowRect(form.Handle(), &r);
+    EXPECT_EQ(r.right - r.left, work.Width());
+    EXPECT_EQ(r.bottom - r.top, work.Height());
+}
+
+TEST_F(QeltitlebarMouseTest, DoubleClickRaisesTheBarsOwnEventFirst) {
+    std::vector<ui::TWindowState> seen;
+    bar->OnDblClick = [this, &seen](ui::TComponent* sender) {
+        EXPECT_EQ(sender, bar);
+        seen.push_back(form.WindowState);
+    };
+    Send(WM_MOUSEMOVE, Inside(4));
+    Send(WM_LBUTTONDBLCLK, Inside(4));  // on a button: the event, and nothing else
+    EXPECT_EQ(seen, std::vector<ui::TWindowState>{ui::TWindowState::Normal});
+    EXPECT_FALSE(IsZoomed(form.Handle()));
+    Send(WM_MOUSEMOVE, BareBar());
+    Send(WM_LBUTTONDBLCLK, BareBar());
+    EXPECT_EQ(seen, (std::vector<ui::TWindowState>{ui::TWindowState::Normal, ui::TWindowState::Normal}));
+    EXPECT_TRUE(IsZoomed(form.Handle()));
 }
 
 }  // namespace
