@@ -13,6 +13,7 @@
 #include "Qelpublic.h"
 #include "Qelregister.h"
 #include "Qeltitlebar.h"
+#include "TitleBarDriver.h"
 
 namespace {
 
@@ -51,13 +52,8 @@ end
     int opened = 0;
     int drags = 0;
 
-    // Keeps the drag request of the title bar instead of entering the window manager's move loop,
-    // which would wait for a real mouse.
     LRESULT WndProc(UINT message, WPARAM wParam, LPARAM lParam) override {
-        if (message == WM_NCLBUTTONDOWN && wParam == HTCAPTION) {
-            ++drags;
-            return 0;
-        }
+        if (KeepDragRequest(message, wParam, drags)) return 0;
         return ui::TForm::WndProc(message, wParam, lParam);
     }
 };
@@ -170,36 +166,6 @@ TEST(QelformWindowTest, FormCreatedMaximisedGoesBackToItsPlaceOnRestore) {
     form.Hide();
 }
 
-// The title bar driven as a user drives it, the hovered button read from where the mouse is.
-class BarDriver {
-public:
-    explicit BarDriver(skin::TqelTitleBar& bar) : bar_(bar) {
-        bar_.SetCursorSource([this] { return cursor_; });
-    }
-    void Send(UINT message, POINT at) {
-        cursor_ = at;
-        ClientToScreen(bar_.Handle(), &cursor_);
-        SendMessageA(bar_.Handle(), message, message == WM_LBUTTONDOWN ? MK_LBUTTON : 0, MAKELPARAM(at.x, at.y));
-    }
-    void Click(POINT at) {
-        Send(WM_MOUSEMOVE, at);
-        Send(WM_LBUTTONDOWN, at);
-        Send(WM_LBUTTONUP, at);
-    }
-    POINT BareBar() const { return {bar_.Width() / 2, bar_.Height() / 2}; }
-    // The maximise button: second from the right, after close.
-    POINT MaximiseButton() const {
-        int x = bar_.Width() + bar_.RightBtnXOffset() + 1;
-        x -= bar_.Button(1).PicNormal().Width() + bar_.ButtonInterval() + 1;
-        x -= bar_.Button(2).PicNormal().Width() + bar_.ButtonInterval() + 1;
-        return {x + 3, bar_.Button(2).Top() + 3};
-    }
-
-private:
-    skin::TqelTitleBar& bar_;
-    POINT cursor_{-1000, -1000};
-};
-
 LRESULT HitAt(HWND window, int x, int y) {
     POINT p{x, y};
     ClientToScreen(window, &p);
@@ -208,8 +174,7 @@ LRESULT HitAt(HWND window, int x, int y) {
 
 TEST(QelformWindowTest, StateFollowsTheWindowWhenTheSystemRestoresOrMaximisesIt) {
     ShortcutForm form("wsMaximized");
-    BarDriver bar(*form.frame->TitleBar());
-    ASSERT_EQ(bar.MaximiseButton().x > 0, true);
+    TitleBarDriver bar(*form.frame->TitleBar());
     form.Show();
     ASSERT_TRUE(IsZoomed(form.Handle()));
     struct Step {
@@ -233,11 +198,11 @@ TEST(QelformWindowTest, StateFollowsTheWindowWhenTheSystemRestoresOrMaximisesIt)
         bar.Send(WM_LBUTTONDOWN, bar.BareBar());
         bar.Send(WM_LBUTTONUP, bar.BareBar());
         EXPECT_EQ(form.drags, s.drags);
-        // The first click on the maximise button turns the window over.
+        // The first click on the maximise button (button 2) turns the window over.
         const bool wasZoomed = IsZoomed(form.Handle()) != FALSE;
-        bar.Click(bar.MaximiseButton());
+        bar.Click(bar.Inside(2));
         EXPECT_EQ(IsZoomed(form.Handle()) != FALSE, !wasZoomed);
-        bar.Click(bar.MaximiseButton());
+        bar.Click(bar.Inside(2));
         EXPECT_EQ(IsZoomed(form.Handle()) != FALSE, wasZoomed);
     }
     ShowWindow(form.Handle(), SW_MINIMIZE);

@@ -12,6 +12,7 @@
 #include "Qelpublic.h"
 #include "Qelregister.h"
 #include "Qeltitlebar.h"
+#include "TitleBarDriver.h"
 
 namespace {
 
@@ -36,8 +37,6 @@ constexpr const char* kForm = R"(object BarForm: TForm
 end
 )";
 
-// Keeps the drag request the bar sends instead of entering the window manager's move loop,
-// which would wait for a real mouse.
 class BarForm : public ui::TForm {
 public:
     explicit BarForm(ui::TComponent* owner) : ui::TForm(owner) {
@@ -47,10 +46,7 @@ public:
     int drags = 0;
 
     LRESULT WndProc(UINT message, WPARAM wParam, LPARAM lParam) override {
-        if (message == WM_NCLBUTTONDOWN && wParam == HTCAPTION) {
-            ++drags;
-            return 0;
-        }
+        if (KeepDragRequest(message, wParam, drags)) return 0;
         return ui::TForm::WndProc(message, wParam, lParam);
     }
 };
@@ -106,37 +102,14 @@ protected:
             ++closes;
             canClose = false;
         };
-        bar->SetCursorSource([this] { return cursor; });
+        driver = std::make_unique<TitleBarDriver>(*bar);
         form.Show();
     }
 
-    // A point inside button i in bar coordinates: the row runs leftwards from the right edge, the
-    // control box sits at the left offset.
-    POINT Inside(int index) {
-        if (bar->Button(index).ButtonType() == TqelTitleBarBtnType::qelControlBox)
-            return {bar->LeftBtnXOffset() + 3, bar->Button(index).Top() + 3};
-        int x = bar->Width() + bar->RightBtnXOffset() + 1;
-        for (int i = 0; i < bar->ButtonCount(); ++i) {
-            auto& button = bar->Button(i);
-            if (button.ButtonType() == TqelTitleBarBtnType::qelControlBox) continue;
-            x -= button.PicNormal().Width() + bar->ButtonInterval() + 1;
-            if (i == index) return {x + 3, button.Top() + 3};
-        }
-        ADD_FAILURE() << "no button " << index;
-        return {-1, -1};
-    }
-    POINT BareBar() { return {bar->Width() / 2, bar->Height() / 2}; }
-
-    void Send(UINT message, POINT at) {
-        cursor = at;
-        ClientToScreen(bar->Handle(), &cursor);
-        SendMessageA(bar->Handle(), message, message == WM_LBUTTONDOWN ? MK_LBUTTON : 0, MAKELPARAM(at.x, at.y));
-    }
-    void Click(POINT at) {
-        Send(WM_MOUSEMOVE, at);
-        Send(WM_LBUTTONDOWN, at);
-        Send(WM_LBUTTONUP, at);
-    }
+    POINT Inside(int index) const { return driver->Inside(index); }
+    POINT BareBar() const { return driver->BareBar(); }
+    void Send(UINT message, POINT at) { driver->Send(message, at); }
+    void Click(POINT at) { driver->Click(at); }
     COLORREF PaintedAt(POINT at) {
         ui::TBitmap shown;
         shown.SetSize(bar->Width(), bar->Height());
@@ -146,7 +119,7 @@ protected:
 
     BarForm form{nullptr};
     TqelTitleBar* bar = nullptr;
-    POINT cursor{-1000, -1000};
+    std::unique_ptr<TitleBarDriver> driver;  // goes before the form and its bar
     int closes = 0;
     std::vector<int> help, custom;
 };
