@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstdlib>
 
+#include "ActnList.h"
 #include "Forms.h"
 #include "ImgList.h"
 #include "Qelpublic.h"
@@ -99,7 +100,10 @@ void TqelCustomButton::SetUIStyle(TqelUIStyle style) {
     Changed();
 }
 
-void TqelCustomButton::FollowContainerStyle(TqelUIStyle style) { SetUIStyle(style); }
+// A control in Custom keeps its own pictures whatever style its container takes.
+void TqelCustomButton::FollowContainerStyle(TqelUIStyle style) {
+    if (uiStyle_ != TqelUIStyle::Custom) SetUIStyle(style);
+}
 
 void TqelCustomButton::UIStyleChanged() {
     if (uiStyle_ == TqelUIStyle::Custom) FSetAutoSize(true);
@@ -133,7 +137,7 @@ void TqelCustomButton::SetPicMouseDown(const std::string& name) {
 void TqelCustomButton::AutoSizeChanged() {
     if (!autoSize_ || picNormal_.empty()) return;
     ui::TBitmap picture;
-    LoadSkinBitmap(picture, picNormal_);
+    LoadSkinBitmap(picture, picNormal_, resHandle_);
     if (picture.Empty()) picture.SetSize(74, 21);
     SetBounds(left_, top_, picture.Width(), picture.Height());
 }
@@ -145,10 +149,12 @@ void TqelCustomButton::FontChanged() {
 
 bool TqelCustomButton::Focused() const { return handle_ && GetFocus() == handle_; }
 
-void TqelCustomButton::PaintButtonNormal(ui::TBitmap& picture) { LoadSkinBitmap(picture, picNormal_); }
-void TqelCustomButton::PaintButtonDisabled(ui::TBitmap& picture) { LoadSkinBitmap(picture, picNormal_); }
-void TqelCustomButton::PaintButtonMouseOn(ui::TBitmap& picture) { LoadSkinBitmap(picture, picMouseOn_); }
-void TqelCustomButton::PaintButtonMouseDown(ui::TBitmap& picture) { LoadSkinBitmap(picture, picMouseDown_); }
+void TqelCustomButton::PaintButtonNormal(ui::TBitmap& picture) { LoadSkinBitmap(picture, picNormal_, resHandle_); }
+void TqelCustomButton::PaintButtonDisabled(ui::TBitmap& picture) { LoadSkinBitmap(picture, picNormal_, resHandle_); }
+void TqelCustomButton::PaintButtonMouseOn(ui::TBitmap& picture) { LoadSkinBitmap(picture, picMouseOn_, resHandle_); }
+void TqelCustomButton::PaintButtonMouseDown(ui::TBitmap& picture) {
+    LoadSkinBitmap(picture, picMouseDown_, resHandle_);
+}
 
 void TqelCustomButton::Paint(ui::TCanvas& canvas) {
     const int width = std::max(1, Width()), height = std::max(1, Height());
@@ -217,8 +223,10 @@ void TqelCustomButton::MouseDown(ui::TMouseButton button, int, int) {
     Changed();
 }
 
+bool TqelCustomButton::Outside(int x, int y) const { return x < 0 || y < 0 || x > Width() || y > Height(); }
+
 void TqelCustomButton::MouseMove(int x, int y) {
-    if (x < 0 || y < 0 || x > Width() || y > Height()) {
+    if (Outside(x, y)) {
         hover_ = false;
         pressed_ = false;
         Changed();
@@ -282,7 +290,18 @@ void TqelCustomButton::Click() {
             break;
         }
     }
-    if (OnClick) OnClick(this);
+    // The control's own handler, when it has one, wins over the linked action.
+    if (OnClick) {
+        OnClick(this);
+    } else if (action_) {
+        action_->Execute();
+    }
+}
+
+void TqelCustomButton::ReleaseOwnCapture() {
+    releasingCapture_ = true;
+    if (handle_ && GetCapture() == handle_) ReleaseCapture();
+    releasingCapture_ = false;
 }
 
 LRESULT TqelCustomButton::WndProc(UINT message, WPARAM wParam, LPARAM lParam) {
@@ -290,20 +309,39 @@ LRESULT TqelCustomButton::WndProc(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
     case WM_ERASEBKGND:
         return 1;
+    case WM_LBUTTONDBLCLK:
+        // The second press of a double click is a press, as on a system button.
+        if (OnDblClick) OnDblClick(this);
+        return WndProc(WM_LBUTTONDOWN, wParam, lParam);
     case WM_LBUTTONDOWN:
     case WM_RBUTTONDOWN:
+        // Held, the control sees the pointer leave and the release wherever it happens.
+        if (message == WM_LBUTTONDOWN && handle_) SetCapture(handle_);
         MouseDown(message == WM_LBUTTONDOWN ? ui::TMouseButton::Left : ui::TMouseButton::Right, x, y);
         break;
     case WM_LBUTTONUP:
     case WM_RBUTTONUP:
+        if (message == WM_LBUTTONUP) {
+            // A release outside counts as leaving first, even without a move out before it.
+            if (Outside(x, y)) MouseMove(x, y);
+            ReleaseOwnCapture();
+        }
         MouseUp(message == WM_LBUTTONUP ? ui::TMouseButton::Left : ui::TMouseButton::Right, x, y);
         if (OnMouseUp) {
             OnMouseUp(this, message == WM_LBUTTONUP ? ui::TMouseButton::Left : ui::TMouseButton::Right,
                       static_cast<ui::TShiftState>(wParam), x, y);
         }
         return 0;
+    case WM_CAPTURECHANGED:
+        // Another window took the mouse while the button was held (a menu, a dialog): it lets up.
+        // Disabling takes the mouse too; a disabled control keeps its flags as they are.
+        if (!releasingCapture_ && pressed_ && Enabled()) {
+            pressed_ = false;
+            Changed();
+        }
+        return 0;
     case WM_MOUSEMOVE:
-        if (!hover_) {
+        if (!hover_ && !Outside(x, y)) {
             // Windows reports entering through the first move; leaving comes as WM_MOUSELEAVE.
             TRACKMOUSEEVENT track{sizeof track, TME_LEAVE, handle_, 0};
             TrackMouseEvent(&track);
@@ -336,6 +374,10 @@ LRESULT TqelCustomButton::WndProc(UINT message, WPARAM wParam, LPARAM lParam) {
         break;
     }
     return ui::TWinControl::WndProc(message, wParam, lParam);
+}
+
+void TqelCustomButton::ReadAction(const ui::Value& v, ui::Reader& reader) {
+    reader.Reference(v, [this](ui::TComponent* c) { SetAction(dynamic_cast<ui::TAction*>(c)); });
 }
 
 bool TqelCustomButton::SetProperty(const std::string& name, const ui::Value& v, ui::Reader& reader) {
@@ -524,6 +566,8 @@ bool TqelButton::SetProperty(const std::string& name, const ui::Value& v, ui::Re
         SetPicMouseOn(v.AsText());
     } else if (name == "PicMouseDownResName") {
         SetPicMouseDown(v.AsText());
+    } else if (name == "Action") {
+        ReadAction(v, reader);
     } else {
         return TqelCustomButton::SetProperty(name, v, reader);
     }
@@ -569,6 +613,10 @@ bool TqelImageButton::SetProperty(const std::string& name, const ui::Value& v, u
         ui::TBitmap picture;
         LoadSkinBitmap(picture, v.AsText());
         (this->*p.set)(picture);
+        return true;
+    }
+    if (name == "Action") {
+        ReadAction(v, reader);
         return true;
     }
     return TqelCustomButton::SetProperty(name, v, reader);
@@ -692,7 +740,9 @@ TqelCheckBox::TqelCheckBox(ui::TComponent* owner) : TqelCustomButtonEx(owner) {
     picTransparent_ = false;
     caption_ = "qelCheckBox";
     SetBounds(left_, top_, width_, 17);
+    // The first style takes effect as a set style does: pictures, then the style's transparency.
     SetButtonPic(uiStyle_);
+    UIStyleChanged();
 }
 
 void TqelCheckBox::SetPictures(TqelUIStyle style, const Entries& e) {

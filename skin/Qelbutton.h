@@ -55,7 +55,7 @@ public:
     void KeyDown(WORD key);
     virtual void KeyUp(WORD key);
     // The accelerator character of the dialog; true when it was this control's.
-    virtual bool DialogChar(char c);
+    bool DialogChar(char c) override;
     // Acts only while the control itself delivers the click.
     virtual void Click();
 
@@ -86,6 +86,10 @@ protected:
     void FillParams(ui::CreateParams& params) override;
     void DeliverClick();
     void Changed() { Invalidate(); }
+    // The picture-named buttons read their action from a description.
+    void ReadAction(const ui::Value& value, ui::Reader& reader);
+    // Outside for the pointer: a point on the right or bottom edge itself counts as inside.
+    bool Outside(int x, int y) const;
 
     std::string picNormal_, picMouseDown_, picMouseOn_;
     bool autoSize_ = false;
@@ -96,6 +100,10 @@ protected:
     bool picTransparent_ = false;
     bool hover_ = false, pressed_ = false, clickGuard_ = false;
     HMODULE resHandle_ = nullptr;
+
+private:
+    void ReleaseOwnCapture();
+    bool releasingCapture_ = false;
 };
 
 class TqelButton : public TqelCustomButton {
@@ -147,6 +155,8 @@ public:
     void SetPicDisabledF(const ui::TBitmap& bitmap);
     // In a form description each picture names a bitmap resource.
     bool SetProperty(const std::string& name, const ui::Value& value, ui::Reader& reader) override;
+    // A container's style is no business of a button drawn from its own pictures.
+    void FollowContainerStyle(TqelUIStyle) override {}
 
 protected:
     void AutoSizeChanged() override;

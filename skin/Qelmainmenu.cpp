@@ -32,6 +32,8 @@ TqelMainMenu::~TqelMainMenu() {
 void TqelMainMenu::AfterConstruction() {
     auto* form = dynamic_cast<ui::TCustomForm*>(Owner());
     if (!form) return;
+    // The form shows no menu bar of the window's own: this menu is shown by a frame or a tool bar.
+    form->SetMenu(nullptr);
     for (int i = 0; i < form->ControlCount(); ++i) {
         if (auto* frame = dynamic_cast<TqelForm*>(form->Control(i))) {
             frame->SetMenu(this);

@@ -157,8 +157,8 @@ void SetBitmapWindow(HWND window, const ui::TBitmap& bitmap, ui::TColor transpar
     region.GiveToWindow(window, true);
 }
 
-void LoadSkinBitmap(ui::TBitmap& bitmap, const std::string& name) {
-    if (name.empty() || !bitmap.LoadFromResourceName(name)) bitmap.SetSize(0, 0);
+void LoadSkinBitmap(ui::TBitmap& bitmap, const std::string& name, HMODULE module) {
+    if (name.empty() || !bitmap.LoadFromResourceName(name, module)) bitmap.SetSize(0, 0);
 }
 
 }  // namespace skin

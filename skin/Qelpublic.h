@@ -35,7 +35,8 @@ std::string PCharToStr(const char* text);
 // Gives the window a region made of the bitmap's pixels that differ from the transparent colour.
 void SetBitmapWindow(HWND window, const ui::TBitmap& bitmap, ui::TColor transparentColor);
 
-// A bitmap resource of the program; a name that is empty or not there gives an empty bitmap.
-void LoadSkinBitmap(ui::TBitmap& bitmap, const std::string& name);
+// A bitmap resource of `module` (null: the program); a name that is empty or not there gives an
+// empty bitmap.
+void LoadSkinBitmap(ui::TBitmap& bitmap, const std::string& name, HMODULE module = nullptr);
 
 }  // namespace skin

@@ -175,14 +175,15 @@ void TqelTitleBarButton::ProcessMaxBtn() {
 void TqelTitleBarButton::DoClick() {
     ui::TCustomForm* form = bar_->ParentForm();
     if (!form) return;
+    // Maximised, the form fills the work area, not the screen under the task bar.
+    const ui::TRect work = GetWorkAreaRect();
+    form->Constraints.MaxHeight = work.Height();
+    form->Constraints.MaxWidth = work.Width();
     switch (type_) {
     case TqelTitleBarBtnType::qelMax: {
         const bool maximise = !FormMaximised(*form);
         form->WindowState = maximise ? ui::TWindowState::Maximized : ui::TWindowState::Normal;
-        if (maximise && bar_->InForm()) {
-            const ui::TRect work = GetWorkAreaRect();
-            form->SetBounds(work.Left, work.Top, form->Width(), form->Height());
-        }
+        if (maximise && bar_->InForm()) form->SetBounds(work.Left, work.Top, form->Width(), form->Height());
         if (form->HandleAllocated() && IsWindowVisible(form->Handle()))
             ShowWindow(form->Handle(), maximise ? SW_MAXIMIZE : SW_RESTORE);
         if (uiStyle_ == TqelUIStyle::WinXP) ProcessMaxBtn();
@@ -278,6 +279,7 @@ void TqelTitleBar::SetUIStyle(TqelUIStyle style) {
     client.SetAlign(TqelTitleBarAlign::qelClient);
     leftOffset_ = GetThemeInt(style, 66);
     rightOffset_ = GetThemeInt(style, 67);
+    if (ui::TCustomForm* form = ParentForm()) form->Constraints.MinWidth = GetThemeInt(style, 5);
     cornerRadius_ = GetThemeInt(style, 6);
     if (InForm()) SetFormRoundCorner(cornerRadius_);
     for (auto& button : buttons_) button->SetUIStyle(style);
@@ -463,6 +465,7 @@ void TqelTitleBar::MouseUp(ui::TMouseButton button, int, int) {
 }
 
 void TqelTitleBar::DblClick() {
+    if (OnDblClick) OnDblClick(this);
     if (hovered_ >= 0) return;
     for (auto& button : buttons_) {
         if (button->ButtonType() == TqelTitleBarBtnType::qelMax) {

@@ -1,4 +1,5 @@
 // The class library's own classes, as form descriptions name them.
+#include "ActnList.h"
 #include "ComCtrls.h"
 #include "ComboBox.h"
 #include "ControlBar.h"
@@ -49,6 +50,8 @@ void RegisterStandardClasses() {
     RegisterComponentClass<TMainMenu>("TMainMenu");
     RegisterComponentClass<TPopupMenu>("TPopupMenu");
     RegisterComponentClass<TMenuItem>("TMenuItem");
+    RegisterComponentClass<TActionList>("TActionList");
+    RegisterComponentClass<TAction>("TAction");
 }
 
 }  // namespace ui

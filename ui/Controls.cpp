@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "ActnList.h"
 #include "Menus.h"
 #include "Reader.h"
 
@@ -47,7 +48,26 @@ bool IsIgnoredProperty(const std::string& name) {
 TControl::TControl(TComponent* owner) : TComponent(owner) {}
 
 TControl::~TControl() {
+    if (action_) action_->RemoveClient(this);
     if (parent_) parent_->RemoveControl(this);
+}
+
+void TControl::SetAction(TAction* action) {
+    if (action == action_) return;
+    if (action_) {
+        action_->RemoveClient(this);
+        action_->RemoveFreeNotification(this);
+    }
+    action_ = action;
+    if (!action_) return;
+    action_->AddClient(this);
+    action_->FreeNotification(this);
+    ActionChange(*action_);
+}
+
+void TControl::ActionChange(const TAction& action) {
+    SetCaption(action.Caption());
+    SetEnabled(action.Enabled());
 }
 
 void TControl::SetParent(TWinControl* parent) {
@@ -125,6 +145,7 @@ void TControl::Loaded() {
 void TControl::Notification(TComponent* component, Operation operation) {
     TComponent::Notification(component, operation);
     if (operation == Operation::Remove && component == popupMenu_) popupMenu_ = nullptr;
+    if (operation == Operation::Remove && component == action_) action_ = nullptr;
 }
 
 bool TControl::SetProperty(const std::string& name, const Value& v, Reader& reader) {
@@ -469,6 +490,15 @@ LRESULT TWinControl::WndProc(UINT message, WPARAM wParam, LPARAM lParam) {
         // Whoever took the mouse away, the press that was held here makes no click any more.
         if (reinterpret_cast<HWND>(lParam) != handle_) clicked_ = false;
         break;
+    case WM_SYSCHAR:
+        // A key pressed with Alt, wherever the focus is: the form's control whose caption has it
+        // as accelerator acts on it before the window's menu is searched.
+        if ((HIWORD(lParam) & KF_ALTDOWN) && wParam > ' ' && wParam < 256) {
+            TControl* root = this;
+            while (root->Parent()) root = root->Parent();
+            if (root->DialogChar(static_cast<char>(wParam))) return 0;
+        }
+        break;
     case WM_KEYDOWN:
     case WM_KEYUP: {
         const TKeyEvent& event = message == WM_KEYDOWN ? OnKeyDown : OnKeyUp;
@@ -620,6 +650,13 @@ void TWinControl::ParentFontChanged() { TControl::ParentFontChanged(); }
 void TWinControl::ParentColorChanged() {
     TControl::ParentColorChanged();
     if (handle_) SendMessageA(handle_, CM_PARENTCOLORCHANGED, 0, 0);
+}
+
+bool TWinControl::DialogChar(char c) {
+    for (TControl* control : std::vector<TControl*>(controls_)) {
+        if (control->Visible() && control->Enabled() && control->DialogChar(c)) return true;
+    }
+    return false;
 }
 
 void TWinControl::Loaded() {

@@ -22,6 +22,7 @@ using TShiftState = unsigned;  // MK_ flags of the message
 constexpr TShiftState ssDouble = 0x10000;
 class TWinControl;
 class TPopupMenu;
+class TAction;
 
 // The class library's own notifications to a control's window, for whoever follows the window's
 // messages: its parent's colour changed, it is being invalidated, the focus left it for another
@@ -89,6 +90,13 @@ public:
         if (OnDblClick) OnDblClick(this);
     }
 
+    // The action the control is linked to: it follows the action's caption and enabled state.
+    TAction* Action() const { return action_; }
+    void SetAction(TAction* action);
+    virtual void ActionChange(const TAction& action);
+    // A key pressed with Alt: true when it was this control's accelerator and the control acted.
+    virtual bool DialogChar(char c) { (void)c; return false; }
+
     bool SetProperty(const std::string& name, const Value& value, Reader& reader) override;
     void Notification(TComponent* component, Operation operation) override;
     void Loaded() override;
@@ -114,6 +122,7 @@ protected:
     TColor color_ = clBtnFace;
     TFont font_;
     TPopupMenu* popupMenu_ = nullptr;
+    TAction* action_ = nullptr;
 };
 
 // A control without a window of its own: its parent paints it.
@@ -179,6 +188,8 @@ public:
     void ParentFontChanged() override;
     void ParentColorChanged() override;
     void Loaded() override;
+    // Offers the accelerator to the visible and enabled children in turn.
+    bool DialogChar(char c) override;
 
     TKeyEvent OnKeyDown, OnKeyUp;
     TKeyPressEvent OnKeyPress;

@@ -302,6 +302,17 @@ LRESULT TCustomForm::WndProc(UINT message, WPARAM wParam, LPARAM lParam) {
         if (Constraints.MaxHeight > 0) info->ptMaxTrackSize.y = info->ptMaxSize.y = Constraints.MaxHeight;
         return r;
     }
+    case WM_SIZE:
+        // The state follows the window, whoever sized it (the system's buttons, the task bar,
+        // ShowWindow); a hidden window being laid out keeps the state it is to be shown in.
+        if (wParam == SIZE_MAXIMIZED) {
+            WindowState = TWindowState::Maximized;
+        } else if (wParam == SIZE_MINIMIZED) {
+            WindowState = TWindowState::Minimized;
+        } else if (wParam == SIZE_RESTORED && IsWindowVisible(handle_)) {
+            WindowState = TWindowState::Normal;
+        }
+        break;
     case WM_COMMAND:
         // Enter and Esc of dialogs.
         if (lParam == 0 && (LOWORD(wParam) == IDOK || LOWORD(wParam) == IDCANCEL)) {

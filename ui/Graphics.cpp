@@ -283,9 +283,9 @@ void TBitmap::SetSize(int width, int height) {
     canvas_.SetHandle(dc_);
 }
 
-bool TBitmap::LoadFromResourceName(const std::string& name) {
-    HBITMAP loaded = static_cast<HBITMAP>(
-        LoadImageA(GetModuleHandleA(nullptr), name.c_str(), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION));
+bool TBitmap::LoadFromResourceName(const std::string& name, HMODULE module) {
+    HBITMAP loaded = static_cast<HBITMAP>(LoadImageA(module ? module : GetModuleHandleA(nullptr), name.c_str(),
+                                                     IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION));
     if (!loaded) return false;
     BITMAP info{};
     GetObjectA(loaded, sizeof(info), &info);

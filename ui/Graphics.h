@@ -175,8 +175,8 @@ public:
     HDC CanvasHandle() const { return dc_; }
     std::function<void()> OnChange;
 
-    // The bitmap resource of the program with this name; false when there is none.
-    bool LoadFromResourceName(const std::string& name);
+    // The bitmap resource with this name in `module` (null: the program); false when there is none.
+    bool LoadFromResourceName(const std::string& name, HMODULE module = nullptr);
     void Assign(const TBitmap& other);
     void Changed() {
         if (OnChange) OnChange();

@@ -14,6 +14,8 @@
 #include "Qelpublic.h"
 #include "Qelregister.h"
 #include "WindowPixels.h"
+#include "Qeltitlebar.h"
+#include "TitleBarDriver.h"
 
 namespace {
 
@@ -50,6 +52,12 @@ end
     }
     TqelForm* frame;
     int opened = 0;
+    int drags = 0;
+
+    LRESULT WndProc(UINT message, WPARAM wParam, LPARAM lParam) override {
+        if (KeepDragRequest(message, wParam, drags)) return 0;
+        return ui::TForm::WndProc(message, wParam, lParam);
+    }
 };
 
 void HoldCtrl(bool down) {
@@ -228,6 +236,50 @@ TEST(QelformWindowTest, RemovingTheFrameRepaintsTheForm) {
     delete form.frame;
     ui::Application->ProcessMessages();
     for (const POINT& p : border) EXPECT_EQ(form.ClientPixel(p.x, p.y), RGB(0, 255, 0)) << p.x << "," << p.y;
+}
+
+LRESULT HitAt(HWND window, int x, int y) {
+    POINT p{x, y};
+    ClientToScreen(window, &p);
+    return SendMessageA(window, WM_NCHITTEST, 0, MAKELPARAM(p.x, p.y));
+}
+
+TEST(QelformWindowTest, StateFollowsTheWindowWhenTheSystemRestoresOrMaximisesIt) {
+    ShortcutForm form("wsMaximized");
+    TitleBarDriver bar(*form.frame->TitleBar());
+    form.Show();
+    ASSERT_TRUE(IsZoomed(form.Handle()));
+    struct Step {
+        const char* what;
+        int show;  // what the system does to the window first
+        ui::TWindowState state;
+        LRESULT leftEdge;
+        int drags;
+    } steps[] = {
+        {"restored by the system", SW_RESTORE, ui::TWindowState::Normal, HTLEFT, 1},
+        {"maximised by the system", SW_MAXIMIZE, ui::TWindowState::Maximized, HTCLIENT, 0},
+        {"restored again", SW_RESTORE, ui::TWindowState::Normal, HTLEFT, 1},
+    };
+    for (const Step& s : steps) {
+        SCOPED_TRACE(s.what);
+        ShowWindow(form.Handle(), s.show);
+        EXPECT_EQ(form.WindowState, s.state);
+        EXPECT_EQ(HitAt(form.Handle(), 3, 100), s.leftEdge);
+        form.drags = 0;
+        bar.Send(WM_MOUSEMOVE, bar.BareBar());
+        bar.Send(WM_LBUTTONDOWN, bar.BareBar());
+        bar.Send(WM_LBUTTONUP, bar.BareBar());
+        EXPECT_EQ(form.drags, s.drags);
+        // The first click on the maximise button (button 2) turns the window over.
+        const bool wasZoomed = IsZoomed(form.Handle()) != FALSE;
+        bar.Click(bar.Inside(2));
+        EXPECT_EQ(IsZoomed(form.Handle()) != FALSE, !wasZoomed);
+        bar.Click(bar.Inside(2));
+        EXPECT_EQ(IsZoomed(form.Handle()) != FALSE, wasZoomed);
+    }
+    ShowWindow(form.Handle(), SW_MINIMIZE);
+    EXPECT_EQ(form.WindowState, ui::TWindowState::Minimized);
+    form.Hide();
 }
 
 }  // namespace

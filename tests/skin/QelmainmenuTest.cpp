@@ -10,6 +10,7 @@
 #include "Qelform.h"
 #include "Qelmainmenu.h"
 #include "Qelregister.h"
+#include "Reader.h"
 
 namespace {
 
@@ -303,6 +304,33 @@ TEST(QelmainmenuTest, NewMenuTakesTheStyleOfTheFormFrame) {
     EXPECT_EQ(second.UIStyle(), TqelUIStyle::WinXP);
     EXPECT_EQ(second.SelectedColor, 0xEFD3C6);
     EXPECT_EQ(frame.Menu(), &second);
+}
+
+TEST(QelmainmenuTest, PlacedOnAFormItTakesTheWindowsOwnMenuBarAway) {
+    skin::RegisterSkinClasses();
+    ui::TForm form(ui::Application);
+    ui::ReadComponentText(&form, R"(object NativeForm: TForm
+  Width = 300
+  Height = 200
+  Menu = MainMenu1
+  object MainMenu1: TMainMenu
+    object File1: TMenuItem
+      Caption = 'File'
+    end
+  end
+end
+)");
+    HWND window = form.Handle();
+    ASSERT_NE(GetMenu(window), nullptr);
+    RECT before;
+    GetClientRect(window, &before);
+    auto* menu = new TqelMainMenu(&form);
+    EXPECT_EQ(form.Menu(), nullptr);
+    EXPECT_EQ(GetMenu(window), nullptr);
+    RECT after;
+    GetClientRect(window, &after);
+    EXPECT_GT(after.bottom, before.bottom);  // the bar's height went to the client area
+    delete menu;
 }
 
 TEST(QelmainmenuTest, SettersFollowTheStyle) {

@@ -9,13 +9,16 @@
 
 #include "Forms.h"
 #include "Menus.h"
+#include "Qelpublic.h"
 #include "Qelregister.h"
 #include "Qeltitlebar.h"
+#include "TitleBarDriver.h"
 
 namespace {
 
 using skin::TqelTitleBar;
 using skin::TqelTitleBarBtnType;
+using skin::TqelUIStyle;
 
 constexpr const char* kForm = R"(object BarForm: TForm
   Left = 60
@@ -34,8 +37,6 @@ constexpr const char* kForm = R"(object BarForm: TForm
 end
 )";
 
-// Keeps the drag request the bar sends instead of entering the window manager's move loop,
-// which would wait for a real mouse.
 class BarForm : public ui::TForm {
 public:
     explicit BarForm(ui::TComponent* owner) : ui::TForm(owner) {
@@ -45,10 +46,7 @@ public:
     int drags = 0;
 
     LRESULT WndProc(UINT message, WPARAM wParam, LPARAM lParam) override {
-        if (message == WM_NCLBUTTONDOWN && wParam == HTCAPTION) {
-            ++drags;
-            return 0;
-        }
+        if (KeepDragRequest(message, wParam, drags)) return 0;
         return ui::TForm::WndProc(message, wParam, lParam);
     }
 };
@@ -104,37 +102,14 @@ protected:
             ++closes;
             canClose = false;
         };
-        bar->SetCursorSource([this] { return cursor; });
+        driver = std::make_unique<TitleBarDriver>(*bar);
         form.Show();
     }
 
-    // A point inside button i in bar coordinates: the row runs leftwards from the right edge, the
-    // control box sits at the left offset.
-    POINT Inside(int index) {
-        if (bar->Button(index).ButtonType() == TqelTitleBarBtnType::qelControlBox)
-            return {bar->LeftBtnXOffset() + 3, bar->Button(index).Top() + 3};
-        int x = bar->Width() + bar->RightBtnXOffset() + 1;
-        for (int i = 0; i < bar->ButtonCount(); ++i) {
-            auto& button = bar->Button(i);
-            if (button.ButtonType() == TqelTitleBarBtnType::qelControlBox) continue;
-            x -= button.PicNormal().Width() + bar->ButtonInterval() + 1;
-            if (i == index) return {x + 3, button.Top() + 3};
-        }
-        ADD_FAILURE() << "no button " << index;
-        return {-1, -1};
-    }
-    POINT BareBar() { return {bar->Width() / 2, bar->Height() / 2}; }
-
-    void Send(UINT message, POINT at) {
-        cursor = at;
-        ClientToScreen(bar->Handle(), &cursor);
-        SendMessageA(bar->Handle(), message, message == WM_LBUTTONDOWN ? MK_LBUTTON : 0, MAKELPARAM(at.x, at.y));
-    }
-    void Click(POINT at) {
-        Send(WM_MOUSEMOVE, at);
-        Send(WM_LBUTTONDOWN, at);
-        Send(WM_LBUTTONUP, at);
-    }
+    POINT Inside(int index) const { return driver->Inside(index); }
+    POINT BareBar() const { return driver->BareBar(); }
+    void Send(UINT message, POINT at) { driver->Send(message, at); }
+    void Click(POINT at) { driver->Click(at); }
     COLORREF PaintedAt(POINT at) {
         ui::TBitmap shown;
         shown.SetSize(bar->Width(), bar->Height());
@@ -144,7 +119,7 @@ protected:
 
     BarForm form{nullptr};
     TqelTitleBar* bar = nullptr;
-    POINT cursor{-1000, -1000};
+    std::unique_ptr<TitleBarDriver> driver;  // goes before the form and its bar
     int closes = 0;
     std::vector<int> help, custom;
 };
@@ -160,7 +135,7 @@ TEST_F(QeltitlebarMouseTest, EachButtonActsOnAPressAndReleaseOverIt) {
     } cases[] = {
         {"close", 1, 1, ui::TWindowState::Normal, false, {}, {}},
         {"maximise", 2, 0, ui::TWindowState::Maximized, false, {}, {}},
-        {"minimise", 3, 0, ui::TWindowState::Normal, true, {}, {}},
+        {"minimise", 3, 0, ui::TWindowState::Minimized, true, {}, {}},
         {"help", 4, 0, ui::TWindowState::Normal, false, {4}, {}},
         {"custom", 5, 0, ui::TWindowState::Normal, false, {}, {5}},
     };
@@ -264,6 +239,56 @@ TEST_F(QeltitlebarMouseTest, RightButtonDoesNothing) {
     EXPECT_TRUE(help.empty());
     EXPECT_TRUE(custom.empty());
     EXPECT_EQ(form.drags, 0);
+}
+
+TEST_F(QeltitlebarMouseTest, StyleSetsTheFormsMinimumWidth) {
+    struct Case {
+        TqelUIStyle style;
+        int minWidth;
+    } cases[] = {{TqelUIStyle::MacOS, 130},   {TqelUIStyle::WinXP, 150},     {TqelUIStyle::DeepBlue, 130},
+                 {TqelUIStyle::Protein, 130}, {TqelUIStyle::BlueGlass, 270}, {TqelUIStyle::Custom, 270}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(static_cast<int>(c.style));
+        bar->SetUIStyle(c.style);
+        MINMAXINFO info{};
+        SendMessageA(form.Handle(), WM_GETMINMAXINFO, 0, reinterpret_cast<LPARAM>(&info));
+        EXPECT_EQ(info.ptMinTrackSize.x, c.minWidth);  // Custom leaves the width as it was
+    }
+}
+
+TEST_F(QeltitlebarMouseTest, EveryButtonLetsTheFormGrowToTheWorkArea) {
+    const ui::TRect work = skin::GetWorkAreaRect();
+    for (int button : {1, 4, 5, 2}) {  // close (refused), help, custom, maximise
+        SCOPED_TRACE(button);
+        form.Constraints.MaxWidth = 200;
+        form.Constraints.MaxHeight = 150;
+        Click(Inside(button));
+        MINMAXINFO info{};
+        SendMessageA(form.Handle(), WM_GETMINMAXINFO, 0, reinterpret_cast<LPARAM>(&info));
+        EXPECT_EQ(info.ptMaxTrackSize.x, work.Width());
+        EXPECT_EQ(info.ptMaxTrackSize.y, work.Height());
+    }
+    ASSERT_TRUE(IsZoomed(form.Handle()));
+    RECT r;
+    GetWindowRect(form.Handle(), &r);
+    EXPECT_EQ(r.right - r.left, work.Width());
+    EXPECT_EQ(r.bottom - r.top, work.Height());
+}
+
+TEST_F(QeltitlebarMouseTest, DoubleClickRaisesTheBarsOwnEventFirst) {
+    std::vector<ui::TWindowState> seen;
+    bar->OnDblClick = [this, &seen](ui::TComponent* sender) {
+        EXPECT_EQ(sender, bar);
+        seen.push_back(form.WindowState);
+    };
+    Send(WM_MOUSEMOVE, Inside(4));
+    Send(WM_LBUTTONDBLCLK, Inside(4));  // on a button: the event, and nothing else
+    EXPECT_EQ(seen, std::vector<ui::TWindowState>{ui::TWindowState::Normal});
+    EXPECT_FALSE(IsZoomed(form.Handle()));
+    Send(WM_MOUSEMOVE, BareBar());
+    Send(WM_LBUTTONDBLCLK, BareBar());
+    EXPECT_EQ(seen, (std::vector<ui::TWindowState>{ui::TWindowState::Normal, ui::TWindowState::Normal}));
+    EXPECT_TRUE(IsZoomed(form.Handle()));
 }
 
 }  // namespace
