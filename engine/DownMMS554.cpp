@@ -208,10 +208,12 @@ int32_t CDownMMS554::ShakeHandPlay() {
     request += ClientLines();
     request += "Session: " + session_ + "\r\n";
     request += NextCSeqLine();
+    // The start point comes from the file on disk, checked against the header DESCRIBE gave.
+    const int32_t prepared = PrepareAsfResume();
+    if (prepared != ResultSuccess) return prepared;
     if (resuming_) {
         char range[64];
-        std::snprintf(range, sizeof range, "Range: npt=%.3f-\r\n",
-                      static_cast<double>(static_cast<uint32_t>(lastTimestampMs_)) * 0.001);
+        std::snprintf(range, sizeof range, "Range: npt=%.3f-\r\n", ResumeAskTimeMs() * 0.001);
         request += range;
     } else {
         request += "Range: npt=0.000-\r\n";
@@ -307,7 +309,8 @@ int32_t CDownMMS554::ReceivePacket() {
     if (ParseDataFrame(unit.payload.data(), unit.payload.size(), packetSize_, &frame) != ResultSuccess) {
         return ResultReceiveError;
     }
-    return WriteAsfPacket(unit.payload.data() + frame.offset, frame.length, frame.sendTimeMs);
+    // The send time is the packet's own; the RTP time stamp may count from another base.
+    return WriteAsfPacket(unit.payload.data() + frame.offset, frame.length);
 }
 
 FK_DEFINE_FACTORIES(DOWNMMS554, CDownMMS554)

@@ -30,6 +30,7 @@ public:
         int holdOpenMs = 0;              // after the last chunk, keep the connection open this long
         bool contentLength = false;      // a reply with Content-Length (a plain body: the ASF file)
         std::string extraChunk;          // sent after the header chunks (a malformed chunk, say)
+        int pauseMs = 0;                 // the reply sent a chunk's size at a time, pausing between
     };
 
     explicit MmsHttpFramer(AsfMedia media) : media_(std::move(media)) {}

@@ -42,6 +42,7 @@ public:
         size_t packetShift = 0;         // extra payload-header fields before each packet: 0, 4, 8, 12
         int pauseMs = 0;                // between packets
         bool strip = false;             // send packets without their padding (Stripped)
+        uint32_t rtpBase = 0;           // added to the send time in the RTP timestamp
         std::string injectAfterFirst;   // raw bytes sent after the first packet
         // Rewrites a reply (the method, the reply with its body) before it is sent.
         std::function<std::string(const std::string&, const std::string&)> rewrite;
