@@ -203,14 +203,14 @@ int32_t CDownMMS554::ShakeHandSetup() {
 
 int32_t CDownMMS554::ShakeHandPlay() {
     Log("Shaking hand PLAY....");
+    // The start point comes from the file on disk, checked against the header DESCRIBE gave.
+    const int32_t prepared = PrepareAsfResume();
+    if (prepared != ResultSuccess) return prepared;
     std::string request = "PLAY " + requestUrl_ + " RTSP/1.0\r\n";
     request += "X-Playlist-Seek-Id: " + playlistGenId_ + "\r\n";
     request += ClientLines();
     request += "Session: " + session_ + "\r\n";
     request += NextCSeqLine();
-    // The start point comes from the file on disk, checked against the header DESCRIBE gave.
-    const int32_t prepared = PrepareAsfResume();
-    if (prepared != ResultSuccess) return prepared;
     if (resuming_) {
         char range[64];
         std::snprintf(range, sizeof range, "Range: npt=%.3f-\r\n", ResumeAskTimeMs() * 0.001);

@@ -27,8 +27,8 @@ std::string CDownMMS80::MakeRequest() {
     if (port != 0 && port != 80) host += ":" + std::to_string(port);
     request += "Host: " + host + "\r\n";
     // The start point comes from the file on disk; its header is checked against the stream's
-    // once that comes.
-    // A file that cannot be read is asked from the start: the overlap is then found there.
+    // once that comes. A file that cannot be read is asked from the start: the overlap is then
+    // found in the stream all the same.
     if (resuming_ && PrepareAsfResumeFromDisk() != ResultSuccess) ForgetAsk();
     if (resuming_) {
         request += "Pragma: no-cache,rate=1.000000,stream-time=" + std::to_string(ResumeAskTimeMs()) +

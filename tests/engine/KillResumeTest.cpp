@@ -1,9 +1,10 @@
 // A download killed with SIGKILL at many points of a stream and started again, as a user's bad day
-// would have it: a real process (item_driver, one URL through the manager) against the fixture
-// servers of each MMS transport, paced so the kills land while packets arrive. The final file is
-// compared packet by packet with the source (ffmpeg-made WMV2, 3 of 4 neighbouring packets sharing a
-// send time), byte for byte with an unbroken download's file, and read by ffprobe; every resumed
-// run must have asked for a later point than the one before (progress, not a download from 0).
+// would have it: a real process (the HTTP benchmark's fetch_driver: one URL through the manager)
+// against the fixture servers of each MMS transport, paced so the kills land while packets arrive.
+// The final file is compared packet by packet with the source (ffmpeg-made WMV2, 3 of 4
+// neighbouring packets sharing a send time), byte for byte with an unbroken download's file, and
+// read by ffprobe; every resumed run must have asked for a later point than the one before
+// (progress, not a download from 0).
 #include <gtest/gtest.h>
 
 #include <signal.h>
@@ -45,14 +46,14 @@ std::string Driver() {
     const ssize_t n = readlink("/proc/self/exe", self, sizeof self - 1);
     if (n <= 0) return "";
     std::string path(self, size_t(n));
-    return path.substr(0, path.rfind('/') + 1) + "item_driver";
+    return path.substr(0, path.rfind('/') + 1) + "kill_test_driver";
 }
 
 pid_t Spawn(const std::string& url, const std::string& dir, const std::string& name) {
     const std::string driver = Driver();
     const pid_t pid = fork();
     if (pid == 0) {
-        execl(driver.c_str(), driver.c_str(), url.c_str(), dir.c_str(), name.c_str(), "3", static_cast<char*>(nullptr));
+        execl(driver.c_str(), driver.c_str(), url.c_str(), dir.c_str(), name.c_str(), static_cast<char*>(nullptr));
         _exit(127);
     }
     return pid;
