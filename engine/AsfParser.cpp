@@ -501,43 +501,7 @@ bool CAsfParser::FinishRecording(IAsfFile& file, int64_t dataEnd, uint64_t packe
     return true;
 }
 
-bool CAsfParser::ReadSimpleIndex(IAsfFile& file, int64_t& position, int64_t end,
-                                 AsfStreamIndex& stream) {
-    uint8_t head[kSimpleIndexHeaderSize];
-    if (end - position < int64_t(sizeof head) || !file.ReadAt(position, head, sizeof head) ||
-        !GuidAt(head, sizeof head, 0, kSimpleIndex)) {
-        return false;
-    }
-    const uint64_t objectSize = ReadLe(head + 16, 8);
-    if (objectSize < sizeof head || objectSize > uint64_t(end - position)) return false;
-    // The count is bounded by the object's own size and by the longest index ever written.
-    uint64_t entries = ReadLe(head + 52, 4);
-    entries = std::min<uint64_t>(entries, (objectSize - sizeof head) / kIndexEntrySize);
-    entries = std::min<uint64_t>(entries, kMaxIndexEntries);
-    std::vector<uint8_t> bytes(size_t(entries) * kIndexEntrySize);
-    if (!bytes.empty() &&
-        !file.ReadAt(position + int64_t(sizeof head), bytes.data(), bytes.size())) {
-        return false;
-    }
-    position += int64_t(objectSize);
-
-    ByteReader r(bytes.data(), bytes.size());
-    for (uint32_t k = 0; k < entries; ++k) {
-        const uint32_t packetNumber = r.U32Le();
-        const uint16_t packetCount = r.U16Le();
-        // Only key frames whose packets are all still on disk.
-        if (packetNumber >= packetsOnDisk_ || packetCount > packetsOnDisk_ - packetNumber) continue;
-        if (!stream.keyFrames.empty() && stream.keyFrames.back().packetNumber == packetNumber) {
-            continue;
-        }
-        // Entry k was written for the first key frame presented in second k.
-        const uint32_t presented = k == 0 ? 0 : k * 1000 - 500;
-        stream.keyFrames.push_back(AsfKeyFrame{packetNumber, packetCount, 0, presented, presented});
-    }
-    return true;
-}
-
-AsfResume CAsfParser::ReadIndex(IAsfFile& file) {
+AsfResume CAsfParser::ReadIndex(IAsfFile& file, bool indexPackets) {
     packetsOnDisk_ = 0;
     lastSendTimeOnDisk_ = 0;
     const size_t headerLength = header_.size();
@@ -547,31 +511,33 @@ AsfResume CAsfParser::ReadIndex(IAsfFile& file) {
         return AsfResume::Refused;
     }
 
-    // The file must begin with this stream's header: the same Header Object byte for byte (only
-    // the creation date may differ) and a Data Object where this header has one. Encoders that
-    // leave the File ID zero make the File ID alone no proof: two clips made alike share it.
+    // The file must begin with this stream's header: the same Header Object byte for byte and a
+    // Data Object where this header has one. Encoders that leave the File ID zero make the File ID
+    // alone no proof: two clips made alike share it. Only what differs between two deliveries of
+    // one stream is left out: the creation date, and for a broadcast the sizes, count, durations
+    // and the flag that the engine sets itself when a recording of it ends.
     std::vector<uint8_t> onDisk(headerLength);
     if (!file.ReadAt(0, onDisk.data(), headerLength)) return AsfResume::FileError;
-    std::vector<uint8_t> expected = header_;
-    if (IsBroadcast()) {
-        // A broadcast recording that ended once got its File Properties set; the stream's own say
-        // nothing there.
-        for (std::vector<uint8_t>* bytes : {&onDisk, &expected}) {
-            for (const size_t at : {kFileSizeAt, kPacketCountAt, kPlayDurationAt, kSendDurationAt}) {
-                std::memset(&(*bytes)[filePropertiesAt_ + at], 0, 8);
-            }
-            std::memset(&(*bytes)[filePropertiesAt_ + kFlagsAt], 0, 4);
-        }
-    }
     const size_t headerObjectEnd = headerLength - kDataHeaderSize;
-    const size_t createdAt = filePropertiesAt_ + kCreationDateAt;
-    const bool sameBefore = std::memcmp(onDisk.data(), expected.data(), createdAt) == 0;
-    const bool sameAfter = createdAt + 8 <= headerObjectEnd &&
-                           std::memcmp(&onDisk[createdAt + 8], &expected[createdAt + 8], headerObjectEnd - createdAt - 8) == 0;
-    if (!GuidAt(onDisk.data(), headerLength, 0, kHeaderObject) || !sameBefore || !sameAfter ||
-        !GuidAt(onDisk.data(), headerLength, headerObjectEnd, kDataObject)) {
+    if (!GuidAt(onDisk.data(), headerLength, 0, kHeaderObject) ||
+        !GuidAt(onDisk.data(), headerLength, headerObjectEnd, kDataObject) ||
+        filePropertiesAt_ + kFilePropertiesNeeded > headerObjectEnd) {
         return AsfResume::Refused;
     }
+    std::vector<uint8_t> ours(header_.begin(), header_.begin() + long(headerObjectEnd));
+    onDisk.resize(headerObjectEnd);
+    const bool broadcast = IsBroadcast();
+    for (std::vector<uint8_t>* h : {&ours, &onDisk}) {
+        uint8_t* fp = h->data() + filePropertiesAt_;
+        std::memset(fp + kCreationDateAt, 0, 8);
+        if (broadcast) {
+            std::memset(fp + kFileSizeAt, 0, 8);
+            std::memset(fp + kPacketCountAt, 0, kPrerollAt - kPacketCountAt);
+            // The flags too: a finished recording has its broadcast flag cleared and may be seekable.
+            std::memset(fp + kFlagsAt, 0, 4);
+        }
+    }
+    if (ours != onDisk) return AsfResume::Refused;
 
     const int64_t dataEnd = FindDataEnd(file, length);
     if (dataEnd < 0) return AsfResume::FileError;
@@ -586,17 +552,30 @@ AsfResume CAsfParser::ReadIndex(IAsfFile& file) {
         stream.keyFrames.clear();
         stream.lastOpen = false;
     }
-    int64_t position = dataEnd;
-    for (AsfStreamIndex& stream : streams_) {
-        if (position >= length || !ReadSimpleIndex(file, position, length, stream)) break;
-    }
-
+    latestPresentationMs_ = 0;
     if (packetsOnDisk_ > 0) {
-        // The packet header is all that is needed of the last packet.
-        uint8_t last[64];
-        const size_t count = std::min<size_t>(sizeof last, static_cast<size_t>(packetSize));
-        if (!file.ReadAt(dataEnd - packetSize, last, count)) return AsfResume::FileError;
-        lastSendTimeOnDisk_ = GetPacketSendTime(last, count);
+        // The key frames come from the packets themselves, not from an index a finished run may
+        // have left: a killed run left none, and an index read back knows no media objects. So
+        // the index at the end covers the packets written before the break as if none had been.
+        const size_t size = static_cast<size_t>(packetSize);
+        const size_t perBlock = std::max<size_t>(1, kReindexBlock / size);
+        std::vector<uint8_t> block;
+        // Without indexing only the last packet's send time is wanted.
+        for (uint32_t first = indexPackets ? 0 : packetsOnDisk_ - 1; first < packetsOnDisk_;) {
+            const uint32_t count =
+                static_cast<uint32_t>(std::min<uint64_t>(perBlock, packetsOnDisk_ - first));
+            block.resize(size_t(count) * size);
+            if (!file.ReadAt(int64_t(headerLength) + int64_t(first) * packetSize, block.data(), block.size())) {
+                return AsfResume::FileError;
+            }
+            for (uint32_t i = 0; i < count; ++i) {
+                if (indexPackets) IndexPacket(&block[size_t(i) * size], size, first + i);
+            }
+            first += count;
+            if (first == packetsOnDisk_) {
+                lastSendTimeOnDisk_ = GetPacketSendTime(&block[size_t(count - 1) * size], size);
+            }
+        }
         const uint64_t presented = lastSendTimeOnDisk_ + GetPrerollMs();
         latestPresentationMs_ =
             std::max<uint32_t>(latestPresentationMs_,

@@ -94,9 +94,11 @@ public:
     // could not be read or written.
     bool WriteIndex(IAsfFile& file);
 
-    // Before a resumed download appends: checks the file starts with this header, reads its index
-    // back and cuts the file after its last whole packet. Never cuts into the header.
-    AsfResume ReadIndex(IAsfFile& file);
+    // Before a resumed download appends: checks the file starts with this header, cuts the file
+    // after its last whole packet (and any index behind it) and, with indexPackets, records the
+    // key frames of every packet on disk, so the index written at the end covers them all. Never
+    // cuts into the header.
+    AsfResume ReadIndex(IAsfFile& file, bool indexPackets = true);
     // After ReadIndex returned Ready: the whole packets on disk and the last one's send time.
     uint32_t GetPacketsOnDisk() const { return packetsOnDisk_; }
     uint32_t GetLastSendTimeOnDisk() const { return lastSendTimeOnDisk_; }
@@ -107,6 +109,8 @@ public:
 
     // Index entries are one a second; a Play Duration longer than this is cut here.
     static constexpr uint32_t kMaxIndexEntries = 24 * 3600;
+    // Bytes of packets read at a time when a resume indexes the packets on disk.
+    static constexpr size_t kReindexBlock = size_t(1) << 20;
 
 private:
     bool FindFileProperties();
@@ -118,7 +122,6 @@ private:
     // Where the packets on disk end on resume: at the index a finished download left, else after
     // the last whole packet; -1 when the file is shorter than the header or cannot be read.
     int64_t FindDataEnd(IAsfFile& file, int64_t length);
-    bool ReadSimpleIndex(IAsfFile& file, int64_t& position, int64_t end, AsfStreamIndex& stream);
     uint32_t IndexEntryCount();
     bool FinishRecording(IAsfFile& file, int64_t dataEnd, uint64_t packets, int64_t fileSize, bool indexed);
 

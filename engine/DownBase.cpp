@@ -125,25 +125,15 @@ void CDownBase::SetUrl(const char* url, const char* localFile) {
 
 int32_t CDownBase::Run(IDownloadSink* sink) {
     sink_ = sink;
-    int32_t code = ResultSuccess;
-    if (IsStopRequested()) {
-        code = ResultUserCancel;
-    } else {
-        if ((code = Begin()) == 0 && (code = Connect()) == 0 && (code = CheckResume()) == 0 &&
-            (code = Handshake()) == 0 && (code = OpenOutput()) == 0) {
-            // The record exists from the first received byte on, so a run killed while receiving
-            // still leaves a file that can be resumed.
-            SaveResumeInfo();
-            code = ReceiveData();
-            // A stop seen at the very end keeps the record too: without it the whole file would
-            // count as a foreign one of the same name, and the item could never finish.
-            if (code == 0 && IsStopRequested()) code = ResultUserCancel;
-            if (code != 0) {
-                SaveResumeInfo();
-            } else {
-                DeleteResumeInfo();
-            }
-        }
+    int32_t code = IsStopRequested() ? ResultUserCancel : RunSteps();
+    if (code == kStartFromZero) {
+        // The file on disk cannot be continued by this stream: once more from the stream's start,
+        // on a new connection, the file rewritten.
+        Close();
+        ForgetRun();
+        freshStart_ = true;
+        code = IsStopRequested() ? ResultUserCancel : RunSteps();
+        if (code == kStartFromZero) code = ResultReceiveError;
     }
     // A run that failed while the user was stopping it (a wait that ran out, say) was stopped.
     if (code != ResultSuccess && code != ResultRedirected && IsStopRequested()) code = ResultUserCancel;
@@ -151,6 +141,42 @@ int32_t CDownBase::Run(IDownloadSink* sink) {
     ResultText(code);
     sink_ = nullptr;
     return code;
+}
+
+int32_t CDownBase::RunSteps() {
+    int32_t code = ResultSuccess;
+    if ((code = Begin()) == 0 && (code = Connect()) == 0 && (code = CheckResume()) == 0 &&
+        (code = Handshake()) == 0 && (code = OpenOutput()) == 0) {
+        // The record exists from the first received byte on, so a run killed while receiving
+        // still leaves a file that can be resumed.
+        SaveResumeInfo();
+        code = ReceiveData();
+        // A stop seen at the very end keeps the record too: without it the whole file would
+        // count as a foreign one of the same name, and the item could never finish.
+        if (code == 0 && IsStopRequested()) code = ResultUserCancel;
+        if (code != 0) {
+            SaveResumeInfo();
+        } else {
+            DeleteResumeInfo();
+        }
+    }
+    return code;
+}
+
+void CDownBase::ForgetRun() {
+    resuming_ = false;
+    lastTimestampMs_ = 0;
+    packetsWritten_ = 0;
+    bytesOnDisk_ = 0;
+    totalSize_ = -1;
+    headerBytes_.Reset();
+    packetSize_ = 0;
+    packetCount_ = 0;
+    resumePointPassed_ = false;
+    overlap_.clear();
+    overlapSeen_ = 0;
+    askPacket_ = askTimeMs_ = 0;
+    ReportProgress(0);
 }
 
 int32_t CDownBase::Begin() {
@@ -178,7 +204,7 @@ int32_t CDownBase::Connect() {
 int32_t CDownBase::CheckResume() {
     resumeFile_ = localFile_ + ".ini";
     const int64_t size = sys::FileSize64(localFile_);
-    if (size < kResumeThreshold) return ResultSuccess;
+    if (size < kResumeThreshold || freshStart_) return ResultSuccess;
     if (!sys::FileExists(resumeFile_)) return ResultSameNameNoResume;
     if (!ReadResumeInfo()) return ResultSuccess;
     bytesOnDisk_ = size;

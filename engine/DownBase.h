@@ -8,6 +8,7 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "AsfParser.h"
 #include "ByteBuffer.h"
@@ -86,24 +87,39 @@ protected:
     // Starts the output afresh (the server sent the whole file instead of the rest).
     bool RestartOutput();
 
-    // The ASF steps the MMS transports share (DownBaseAsf.cpp). After SetStreamHeader:
-    // BeginAsfOutput writes the header, or on resume checks the file on disk, cuts a torn last
-    // packet and its index, and takes the packets and send time found there; a file of another
-    // stream is started afresh, never appended to. Reports total size and progress.
-    int32_t BeginAsfOutput();
-    // For a transport that asks the server for a start point after the header came and before
-    // the output is opened: when resuming, takes the packets and send time found on disk, or, for
-    // a file of another stream, gives up resuming so the file is rewritten from the start.
+    // The ASF steps the MMS transports share (DownBaseAsf.cpp); the resume rule is written down
+    // at PlanAsfOverlap. After SetStreamHeader, and before the start point is sent:
+    // PrepareAsfResume checks the file on disk against the stream's header and plans where to
+    // ask from, or, for a file of another stream, gives up resuming so the file is rewritten and
+    // the stream asked from its start.
     int32_t PrepareAsfResume();
-    // One data packet of at most packetSize_ bytes (zero-padded to it), sent at sendTimeMs:
-    // 0 written, -2 skipped (already on disk when resuming), or a DownResult.
-    int32_t WriteAsfPacket(const uint8_t* packet, size_t length, uint32_t sendTimeMs);
+    // The same for a transport that must ask before the stream's header comes: the plan is made
+    // from the file's own header, and BeginAsfOutput checks it against the stream's.
+    int32_t PrepareAsfResumeFromDisk();
+    // Where a resumed request asks the stream to start: a packet number and its send time less
+    // one (a server may seek by either); both 0 when not resuming.
+    uint32_t ResumeAskPacket() const { return resuming_ ? askPacket_ : 0; }
+    uint32_t ResumeAskTimeMs() const { return resuming_ ? askTimeMs_ : 0; }
+    void ForgetAsk() { askPacket_ = askTimeMs_ = 0; }
+    // Writes the header, or on resume checks the file on disk, cuts a torn last packet and its
+    // index, indexes the packets there and takes their count and last send time. A file of
+    // another stream is started afresh, never appended to (kStartFromZero when the request
+    // already asked for a later start). Reports total size and progress.
+    int32_t BeginAsfOutput();
+    // One data packet of at most packetSize_ bytes (zero-padded to it), its send time read from
+    // the packet itself: 0 written, -2 skipped (the file holds it already), kStartFromZero when
+    // the stream does not continue the file, or a DownResult.
+    int32_t WriteAsfPacket(const uint8_t* packet, size_t length);
     // Calls receivePacket (0 written, -1 end, -2 skipped or answered, else a DownResult) until the
     // header's packet count is on disk, or, for a count of 0 (a live stream), until the end. An end
     // before the count is a failure. Finishes the file (index, Data Object) on every exit.
     int32_t ReceiveAsfPackets(const std::function<int32_t()>& receivePacket);
     // Sets the Data Object's size and packet count and appends the index.
     int32_t FinishAsfOutput();
+
+    // Returned by a step when the download must start again from the stream's beginning on a new
+    // connection, the file rewritten (Run does so, once).
+    static constexpr int32_t kStartFromZero = -5;
 
     std::string url_;
     std::string requestUrl_;
@@ -130,4 +146,27 @@ protected:
     bool resumePointPassed_ = false;
     int32_t subclassWord_ = 0;  // the HTTP branch: chunked flag; the RTSP branch: CSeq counter
     int redirectDepth_ = 0;
+
+private:
+    // The steps from Begin to ReceiveData with the resume record kept around the receiving.
+    int32_t RunSteps();
+    // Forgets what a run learnt of the stream and the file, so the next one starts afresh.
+    void ForgetRun();
+    // The packets at the end of the file that the stream must show again before anything is
+    // appended (PlanAsfOverlap); false when none can be chosen.
+    bool PlanAsfOverlap(IAsfFile& file, CAsfParser& parser);
+    // Checks one packet against the overlap: -2 the file holds it, 0 the first new one,
+    // kStartFromZero when the stream does not continue the file.
+    int32_t MatchAsfOverlap(const uint8_t* packet, uint32_t sendTimeMs);
+
+    struct AsfPacketMark {
+        uint32_t sendTimeMs;
+        uint64_t digest;  // of its packetSize_ bytes on disk
+        bool operator==(const AsfPacketMark& o) const { return sendTimeMs == o.sendTimeMs && digest == o.digest; }
+    };
+    std::vector<AsfPacketMark> overlap_;
+    size_t overlapSeen_ = 0;  // packets of overlap_ the stream has shown again, in order
+    uint32_t askPacket_ = 0;
+    uint32_t askTimeMs_ = 0;
+    bool freshStart_ = false;  // the file is rewritten whatever it holds
 };

@@ -312,9 +312,9 @@ int32_t CDownMMS1755::ShakeHand07() {
     if (code != 0) return code;
     std::vector<uint8_t> body;
     PutBytes(body, {0x01, 0x00, 0x00, 0x00, 0xFF, 0xFF, 0x01, 0x00});
-    PutDouble(body, resuming_ ? static_cast<uint32_t>(lastTimestampMs_) * 0.001 : 0.0);
+    PutDouble(body, ResumeAskTimeMs() * 0.001);
     PutBytes(body, {0xFF, 0xFF, 0xFF, 0xFF});
-    PutLe(body, resuming_ ? static_cast<uint32_t>(packetsWritten_) : 0u, 4);
+    PutLe(body, ResumeAskPacket(), 4);
     PutBytes(body, {0x00, 0x00, 0x00, 0x00, 0x04, 0x00, 0x00, 0x00, 0xFF, 0xFF, 0xFF, 0x7F, 0x00, 0x00, 0x00, 0x00,
                     0xFF, 0xFF, 0xFF, 0x7F, 0x00, 0x00, 0x00, 0x00});
     std::vector<uint8_t> reply;
@@ -367,7 +367,7 @@ int32_t CDownMMS1755::ReceivePacket() {
     previousUnit_.swap(unit);
     const uint8_t* packet = previousUnit_.data() + 8;
     const size_t length = previousUnit_.size() - 8;
-    return WriteAsfPacket(packet, length, GetPacketSendTime(packet, length));
+    return WriteAsfPacket(packet, length);
 }
 
 int32_t CDownMMS1755::ReceiveData() {

@@ -222,6 +222,9 @@ int32_t CDownMMS554::ShakeHandSetup() {
 
 int32_t CDownMMS554::ShakeHandPlay() {
     Log("Shaking hand PLAY....");
+    // The start point comes from the file on disk, checked against the header DESCRIBE gave.
+    const int32_t prepared = PrepareAsfResume();
+    if (prepared != ResultSuccess) return prepared;
     std::string request = "PLAY " + requestUrl_ + " RTSP/1.0\r\n";
     request += "X-Playlist-Seek-Id: " + playlistGenId_ + "\r\n";
     request += ClientLines();
@@ -229,8 +232,7 @@ int32_t CDownMMS554::ShakeHandPlay() {
     request += NextCSeqLine();
     if (resuming_) {
         char range[64];
-        std::snprintf(range, sizeof range, "Range: npt=%.3f-\r\n",
-                      static_cast<double>(static_cast<uint32_t>(lastTimestampMs_)) * 0.001);
+        std::snprintf(range, sizeof range, "Range: npt=%.3f-\r\n", ResumeAskTimeMs() * 0.001);
         request += range;
     } else {
         request += "Range: npt=0.000-\r\n";
@@ -327,7 +329,8 @@ int32_t CDownMMS554::ReceivePacket() {
     if (ParseDataFrame(unit.payload.data(), unit.payload.size(), packetSize_, &frame) != ResultSuccess) {
         return ResultReceiveError;
     }
-    return WriteAsfPacket(unit.payload.data() + frame.offset, frame.length, frame.sendTimeMs);
+    // The send time is the packet's own; the RTP time stamp may count from another base.
+    return WriteAsfPacket(unit.payload.data() + frame.offset, frame.length);
 }
 
 FK_DEFINE_FACTORIES(DOWNMMS554, CDownMMS554)

@@ -22,7 +22,7 @@ public:
     // Where the ASF packet of an RTP frame payload lies: 0, or 6 when the payload is malformed.
     // A packet longer than packetSize is cut to it.
     struct DataFrame {
-        uint32_t sendTimeMs = 0;  // the RTP timestamp
+        uint32_t sendTimeMs = 0;  // the RTP timestamp (not the send time: its base may differ)
         size_t offset = 0;        // of the ASF packet in the payload
         size_t length = 0;
     };

@@ -26,8 +26,12 @@ std::string CDownMMS80::MakeRequest() {
     const int port = GetUrlPort(requestUrl_);
     if (port != 0 && port != 80) host += ":" + std::to_string(port);
     request += "Host: " + host + "\r\n";
+    // The start point comes from the file on disk; its header is checked against the stream's
+    // once that comes. A file that cannot be read is asked from the start: the overlap is then
+    // found in the stream all the same.
+    if (resuming_ && PrepareAsfResumeFromDisk() != ResultSuccess) ForgetAsk();
     if (resuming_) {
-        request += "Pragma: no-cache,rate=1.000000,stream-time=" + std::to_string(uint32_t(lastTimestampMs_)) +
+        request += "Pragma: no-cache,rate=1.000000,stream-time=" + std::to_string(ResumeAskTimeMs()) +
                    ",stream-offset=4294967295:4294967295,packet-num=4294967295,max-duration=0\r\n";
     } else {
         request += "Pragma: no-cache,rate=1.000000,stream-time=0,stream-offset=0:0,request-context=1,max-duration=0\r\n";
@@ -147,7 +151,7 @@ int32_t CDownMMS80::ReceivePacket() {
     if (code != 0) return Problem(code);
     // A short packet is padded with zeros to the stream's packet size.
     std::memset(packet_.data() + length, 0, packet_.size() - length);
-    return WriteAsfPacket(packet_.data(), packet_.size(), GetPacketSendTime(packet_.data(), packet_.size()));
+    return WriteAsfPacket(packet_.data(), packet_.size());
 }
 
 FK_DEFINE_FACTORIES(DOWNMMS80, CDownMMS80)

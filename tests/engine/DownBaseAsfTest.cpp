@@ -47,7 +47,7 @@ public:
             if (pingBetween && (ping = !ping)) return -2;
             if (next >= media.packets.size() || next >= sendCount) return endMessage ? -1 : ResultTimeOut;
             const Bytes& p = media.packets[next++];
-            return WriteAsfPacket(p.data(), p.size(), GetPacketSendTime(p.data(), p.size()));
+            return WriteAsfPacket(p.data(), p.size());
         });
     }
 };

@@ -1,6 +1,8 @@
 #include "MmsHttpFramer.h"
 
+#include <chrono>
 #include <memory>
+#include <thread>
 
 #include "AsfParser.h"
 #include "ByteReader.h"
@@ -98,7 +100,15 @@ std::string MmsHttpFramer::Reply(const std::string& request) const {
 void MmsHttpFramer::Answer(FixtureServer::Script& script) const {
     // The script may outlive this framer.
     auto self = std::make_shared<MmsHttpFramer>(*this);
-    script.ExpectHead().Call([self](FixtureServer::Session& session) { session.Send(self->Reply(session.Received())); });
+    script.ExpectHead().Call([self](FixtureServer::Session& session) {
+        const std::string reply = self->Reply(session.Received());
+        const int pause = self->options_.pauseMs;
+        const size_t piece = pause > 0 ? self->media_.packetSize + 12 : reply.size();
+        for (size_t at = 0; at < reply.size() && !session.Stopping(); at += piece) {
+            if (at > 0) std::this_thread::sleep_for(std::chrono::milliseconds(pause));
+            if (!session.Send(reply.substr(at, piece))) return;
+        }
+    });
     if (options_.holdOpenMs > 0) script.Silence(options_.holdOpenMs);
     script.Close();
 }

@@ -33,6 +33,7 @@ public:
         uint32_t joinedAtMs = 0;         // a broadcast under way: a fresh request gets the packets
                                          // from the first one sent at this time on
         std::string extraChunk;          // sent after the header chunks (a malformed chunk, say)
+        int pauseMs = 0;                 // the reply sent a chunk's size at a time, pausing between
     };
 
     explicit MmsHttpFramer(AsfMedia media) : media_(std::move(media)) {}

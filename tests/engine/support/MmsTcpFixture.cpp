@@ -3,7 +3,9 @@
 #include "LittleEndian.h"
 #include <algorithm>
 #include <chrono>
+#include <algorithm>
 #include <cstring>
+#include <thread>
 
 
 namespace {
@@ -166,13 +168,19 @@ void MmsTcpFixture::Serve(sys::TcpSocket& socket) {
                 std::memcpy(&seconds, command.body.data() + 8, 8);
                 const uint32_t startMs = uint32_t(seconds * 1000 + 0.5);
                 size_t first = 0;
-                for (size_t i = 0; startMs > 0 && i < media_.packets.size(); ++i) {
-                    if (SendTime(media_.packets[i]) <= startMs) first = i;
+                const uint32_t asked = uint32_t(Le(command.body, 20, 4));
+                if (seekByPacket) {
+                    first = std::min<size_t>(asked, media_.packets.size());
+                } else {
+                    for (size_t i = 0; startMs > 0 && i < media_.packets.size(); ++i) {
+                        if (SendTime(media_.packets[i]) <= startMs) first = i;
+                    }
                 }
+                if (startMs > 0 || asked > 0) first = std::min(first + startLate, media_.packets.size());
                 {
                     std::lock_guard<std::mutex> g(lock_);
                     startTimeMs_ = startMs;
-                    packetsAsked_ = uint32_t(Le(command.body, 20, 4));
+                    packetsAsked_ = asked;
                     firstSent_ = first;
                 }
                 if (!SendAll(socket, Command(0x05, zeros))) return;
@@ -211,6 +219,7 @@ bool MmsTcpFixture::SendPackets(sys::TcpSocket& socket, size_t first) {
         if (closeAfter >= 0 && sent >= closeAfter) return false;
         if (endAfter >= 0 && sent >= endAfter) break;
         if (pingEvery > 0 && sent > 0 && sent % pingEvery == 0 && !Ping(socket)) return false;
+        if (pauseMs > 0 && sent > 0) std::this_thread::sleep_for(std::chrono::milliseconds(pauseMs));
         Bytes payload = media_.packets[i];
         if (trimPadding) {
             while (!payload.empty() && payload.back() == 0) payload.pop_back();

@@ -66,6 +66,9 @@ public:
     Bytes beforeData;                   // raw bytes sent after the reply to 07, before the packets
     Bytes headerOverride;               // raw header units in place of the header
     std::function<void(size_t index, Bytes& unit)> editUnit;  // changes one data unit before it goes
+    bool seekByPacket = false;          // a resumed stream starts at the packet number asked, not the time
+    size_t startLate = 0;               // a resumed stream starts this many packets past the asked point
+    int pauseMs = 0;                    // between packets
 
     void Start();
     void Stop();

@@ -233,7 +233,7 @@ std::string RtspFixture::Frame(uint8_t channel, const std::string& payload) {
 
 std::string RtspFixture::RtpPacket(const std::string& packet, int channel) {
     // RTP: version 2, marker set (the packet is whole), payload type 96, timestamp = send time.
-    std::string rtp = "\x80\xE0" + Be(sequence_++, 2) + Be(AsfMedia::SendTime(packet), 4) + Be(0x54F33838, 4);
+    std::string rtp = "\x80\xE0" + Be(sequence_++, 2) + Be(AsfMedia::SendTime(packet) + options_.rtpBase, 4) + Be(0x54F33838, 4);
     // ASF payload header: length present, then the extra fields the flags announce.
     static const uint8_t kExtraFlags[] = {0x00, 0x20, 0x30, 0x38};
     const size_t extra = options_.packetShift / 4 > 3 ? 3 : options_.packetShift / 4;

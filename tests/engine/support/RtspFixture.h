@@ -42,6 +42,7 @@ public:
         size_t packetShift = 0;         // extra payload-header fields before each packet: 0, 4, 8, 12
         int pauseMs = 0;                // between packets
         bool strip = false;             // send packets without their padding (Stripped)
+        uint32_t rtpBase = 0;           // added to the send time in the RTP timestamp
         std::string injectAfterFirst;   // raw bytes sent after the first packet
         int dataChannel = 0;            // the SETUP replies give interleaved=N-(N+1); packets go on N
         int strayChannel = -1;          // every packet also sent on this channel, which no SETUP gave

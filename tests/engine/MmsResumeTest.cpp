@@ -1,0 +1,283 @@
+// Resume of an ASF download on each MMS transport against the fixture servers replaying real
+// packets made by ffmpeg (WMV2, where most neighbouring packets share a send time). The file on
+// disk is what a killed run leaves (header, whole packets, maybe a torn one, no index, the record
+// written when receiving began) or what a stalled run left; the resumed file must equal the file of
+// an unbroken download byte for byte: header, every packet once, index. One table per transport.
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "DownBase.h"
+#include "EngineSettings.h"
+#include "Factories.h"
+#include "FileBytes.h"
+#include "FixtureServer.h"
+#include "MmsHttpFramer.h"
+#include "MmsTcpFixture.h"
+#include "RecordingSink.h"
+#include "RtspFixture.h"
+#include "TempDir.h"
+#include "sys/FileSystem.h"
+
+namespace {
+
+using Maker = IEngineObject*(FK_STDCALL*)();
+
+const AsfMedia& Source() {
+    static const AsfMedia media = AsfMedia::FromFile(MediaPath("av-runs.wmv"));
+    return media;
+}
+
+// Another stream of the same make: a file of it must never be continued with Source's packets.
+const AsfMedia& Other() {
+    static const AsfMedia media = AsfMedia::FromFile(MediaPath("av-long.wmv"));
+    return media;
+}
+
+uint32_t SendTime(size_t i) { return AsfMedia::SendTime(Source().packets.at(i)); }
+
+// Where a kill leaves the file: the first k from `from` on whose packet shares its send time with
+// the one before it (a break inside a run), or does not.
+size_t Break(size_t from, bool insideRun) {
+    for (size_t k = from; k < Source().packets.size(); ++k) {
+        if ((SendTime(k - 1) == SendTime(k)) == insideRun) return k;
+    }
+    return 0;
+}
+
+constexpr size_t kFrom = 60;  // more than 51200 bytes on disk: the next run resumes
+
+// The file a run killed while receiving leaves: no index, its record as written when receiving
+// began, the last packet maybe torn.
+void LeaveKilledFile(const std::string& path, int kind, const AsfMedia& media, size_t packets, size_t torn) {
+    std::string bytes = media.header;
+    for (size_t i = 0; i < packets; ++i) bytes += media.packets[i];
+    bytes += media.packets.at(packets).substr(0, torn);
+    WriteFileBytes(path, bytes);
+    WriteFileBytes(path + ".ini", std::to_string(kind) + "\r\n0\r\n0");
+}
+
+int32_t RunOnce(Maker make, const std::string& url, const std::string& local, RecordingSink& sink) {
+    EnginePtr<CDownBase> d(static_cast<CDownBase*>(make()));
+    d->SetUrl(url.c_str(), local.c_str());
+    return d->Run(&sink);
+}
+
+MmsTcpFixture::Media TcpMedia(const AsfMedia& media) {
+    MmsTcpFixture::Media m;
+    m.header.assign(media.header.begin(), media.header.end());
+    for (const std::string& p : media.packets) m.packets.emplace_back(p.begin(), p.end());
+    return m;
+}
+
+// A case of the table: the file left on disk, and how the server behaves on the next try.
+struct Case {
+    const char* name;
+    size_t packets;      // whole packets on disk; 0: a first run against the server stalls instead
+    size_t torn;         // bytes of the next packet after them
+    bool otherStream;    // the file holds packets of another stream
+    std::function<void(void*)> server;  // options of the resumed run's server (its fixture type)
+    bool startsAfresh;   // the resumed run must ask for the stream from its start
+};
+
+class MmsResume : public ::testing::Test {
+protected:
+    void SetUp() override {
+        saved_ = GetEngineTimeOut();
+        SetEngineTimeOut(2);
+        ASSERT_TRUE(Source().Ok());
+        ASSERT_GT(Break(kFrom, true), 0u);
+        ASSERT_GT(Break(kFrom, false), 0u);
+    }
+    void TearDown() override { SetEngineTimeOut(saved_); }
+
+    // The file an unbroken download of Source writes over the transport.
+    std::string Unbroken(Maker make, const std::function<std::string()>& url) {
+        const std::string local = dir_.File("unbroken.asf");
+        RecordingSink sink;
+        EXPECT_EQ(RunOnce(make, url(), local, sink), 0) << sink.LogText();
+        return ReadFileBytes(local);
+    }
+
+    // The whole file the engine wrote matches Source packet by packet, then the unbroken file.
+    void ExpectWhole(const std::string& local, const std::string& unbroken) {
+        const AsfMedia got = AsfMedia::FromFile(local);
+        ASSERT_EQ(got.packets.size(), Source().packets.size());
+        for (size_t i = 0; i < got.packets.size(); ++i) {
+            ASSERT_EQ(got.packets[i], Source().packets[i]) << "packet " << i;
+        }
+        EXPECT_TRUE(ReadFileBytes(local) == unbroken) << "header, Data Object or index differ";
+        EXPECT_FALSE(sys::FileExists(local + ".ini"));
+    }
+
+    std::vector<Case> Cases(std::vector<Case> extra) {
+        std::vector<Case> all = {
+            {"break between packets of different send times", Break(kFrom, false), 0, false, {}, false},
+            {"break inside a run of equal send times", Break(kFrom, true), 0, false, {}, false},
+            {"a later break inside a run", Break(Break(kFrom, true) + 20, true), 0, false, {}, false},
+            {"a torn packet after a run's first", Break(kFrom, true), 1500, false, {}, false},
+            {"a file of another stream", 20, 0, true, {}, true},
+        };
+        all.insert(all.end(), extra.begin(), extra.end());
+        return all;
+    }
+
+    TempDir dir_;
+    int32_t saved_ = 30;
+};
+
+TEST_F(MmsResume, OverTcp) {
+    std::unique_ptr<MmsTcpFixture> clean(new MmsTcpFixture(TcpMedia(Source())));
+    clean->Start();
+    const std::string unbroken = Unbroken(NEW_DOWNMMS1755, [&] { return clean->Url("av-runs.wmv"); });
+    auto tcp = [](std::function<void(MmsTcpFixture&)> f) { return [f](void* s) { f(*static_cast<MmsTcpFixture*>(s)); }; };
+    const auto cases = Cases({
+        {"a server that seeks by packet number", Break(kFrom, true), 0, false,
+         tcp([](MmsTcpFixture& s) { s.seekByPacket = true; }), false},
+        {"a server that starts past the point asked", Break(kFrom, true), 0, false,
+         tcp([](MmsTcpFixture& s) { s.startLate = 40; }), true},
+        {"a stall, then the resume", 0, 0, false, tcp([](MmsTcpFixture& s) { s.seekByPacket = true; }), false},
+    });
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const std::string local = dir_.File("tcp.asf");
+        sys::RemoveFile(local);
+        if (c.packets == 0) {
+            MmsTcpFixture stall(TcpMedia(Source()));
+            stall.endAfter = int(Break(kFrom, true));
+            stall.sendEnd = false;
+            stall.Start();
+            RecordingSink first;
+            EXPECT_EQ(RunOnce(NEW_DOWNMMS1755, stall.Url("av-runs.wmv"), local, first), ResultTimeOut);
+        } else {
+            LeaveKilledFile(local, KindMms1755, c.otherStream ? Other() : Source(), c.packets, c.torn);
+        }
+        MmsTcpFixture server(TcpMedia(Source()));
+        if (c.server) c.server(&server);
+        server.Start();
+        RecordingSink sink;
+        ASSERT_EQ(RunOnce(NEW_DOWNMMS1755, server.Url("av-runs.wmv"), local, sink), 0) << sink.LogText();
+        ExpectWhole(local, unbroken);
+        if (c.startsAfresh) {
+            EXPECT_EQ(server.StartTimeMs(), 0u);
+            EXPECT_EQ(server.PacketsAsked(), 0u);
+        } else {
+            EXPECT_EQ(server.Connections(), 1);
+            EXPECT_GT(server.PacketsAsked(), 0u);
+            // Asked from before the last packet on disk, by time and by packet number alike.
+            EXPECT_LT(server.StartTimeMs(), SendTime(server.PacketsAsked()) + 1);
+        }
+    }
+}
+
+TEST_F(MmsResume, OverRtsp) {
+    RtspFixture clean(Source());
+    clean.Start();
+    const std::string unbroken = Unbroken(NEW_DOWNMMS554, [&] { return clean.Url("av-runs.wmv"); });
+    auto rtsp = [](std::function<void(RtspFixture&)> f) { return [f](void* s) { f(*static_cast<RtspFixture*>(s)); }; };
+    const auto cases = Cases({
+        {"RTP time stamps of another base than the send times", Break(kFrom, true), 0, false,
+         rtsp([](RtspFixture& s) { s.Set().rtpBase = 300000; }), false},
+        {"a stall, then the resume", 0, 0, false, {}, false},
+    });
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const std::string local = dir_.File("rtsp.asf");
+        sys::RemoveFile(local);
+        if (c.packets == 0) {
+            RtspFixture stall(Source());
+            stall.Set().stopAfter = Break(kFrom, true);
+            stall.Set().end = RtspFixture::Options::End::Hold;
+            stall.Start();
+            RecordingSink first;
+            EXPECT_EQ(RunOnce(NEW_DOWNMMS554, stall.Url("av-runs.wmv"), local, first), ResultTimeOut);
+        } else {
+            LeaveKilledFile(local, KindMms554, c.otherStream ? Other() : Source(), c.packets, c.torn);
+        }
+        RtspFixture server(Source());
+        if (c.server) c.server(&server);
+        server.Start();
+        RecordingSink sink;
+        ASSERT_EQ(RunOnce(NEW_DOWNMMS554, server.Url("av-runs.wmv"), local, sink), 0) << sink.LogText();
+        ExpectWhole(local, unbroken);
+        const auto plays = server.Requests("PLAY");
+        ASSERT_EQ(plays.size(), 1u);
+        EXPECT_EQ(plays[0].find("Range: npt=0.000-\r\n") != std::string::npos, c.startsAfresh) << plays[0];
+    }
+}
+
+TEST_F(MmsResume, OverHttp) {
+    FixtureServer clean;
+    MmsHttpFramer(Source()).AddTo(clean);
+    clean.Start();
+    const std::string unbroken = Unbroken(NEW_DOWNMMS80, [&] { return clean.Url("/av-runs.wmv"); });
+    const auto cases = Cases({{"a stall, then the resume", 0, 0, false, {}, false}});
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const std::string local = dir_.File("http.asf");
+        sys::RemoveFile(local);
+        if (c.packets == 0) {
+            MmsHttpFramer::Options stalled;
+            stalled.stopAfter = Break(kFrom, true);
+            stalled.holdOpenMs = 4000;
+            FixtureServer stall;
+            MmsHttpFramer(Source(), stalled).AddTo(stall);
+            stall.Start();
+            RecordingSink first;
+            EXPECT_EQ(RunOnce(NEW_DOWNMMS80, stall.Url("/av-runs.wmv"), local, first),
+                      ResultTimeOut);
+        } else {
+            LeaveKilledFile(local, KindMms80, c.otherStream ? Other() : Source(), c.packets, c.torn);
+        }
+        FixtureServer server;
+        MmsHttpFramer(Source()).AddTo(server);
+        server.Start();
+        RecordingSink sink;
+        ASSERT_EQ(RunOnce(NEW_DOWNMMS80, server.Url("/av-runs.wmv"), local, sink), 0)
+            << sink.LogText();
+        ExpectWhole(local, unbroken);
+        // The request asks from the file's point; for another stream's file a second one asks
+        // from the start.
+        ASSERT_EQ(server.Connections(), c.startsAfresh ? 2 : 1);
+        EXPECT_GT(MmsHttpFramer::StreamTime(server.Received(0)), 0u);
+        if (c.startsAfresh) {
+            EXPECT_EQ(MmsHttpFramer::StreamTime(server.Received(1)), 0u);
+        }
+    }
+}
+
+}  // namespace
+
+namespace {
+
+// A broadcast cannot go back: a recording resumed after it moved on keeps the one gap, and the log
+// says where it is. The file is the packets before the break, then the stream from where it went on.
+TEST_F(MmsResume, BroadcastThatMovedOnLeavesOneGapThatTheLogReports) {
+    AsfMedia live = Source();
+    const size_t flags = live.header.find(std::string("\xA1\xDC\xAB\x8C\x47\xA9\xCF\x11", 8)) + 88;
+    ASSERT_LT(flags, live.header.size());
+    live.header[flags] = char(live.header[flags] | 1);  // the Broadcast flag
+    const size_t kept = Break(kFrom, true);
+    const std::string local = dir_.File("live.asf");
+    LeaveKilledFile(local, KindMms1755, live, kept, 300);
+    MmsTcpFixture server(TcpMedia(live));
+    server.startLate = 40;
+    server.Start();
+    RecordingSink sink;
+    ASSERT_EQ(RunOnce(NEW_DOWNMMS1755, server.Url("live"), local, sink), 0) << sink.LogText();
+    const size_t resumedAt = server.FirstPacketSent();
+    ASSERT_GT(resumedAt, kept);
+    char gap[160];
+    std::snprintf(gap, sizeof gap, "the recording has a gap after packet %u (send time %u ms) up to send time %u ms",
+                  unsigned(kept), SendTime(kept - 1), SendTime(resumedAt));
+    EXPECT_NE(sink.LogText().find(gap), std::string::npos) << sink.LogText();
+    const AsfMedia got = AsfMedia::FromFile(local);
+    std::vector<std::string> expected(live.packets.begin(), live.packets.begin() + long(kept));
+    expected.insert(expected.end(), live.packets.begin() + long(resumedAt), live.packets.end());
+    EXPECT_TRUE(got.packets == expected);
+}
+
+}  // namespace
