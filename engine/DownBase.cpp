@@ -155,6 +155,10 @@ int32_t CDownBase::Run(IDownloadSink* sink) {
 
 int32_t CDownBase::Begin() {
     Close();
+    return OpenSocket();
+}
+
+int32_t CDownBase::OpenSocket() {
     EnginePtr<CQmSocket> socket(static_cast<CQmSocket*>(NEW_CQMSOCKET()));
     if (!socket) return ResultMemoryError;
     // A download never waits without limit, whatever the setting says.

@@ -181,7 +181,8 @@ RmServerStream MakeServerStream(const RmFile& file, size_t controlEvery) {
     return s;
 }
 
-std::string EndUnit() { return std::string("$\0\0\x0b", 4) + std::string(11, '\x42'); }
+// RDT's stream-end packet: flags, the type 0xFF06, sequence, time stamp, reliable count.
+std::string EndUnit() { return std::string("$\0\0\x0b" "\x40\xFF\x06" "\0\x07" "\0\0\x1f\x40" "\0\0", 15); }
 
 std::string WriterUnit(const RmPacket& p) {
     std::string unit = "$";

@@ -64,7 +64,7 @@ struct RmServerStream {
     std::vector<uint32_t> timestamps;  // of each unit
 };
 RmServerStream MakeServerStream(const RmFile& file, size_t controlEvery = 0);
-// The unit that ends a stream (an 11-byte payload).
+// The unit that ends a stream (RDT's stream-end packet, type 0xFF06, an 11-byte payload).
 std::string EndUnit();
 // A packet as the downloader hands it to the file writer: data length in host order, reduced.
 std::string WriterUnit(const RmPacket& packet);
