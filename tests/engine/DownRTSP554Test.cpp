@@ -9,7 +9,6 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
-#include <map>
 #include <mutex>
 #include <string>
 #include <vector>
@@ -27,34 +26,6 @@ const RmFile& Source(const std::string& name) {
     static const RmFile av = ReadRmFile(ReadAll(MediaDir() + "av.rm"));
     static const RmFile audio = ReadRmFile(ReadAll(MediaDir() + "audio.rm"));
     return name == "av.rm" ? av : audio;
-}
-
-// Where a resumed download asks the stream from, by the packets on disk.
-uint32_t ResumePointOf(const std::vector<RmPacket>& onDisk) {
-    std::map<uint16_t, uint32_t> last;
-    for (const RmPacket& p : onDisk) last[p.stream] = std::max(last[p.stream], p.timestamp);
-    uint32_t first = UINT32_MAX;
-    for (const auto& [stream, t] : last) first = std::min(first, t);
-    return first > 1000 ? first - 1000 : 0;
-}
-
-// The file with each video frame split over two packets that share its stream, time stamp and
-// flags (as a server sends a frame larger than its packets).
-RmFile SplitVideoFrames(const RmFile& file) {
-    RmFile out = file;
-    out.packets.clear();
-    for (const RmPacket& p : file.packets) {
-        if (p.stream != 0 || p.data.size() < 2) {
-            out.packets.push_back(p);
-            continue;
-        }
-        RmPacket a = p, b = p;
-        a.data = p.data.substr(0, p.data.size() / 2);
-        b.data = p.data.substr(p.data.size() / 2);
-        out.packets.push_back(a);
-        out.packets.push_back(b);
-    }
-    return out;
 }
 
 std::string ReadText(const std::string& path) {

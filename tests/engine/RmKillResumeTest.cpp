@@ -12,7 +12,6 @@
 #include <algorithm>
 #include <chrono>
 #include <filesystem>
-#include <map>
 #include <mutex>
 #include <string>
 #include <thread>
@@ -62,33 +61,8 @@ size_t PacketsOnDisk(const std::string& path) {
     return f.error.empty() ? f.packets.size() : 0;
 }
 
-uint32_t ResumePointOf(const std::vector<RmPacket>& onDisk) {
-    std::map<uint16_t, uint32_t> last;
-    for (const RmPacket& p : onDisk) last[p.stream] = std::max(last[p.stream], p.timestamp);
-    uint32_t first = UINT32_MAX;
-    for (const auto& entry : last) first = std::min(first, entry.second);
-    return first > 1000 ? first - 1000 : 0;
-}
-
 std::string Npt(uint32_t ms) {
     return std::to_string(ms / 1000) + "." + std::to_string(1000 + ms % 1000).substr(1);
-}
-
-RmFile SplitVideoFrames(const RmFile& file) {
-    RmFile out = file;
-    out.packets.clear();
-    for (const RmPacket& p : file.packets) {
-        if (p.stream != 0 || p.data.size() < 2) {
-            out.packets.push_back(p);
-            continue;
-        }
-        RmPacket a = p, b = p;
-        a.data = p.data.substr(0, p.data.size() / 2);
-        b.data = p.data.substr(p.data.size() / 2);
-        out.packets.push_back(a);
-        out.packets.push_back(b);
-    }
-    return out;
 }
 
 TEST(RealMediaKill, KilledRunsResumeToTheWholeFile) {

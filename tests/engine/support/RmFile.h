@@ -70,3 +70,9 @@ std::string EndUnit();
 std::string WriterUnit(const RmPacket& packet);
 // A file of the given headers and packets (sizes, offsets and counts computed; no index).
 Bytes WriteRmFile(const RmFile& file);
+// The file with each video frame (stream 0) split over two packets that share its stream, time
+// stamp and flags, as a server sends a frame larger than its packets.
+RmFile SplitVideoFrames(const RmFile& file);
+// Where a resumed download asks the stream from, by the packets on disk: a second before the last
+// packet of the stream that ends first.
+uint32_t ResumePointOf(const std::vector<RmPacket>& onDisk);
