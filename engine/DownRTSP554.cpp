@@ -130,14 +130,19 @@ int32_t CDownRTSP554::AnswerChallenge(const std::string& reply) {
     const std::string line = "Authorization: RN5 username=\"" + user_ + "\", GUID=\"" + kClientGuid +
                              "\",realm=\"" + realm + "\",nonce=\"" + nonce + "\",response=\"" +
                              MakeRn5Response(user_, password_, realm, nonce) + "\"\r\n";
-    // The refusal's body (a page for a person) comes before the next reply: read by its length.
-    const std::string lengthText = FindHeaderField(reply, "Content-length:", nullptr, "\r\n", " ");
-    size_t length = 0;
-    if (!lengthText.empty() && !ParseContentLength(lengthText, kMaxBodySize, &length)) return ResultReceiveError;
+    // The refusal's body (a page for a person) comes before the next reply.
     std::string body;
-    const int32_t code = ReceiveBody(length, &body);
+    const int32_t code = ReceiveBodyOf(reply, &body);
     if (code != ResultSuccess) return code;
     return SendDescribe(line);
+}
+
+int32_t CDownRTSP554::ReceiveBodyOf(const std::string& head, std::string* body) {
+    // The length is the server's: bounded, and the whole body must arrive.
+    const std::string lengthText = FindHeaderField(head, "Content-length:", nullptr, "\r\n", " ");
+    size_t length = 0;
+    if (!lengthText.empty() && !ParseContentLength(lengthText, kMaxBodySize, &length)) return ResultReceiveError;
+    return ReceiveBody(length, body);
 }
 
 int32_t CDownRTSP554::ParseDescribeReply(const std::string& reply) {
@@ -153,11 +158,7 @@ int32_t CDownRTSP554::ParseDescribeReply(const std::string& reply) {
         Log("Get Content-base error");
         return ResultShakeHandError;
     }
-    // The length is the server's: bounded, and the whole description must arrive.
-    const std::string lengthText = FindHeaderField(reply, "Content-length:", nullptr, "\r\n", " ");
-    size_t length = 0;
-    if (!lengthText.empty() && !ParseContentLength(lengthText, kMaxBodySize, &length)) return ResultReceiveError;
-    const int32_t code = ReceiveBody(length, &sdp_);
+    const int32_t code = ReceiveBodyOf(reply, &sdp_);
     if (code != ResultSuccess) return code;
     sdp_ = sdp_.c_str();  // the description is text: it ends at a NUL
     contentType_ = FindHeaderField(sdp_, "a=mimetype:string;\"", nullptr, "\"\r\n", " ");

@@ -38,6 +38,8 @@ private:
     int32_t SendDescribe(const std::string& authorization);
     int32_t ParseDescribeReply(const std::string& reply);
     int32_t AnswerChallenge(const std::string& reply);
+    // The body of a reply by its Content-length (none without one).
+    int32_t ReceiveBodyOf(const std::string& head, std::string* body);
     int32_t SendSetup();
     int32_t SendSetParameter();
     int32_t SendPlay();
