@@ -181,6 +181,10 @@ void CDownBase::ForgetRun() {
 
 int32_t CDownBase::Begin() {
     Close();
+    return OpenSocket();
+}
+
+int32_t CDownBase::OpenSocket() {
     EnginePtr<CQmSocket> socket(static_cast<CQmSocket*>(NEW_CQMSOCKET()));
     if (!socket) return ResultMemoryError;
     // A download never waits without limit, whatever the setting says.

@@ -86,6 +86,8 @@ protected:
     bool WriteOutput(const void* bytes, size_t count);
     // Starts the output afresh (the server sent the whole file instead of the rest).
     bool RestartOutput();
+    // A new socket in place of the old one, with the engine's time-out and the stop check.
+    int32_t OpenSocket();
 
     // The ASF steps the MMS transports share (DownBaseAsf.cpp); the resume rule is written down
     // at PlanAsfOverlap. After SetStreamHeader, and before the start point is sent:

@@ -10,6 +10,7 @@
 #include "Md5.h"
 #include "OutputFileView.h"
 #include "UrlUtil.h"
+#include "sys/BinaryFile.h"
 
 namespace {
 
@@ -33,6 +34,10 @@ bool CDownRTSP554::Init() {
     subscribe_.clear();
     sdp_.clear();
     rn5Retried_ = false;
+    streamCount_ = 0;
+    playFromMs_ = 0;
+    resumeWriter_.reset();
+    lastUnits_.clear();
     return true;
 }
 
@@ -53,7 +58,10 @@ int32_t CDownRTSP554::Handshake() {
     if (code == ResultSuccess) code = SendDescribe("");
     if (code == ResultSuccess) code = SendSetup();
     if (code == ResultSuccess) code = SendSetParameter();
-    if (code == ResultSuccess) code = SendPlay();
+    if (code == ResultSuccess) {
+        PrepareResume();
+        code = SendPlay();
+    }
     if (code != ResultSuccess) return code;
     if (IsStopRequested()) return ResultUserCancel;
     Log("Shake hands success\r\n");
@@ -122,15 +130,26 @@ int32_t CDownRTSP554::AnswerChallenge(const std::string& reply) {
     const std::string line = "Authorization: RN5 username=\"" + user_ + "\", GUID=\"" + kClientGuid +
                              "\",realm=\"" + realm + "\",nonce=\"" + nonce + "\",response=\"" +
                              MakeRn5Response(user_, password_, realm, nonce) + "\"\r\n";
+    // The refusal's body (a page for a person) comes before the next reply.
+    std::string body;
+    const int32_t code = ReceiveBodyOf(reply, &body);
+    if (code != ResultSuccess) return code;
     return SendDescribe(line);
+}
+
+int32_t CDownRTSP554::ReceiveBodyOf(const std::string& head, std::string* body) {
+    // The length is the server's: bounded, and the whole body must arrive.
+    const std::string lengthText = FindHeaderField(head, "Content-length:", nullptr, "\r\n", " ");
+    size_t length = 0;
+    if (!lengthText.empty() && !ParseContentLength(lengthText, kMaxBodySize, &length)) return ResultReceiveError;
+    return ReceiveBody(length, body);
 }
 
 int32_t CDownRTSP554::ParseDescribeReply(const std::string& reply) {
     if (StartsWithNoCase(reply, "RTSP/1.0 401 Unauthorized")) return AnswerChallenge(reply);
     if (StartsWithNoCase(reply, "REDIRECT")) {
         Log("REDIRECTED");
-        FollowRedirect(FindHeaderField(reply, "Location:", nullptr, "\r\n", " "));
-        return ResultRedirected;
+        return FollowRedirect(FindHeaderField(reply, "Location:", nullptr, "\r\n", " "));
     }
     if (reply.compare(0, 12, "RTSP/1.0 200") != 0) return ResultShakeHandError;
     etag_ = FindHeaderField(reply, "ETag:", nullptr, "\r\n", " ");
@@ -139,16 +158,14 @@ int32_t CDownRTSP554::ParseDescribeReply(const std::string& reply) {
         Log("Get Content-base error");
         return ResultShakeHandError;
     }
-    // The length is the server's: bounded, and the whole description must arrive.
-    const std::string lengthText = FindHeaderField(reply, "Content-length:", nullptr, "\r\n", " ");
-    size_t length = 0;
-    if (!lengthText.empty() && !ParseContentLength(lengthText, kMaxBodySize, &length)) return ResultReceiveError;
-    const int32_t code = ReceiveBody(length, &sdp_);
+    const int32_t code = ReceiveBodyOf(reply, &sdp_);
     if (code != ResultSuccess) return code;
     sdp_ = sdp_.c_str();  // the description is text: it ends at a NUL
     contentType_ = FindHeaderField(sdp_, "a=mimetype:string;\"", nullptr, "\"\r\n", " ");
     GetControlUrls(sdp_, controlUrls_, base);
     subscribe_ = MakeSubscribe(sdp_);
+    streamCount_ = CFmtRM::SectionStarts(sdp_).size();
+    lastUnits_.assign(streamCount_, std::string());
     return ResultSuccess;
 }
 
@@ -213,9 +230,8 @@ int32_t CDownRTSP554::SendPlay() {
     std::string request = "PLAY " + requestUrl_ + " RTSP/1.0\r\n";
     request += NextCSeqLine();
     if (!etag_.empty()) request += "Session: " + etag_ + "\r\n";
-    // A second before the last packet on disk; written without the locale's decimal mark.
-    const uint32_t last = uint32_t(lastTimestampMs_);
-    const uint32_t from = resuming_ && last > 1000 ? last - 1000 : 0;
+    // Written without the locale's decimal mark.
+    const uint32_t from = resuming_ ? playFromMs_ : 0;
     request += "Range: npt=" + std::to_string(from / 1000) + "." + std::to_string(1000 + from % 1000).substr(1) +
                "-\r\n\r\n";
     // The reply comes among the data and is passed over there.
@@ -230,7 +246,8 @@ int32_t CDownRTSP554::ReadPacket(CByteBuffer* unit) {
     const int32_t code = ReadInterleaved(&got);
     if (code != ResultSuccess) return code;
     if (got.frame) {
-        if (got.payload.size() == kEndUnitPayload) return -1;
+        // The end is a unit of its own type; a short data unit is no end.
+        if (got.payload.size() >= 3 && (got.payload[1] << 8 | got.payload[2]) == kStreamEndType) return -1;
         const uint8_t header[4] = {'$', got.channel, uint8_t(got.payload.size() >> 8), uint8_t(got.payload.size())};
         unit->Append(header, 4);
         unit->Append(got.payload.data(), int32_t(got.payload.size()));
@@ -276,16 +293,90 @@ int32_t CDownRTSP554::NextUnit(CByteBuffer* unit) {
     const int32_t media = unit->GetLength() - kUnitHeader;
     w[2] = uint8_t(media);
     w[3] = uint8_t(media >> 8);
-    return IsStopRequested() ? ResultUserCancel : ResultSuccess;
+    if (IsStopRequested()) return ResultUserCancel;
+    // Units of a stream the description does not have, and units sent twice, are not media.
+    if (size_t((w[4] >> 1) & 0x1F) >= streamCount_ || IsRepeat(*unit)) return -2;
+    return ResultSuccess;
+}
+
+bool CDownRTSP554::IsRepeat(CByteBuffer& unit) {
+    const uint8_t* u = unit.GetData();
+    std::string& last = lastUnits_[(u[4] >> 1) & 0x1F];
+    const size_t length = size_t(unit.GetLength()) - 2;
+    if (last.size() == length && std::memcmp(last.data(), u + 2, length) == 0) return true;
+    last.assign(reinterpret_cast<const char*>(u + 2), length);
+    return false;
+}
+
+// The resume rule. The file on disk, not the record beside it, says where to go on. A RealMedia
+// file of ours whose streams are the description's (as many, the same MIME types and type-specific
+// data) is continued: its whole packets are read back (a torn last one is cut), its key-frame index
+// is rebuilt from them, the stream is asked from a second before the last packet of the stream that
+// ends first on disk, and the units the file holds are dropped by their whole content (stream, time
+// stamp, flags, data, in file order: the parts of a video frame share stream and time stamp). A file
+// of other streams, or a stream that turns out not to reach back into the file (no overlap to prove),
+// is started afresh, asked from 0. Bare content (neither RealMedia nor MP3) is asked from 0 and
+// continued by the bytes on disk, compared as they come again.
+void CDownRTSP554::PrepareResume() {
+    playFromMs_ = 0;
+    resumeWriter_.reset();
+    if (!resuming_) return;
+    int32_t kind = contentKind_;
+    if (kind == ContentUnknown && !contentType_.empty()) {
+        kind = DetectContentFormat(contentType_, GetUrlExtensionUpper(requestUrl_));
+    }
+    if (kind != ContentReal && kind != ContentMp3) return;
+    EnginePtr<CFmtRM> writer(static_cast<CFmtRM*>(NEW_FMTRM()));
+    sys::BinaryFile file;
+    if (writer && file.Open(localFile_, true)) {
+        OutputFileView view(file);
+        writer->Open(&view, sdp_.c_str(), true);
+        writer->SetFile(nullptr);
+        if (writer->Continued()) {
+            playFromMs_ = writer->ResumeFromMs();
+            LogFormat("Resuming after %u packets on disk", unsigned(writer->PacketCount()));
+            resumeWriter_ = std::move(writer);
+            return;
+        }
+    }
+    Log("The file on disk is not of this stream: starting afresh");
+    resuming_ = false;
+    bytesOnDisk_ = 0;
+    ReportProgress(0);
+}
+
+int32_t CDownRTSP554::StartAfresh() {
+    Log("The stream does not continue the file on disk: starting afresh");
+    resuming_ = false;
+    resumeWriter_.reset();
+    int32_t code = OpenSocket();
+    if (code == ResultSuccess) code = Connect();
+    if (code != ResultSuccess) return code;
+    subclassWord_ = 1;
+    rn5Retried_ = false;
+    session_.clear();
+    etag_.clear();
+    code = Handshake();
+    if (code != ResultSuccess) return code;
+    if (!outputFile_.Truncate()) return ResultFileError;
+    bytesOnDisk_ = 0;
+    ReportProgress(0);
+    return ResultSuccess;
 }
 
 int32_t CDownRTSP554::ReceiveToFile() {
-    EnginePtr<CFmtRM> writer(static_cast<CFmtRM*>(NEW_FMTRM()));
-    if (!writer) return ResultMemoryError;
     OutputFileView file(outputFile_);
-    writer->Open(&file, sdp_.c_str(), resuming_);
+    EnginePtr<CFmtRM> writer = std::move(resumeWriter_);
+    if (writer) {
+        writer->SetFile(&file);
+    } else {
+        writer.reset(static_cast<CFmtRM*>(NEW_FMTRM()));
+        if (!writer) return ResultMemoryError;
+        writer->Open(&file, sdp_.c_str(), resuming_);
+    }
     ReportTotalSize(writer->EstimatedSize());
     ReportProgress(writer->BytesWritten());
+    lastTimestampMs_ = 0;
     CByteBuffer unit;
     int32_t code;
     for (;;) {
@@ -299,6 +390,15 @@ int32_t CDownRTSP554::ReceiveToFile() {
         const uint32_t timestamp = UnitTimestamp(unit.GetData());
         if (timestamp > uint32_t(lastTimestampMs_)) lastTimestampMs_ = int32_t(timestamp);
         code = writer->WritePacket(&unit);
+        if (code == CFmtRM::kResumeLost) {
+            if ((code = StartAfresh()) != ResultSuccess) break;
+            writer.reset(static_cast<CFmtRM*>(NEW_FMTRM()));
+            if (!writer) return ResultMemoryError;
+            writer->Open(&file, sdp_.c_str(), false);
+            ReportTotalSize(writer->EstimatedSize());
+            lastTimestampMs_ = 0;
+            continue;
+        }
         if (code != ResultSuccess) break;
         packetsWritten_ = int32_t(writer->PacketCount());
         bytesOnDisk_ = writer->Written();
@@ -308,25 +408,51 @@ int32_t CDownRTSP554::ReceiveToFile() {
     return code;
 }
 
+// Bare media has no packets to know again: the stream comes from its start (PLAY from 0) and the
+// bytes the file holds are passed over as they come again, compared with the file; where they
+// differ the file is another stream's, and it is cut there and goes on with this one.
 int32_t CDownRTSP554::ReceiveRaw() {
     CByteBuffer unit;
+    int64_t onDisk = resuming_ ? std::max<int64_t>(outputFile_.Size(), 0) : 0;
+    int64_t offset = 0;
+    std::vector<uint8_t> back;
+    lastTimestampMs_ = 0;
     for (;;) {
         const int32_t code = NextUnit(&unit);
         if (code == -2) continue;
-        if (code == -1) return ResultSuccess;
+        if (code == -1) break;
         if (code != ResultSuccess) return code;
         const uint8_t* u = unit.GetData();
-        // The time stamp is kept for the resume record; what is on disk already is not written again.
         const uint32_t timestamp = UnitTimestamp(u);
-        if (resuming_ && !resumePointPassed_ && timestamp <= uint32_t(lastTimestampMs_)) continue;
-        resumePointPassed_ = true;
         if (timestamp > uint32_t(lastTimestampMs_)) lastTimestampMs_ = int32_t(timestamp);
+        const uint8_t* data = u + kUnitHeader;
         const size_t length = size_t(u[2] | u[3] << 8);
-        if (!WriteOutput(u + kUnitHeader, length)) return ResultFileError;
+        size_t same = 0;
+        if (offset < onDisk) {
+            back.resize(size_t(std::min<int64_t>(int64_t(length), onDisk - offset)));
+            if (!back.empty() && !outputFile_.ReadAt(offset, back.data(), back.size())) return ResultFileError;
+            same = size_t(std::mismatch(back.begin(), back.end(), data).first - back.begin());
+            if (same < back.size()) {
+                Log("The file on disk is not of this stream: starting afresh");
+                onDisk = offset + int64_t(same);
+                if (!outputFile_.SetLength(onDisk)) return ResultFileError;
+            }
+        }
+        if (same < length && !outputFile_.WriteAt(offset + int64_t(same), data + same, length - same)) {
+            return ResultFileError;
+        }
+        offset += int64_t(length);
         ++packetsWritten_;
-        bytesOnDisk_ += int64_t(length);
+        bytesOnDisk_ = std::max(offset, onDisk);
         ReportProgress(bytesOnDisk_);
     }
+    // The stream ended inside what the file holds: the rest is not of it.
+    if (offset < onDisk) {
+        if (!outputFile_.SetLength(offset)) return ResultFileError;
+        bytesOnDisk_ = offset;
+        ReportProgress(bytesOnDisk_);
+    }
+    return ResultSuccess;
 }
 
 int32_t CDownRTSP554::ReceiveData() {
@@ -338,10 +464,15 @@ int32_t CDownRTSP554::ReceiveData() {
     return ResultSuccess;
 }
 
-void CDownRTSP554::FollowRedirect(const std::string& location) {
+int32_t CDownRTSP554::FollowRedirect(const std::string& location) {
+    // As with HTTP: a location that names nothing, or a chain that does not end, fails the run.
     if (location.size() <= 4) {
         Log("invalid redirect location");
-        return;
+        return ResultShakeHandError;
+    }
+    if (redirectDepth_ >= CDownHttpBase::kMaxRedirects) {
+        Log("too many redirects");
+        return ResultShakeHandError;
     }
     // A relative location keeps the current URL's port, as with HTTP.
     const std::string target = CDownHttpBase::ResolveLocation(requestUrl_, UrlDecode(location));
@@ -350,11 +481,12 @@ void CDownRTSP554::FollowRedirect(const std::string& location) {
         const size_t folderEnd = localFile_.find_last_of("\\/");
         localFile_ = (folderEnd == std::string::npos ? std::string() : localFile_.substr(0, folderEnd + 1)) + name;
     }
-    if (!sink_) return;
+    if (!sink_) return ResultRedirected;
     sink_->SetDestFile(localFile_.c_str());
     sink_->SetUrl(InsertUrlLogin(target, user_, password_).c_str());
     Close();
     sink_->Restart();
+    return ResultRedirected;
 }
 
 FK_DEFINE_FACTORIES(DOWNRTSP554, CDownRTSP554)

@@ -5,14 +5,17 @@
 // otherwise.
 #pragma once
 #include <string>
+#include <vector>
 
 #include "DownRtspBase.h"
+#include "FmtRM.h"
 
 class CDownRTSP554 final : public EngineObject<CDownRTSP554, CDownRtspBase> {
 public:
     // Unit layout once read: '$', channel, length, then the 10-byte payload header.
     static constexpr int32_t kUnitHeader = 14;
-    static constexpr size_t kEndUnitPayload = 11;
+    // The packet type (payload bytes 1-2) of the unit that ends the stream.
+    static constexpr uint16_t kStreamEndType = 0xFF06;
     // Longest realm or nonce of a digest challenge answered.
     static constexpr size_t kMaxChallengeValue = 255;
 
@@ -35,9 +38,15 @@ private:
     int32_t SendDescribe(const std::string& authorization);
     int32_t ParseDescribeReply(const std::string& reply);
     int32_t AnswerChallenge(const std::string& reply);
+    // The body of a reply by its Content-length (none without one).
+    int32_t ReceiveBodyOf(const std::string& head, std::string* body);
     int32_t SendSetup();
     int32_t SendSetParameter();
     int32_t SendPlay();
+    // Before PLAY: the file on disk decides where the stream is asked from (see there).
+    void PrepareResume();
+    // The stream does not continue the file: a new connection asks for it from the start.
+    int32_t StartAfresh();
     // One unit into the buffer: 0, -1 the end unit, -2 a message dealt with, or a result code.
     int32_t ReadPacket(CByteBuffer* unit);
     int32_t NextUnit(CByteBuffer* unit);
@@ -45,11 +54,23 @@ private:
     void RejectServerRequest(const std::string& head);
     int32_t ReceiveToFile();
     int32_t ReceiveRaw();
-    void FollowRedirect(const std::string& location);
+    // 8 when the run was handed to the new location, else the failure.
+    int32_t FollowRedirect(const std::string& location);
     // Sends a request and reads the reply head; the plain exchange or the one that needs a 200.
     int32_t Request(const std::string& text, bool requireOk, CByteBuffer* reply);
 
+    // A unit the server sends again at once (the same bytes as its stream's last one).
+    bool IsRepeat(CByteBuffer& unit);
+
     bool rn5Retried_ = false;
+    // Of the description: how many streams it has.
+    size_t streamCount_ = 0;
+    // Where PLAY asks the stream from.
+    uint32_t playFromMs_ = 0;
+    // The writer that read the file on disk before PLAY, handed on to the receive step.
+    EnginePtr<CFmtRM> resumeWriter_;
+    // Each stream's last unit, to know a repeated one.
+    std::vector<std::string> lastUnits_;
     std::string etag_;
     std::string subscribe_;
     std::string sdp_;

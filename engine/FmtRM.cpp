@@ -108,7 +108,7 @@ uint32_t CFmtRM::StreamRecord::ChunkSize() const {
 bool CFmtRM::Init() {
     packetCount_ = 0;
     bytesWritten_ = 0;
-    stored_.clear();
+    onDisk_.clear();
     resume_ = false;
     return true;
 }
@@ -147,19 +147,22 @@ uint32_t CFmtRM::ParseNptMs(const std::string& text) {
     return uint32_t(std::min<uint64_t>(ms, UINT32_MAX));
 }
 
+std::vector<size_t> CFmtRM::SectionStarts(const std::string& sdp) {
+    std::vector<size_t> starts;
+    for (size_t at = 0; at + 1 < sdp.size(); ++at) {
+        const bool lineStart = at == 0 || sdp[at - 1] == '\n' || sdp[at - 1] == '\r';
+        if (lineStart && (sdp[at] == 'm' || sdp[at] == 'M') && sdp[at + 1] == '=') starts.push_back(at);
+    }
+    return starts;
+}
+
 // Sections start at "m=" lines; the text before the first one describes the whole presentation.
 void CFmtRM::ParseSdp() {
     streams_.clear();
     title_.clear();
     author_.clear();
     copyright_.clear();
-    std::vector<size_t> starts;
-    for (size_t at = 0; at + 1 < sdp_.size(); ++at) {
-        const bool lineStart = at == 0 || sdp_[at - 1] == '\n' || sdp_[at - 1] == '\r';
-        if (lineStart && (sdp_[at] == 'm' || sdp_[at] == 'M') && sdp_[at + 1] == '=') {
-            starts.push_back(at);
-        }
-    }
+    std::vector<size_t> starts = SectionStarts(sdp_);
     if (starts.empty()) return;
     BuildCont(sdp_.substr(0, starts[0]));
     starts.push_back(sdp_.size());
@@ -283,22 +286,65 @@ int32_t CFmtRM::EstimatedSize() {
     return int32_t(std::min<int64_t>(total, INT32_MAX));
 }
 
-bool CFmtRM::Dropped(uint16_t stream, uint32_t timestamp) const {
-    return std::binary_search(stored_.begin(), stored_.end(), uint64_t(timestamp) << 16 | stream);
+bool CFmtRM::SameOnDisk(size_t i, uint16_t stream, uint32_t timestamp, uint8_t flags, const uint8_t* data,
+                        int32_t length) {
+    const DiskPacket& p = onDisk_[i];
+    if (p.stream != stream || p.timestamp != timestamp || p.flags != flags ||
+        p.length != uint32_t(length) + kPacketHeaderSize) {
+        return false;
+    }
+    compare_.resize(size_t(length));
+    return length == 0 || (file_->ReadAt(p.offset + kPacketHeaderSize, compare_.data(), compare_.size()) &&
+                           std::equal(compare_.begin(), compare_.end(), data));
+}
+
+// The stream asked from a margin before the file's end replays packets the file holds; they are
+// known by their whole content (stream, time stamp, flags and data: the parts of one video frame
+// share the time stamp), and must come in file order. Between them the server may leave out the
+// file's packets from before the time asked for; a packet of the file at or after it that the
+// stream passes over, or a first unit the file does not hold, means the stream is not the one on
+// disk (or does not reach back to it): the file cannot be continued.
+int32_t CFmtRM::MatchOnDisk(uint16_t stream, uint32_t timestamp, uint8_t flags, const uint8_t* data,
+                            int32_t length) {
+    if (!aligned_) {
+        for (size_t i = 0; i < onDisk_.size(); ++i) {
+            if (SameOnDisk(i, stream, timestamp, flags, data, length)) {
+                aligned_ = true;
+                nextOnDisk_ = i + 1;
+                return 1;
+            }
+        }
+        return kResumeLost;
+    }
+    for (size_t i = nextOnDisk_; i < onDisk_.size(); ++i) {
+        if (SameOnDisk(i, stream, timestamp, flags, data, length)) {
+            nextOnDisk_ = i + 1;
+            return 1;
+        }
+        if (onDisk_[i].timestamp >= resumeFromMs_) return kResumeLost;
+    }
+    return 0;
 }
 
 int32_t CFmtRM::WritePacket(CByteBuffer* unit) {
     if (!file_ || !unit || unit->GetLength() < kUnitHeader) return ResultSuccess;
     const uint8_t* u = unit->GetData();
     const int32_t length = u[2] | u[3] << 8;
-    const uint16_t stream = (u[4] >> 1) & 7;
+    // Bits 1 to 5 of the first payload byte name the stream.
+    const uint16_t stream = (u[4] >> 1) & 0x1F;
     if (length > unit->GetLength() - kUnitHeader || length > kMaxPacketData ||
         stream >= streams_.size()) {
         return ResultSuccess;
     }
     const uint32_t timestamp = uint32_t(u[8]) << 24 | uint32_t(u[9]) << 16 | uint32_t(u[10]) << 8 | u[11];
     const bool keyFrame = (u[7] & 1) == 0;
-    if (resume_ && Dropped(stream, timestamp)) return ResultSuccess;
+    if (!onDisk_.empty()) {
+        const int32_t match = MatchOnDisk(stream, timestamp, keyFrame ? 2 : 0, u + kUnitHeader, length);
+        if (match != 0) return match == 1 ? ResultSuccess : match;
+        // Past the file's end: everything from here on is new.
+        onDisk_.clear();
+        onDisk_.shrink_to_fit();
+    }
 
     const uint32_t packetLength = uint32_t(length) + kPacketHeaderSize;
     // Offsets in the headers are 32-bit: the file ends where they end.
@@ -364,10 +410,23 @@ bool CFmtRM::Finish() {
     return WriteIndex() && WriteHeaders();
 }
 
+// Two descriptions of the same streams: as many, each with the same MIME type and type-specific
+// data (what a player decodes the packets by).
+static bool SameStreams(const std::vector<CFmtRM::StreamRecord>& a, const std::vector<CFmtRM::StreamRecord>& b) {
+    if (a.size() != b.size()) return false;
+    for (size_t i = 0; i < a.size(); ++i) {
+        if (a[i].mimeType != b[i].mimeType || a[i].typeData != b[i].typeData) return false;
+    }
+    return true;
+}
+
 bool CFmtRM::ReadExisting() {
     const int64_t size = file_->GetLength();
     uint32_t dataOffset = 0, claimed = 0, propDuration = 0;
-    if (size < kRmfSize + kPropSize || !ReadHeaders(size, &dataOffset, &claimed, &propDuration)) {
+    ParseSdp();
+    const std::vector<StreamRecord> described = std::move(streams_);
+    if (size < kRmfSize + kPropSize || !ReadHeaders(size, &dataOffset, &claimed, &propDuration) ||
+        !SameStreams(described, streams_)) {
         return false;
     }
     propDuration_ = propDuration;
@@ -441,7 +500,10 @@ bool CFmtRM::ReadHeaders(int64_t fileSize, uint32_t* dataOffset, uint32_t* propP
 void CFmtRM::ReadPackets(int64_t fileSize, uint32_t dataOffset, uint32_t claimed) {
     int64_t offset = int64_t(dataOffset) + kDataHeaderSize;
     packetCount_ = 0;
-    stored_.clear();
+    onDisk_.clear();
+    aligned_ = false;
+    nextOnDisk_ = 0;
+    std::vector<int64_t> lastOfStream(streams_.size(), -1);
     for (uint32_t i = 0; i < claimed; ++i) {
         uint8_t header[kPacketHeaderSize];
         if (offset + kPacketHeaderSize > fileSize || !file_->ReadAt(offset, header, sizeof header)) break;
@@ -456,12 +518,18 @@ void CFmtRM::ReadPackets(int64_t fileSize, uint32_t dataOffset, uint32_t claimed
             stream >= streams_.size()) {
             break;
         }
+        // The index is rebuilt from the packets themselves: it covers every one of them.
         if (flags & 2) streams_[stream].index.push_back({timestamp, uint32_t(offset), packetCount_});
-        stored_.push_back(uint64_t(timestamp) << 16 | stream);
+        onDisk_.push_back({offset, timestamp, length, stream, uint8_t(flags & 2)});
+        lastOfStream[stream] = std::max<int64_t>(lastOfStream[stream], timestamp);
         ++packetCount_;
         offset += length;
     }
-    std::sort(stored_.begin(), stored_.end());
+    int64_t endsFirst = -1;
+    for (const int64_t last : lastOfStream) {
+        if (last >= 0 && (endsFirst < 0 || last < endsFirst)) endsFirst = last;
+    }
+    resumeFromMs_ = endsFirst > int64_t(kResumeMarginMs) ? uint32_t(endsFirst - kResumeMarginMs) : 0;
     bytesWritten_ = offset;
 }
 

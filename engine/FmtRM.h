@@ -22,6 +22,12 @@ public:
     static constexpr int32_t kUnitHeader = 14;
     // Longest data a packet's 16-bit length field (12 header bytes included) can carry.
     static constexpr int32_t kMaxPacketData = 0xFFFF - 12;
+    // What WritePacket gives when a continued file and the stream part ways: the unit is neither
+    // one of the file's nor the next one after them, so the file cannot be continued without a gap
+    // or a splice (nothing is written).
+    static constexpr int32_t kResumeLost = -3;
+    // How far before the last packet on disk a resumed stream is asked for.
+    static constexpr uint32_t kResumeMarginMs = 1000;
 
     struct IndexRecord {
         uint32_t timestamp;
@@ -43,13 +49,15 @@ public:
     bool FK_STDCALL Init() override;
     virtual bool FK_STDCALL ReturnTrue();
     // Takes the file (not owned) and the description; with resume continues the file's packets
-    // when it is one of ours, otherwise starts it afresh. Writes nothing yet.
+    // when it is a sound RealMedia file of the description's streams (their number, MIME types
+    // and type-specific data), otherwise starts it afresh (cut to nothing). Writes nothing yet.
     virtual bool FK_STDCALL Open(IAsfFile* file, const char* sdp, bool resume);
     // Average bit rate times duration summed over the streams, in bytes.
     virtual int32_t FK_STDCALL EstimatedSize();
     // Appends one unit as a packet, then updates the headers. 0, or ResultFileError when the file
     // refuses the bytes. Units that name no stream of the description or carry a length beyond
-    // the unit are dropped (0).
+    // the unit are dropped (0). In a continued file the units the file holds are dropped (0), and
+    // a unit that shows the stream does not continue the file gives kResumeLost.
     virtual int32_t FK_STDCALL WritePacket(CByteBuffer* unit);
     virtual int32_t FK_STDCALL BytesWritten();
     // Writes the index chunks after the packets (and the headers, when no packet came); false
@@ -62,6 +70,13 @@ public:
     int64_t Written() const { return bytesWritten_; }
     // True when Open continued an existing file of ours.
     bool Continued() const { return continued_; }
+    // Of a continued file: the time to ask the stream from (a margin before the last packet of
+    // the stream that ends first on disk, so that every stream's next packet comes after it).
+    uint32_t ResumeFromMs() const { return resumeFromMs_; }
+    // Points the writer at another view of the same file (the one the download writes through).
+    void SetFile(IAsfFile* file) { file_ = file; }
+    // Where each stream's section of a description begins ("m=" at the start of a line).
+    static std::vector<size_t> SectionStarts(const std::string& sdp);
     // The description's "npt" seconds as milliseconds, read without the locale; 0 when none.
     static uint32_t ParseNptMs(const std::string& text);
     // The largest number after any OnDepend=\" in a rule book or section, 0 when there is none.
@@ -81,7 +96,11 @@ private:
     void ReadPackets(int64_t fileSize, uint32_t dataOffset, uint32_t claimed);
     bool WriteHeaders();
     bool WriteIndex();
-    bool Dropped(uint16_t stream, uint32_t timestamp) const;
+    // 1 when the unit is the file's next packet not yet matched (or one the range skipped before
+    // it), 0 when it is the first one past the file's end, kResumeLost otherwise.
+    int32_t MatchOnDisk(uint16_t stream, uint32_t timestamp, uint8_t flags, const uint8_t* data, int32_t length);
+    bool SameOnDisk(size_t i, uint16_t stream, uint32_t timestamp, uint8_t flags, const uint8_t* data,
+                    int32_t length);
 
     IAsfFile* file_ = nullptr;
     std::string sdp_;
@@ -89,8 +108,19 @@ private:
     std::vector<StreamRecord> streams_;
     uint32_t packetCount_ = 0;
     uint32_t propDuration_ = 0;
-    // (timestamp << 16 | stream) of every packet already in a continued file, sorted.
-    std::vector<uint64_t> stored_;
+    // Every packet already in a continued file, in file order, until the stream has passed them.
+    struct DiskPacket {
+        int64_t offset;
+        uint32_t timestamp;
+        uint16_t length;  // header included
+        uint16_t stream;
+        uint8_t flags;
+    };
+    std::vector<DiskPacket> onDisk_;
+    bool aligned_ = false;     // the stream's units have been found in the file
+    size_t nextOnDisk_ = 0;    // the first packet of the file not yet matched
+    uint32_t resumeFromMs_ = 0;
+    std::vector<uint8_t> compare_;  // scratch: a packet's data read back
     bool resume_ = false;
     bool continued_ = false;
     bool durationFromPackets_ = true;

@@ -133,7 +133,8 @@ void Serve(int listener, const std::string& sdp, const std::vector<Packet>& pack
             SendAll(fd, batch);
             batch.clear();
         }
-        SendAll(fd, std::string("$\0\0\x0b", 4) + std::string(11, 'e'));
+        // The stream-end unit (type 0xFF06).
+        SendAll(fd, std::string("$\0\0\x0b\x40\xFF\x06", 7) + std::string(8, '\0'));
     }
     close(fd);
 }

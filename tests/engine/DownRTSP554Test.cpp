@@ -152,7 +152,9 @@ TEST_F(RealMediaRtsp, ABrokenDownloadResumesWithoutAPacketTwice) {
     RecordingSink second;
     ASSERT_EQ(Run(url, local, second), 0) << second.LogText();
     const std::vector<std::string> r = Requests();
-    const std::string from = std::to_string((last - 1000) / 1000) + "." + std::to_string(1000 + (last - 1000) % 1000).substr(1);
+    // A second before the last packet of the stream that ends first on disk.
+    const uint32_t resume = ResumePointOf(std::vector<RmPacket>(source.packets.begin(), source.packets.begin() + cut));
+    const std::string from = std::to_string(resume / 1000) + "." + std::to_string(1000 + resume % 1000).substr(1);
     EXPECT_NE(r.back().find("Range: npt=" + from + "-\r\n"), std::string::npos) << r.back();
     const RmFile written = ReadRmFile(ReadAll(local));
     ASSERT_EQ(written.error, "");
@@ -160,6 +162,93 @@ TEST_F(RealMediaRtsp, ABrokenDownloadResumesWithoutAPacketTwice) {
 #ifndef _WIN32
     EXPECT_EQ(Framecrc(local, "-map 0 -c copy"), Framecrc(MediaDir() + "av.rm", "-map 0 -c copy"));
 #endif
+}
+
+// A broken download and its resumption against servers that do not simply replay the stream from
+// the time asked: the file must end as an unbroken download of what the second server streams
+// makes it, no packet lost, doubled or spliced from another stream.
+TEST_F(RealMediaRtsp, ResumeEndsAsAnUnbrokenDownload) {
+    const RmFile& av = Source("av.rm");
+    const RmFile split = SplitVideoFrames(av);
+    RmFile otherContent = av;
+    for (RmPacket& p : otherContent.packets) {
+        for (char& c : p.data) c = char(c ^ 0x5A);
+    }
+    // A cut just after the first half of a split frame.
+    size_t insideFrame = split.packets.size() * 3 / 4;
+    while (!(split.packets[insideFrame].stream == 0 && split.packets[insideFrame + 1].stream == 0 &&
+             split.packets[insideFrame].timestamp == split.packets[insideFrame + 1].timestamp)) {
+        ++insideFrame;
+    }
+    struct Case {
+        const char* name;
+        const RmFile* first;   // streamed by the broken run
+        const RmFile* second;  // streamed by every later one
+        size_t cut;            // units the broken run got
+        RmRtspOptions options;  // of the second server
+        size_t tornBytes;       // cut off the file after the break
+        bool afresh;            // the file cannot be continued: started again from 0
+    };
+    auto with = [](auto change) {
+        RmRtspOptions o;
+        change(o);
+        return o;
+    };
+    const size_t cut = av.packets.size() * 3 / 4;
+    const Case cases[] = {
+        {"as asked", &av, &av, cut, {}, 0, false},
+        {"a torn last packet", &av, &av, cut, {}, 7, false},
+        {"server goes back further", &av, &av, cut, with([](RmRtspOptions& o) { o.rangeShiftMs = -2500; }), 0, false},
+        {"server starts from 0", &av, &av, cut, with([](RmRtspOptions& o) { o.ignoreRange = true; }), 0, false},
+        {"server repeats a unit", &av, &av, cut, with([&](RmRtspOptions& o) { o.repeatUnit = cut + 3; }), 0, false},
+        {"break inside a frame", &split, &split, insideFrame + 1, {}, 0, false},
+        {"server skips past the end of the file", &av, &av, cut,
+         with([](RmRtspOptions& o) { o.rangeShiftMs = 3000; }), 0, true},
+        {"another stream under the name", &av, &Source("audio.rm"), cut, {}, 0, true},
+        {"same description, other content", &av, &otherContent, cut, {}, 0, true},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        FixtureServer server;
+        RmRtspOptions broken;
+        broken.unitLimit = c.cut;
+        Serve(server, MakeServerStream(*c.first), broken);
+        Serve(server, MakeServerStream(*c.second), c.options);
+        Serve(server, MakeServerStream(*c.second));
+        server.Start();
+        const std::string url = server.Url("/clip.rm", "rtsp");
+        const std::string local = dir_.File(std::string(c.name) + ".rm");
+        RecordingSink first, second;
+        EXPECT_EQ(Run(url, local, first), ResultTimeOut);
+        ASSERT_GE(std::filesystem::file_size(local), 51200u);
+        if (c.tornBytes) std::filesystem::resize_file(local, std::filesystem::file_size(local) - c.tornBytes);
+        ASSERT_EQ(Run(url, local, second), 0) << second.LogText();
+        EXPECT_EQ(second.LogText().find("starting afresh") != std::string::npos, c.afresh) << second.LogText();
+        const std::vector<std::string> r = Requests();
+        const std::string play = r.back();
+        ASSERT_EQ(play.rfind("PLAY ", 0), 0u);
+        if (c.afresh) {
+            EXPECT_NE(play.find("Range: npt=0.000-\r\n"), std::string::npos) << play;
+        }
+
+        FixtureServer whole;
+        Serve(whole, MakeServerStream(*c.second));
+        whole.Start();
+        RecordingSink unbroken;
+        const std::string reference = dir_.File(std::string(c.name) + "-whole.rm");
+        ASSERT_EQ(Run(whole.Url("/clip.rm", "rtsp"), reference, unbroken), 0);
+        const RmFile written = ReadRmFile(ReadAll(local));
+        ASSERT_EQ(written.error, "");
+        EXPECT_EQ(written.packets.size(), c.second->packets.size());
+        EXPECT_EQ(written.packets, c.second->packets);
+        EXPECT_EQ(written.index.size(), c.second->streams.size());
+        EXPECT_TRUE(ReadAll(local) == ReadAll(reference)) << "the file differs from an unbroken download";
+#ifndef _WIN32
+        if (c.second == &av) {
+            EXPECT_EQ(Framecrc(local, "-map 0 -c copy"), Framecrc(MediaDir() + "av.rm", "-map 0 -c copy"));
+        }
+#endif
+    }
 }
 
 // RN5 digest: h1 = MD5("joe:RealServer:s3cret"), response = MD5(h1 + nonce + salt), computed
@@ -177,6 +266,10 @@ TEST_F(RealMediaRtsp, AnswersAnRn5ChallengeOnce) {
     };
     const Case cases[] = {
         {"answered", "joe:s3cret@", challenge, 0},
+        {"answered after the refusal's body", "joe:s3cret@",
+         "RTSP/1.0 401 Unauthorized\r\nCSeq: 2\r\nWWW-Authenticate: RN5 realm=\"RealServer\", nonce=\"4f1a9c\"\r\n"
+         "Content-Type: text/html\r\nContent-Length: 38\r\n\r\n<html><body>Unauthorized</body></html>",
+         0},
         {"no user to answer with", "", challenge, ResultShakeHandError},
         {"not RN5", "joe:s3cret@",
          "RTSP/1.0 401 Unauthorized\r\nWWW-Authenticate: Digest realm=\"a\", nonce=\"b\"\r\n\r\n", ResultShakeHandError},
@@ -223,6 +316,24 @@ TEST_F(RealMediaRtsp, AnswersAnRn5ChallengeOnce) {
     EXPECT_EQ(describes, 2u);
 }
 
+// The end of a stream is the unit of the stream-end type: a data unit of one byte (as long as
+// the end unit) is a packet like any other and the stream goes on.
+TEST_F(RealMediaRtsp, AShortDataUnitDoesNotEndTheStream) {
+    RmFile source = Source("av.rm");
+    const size_t at = source.packets.size() / 4;
+    source.packets[at].data = "z";
+    FixtureServer server;
+    Serve(server, MakeServerStream(source));
+    server.Start();
+    RecordingSink sink;
+    const std::string local = dir_.File("clip.rm");
+    ASSERT_EQ(Run(server.Url("/clip.rm", "rtsp"), local, sink), 0) << sink.LogText();
+    const RmFile written = ReadRmFile(ReadAll(local));
+    ASSERT_EQ(written.error, "");
+    EXPECT_EQ(written.packets.size(), source.packets.size());
+    EXPECT_EQ(written.packets, source.packets);
+}
+
 // What a server sends in the data phase besides units.
 TEST_F(RealMediaRtsp, MessagesAndOddUnitsInTheDataPhase) {
     const RmFile& source = Source("audio.rm");
@@ -230,6 +341,14 @@ TEST_F(RealMediaRtsp, MessagesAndOddUnitsInTheDataPhase) {
     std::string shortControl = std::string("$\0\0\x0f", 4) + "\x40\xFF" + std::string(13, 'c');
     std::string stream5 = MakeServerStream(source).units[0];
     stream5[4] = char(5 << 1);
+    // Bits 1 to 5 name the stream: stream 8 is no stream of a one-stream description.
+    std::string stream8 = MakeServerStream(source).units[0];
+    stream8[4] = char(0x40 | 8 << 1);
+    RmPacket oneByte = source.packets[0];
+    oneByte.data = "z";
+    RmFile withOneByte = source;
+    withOneByte.packets = {oneByte};
+    const std::string oneByteUnit = MakeServerStream(withOneByte).units[0];
     struct Case {
         const char* name;
         std::string message;
@@ -244,6 +363,8 @@ TEST_F(RealMediaRtsp, MessagesAndOddUnitsInTheDataPhase) {
         {"a 200 reply", "RTSP/1.0 200 OK\r\nCSeq: 9\r\n\r\n", 0, ""},
         {"short units", shortUnit + shortControl, 0, ""},
         {"a stream the description has not", stream5, 0, ""},
+        {"stream 8", stream8, 0, ""},
+        {"a unit sent twice", MakeServerStream(source).units[2], 0, ""},
         {"other text", "HELLO THERE\r\n\r\n", ResultReceiveError, ""},
         {"channel 1", std::string("$\x01\0\x0c", 4) + std::string(12, 'x'), ResultInvalidPack, ""},
     };

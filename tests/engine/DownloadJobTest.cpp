@@ -25,7 +25,9 @@
 #include "Fetchkeeper.h"
 #include "FileBytes.h"
 #include "FixtureServer.h"
+#include "MediaFiles.h"
 #include "RecordingSink.h"
+#include "RmRtspServer.h"
 #include "TempDir.h"
 #include "UrlUtil.h"
 
@@ -288,6 +290,63 @@ TEST_F(QueuedDownload, StoppedItemEndsWithUserCancel) {
     EXPECT_NE(Log(info).find("USER CANCEL THE OPERATION"), std::string::npos) << Log(info);
     EXPECT_EQ(Log(info).find("RECEIVE DATA TIME OUT"), std::string::npos);
     EXPECT_EQ(ReadFileBytes(dir_.File("long.bin.ini")), "1\r\n0\r\n0");
+}
+
+// An rtsp:// URL runs the RealMedia RTSP downloader: the item ends finished with the stream
+// rebuilt into a RealMedia file, its size and progress reported to the item.
+TEST_F(QueuedDownload, RealMediaStreamThroughTheManager) {
+    const RmFile source = ReadRmFile(ReadAll(MediaDir() + "av.rm"));
+    FixtureServer server;
+    AddRmRtspScript(server, MakeServerStream(source, 5));
+    server.Start();
+    ASSERT_TRUE(manager_->AddItem(server.Url("/live/clip.rm", "rtsp").c_str(), dir_.Dir().c_str(), "clip.rm"));
+    DownItemInfo info = WaitEnd(manager_->GetFirstItem());
+    ASSERT_EQ(info.state, DownFinished) << Log(info);
+    EXPECT_EQ(std::string(info.destFile), dir_.File("clip.rm"));
+    const RmFile written = ReadRmFile(ReadAll(dir_.File("clip.rm")));
+    ASSERT_EQ(written.error, "");
+    EXPECT_EQ(written.packets, source.packets);
+    EXPECT_EQ(info.downloaded, int32_t(written.dataEnd));
+    EXPECT_NE(Log(info).find("START DOWNLOAD RTSP 554"), std::string::npos) << Log(info);
+    EXPECT_NE(Log(info).find("DOWNLOAD RTSP 554 SUCCESS"), std::string::npos);
+    EXPECT_FALSE(std::ifstream(dir_.File("clip.rm.ini")).good());
+}
+
+// RealMedia REDIRECTs end as HTTP's do: a chain that does not end, or a REDIRECT that names no
+// place, fails the item instead of leaving it downloading.
+TEST_F(QueuedDownload, RealMediaRedirectsThatLeadNowhereFailTheItem) {
+    struct Case {
+        const char* name;
+        const char* location;
+        const char* logged;
+        int connections;
+    };
+    const Case cases[] = {
+        {"to itself", "Location: /loop.rm\r\n", "too many redirects", CDownHttpBase::kMaxRedirects + 1},
+        {"without a location", "", "invalid redirect location", 1},
+        {"to a location of nothing", "Location: /\r\n", "invalid redirect location", 1},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        FixtureServer server;
+        const std::string redirect = std::string("REDIRECT rtsp://x RTSP/1.0\r\nCSeq: 2\r\n") + c.location + "\r\n";
+        server.AddScript().ExpectHead().Send("RTSP/1.0 200 OK\r\nCSeq: 1\r\n\r\n").ExpectHead().Send(redirect).Close();
+        server.RepeatLastScript();
+        server.Start();
+        EnginePtr<CFetchkeeper> manager(static_cast<CFetchkeeper*>(NEW_FETCHKEEPER()));
+        ASSERT_TRUE(manager->AddItem(server.Url("/loop.rm", "rtsp").c_str(), dir_.Dir().c_str(), "loop.rm"));
+        DownItemInfo info{};
+        const auto deadline = Clock::now() + std::chrono::seconds(20);
+        do {
+            std::this_thread::sleep_for(std::chrono::milliseconds(10));
+            manager->GetItemInfo(manager->GetFirstItem(), &info);
+        } while ((info.state == DownWaiting || info.state == DownDownloading) && Clock::now() < deadline);
+        const std::string log = info.logText ? std::string(info.logText, info.logLength) : "";
+        EXPECT_EQ(info.state, DownFailed) << log;
+        EXPECT_NE(log.find(c.logged), std::string::npos) << log;
+        EXPECT_NE(log.find("SHAKE HAND ERROR"), std::string::npos);
+        EXPECT_EQ(server.Connections(), c.connections);
+    }
 }
 
 }  // namespace

@@ -1,6 +1,8 @@
 #include "RmFile.h"
 
+#include <algorithm>
 #include <cstdio>
+#include <map>
 
 #include "Base64.h"
 #include "ByteReader.h"
@@ -181,7 +183,8 @@ RmServerStream MakeServerStream(const RmFile& file, size_t controlEvery) {
     return s;
 }
 
-std::string EndUnit() { return std::string("$\0\0\x0b", 4) + std::string(11, '\x42'); }
+// RDT's stream-end packet: flags, the type 0xFF06, sequence, time stamp, reliable count.
+std::string EndUnit() { return std::string("$\0\0\x0b" "\x40\xFF\x06" "\0\x07" "\0\0\x1f\x40" "\0\0", 15); }
 
 std::string WriterUnit(const RmPacket& p) {
     std::string unit = "$";
@@ -250,4 +253,29 @@ Bytes WriteRmFile(const RmFile& f) {
     PutBe(out, 0, 4);
     out += packets;
     return Bytes(out.begin(), out.end());
+}
+
+RmFile SplitVideoFrames(const RmFile& file) {
+    RmFile out = file;
+    out.packets.clear();
+    for (const RmPacket& p : file.packets) {
+        if (p.stream != 0 || p.data.size() < 2) {
+            out.packets.push_back(p);
+            continue;
+        }
+        RmPacket a = p, b = p;
+        a.data = p.data.substr(0, p.data.size() / 2);
+        b.data = p.data.substr(p.data.size() / 2);
+        out.packets.push_back(a);
+        out.packets.push_back(b);
+    }
+    return out;
+}
+
+uint32_t ResumePointOf(const std::vector<RmPacket>& onDisk) {
+    std::map<uint16_t, uint32_t> last;
+    for (const RmPacket& p : onDisk) last[p.stream] = std::max(last[p.stream], p.timestamp);
+    uint32_t first = UINT32_MAX;
+    for (const auto& entry : last) first = std::min(first, entry.second);
+    return first > 1000 ? first - 1000 : 0;
 }

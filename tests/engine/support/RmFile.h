@@ -64,9 +64,15 @@ struct RmServerStream {
     std::vector<uint32_t> timestamps;  // of each unit
 };
 RmServerStream MakeServerStream(const RmFile& file, size_t controlEvery = 0);
-// The unit that ends a stream (an 11-byte payload).
+// The unit that ends a stream (RDT's stream-end packet, type 0xFF06, an 11-byte payload).
 std::string EndUnit();
 // A packet as the downloader hands it to the file writer: data length in host order, reduced.
 std::string WriterUnit(const RmPacket& packet);
 // A file of the given headers and packets (sizes, offsets and counts computed; no index).
 Bytes WriteRmFile(const RmFile& file);
+// The file with each video frame (stream 0) split over two packets that share its stream, time
+// stamp and flags, as a server sends a frame larger than its packets.
+RmFile SplitVideoFrames(const RmFile& file);
+// Where a resumed download asks the stream from, by the packets on disk: a second before the last
+// packet of the stream that ends first.
+uint32_t ResumePointOf(const std::vector<RmPacket>& onDisk);

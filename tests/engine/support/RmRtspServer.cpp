@@ -62,20 +62,31 @@ void AddRmRtspScript(FixtureServer& server, const RmServerStream& stream, const 
             } else if (StartsWith(request, "PLAY ")) {
                 // The reply comes among the data, as a server sends it.
                 std::string data = Reply(request, "RTP-Info: url=streamid=0\r\n");
-                const uint32_t from = RangeStartMs(request);
+                const int64_t asked = options.ignoreRange ? 0 : int64_t(RangeStartMs(request)) + options.rangeShiftMs;
                 size_t sent = 0;
+                bool broken = false;
                 for (size_t i = 0; i < stream.units.size() && sent < options.unitLimit; ++i) {
-                    if (stream.timestamps[i] < from) continue;
+                    if (i >= options.unitsUpTo) {
+                        broken = true;
+                        break;
+                    }
+                    if (int64_t(stream.timestamps[i]) < asked) continue;
                     data += stream.units[i];
+                    if (i == options.repeatUnit) data += stream.units[i];
                     if (++sent == options.messageAfter) data += options.message;
                     if (data.size() > (1u << 20)) {
                         if (!session.Send(data)) return;
                         data.clear();
                     }
                 }
-                if (sent < options.unitLimit) data += EndUnit();
+                broken = broken || sent >= options.unitLimit;
+                if (!broken) data += EndUnit();
                 session.Send(data);
-                if (sent >= options.unitLimit) return;  // closes: a broken connection
+                if (broken) {
+                    // Waits for the client's end; nothing it could send is awaited.
+                    if (options.stallAtLimit) session.Expect(std::string("\0\0never", 7), 60000);
+                    return;  // closes: a broken connection
+                }
             } else if (StartsWith(request, "TEARDOWN ")) {
                 session.Send(Reply(request));
                 return;

@@ -15,6 +15,17 @@ struct RmRtspOptions {
     std::string firstDescribeReply;
     // Sends this much of the units (before the end unit), then closes: a broken download.
     size_t unitLimit = static_cast<size_t>(-1);
+    // Units from this one (its index in the stream) on are not sent: the same break, at a place
+    // of the stream whatever the range asked.
+    size_t unitsUpTo = static_cast<size_t>(-1);
+    // At the limit, stays silent until the client goes (a client killed there) instead of closing.
+    bool stallAtLimit = false;
+    // Where the units start against the PLAY range: later (a server that skips ahead), earlier
+    // (back to a key frame, say), or from the first unit whatever the range says.
+    int32_t rangeShiftMs = 0;
+    bool ignoreRange = false;
+    // This unit (its index in the stream) is sent twice in a row.
+    size_t repeatUnit = static_cast<size_t>(-1);
     // Bytes sent between units, after unit messageAfter (a request of the server, a reply).
     std::string message;
     size_t messageAfter = 0;
