@@ -552,21 +552,43 @@ void TForm1::pupClearClick(ui::TComponent*) {
 
 void TForm1::pupDownAgainClick(ui::TComponent*) {
     if (!manager_) return;
-    ui::TListItem* row = nullptr;
-    if (ListDowned->Visible()) row = ListDowned->Selected();
-    if (!row && ListDeleted->Visible()) row = ListDeleted->Selected();
-    if (!row) return;
+    ui::TListView* from = nullptr;
+    if (ListDowned->Visible() && ListDowned->Selected()) from = ListDowned;
+    else if (ListDeleted->Visible() && ListDeleted->Selected()) from = ListDeleted;
+    if (!from) return;
+    ui::TListItem* row = from->Selected();
     ItemHandle item = row->Data();
     RowCells cells = RowCellsOf(*row, RowLayout::Plain);
-    // The row moves only with a run: a start the engine refuses (a stopped run still winding
-    // down) would leave a running row for an item that is not running.
     if (StateOf(item) != DownDownloading) manager_->StartItem(item);
-    if (StateOf(item) != DownDownloading) return;
-    cells.size = "0";
-    cells.downloaded = "0";
-    cells.percent = "0%";
-    AddListRow(*ListDown, RowLayout::Progress, item, kDownloadingImage, cells);
+    // The row goes where the item's state after the start belongs: a start the engine refused (a
+    // stopped run still winding down) leaves it, and a run that has failed already, or finished,
+    // is filed as such.
+    const int32_t state = StateOf(item);
+    ui::TListView* to = ListFor(state);
+    if (!to || to == from) return;
+    if (to == ListDown) {
+        cells.size = "0";
+        cells.downloaded = "0";
+        cells.percent = "0%";
+    }
+    AddListRow(*to, LayoutOf(to), item, StateImage(state, kDownloadingImage), cells);
     row->Delete();
+}
+
+ui::TListView* TForm1::ListFor(int32_t state) const {
+    switch (state) {
+    case DownWaiting:
+    case DownDownloading:
+    case DownStopped:
+    case DownFailed:
+        return ListDown;
+    case DownFinished:
+        return ListDowned;
+    case DownDeleted:
+        return ListDeleted;
+    default:
+        return nullptr;
+    }
 }
 
 void TForm1::pupOpenClick(ui::TComponent*) {
@@ -674,8 +696,8 @@ void TForm1::ListDeletedMouseDown(ui::TComponent*, ui::TMouseButton button, ui::
 }
 
 void TForm1::ListDownKeyDown(ui::TComponent*, WORD& key, ui::TShiftState) {
-    // The command itself looks at the item's state now, so the key needs no menu state.
-    if (key == VK_DELETE) pupDeleteClick(pupDelete);
+    // The key stands for the popup's Delete, and is refused while a right-click has disabled it.
+    if (key == VK_DELETE && pupDelete->Enabled()) pupDeleteClick(pupDelete);
 }
 
 void TForm1::ListDownedKeyDown(ui::TComponent* sender, WORD& key, ui::TShiftState shift) {

@@ -130,6 +130,8 @@ private:
     // The add and properties dialog under `caption`, handed what it asks this window for, with the
     // login fields empty; `sendsLogin` when the command folds the login into the URL.
     TfrmInfo& InfoDialog(const char* caption, bool sendsLogin);
+    // The list where a row of an item in `state` belongs; null for a state that has no row.
+    ui::TListView* ListFor(int32_t state) const;
     void ShowPopup();
     void DrawSeparator(ui::TCanvas& canvas, const ui::TRect& rect);
 
