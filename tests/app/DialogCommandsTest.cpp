@@ -75,6 +75,15 @@ protected:
         WithDialog(steps, command);
         return seen;
     }
+    // The one message a refusal gives, and the dialog still open with the fields as typed.
+    void ExpectRefusedAsTyped(const AfterEnter& seen, const std::string& message, const std::string& url,
+                              const std::string& name, const char* what) {
+        ASSERT_EQ(messages.size(), 1u) << what;
+        EXPECT_EQ(messages[0].text, message) << what;
+        EXPECT_TRUE(seen.open) << what;
+        EXPECT_EQ(seen.url, url) << what;
+        EXPECT_EQ(seen.name, name) << what;
+    }
     FakeRuns runs;
 };
 
@@ -192,12 +201,7 @@ TEST_F(DialogCommandsTest, AddRefusesWhatTheEngineCannotHoldWithoutCuttingIt) {
             EXPECT_EQ(std::string(info.url), c.sent) << c.what;
             EXPECT_EQ(std::string(info.destFile), stored + "\\" + c.name) << c.what;
         } else {
-            ASSERT_EQ(messages.size(), 1u) << c.what;
-            EXPECT_EQ(messages[0].text, c.message) << c.what;
-            // Still open, with everything as it was typed.
-            EXPECT_TRUE(seen.open) << c.what;
-            EXPECT_EQ(seen.url, c.url) << c.what;
-            EXPECT_EQ(seen.name, c.name) << c.what;
+            ExpectRefusedAsTyped(seen, c.message, c.url, c.name, c.what);
             EXPECT_EQ(seen.user, c.user) << c.what;
             EXPECT_EQ(Items().size(), before) << c.what;
         }
@@ -233,11 +237,7 @@ TEST_F(DialogCommandsTest, PropertyRefusesWhatTheEngineCannotHoldWithoutCuttingI
             EXPECT_EQ(std::string(after.destFile), dir.File(c.name)) << c.what;
             EXPECT_EQ(form->ListDown->Item(0)->SubItem(4), c.url) << c.what;
         } else {
-            ASSERT_EQ(messages.size(), 1u) << c.what;
-            EXPECT_EQ(messages[0].text, c.message) << c.what;
-            EXPECT_TRUE(seen.open) << c.what;
-            EXPECT_EQ(seen.url, c.url) << c.what;
-            EXPECT_EQ(seen.name, c.name) << c.what;
+            ExpectRefusedAsTyped(seen, c.message, c.url, c.name, c.what);
             EXPECT_EQ(std::string(after.url), beforeUrl) << c.what;
             EXPECT_EQ(std::string(after.destFile), beforeDest) << c.what;
         }
