@@ -26,6 +26,11 @@ bool ConfirmFolder(HWND owner, const std::string& folder) {
     return true;
 }
 
+std::string WithBackslash(std::string folder) {
+    if (folder.empty() || folder.back() != '\\') folder += '\\';
+    return folder;
+}
+
 std::string ProgramDownloadFolder() {
     const std::string folder = std::string(ProgramDirectory()) + "\\Downloads";
     CreateDirectoryA(folder.c_str(), nullptr);  // most often it is there already

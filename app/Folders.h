@@ -9,6 +9,9 @@
 // failed creation (said in a message) answers false.
 bool ConfirmFolder(HWND owner, const std::string& folder);
 
+// The folder with a backslash at its end, as a file name is joined to it.
+std::string WithBackslash(std::string folder);
+
 // "Downloads" beside the program, created when it is not there yet.
 std::string ProgramDownloadFolder();
 

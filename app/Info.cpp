@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include "EngineTypes.h"
 #include "Folders.h"
 #include "ItemRules.h"
 #include "ProgramTexts.h"
@@ -64,6 +65,20 @@ void TfrmInfo::Button1Click(ui::TComponent*) {
     const std::string cleaned = SanitizeFileName(name);
     if (!IsUsableFileName(cleaned)) {
         ui::ShowMessage(kInvalidInput);
+        return;
+    }
+    // The engine's fields hold so much and no more: what does not fit is refused here, with the
+    // fields as typed, never cut on the way to the engine and the server.
+    bool urlFits = url.size() < kUrlSize;
+    if (urlFits && UrlWithLogin) urlFits = !UrlWithLogin(url, ui::Trim(edUser->Text()), ui::Trim(edPass->Text())).empty();
+    if (!urlFits) {
+        ui::ShowMessage(kUrlTooLong);
+        EditURL->SetFocus();
+        return;
+    }
+    if (WithBackslash(folder).size() + cleaned.size() >= kPathSize) {
+        ui::ShowMessage(kPathTooLong);
+        EditFileName->SetFocus();
         return;
     }
     if (cleaned != name) EditFileName->SetText(cleaned);

@@ -28,6 +28,11 @@ public:
     // The file name of a URL (true when the URL has one), written into a 512-byte buffer: the
     // engine's answer, handed in by whoever opens the dialog. No name is proposed without it.
     std::function<bool(const char* url, char* out)> FileNameFromUrl;
+    // The URL with the user name and password folded in, as it would be sent; empty when it does
+    // not fit the engine. Set by a caller that sends the login; OK then refuses a URL the login
+    // makes too long.
+    std::function<std::string(const std::string& url, const std::string& user, const std::string& password)>
+        UrlWithLogin;
     // The folder chooser: opens at the given folder, answers true and the chosen folder when the
     // user confirms one. The shell's chooser unless another is put in its place.
     std::function<bool(std::string& folder)> ChooseFolder;

@@ -26,11 +26,6 @@ const char kHomePage[] = "http://www.tarvexa.com/ripplecast/";
 
 namespace {
 
-std::string WithBackslash(std::string dir) {
-    if (dir.empty() || dir.back() != '\\') dir += '\\';
-    return dir;
-}
-
 // At most `size` - 1 characters, as the fixed buffers of the commands hold.
 std::string Bounded(std::string text, size_t size) {
     if (text.size() > size - 1) text.resize(size - 1);
@@ -411,6 +406,14 @@ void TForm1::About1Click(ui::TComponent*) {
 
 bool TForm1::FileNameFromUrl(const char* url, char* out) { return manager_ && manager_->FileNameFromUrl(url, out); }
 
+std::string TForm1::UrlWithLogin(const std::string& url, const std::string& user, const std::string& password) {
+    if (!manager_) return std::string();
+    char out[kUrlSize] = {};
+    manager_->UrlWithLogin(url.c_str(), user.c_str(), password.c_str(), out);
+    out[sizeof out - 1] = '\0';
+    return out;
+}
+
 bool TForm1::GetDestPath(char* out) { return manager_ && manager_->GetDestPath(mainSettings_.settingsPath, out); }
 
 int32_t TForm1::GetMaxThread() { return manager_ ? manager_->GetMaxThread(mainSettings_.settingsPath) : 0; }
@@ -454,10 +457,16 @@ bool TForm1::AnyItemDownloading() {
     return false;
 }
 
-TfrmInfo& TForm1::InfoDialog(const char* caption) {
+TfrmInfo& TForm1::InfoDialog(const char* caption, bool sendsLogin) {
     frmInfo->SetCaption(caption);
     // The dialog proposes a file name for a typed URL as the engine would name it.
     frmInfo->FileNameFromUrl = [this](const char* url, char* out) { return FileNameFromUrl(url, out); };
+    frmInfo->UrlWithLogin = nullptr;
+    if (sendsLogin) {
+        frmInfo->UrlWithLogin = [this](const std::string& url, const std::string& user, const std::string& password) {
+            return UrlWithLogin(url, user, password);
+        };
+    }
     frmInfo->edUser->SetText("");
     frmInfo->edPass->SetText("");
     return *frmInfo;
@@ -465,7 +474,7 @@ TfrmInfo& TForm1::InfoDialog(const char* caption) {
 
 void TForm1::btnAddClick(ui::TComponent*) {
     if (!manager_ || !frmInfo) return;
-    TfrmInfo& dialog = InfoDialog("NewDownloading");
+    TfrmInfo& dialog = InfoDialog("NewDownloading", true);
     dialog.EditURL->SetText("");
     // Pasted as the edit pastes, so a text of several lines gives its first.
     if (HWND edit = dialog.EditURL->Handle()) SendMessageA(edit, WM_PASTE, 0, 0);
@@ -474,22 +483,21 @@ void TForm1::btnAddClick(ui::TComponent*) {
     manager_->GetDestPath(mainSettings_.settingsPath, folder);
     folder[sizeof folder - 1] = '\0';
     dialog.EditDest->SetText(folder[0] ? folder : kDefaultDestFolder);
-    if (dialog.ShowModal() != ui::mrOk) return;
-
-    const std::string url = Bounded(dialog.EditURL->Text(), 512);
-    const std::string dir = WithBackslash(Bounded(dialog.EditDest->Text(), 512));
-    const std::string name = SanitizeFileName(Bounded(dialog.EditFileName->Text(), 512));
-    // A name cleaned away to nothing would make the folder itself the destination.
-    if (!IsUsableFileName(name)) {
+    // The dialog has refused what the engine cannot hold; what the engine refuses all the same (a
+    // name it would have to rename past its field, say) is said, and the dialog comes back as it
+    // was left.
+    while (dialog.ShowModal() == ui::mrOk) {
+        const std::string url = dialog.EditURL->Text();
+        const std::string dir = WithBackslash(dialog.EditDest->Text());
+        const std::string name = SanitizeFileName(dialog.EditFileName->Text());
+        const std::string withLogin =
+            UrlWithLogin(url, ui::Trim(dialog.edUser->Text()), ui::Trim(dialog.edPass->Text()));
+        // A name cleaned away to nothing would make the folder itself the destination.
+        if (IsUsableFileName(name) && !withLogin.empty() &&
+            manager_->AddItem(withLogin.c_str(), dir.c_str(), name.c_str()))
+            return;
         ui::ShowMessage(kInvalidInput);
-        return;
     }
-    const std::string user = ui::Trim(dialog.edUser->Text());
-    const std::string password = ui::Trim(dialog.edPass->Text());
-    char withLogin[1024] = {};
-    manager_->UrlWithLogin(url.c_str(), user.c_str(), password.c_str(), withLogin);
-    withLogin[sizeof withLogin - 1] = '\0';
-    manager_->AddItem(withLogin, dir.c_str(), name.c_str());
 }
 
 void TForm1::pupDownAllClick(ui::TComponent*) {
@@ -544,21 +552,43 @@ void TForm1::pupClearClick(ui::TComponent*) {
 
 void TForm1::pupDownAgainClick(ui::TComponent*) {
     if (!manager_) return;
-    ui::TListItem* row = nullptr;
-    if (ListDowned->Visible()) row = ListDowned->Selected();
-    if (!row && ListDeleted->Visible()) row = ListDeleted->Selected();
-    if (!row) return;
+    ui::TListView* from = nullptr;
+    if (ListDowned->Visible() && ListDowned->Selected()) from = ListDowned;
+    else if (ListDeleted->Visible() && ListDeleted->Selected()) from = ListDeleted;
+    if (!from) return;
+    ui::TListItem* row = from->Selected();
     ItemHandle item = row->Data();
     RowCells cells = RowCellsOf(*row, RowLayout::Plain);
-    // The row moves only with a run: a start the engine refuses (a stopped run still winding
-    // down) would leave a running row for an item that is not running.
     if (StateOf(item) != DownDownloading) manager_->StartItem(item);
-    if (StateOf(item) != DownDownloading) return;
-    cells.size = "0";
-    cells.downloaded = "0";
-    cells.percent = "0%";
-    AddListRow(*ListDown, RowLayout::Progress, item, kDownloadingImage, cells);
+    // The row goes where the item's state after the start belongs: a start the engine refused (a
+    // stopped run still winding down) leaves it, and a run that has failed already, or finished,
+    // is filed as such.
+    const int32_t state = StateOf(item);
+    ui::TListView* to = ListFor(state);
+    if (!to || to == from) return;
+    if (to == ListDown) {
+        cells.size = "0";
+        cells.downloaded = "0";
+        cells.percent = "0%";
+    }
+    AddListRow(*to, LayoutOf(to), item, StateImage(state, kDownloadingImage), cells);
     row->Delete();
+}
+
+ui::TListView* TForm1::ListFor(int32_t state) const {
+    switch (state) {
+    case DownWaiting:
+    case DownDownloading:
+    case DownStopped:
+    case DownFailed:
+        return ListDown;
+    case DownFinished:
+        return ListDowned;
+    case DownDeleted:
+        return ListDeleted;
+    default:
+        return nullptr;
+    }
 }
 
 void TForm1::pupOpenClick(ui::TComponent*) {
@@ -585,7 +615,7 @@ void TForm1::pupPropertyClick(ui::TComponent*) {
     char dir[256] = {}, name[256] = {};
     SplitPath(info.destFile ? info.destFile : "", dir, name);
     dir[sizeof dir - 1] = '\0';
-    TfrmInfo& dialog = InfoDialog("Property");
+    TfrmInfo& dialog = InfoDialog("Property", false);
     dialog.EditURL->SetText(info.url ? info.url : "");
     dialog.EditDest->SetText(dir);
     dialog.EditFileName->SetText(name);
@@ -596,16 +626,21 @@ void TForm1::pupPropertyClick(ui::TComponent*) {
         ui::ShowMessage(kPauseFirst);
         return;
     }
-    const std::string url = Bounded(dialog.EditURL->Text(), 512);
-    const std::string newName = SanitizeFileName(Bounded(dialog.EditFileName->Text(), 256));
+    // Whole, as the dialog let them through: it refuses what the engine's fields cannot hold.
+    const std::string url = dialog.EditURL->Text();
+    const std::string newName = SanitizeFileName(dialog.EditFileName->Text());
     if (!IsUsableFileName(newName)) {
         ui::ShowMessage(kInvalidInput);
         return;
     }
-    const std::string folder = WithBackslash(Bounded(dialog.EditDest->Text(), 256));
+    const std::string folder = WithBackslash(dialog.EditDest->Text());
     // Two items never write one file: a clash is renamed as the engine renames one on insertion.
     const std::string path = FreeDestination(*manager_, item, folder + newName);
-    if (path.empty() || !manager_->SetItemUrl(item, url.c_str(), path.c_str())) return;
+    if (path.empty()) {
+        ui::ShowMessage(kPathTooLong);
+        return;
+    }
+    if (!manager_->SetItemUrl(item, url.c_str(), path.c_str())) return;
     // The row may have moved while the dialog was open (a finished item, say): look it up again.
     for (ui::TListView* in : {ListDown, ListDowned, ListDeleted}) {
         if (ui::TListItem* current = FindRow(*in, item)) {
@@ -661,8 +696,8 @@ void TForm1::ListDeletedMouseDown(ui::TComponent*, ui::TMouseButton button, ui::
 }
 
 void TForm1::ListDownKeyDown(ui::TComponent*, WORD& key, ui::TShiftState) {
-    // The command itself looks at the item's state now, so the key needs no menu state.
-    if (key == VK_DELETE) pupDeleteClick(pupDelete);
+    // The key stands for the popup's Delete, and is refused while a right-click has disabled it.
+    if (key == VK_DELETE && pupDelete->Enabled()) pupDeleteClick(pupDelete);
 }
 
 void TForm1::ListDownedKeyDown(ui::TComponent* sender, WORD& key, ui::TShiftState shift) {

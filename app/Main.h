@@ -101,6 +101,8 @@ public:
 
     // Settings readers, forwarded to the manager with the settings path.
     bool FileNameFromUrl(const char* url, char* out);
+    // The URL with the login folded in, as the engine gives it: empty when it would not fit.
+    std::string UrlWithLogin(const std::string& url, const std::string& user, const std::string& password);
     bool GetDestPath(char* out);
     int32_t GetMaxThread();
     int32_t GetTimeOut();
@@ -126,8 +128,10 @@ private:
     bool AnyItemDownloading();
     RowLayout LayoutOf(const ui::TListView* list) const;
     // The add and properties dialog under `caption`, handed what it asks this window for, with the
-    // login fields empty.
-    TfrmInfo& InfoDialog(const char* caption);
+    // login fields empty; `sendsLogin` when the command folds the login into the URL.
+    TfrmInfo& InfoDialog(const char* caption, bool sendsLogin);
+    // The list where a row of an item in `state` belongs; null for a state that has no row.
+    ui::TListView* ListFor(int32_t state) const;
     void ShowPopup();
     void DrawSeparator(ui::TCanvas& canvas, const ui::TRect& rect);
 

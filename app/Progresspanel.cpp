@@ -59,12 +59,19 @@ bool TProgressPanel::Layout(int32_t scrollTo) {
     if (columns_ <= 0 || rows_ <= 0) return false;
     pages_ = 1;
     const int64_t perPage = static_cast<int64_t>(columns_) * rows_;
+    // A position kept from a smaller panel is brought back into range: past the one that shows the
+    // grid's last row, or anywhere once the grid fits and the bar is off, it would hide the top
+    // rows with no way back to them.
+    int32_t position = 0;
     if (perPage < totalCount_) {
         scrollBar_->SetEnabled(true);
         scrollBar_->SmallChange = 1;
         pages_ = static_cast<int32_t>(totalCount_ / perPage + (totalCount_ % perPage ? 1 : 0));
-        scrollBar_->SetParams(scrollTo, 0, totalCount_ / columns_);
+        const int32_t maximum = totalCount_ / columns_;
+        position = std::clamp(scrollTo, 0, std::max(0, maximum - rows_ + 1));
+        scrollBar_->SetParams(position, 0, maximum);
     }
+    scrollPosition_ = position;
     if (!surface_) surface_ = std::make_unique<ui::TBitmap>();
     surface_->SetSize(chartWidth_, chartHeight_);
     surface_->Canvas().Brush.Color = color_;

@@ -27,7 +27,8 @@ TAlign ParseAlign(const Value& v) {
     throw Exception("Unknown alignment " + v.text);
 }
 
-// Properties of design-time tools and keyboard navigation, which this library does not model.
+// Properties of design-time tools and keyboard navigation, which this library does not model
+// (windowed controls keep their TabOrder).
 bool IsIgnoredProperty(const std::string& name) {
     static const char* const names[] = {"TabOrder", "TabStop", "Anchors", "ShowHint", "ParentShowHint",
                                         "Hint", "HelpContext", "Ctl3D", "ParentCtl3D", "ParentBiDiMode",
@@ -638,6 +639,19 @@ void TWinControl::SetFocus() {
     if (Handle()) ::SetFocus(handle_);
 }
 
+int TWinControl::TabOrder() const {
+    if (!parent_) return -1;
+    const auto& list = parent_->tabList_;
+    return static_cast<int>(std::find(list.begin(), list.end(), this) - list.begin());
+}
+
+void TWinControl::SetTabOrder(int order) {
+    if (!parent_ || order < 0) return;
+    auto& list = parent_->tabList_;
+    list.erase(std::remove(list.begin(), list.end(), this), list.end());
+    list.insert(list.begin() + std::min<size_t>(static_cast<size_t>(order), list.size()), this);
+}
+
 void TWinControl::FontChanged() {
     if (handle_) {
         SendMessageA(handle_, WM_SETFONT, reinterpret_cast<WPARAM>(font_.Handle()), TRUE);
@@ -666,6 +680,7 @@ void TWinControl::Loaded() {
 
 void TWinControl::InsertControl(TControl* control) {
     controls_.push_back(control);
+    if (auto* w = dynamic_cast<TWinControl*>(control)) tabList_.push_back(w);
     control->parent_ = this;
     if (handle_) {
         if (auto* w = dynamic_cast<TWinControl*>(control)) w->Handle();
@@ -675,6 +690,7 @@ void TWinControl::InsertControl(TControl* control) {
 
 void TWinControl::RemoveControl(TControl* control) {
     controls_.erase(std::remove(controls_.begin(), controls_.end(), control), controls_.end());
+    tabList_.erase(std::remove(tabList_.begin(), tabList_.end(), control), tabList_.end());
     control->parent_ = nullptr;
     if (auto* w = dynamic_cast<TWinControl*>(control)) w->DestroyHandle();
     Realign();
@@ -751,6 +767,8 @@ void TWinControl::PaintTo(TCanvas& canvas) { Paint(canvas); }
 bool TWinControl::SetProperty(const std::string& name, const Value& v, Reader& reader) {
     if (name == "DoubleBuffered") {
         SetDoubleBuffered(v.AsBool());
+    } else if (name == "TabOrder") {
+        SetTabOrder(v.AsInt());
     } else if (name == "OnKeyDown") {
         OnKeyDown = reader.Method<void(TComponent*, WORD&, TShiftState)>(v);
     } else if (name == "OnKeyUp") {

@@ -176,6 +176,12 @@ public:
     void Invalidate() override;
     void Repaint() override;
     void SetFocus();
+    // The control's place among its parent's windowed children in the order Tab walks them; a
+    // new child comes last, and taking a place moves the others after it up by one.
+    int TabOrder() const;
+    void SetTabOrder(int order);
+    // The windowed children in tab order.
+    const std::vector<TWinControl*>& TabList() const { return tabList_; }
     bool DoubleBuffered = false;
     virtual void SetDoubleBuffered(bool value) { DoubleBuffered = value; }
 
@@ -229,6 +235,7 @@ protected:
     // press on it is a click.
     bool clickEvents_ = false;
     std::vector<TControl*> controls_;
+    std::vector<TWinControl*> tabList_;
     bool realigning_ = false;
     bool settingBounds_ = false;
 

@@ -176,16 +176,20 @@ void TCustomForm::PlaceOnScreen() {
 
 void TCustomForm::Show() {
     HandleNeeded();
+    // Each showing starts at the first field, not where the last one was left.
+    if (!IsWindowVisible(handle_)) lastFocus_ = nullptr;
     if (!shown_) {
         shown_ = true;
         PlaceOnScreen();
     }
     visible_ = true;
+    // Before the window appears and its first field takes the focus (with its text selected): what
+    // OnShow puts in the fields is what the user sees and types over.
+    if (OnShow) OnShow(this);
     ShowWindow(handle_, WindowState == TWindowState::Maximized   ? SW_SHOWMAXIMIZED
                         : WindowState == TWindowState::Minimized ? SW_SHOWMINIMIZED
                                                                  : SW_SHOWNORMAL);
     UpdateWindow(handle_);
-    if (OnShow) OnShow(this);
 }
 
 void TCustomForm::Hide() {
@@ -239,16 +243,35 @@ BOOL CALLBACK FindDefaultButton(HWND child, LPARAM found) {
     }
     return TRUE;
 }
+
+// The first control that Tab reaches below `parent`: depth first in tab order, shown, enabled and a
+// tab stop.
+HWND FirstTabStop(const TWinControl& parent) {
+    for (TWinControl* child : parent.TabList()) {
+        const HWND h = child->HandleOrNull();
+        if (!h || !IsWindowVisible(h) || !IsWindowEnabled(h)) continue;
+        if (GetWindowLongA(h, GWL_STYLE) & WS_TABSTOP) return h;
+        if (const HWND inner = FirstTabStop(*child)) return inner;
+    }
+    return nullptr;
+}
 }  // namespace
 
 void TCustomForm::RestoreFocus() {
     if (!handle_) return;
-    HWND target = lastFocus_;
-    if (!target || !IsChild(handle_, target) || !IsWindowVisible(target) || !IsWindowEnabled(target)) {
-        target = nullptr;
-        EnumChildWindows(handle_, &FindDefaultButton, reinterpret_cast<LPARAM>(&target));
+    const HWND last = lastFocus_;
+    if (last && IsChild(handle_, last) && IsWindowVisible(last) && IsWindowEnabled(last)) {
+        ::SetFocus(last);
+        return;
     }
-    if (target) ::SetFocus(target);
+    if (const HWND first = FirstTabStop(*this)) {
+        ::SetFocus(first);
+        if (SendMessageA(first, WM_GETDLGCODE, 0, 0) & DLGC_HASSETSEL) SendMessageA(first, EM_SETSEL, 0, -1);
+        return;
+    }
+    HWND button = nullptr;
+    EnumChildWindows(handle_, &FindDefaultButton, reinterpret_cast<LPARAM>(&button));
+    if (button) ::SetFocus(button);
 }
 
 bool TCustomForm::CloseQuery() {

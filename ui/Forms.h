@@ -76,9 +76,10 @@ protected:
 private:
     TMainMenu* menu_ = nullptr;
     void PlaceOnScreen();
-    // Gives the focus back to the control that had it when the form was last left, or else to the
-    // default button, as a dialog does: otherwise no control of a new form has it and Enter and Esc
-    // reach nothing.
+    // Gives the focus back to the control that had it when the form was last left; on a form just
+    // shown, to the first control of its tab order (an edit with its text selected, so that typing
+    // replaces it), or else to the default button, as a dialog does: otherwise no control of a new
+    // form has it, and keys typed at once and Enter and Esc reach nothing.
     void RestoreFocus();
     HWND lastFocus_ = nullptr;
     int modalResult_ = 0;

@@ -1,7 +1,14 @@
-// The block chart drawn into a memory bitmap and read back pixel by pixel at the cells' places.
+// The block chart drawn into a memory bitmap and read back pixel by pixel at the cells' places, and
+// the chart in a window of its own, scrolled and resized through the window's messages.
 #include <gtest/gtest.h>
 
+#include <windows.h>
+
+#include <algorithm>
+
+#include "Forms.h"
 #include "Progresspanel.h"
+#include "Reader.h"
 
 namespace {
 
@@ -166,6 +173,84 @@ TEST_F(BlockChartTest, WithoutPicturesNothingIsLaidOut) {
     EXPECT_EQ(panel->BevelOuter, ui::TBevelCut::Lowered);
     panel->SetName("pp_Chart");
     EXPECT_EQ(panel->Caption(), "");
+}
+
+
+// The chart as the main window holds it: a panel filling its parent, rebuilt from its OnResize.
+class ChartForm : public ui::TForm {
+public:
+    ChartForm() : ui::TForm(nullptr) {
+        ui::RegisterComponentClass<TProgressPanel>("TProgressPanel");
+        Publish("ChartResize", &ChartForm::ChartResize);
+        InitFromText(R"(object ChartForm: TForm
+  BorderStyle = bsNone
+  ClientWidth = 119
+  ClientHeight = 55
+  object Chart: TProgressPanel
+    Align = alClient
+    OnResize = ChartResize
+  end
+end)");
+    }
+    void ChartResize(ui::TComponent*) {
+        if (Chart) Chart->ForResizeDo();
+    }
+    TProgressPanel* Chart = nullptr;
+
+protected:
+    void BindComponents() override { Chart = ui::FindAs<TProgressPanel>(*this, "Chart"); }
+};
+
+TEST_F(BlockChartTest, GrowingBringsTheScrollPositionBackIntoRange) {
+    ChartForm form;
+    TProgressPanel& chart = *form.Chart;
+    ui::TBitmap did, pending;
+    Fill(did, kDid);
+    Fill(pending, kTry);
+    chart.SetDidBitmap(did);
+    chart.SetTryBitmap(pending);
+    form.Show();
+    chart.SetTotalCount(123);  // 13 rows of 10 cells
+    chart.SetComedCount(123);
+    ASSERT_EQ(chart.Rows(), 5);
+    HWND bar = chart.ScrollBar().Handle();
+    struct Case {
+        int height;    // of the window's client area: 11 pixels a row
+        int position;  // the first row shown afterwards
+        bool scrolls;
+    } cases[] = {
+        {88, 5, true},    // 8 rows shown: from row 5 on they end with the grid's last row, 12
+        {143, 0, false},  // all 13 rows fit
+        {55, 0, true},
+    };
+    for (const auto& c : cases) {
+        // The user scrolls to the bottom, then the window grows (or shrinks).
+        SendMessageA(chart.Handle(), WM_VSCROLL, SB_BOTTOM, reinterpret_cast<LPARAM>(bar));
+        RECT frame{0, 0, 119, c.height};
+        AdjustWindowRectEx(&frame, GetWindowLongA(form.Handle(), GWL_STYLE), FALSE, GetWindowLongA(form.Handle(), GWL_EXSTYLE));
+        SetWindowPos(form.Handle(), nullptr, 0, 0, frame.right - frame.left, frame.bottom - frame.top,
+                     SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+        ASSERT_EQ(chart.Rows(), c.height / 11) << c.height;
+        EXPECT_EQ(chart.ScrollPosition(), c.position) << c.height;
+        EXPECT_EQ(chart.ScrollBar().Enabled(), c.scrolls) << c.height;
+        if (c.scrolls) EXPECT_EQ(chart.ScrollBar().Position(), c.position) << c.height;
+        shot.SetSize(chart.Width(), chart.Height());
+        chart.PaintTo(shot.Canvas());
+        // Every row from the first shown one is there, received, down to the last row of the grid.
+        const int shownRows = std::min(c.height / 11, 13 - c.position);
+        for (int row = 0; row < shownRows; ++row) {
+            for (int column = 0; column < 10; ++column) {
+                const bool cell = (c.position + row) * 10 + column < 123;
+                EXPECT_EQ(At(column, row), cell ? kDid : Background())
+                    << c.height << ": row " << row << ", column " << column;
+            }
+        }
+        // And when the bar scrolls, the top is reached again.
+        if (c.scrolls) {
+            SendMessageA(chart.Handle(), WM_VSCROLL, SB_TOP, reinterpret_cast<LPARAM>(bar));
+            EXPECT_EQ(chart.ScrollPosition(), 0) << c.height;
+        }
+    }
 }
 
 }  // namespace

@@ -11,6 +11,7 @@
 #include "Clipbrd.h"
 #include "CommandHarness.h"
 #include "FakeRuns.h"
+#include "ListRows.h"
 
 namespace {
 
@@ -324,6 +325,96 @@ TEST_F(CommandsTest, DownAgainPutsARunningRowAtTheEndOfListDown) {
     form->pupDownAgain->Click();
     EXPECT_EQ(runs.runs.size(), before);
     EXPECT_EQ(form->ListDown->ItemCount(), 4);
+}
+
+TEST_F(CommandsTest, DownAgainFilesTheRowWhereTheItemsStateAfterTheStartBelongs) {
+    Make();
+    struct Case {
+        const char* what;
+        int32_t from;         // DownFinished or DownDeleted
+        bool failAtStart, refuseJobs;
+        ui::TListView* TForm1::*rowIn;  // where the item's one row is afterwards
+        int image;
+        int32_t state;
+    } cases[] = {
+        {"finished, the run fails at once", DownFinished, true, false, &TForm1::ListDown, 4, DownFailed},
+        {"deleted, the run fails at once", DownDeleted, true, false, &TForm1::ListDown, 4, DownFailed},
+        {"finished, no job can be made", DownFinished, false, true, &TForm1::ListDowned, 2, DownFinished},
+        {"deleted, no job can be made", DownDeleted, false, true, &TForm1::ListDeleted, 5, DownDeleted},
+        {"finished, the run goes on", DownFinished, false, false, &TForm1::ListDown, 1, DownDownloading},
+    };
+    int n = 0;
+    for (const auto& c : cases) {
+        const std::string name = "again" + std::to_string(++n) + ".bin";
+        ItemHandle item = AddIn(name, c.from);
+        ui::TListView* list = c.from == DownFinished ? form->ListDowned : form->ListDeleted;
+        Show(c.from == DownFinished ? 2 : 3);
+        RightClick(list, list->ItemCount() - 1);
+        ASSERT_TRUE(form->pupDownAgain->Enabled()) << c.what;
+        runs.failAtStart = c.failAtStart;
+        runs.refuseJobs = c.refuseJobs;
+        SendMessageA(form->Handle(), WM_COMMAND, MAKEWPARAM(form->pupDownAgain->Command(), 0), 0);
+        runs.failAtStart = false;
+        runs.refuseJobs = false;
+        EXPECT_EQ(StateOf(item), c.state) << c.what;
+        if (c.rowIn == &TForm1::ListDown) {
+            ui::TListItem* row = FindRow(*form->ListDown, item);
+            ASSERT_NE(row, nullptr) << c.what;
+            EXPECT_EQ(Cells(row), (std::vector<std::string>{name, "0", "0", "0%", "http://127.0.0.1/" + name}))
+                << c.what;
+        }
+        // At once and after the next poll alike: one row, filed by the item's state.
+        for (int poll = 0; poll < 2; ++poll) {
+            std::vector<ui::TListView*> holding;
+            for (ui::TListView* in : {form->ListDown, form->ListDowned, form->ListDeleted}) {
+                for (int i = 0; i < in->ItemCount(); ++i) {
+                    if (in->Item(i)->Data() == item) holding.push_back(in);
+                }
+            }
+            ASSERT_EQ(holding, std::vector<ui::TListView*>{form->*c.rowIn}) << c.what << ", poll " << poll;
+            EXPECT_EQ(FindRow(*(form->*c.rowIn), item)->ImageIndex(), c.image) << c.what << ", poll " << poll;
+            Tick();
+        }
+        if (RunOf(item)) runs.End(*RunOf(item));
+    }
+}
+
+TEST_F(CommandsTest, TheDeleteKeyActsOnlyWhileThePopupsDeleteIsEnabled) {
+    Make();
+    AddIn("down.bin", DownStopped);
+    AddIn("done.bin", DownFinished);
+    AddIn("gone.bin", DownDeleted);
+    struct Case {
+        int node;
+        ui::TListView* TForm1::*list;
+    } cases[] = {{1, &TForm1::ListDown}, {2, &TForm1::ListDowned}, {3, &TForm1::ListDeleted}};
+    for (const auto& c : cases) {
+        Show(c.node);
+        ui::TListView* list = form->*c.list;
+        const int rows = list->ItemCount();
+        ASSERT_GT(rows, 0);
+        // A right-click below the rows disables the popup's Delete: the key does nothing.
+        RightClick(list, -1);
+        ASSERT_FALSE(form->pupDelete->Enabled());
+        list->SetSelected(list->Item(0));
+        const size_t items = Items().size();
+        const int deleted = form->ListDeleted->ItemCount();
+        SendMessageA(list->Handle(), WM_KEYDOWN, VK_DELETE, 0);
+        EXPECT_EQ(list->ItemCount(), rows) << c.node;
+        EXPECT_EQ(form->ListDeleted->ItemCount(), deleted) << c.node;
+        EXPECT_EQ(Items().size(), items) << c.node;
+        // A right-click on the row enables it again, and the key deletes.
+        RightClick(list, 0);
+        ASSERT_TRUE(form->pupDelete->Enabled());
+        SendMessageA(list->Handle(), WM_KEYDOWN, VK_DELETE, 0);
+        EXPECT_EQ(list->ItemCount(), rows - 1) << c.node;
+        if (list == form->ListDeleted) {
+            EXPECT_EQ(Items().size(), items - 1) << c.node;
+        } else {
+            EXPECT_EQ(form->ListDeleted->ItemCount(), deleted + 1) << c.node;
+        }
+    }
+    EXPECT_TRUE(messages.empty());
 }
 
 TEST_F(CommandsTest, CopyUrlPutsTheSelectedRowsUrlOnTheClipboard) {

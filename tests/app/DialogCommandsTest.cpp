@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -14,6 +15,28 @@
 namespace {
 
 using command_harness::CommandHarness;
+
+// A URL of `length` characters on the loopback host.
+std::string UrlOf(size_t length) {
+    const std::string head = "http://127.0.0.1/", tail = ".bin";
+    return head + std::string(length - head.size() - tail.size(), 'u') + tail;
+}
+
+// Text put into a field through the edit's own window, which tells the dialog of the change.
+void Enter(ui::TEdit* edit, const std::string& text) {
+    SendMessageA(edit->HandleOrNull(), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()));
+}
+
+void PressEnter(ui::TEdit* edit) {
+    PostMessageA(edit->HandleOrNull(), WM_KEYDOWN, VK_RETURN, 1);
+    PostMessageA(edit->HandleOrNull(), WM_KEYUP, VK_RETURN, 0xC0000001);
+}
+
+// What the add and properties dialog showed once Enter had been pressed on what was typed.
+struct AfterEnter {
+    bool open = false;  // still open: refused
+    std::string url, name, user;
+};
 
 class DialogCommandsTest : public CommandHarness {
 protected:
@@ -28,6 +51,38 @@ protected:
         runs.EndAll();
         Tick();
         return item;
+    }
+    // Runs `command`, types into the dialog it opens and presses Enter. When `refused`, the dialog
+    // is to stay open: what it shows then is read, and it is cancelled.
+    AfterEnter TypeAndPressEnter(const std::function<void()>& command, const std::string& url, const std::string& name,
+                                 const std::string& user, bool refused) {
+        AfterEnter seen;
+        std::vector<std::function<void()>> steps = {[&] {
+            Enter(frmInfo->EditURL, url);
+            Enter(frmInfo->EditFileName, name);
+            Enter(frmInfo->edUser, user);
+            PressEnter(frmInfo->EditURL);
+        }};
+        if (refused) {
+            steps.push_back([&] {
+                seen.open = frmInfo->Modal();
+                seen.url = frmInfo->EditURL->Text();
+                seen.name = frmInfo->EditFileName->Text();
+                seen.user = frmInfo->edUser->Text();
+                PostMessageA(frmInfo->Button2->HandleOrNull(), BM_CLICK, 0, 0);
+            });
+        }
+        WithDialog(steps, command);
+        return seen;
+    }
+    // The one message a refusal gives, and the dialog still open with the fields as typed.
+    void ExpectRefusedAsTyped(const AfterEnter& seen, const std::string& message, const std::string& url,
+                              const std::string& name, const char* what) {
+        ASSERT_EQ(messages.size(), 1u) << what;
+        EXPECT_EQ(messages[0].text, message) << what;
+        EXPECT_TRUE(seen.open) << what;
+        EXPECT_EQ(seen.url, url) << what;
+        EXPECT_EQ(seen.name, name) << what;
     }
     FakeRuns runs;
 };
@@ -109,6 +164,84 @@ TEST_F(DialogCommandsTest, AddCleansTheNameFoldsTheLoginAndQueuesTheItem) {
     // The row comes with the next poll.
     Tick();
     EXPECT_EQ(form->ListDown->ItemCount(), 2);
+}
+
+TEST_F(DialogCommandsTest, AddRefusesWhatTheEngineCannotHoldWithoutCuttingIt) {
+    Make();
+    const std::string stored = dir.File("store");
+    CreateDirectoryA(stored.c_str(), nullptr);
+    ASSERT_TRUE(form->Manager()->SetDestPath(form->Settings().settingsPath, stored.c_str()));
+    const size_t room = 255 - (stored.size() + 1);  // for a file name in the engine's path field
+    struct Case {
+        const char* what;
+        std::string url, user, name;
+        std::string message;  // empty: added as typed
+        std::string sent;     // the URL the item has
+    };
+    const std::vector<Case> cases = {
+        {"829 characters", UrlOf(829), "", "a.bin", "", UrlOf(829)},
+        {"1023, the most the engine holds", UrlOf(1023), "", "b.bin", "", UrlOf(1023)},
+        {"1024", UrlOf(1024), "", "c.bin", "The URL is too long!", ""},
+        {"3000", UrlOf(3000), "", "c.bin", "The URL is too long!", ""},
+        {"a login that just fits", UrlOf(1014), "someuser", "d.bin", "",
+         "http://someuser@" + UrlOf(1014).substr(7)},
+        {"a login that makes it too long", UrlOf(1015), "someuser", "e.bin", "The URL is too long!", ""},
+        {"a path of 255 characters", UrlOf(100), "", std::string(room - 4, 'n') + ".bin", "", UrlOf(100)},
+        {"a path of 256 characters", UrlOf(101), "", std::string(room - 3, 'n') + ".bin", "The path is too long!", ""},
+    };
+    for (const auto& c : cases) {
+        const size_t before = Items().size();
+        messages.clear();
+        const AfterEnter seen =
+            TypeAndPressEnter([&] { form->btnAdd->Click(); }, c.url, c.name, c.user, !c.message.empty());
+        if (c.message.empty()) {
+            EXPECT_TRUE(messages.empty()) << c.what;
+            ASSERT_EQ(Items().size(), before + 1) << c.what;
+            const DownItemInfo info = InfoOf(Items().back());
+            EXPECT_EQ(std::string(info.url), c.sent) << c.what;
+            EXPECT_EQ(std::string(info.destFile), stored + "\\" + c.name) << c.what;
+        } else {
+            ExpectRefusedAsTyped(seen, c.message, c.url, c.name, c.what);
+            EXPECT_EQ(seen.user, c.user) << c.what;
+            EXPECT_EQ(Items().size(), before) << c.what;
+        }
+    }
+}
+
+TEST_F(DialogCommandsTest, PropertyRefusesWhatTheEngineCannotHoldWithoutCuttingIt) {
+    Make();
+    ItemHandle a = AddStopped("http://127.0.0.1/a.bin", "a.bin");
+    form->ListDown->SetSelected(form->ListDown->Item(0));
+    const size_t room = 255 - dir.Dir().size();
+    struct Case {
+        const char* what;
+        std::string url, name;
+        std::string message;  // empty: changed as typed
+    };
+    const std::vector<Case> cases = {
+        {"829 characters", UrlOf(829), "a.bin", ""},
+        {"1024", UrlOf(1024), "a.bin", "The URL is too long!"},
+        {"a path of 255 characters", UrlOf(100), std::string(room - 4, 'n') + ".bin", ""},
+        {"a path of 256 characters", UrlOf(101), std::string(room - 3, 'n') + ".bin", "The path is too long!"},
+    };
+    for (const auto& c : cases) {
+        const DownItemInfo before = InfoOf(a);
+        const std::string beforeUrl = before.url, beforeDest = before.destFile;
+        messages.clear();
+        const AfterEnter seen =
+            TypeAndPressEnter([&] { form->pupProperty->Click(); }, c.url, c.name, "", !c.message.empty());
+        const DownItemInfo after = InfoOf(a);
+        if (c.message.empty()) {
+            EXPECT_TRUE(messages.empty()) << c.what;
+            EXPECT_EQ(std::string(after.url), c.url) << c.what;
+            EXPECT_EQ(std::string(after.destFile), dir.File(c.name)) << c.what;
+            EXPECT_EQ(form->ListDown->Item(0)->SubItem(4), c.url) << c.what;
+        } else {
+            ExpectRefusedAsTyped(seen, c.message, c.url, c.name, c.what);
+            EXPECT_EQ(std::string(after.url), beforeUrl) << c.what;
+            EXPECT_EQ(std::string(after.destFile), beforeDest) << c.what;
+        }
+    }
 }
 
 TEST_F(DialogCommandsTest, PropertyChangesUrlAndNameAndRenamesAClash) {

@@ -5,6 +5,7 @@
 #include <atomic>
 #include <chrono>
 #include <climits>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <string>
@@ -363,6 +364,31 @@ TEST_F(FetchkeeperTest, UrlWithLogin) {
     EXPECT_STREQ(out, "http://me:pw@a.example/x");
     manager->UrlWithLogin("http://a.example/x", "", "pw", out);
     EXPECT_STREQ(out, "http://a.example/x");
+}
+
+TEST_F(FetchkeeperTest, UrlWithLoginGivesNothingRatherThanACutUrl) {
+    auto urlOf = [](size_t length) { return "http://a.example/" + std::string(length - 17, 'x'); };
+    struct Case {
+        std::string url;
+        const char *user, *password;
+        std::string out;
+    } cases[] = {
+        {urlOf(1023), "", "", urlOf(1023)},
+        {urlOf(1024), "", "", ""},
+        {urlOf(4000), "", "", ""},
+        {urlOf(1017), "me", "pw", "http://me:pw@" + urlOf(1017).substr(7)},  // 1023 with the login
+        {urlOf(1018), "me", "pw", ""},
+        {urlOf(1024), "me", "", ""},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.url.size());
+        char out[kUrlSize + 8];
+        std::memset(out, 'j', sizeof out);
+        manager->UrlWithLogin(c.url.c_str(), c.user, c.password, out);
+        EXPECT_EQ(std::string(out), c.out);
+        // Nothing written past the field.
+        EXPECT_EQ(std::string(out + kUrlSize, 8), std::string(8, 'j'));
+    }
 }
 
 class FetchkeeperStoreTest : public FetchkeeperTest {

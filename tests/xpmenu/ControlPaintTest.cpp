@@ -55,6 +55,8 @@ protected:
 };
 
 TEST_F(ControlPaintTest, EditBorderFollowsFocus) {
+    // The form gave its first field, Edit1, the focus when it was shown: the button takes it first.
+    form->Find<ui::TButton>("Button1")->SetFocus();
     Send("Edit1", WM_PAINT);
     const TColor parent = form->Color();
     EXPECT_EQ(At("Edit1", 0, 0), Rgb(GetShadeColor(C(), parent, 60)));

@@ -17,6 +17,12 @@ public:
         return true;
     }
     void* FK_STDCALL RunThread(IDownloadSink* sink) override {
+        if (FakeRuns::current->failAtStart) {
+            sink->Failed("MEMORY ERROR");
+            sink->RunFinished();
+            Release();
+            return nullptr;
+        }
         run_->sink = sink;
         run_->job = this;
         FakeRuns::current->runs.push_back(std::move(run_));

@@ -35,6 +35,8 @@ public:
     std::vector<std::unique_ptr<FakeRun>> runs;
     std::vector<RedirectCall> redirects;
     bool refuseJobs = false;
+    // Runs fail before RunThread returns, as a job whose worker thread cannot start does.
+    bool failAtStart = false;
     bool refuseRedirects = false;
     // The library's own playlist follower instead of the recording one.
     bool realRedirects = false;
