@@ -254,7 +254,19 @@ void CDownItem::SetActiveKind(int32_t kind) {
 
 bool CDownItem::IsStopped() {
     EngineGuard lock(EngineLock());
-    return record_.state == DownStopped;
+    // The user may delete a stopped item whose run is still ending: that run ends as well.
+    return record_.state == DownStopped || record_.state == DownDeleted || mustEnd_;
+}
+
+bool CDownItem::MustEnd() {
+    EngineGuard lock(EngineLock());
+    return mustEnd_;
+}
+
+void CDownItem::EndRuns() {
+    EngineGuard lock(EngineLock());
+    mustEnd_ = true;
+    if (record_.state == DownDownloading) record_.state = DownStopped;
 }
 
 void CDownItem::Restart() {

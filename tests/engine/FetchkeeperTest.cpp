@@ -235,6 +235,51 @@ TEST_F(FetchkeeperTest, RemoveAllWaitsForRunsStillGoing) {
     EXPECT_EQ(manager->GetCount(), 0);
 }
 
+TEST_F(FetchkeeperTest, DeletedItemsRunEndsAsAStoppedOneDoes) {
+    manager->AddItem("http://a.example/1", "C:\\dl\\", "1");
+    ItemHandle item = manager->GetFirstItem();
+    FakeRun& run = RunOf(item);
+    manager->StopItem(item);
+    EXPECT_TRUE(run.sink->IsStopped());
+    EXPECT_FALSE(run.sink->MustEnd());  // the user's stop: a downloader may still ask about it
+    ASSERT_TRUE(manager->RemoveItem(item));
+    ASSERT_EQ(Info(*manager, item).state, DownDeleted);
+    EXPECT_TRUE(run.sink->IsStopped()) << "the deleted item's run was no longer told to stop";
+    EXPECT_FALSE(run.sink->MustEnd());
+    runs.End(run);
+}
+
+TEST_F(FetchkeeperTest, RemoveAllEndsEveryRunWhateverItsItemsState) {
+    // One item downloading, one stopped and one deleted while their runs still end.
+    for (const char* name : {"1", "2", "3"}) {
+        manager->AddItem((std::string("http://a.example/") + name).c_str(), "C:\\dl\\", name);
+    }
+    const std::vector<ItemHandle> all = Items(*manager);
+    std::vector<FakeRun*> going;
+    for (ItemHandle h : all) going.push_back(&RunOf(h));
+    manager->StopItem(all[1]);
+    manager->StopItem(all[2]);
+    ASSERT_TRUE(manager->RemoveItem(all[2]));
+    std::atomic<bool> done{false};
+    std::thread remover([&] {
+        manager->RemoveAll();
+        done = true;
+    });
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+    for (FakeRun* run : going) {
+        while (!run->sink->MustEnd() && std::chrono::steady_clock::now() < deadline) std::this_thread::yield();
+        EXPECT_TRUE(run->sink->MustEnd());
+        EXPECT_TRUE(run->sink->IsStopped());
+    }
+    EXPECT_FALSE(done);  // each run is waited for
+    for (FakeRun* run : going) {
+        run->sink->Failed("USER CANCEL THE OPERATION");
+        runs.End(*run);
+    }
+    remover.join();
+    EXPECT_EQ(manager->GetCount(), 0);
+}
+
 TEST_F(FetchkeeperTest, NothingJoinsTheListWhileRemoveAllWaits) {
     manager->AddItem("http://a.example/1", "C:\\dl\\", "1");
     FakeRun& run = RunOf(manager->GetFirstItem());

@@ -524,6 +524,7 @@ public:
     void FK_STDCALL Restart() override { inner_.Restart(); }
     void FK_STDCALL SetUrl(const char* url) override { inner_.SetUrl(url); }
     void FK_STDCALL RunFinished() override { inner_.RunFinished(); }
+    bool FK_STDCALL MustEnd() override { return inner_.MustEnd(); }
 
 private:
     RecordingSink& inner_;
