@@ -605,7 +605,14 @@ void TForm1::pupPropertyClick(ui::TComponent*) {
     const std::string folder = WithBackslash(Bounded(dialog.EditDest->Text(), 256));
     // Two items never write one file: a clash is renamed as the engine renames one on insertion.
     const std::string path = FreeDestination(*manager_, item, folder + newName);
-    if (path.empty() || !manager_->SetItemUrl(item, url.c_str(), path.c_str())) return;
+    if (path.empty()) return;
+    if (!manager_->SetItemUrl(item, url.c_str(), path.c_str())) {
+        // The engine keeps the URL of an item whose run goes on: one the scheduler started after
+        // the check above, or a stopped one still ending.
+        const int32_t state = StateOf(item);
+        ui::ShowMessage(state == DownDownloading || state == DownStopped ? kPauseFirst : kInvalidInput);
+        return;
+    }
     // The row may have moved while the dialog was open (a finished item, say): look it up again.
     for (ui::TListView* in : {ListDown, ListDowned, ListDeleted}) {
         if (ui::TListItem* current = FindRow(*in, item)) {

@@ -86,6 +86,9 @@ void CDownItem::Stop() {
 
 bool CDownItem::SetUrl(const char* url, const char* destFile) {
     EngineGuard lock(EngineLock());
+    // A run going on, or a stopped one still ending, reads and reports the URL and file: changing
+    // them under it would write one download into another's file.
+    if (record_.state == DownDownloading || runsInFlight_ > 0) return false;
     CopyBounded(record_.url, sizeof record_.url, url);
     CopyBounded(record_.destFile, sizeof record_.destFile, destFile);
     return true;

@@ -7,6 +7,7 @@
 #include <climits>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <string>
 #include <thread>
 #include <vector>
@@ -278,6 +279,30 @@ TEST_F(FetchkeeperTest, RemoveAllEndsEveryRunWhateverItsItemsState) {
     }
     remover.join();
     EXPECT_EQ(manager->GetCount(), 0);
+}
+
+TEST_F(FetchkeeperTest, UrlOfARunningItemStaysAsItIs) {
+    manager->AddItem("http://a.example/1", "C:\\dl\\", "1.bin");
+    ItemHandle item = manager->GetFirstItem();
+    FakeRun& run = RunOf(item);
+    struct Step {
+        const char* what;
+        std::function<void()> before;
+        bool accepted;
+    } steps[] = {
+        {"downloading", [] {}, false},
+        {"stopped, its run still ending", [&] { manager->StopItem(item); }, false},
+        {"stopped, its run ended", [&] { runs.End(run); }, true},
+    };
+    for (const auto& step : steps) {
+        SCOPED_TRACE(step.what);
+        step.before();
+        const std::string url = std::string("http://b.example/") + step.what;
+        EXPECT_EQ(manager->SetItemUrl(item, url.c_str(), "C:\\dl\\2.bin"), step.accepted);
+        EXPECT_EQ(std::string(Info(*manager, item).url), step.accepted ? url : "http://a.example/1");
+        EXPECT_STREQ(Info(*manager, item).destFile, step.accepted ? "C:\\dl\\2.bin" : "C:\\dl\\1.bin");
+        EXPECT_STREQ(run.url.c_str(), "http://a.example/1");
+    }
 }
 
 TEST_F(FetchkeeperTest, NothingJoinsTheListWhileRemoveAllWaits) {
