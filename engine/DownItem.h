@@ -68,6 +68,7 @@ public:
 
 private:
     void AppendLog(const char* text);
+    void NewLog();
     // Starts a run with a new job (the engine lock held).
     void BeginRun();
 
