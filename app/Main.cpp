@@ -278,11 +278,17 @@ void TForm1::Timer1Timer(ui::TComponent*) {
 
 void TForm1::RefreshLists() {
     bool shown = false;
+    // Which item is shown is a question to the list window: asked once a tick, and again only
+    // after a row was redrawn or moved, not once for every item.
+    ItemHandle shownItem = ShownItem();
     for (ItemHandle item = manager_->GetFirstItem(); item; item = manager_->GetNextItem(item)) {
         DownItemInfo info{};
         if (!manager_->GetItemInfo(item, &info)) continue;
-        if (manager_->TakeItemChanged(item)) UpdateRow(item, info);
-        if (IsShownItem(item)) {
+        if (manager_->TakeItemChanged(item)) {
+            UpdateRow(item, info);
+            shownItem = ShownItem();
+        }
+        if (item == shownItem) {
             ShowProgress(info);
             shown = true;
         }
@@ -314,10 +320,12 @@ void TForm1::UpdateRow(ItemHandle item, const DownItemInfo& info) {
     row->SetSubItem(kNameCell, info.destFile ? info.destFile : "");
 }
 
-bool TForm1::IsShownItem(ItemHandle item) const {
-    if (!ListDown->Visible()) return false;
+bool TForm1::IsShownItem(ItemHandle item) const { return item && item == ShownItem(); }
+
+ItemHandle TForm1::ShownItem() const {
+    if (!ListDown->Visible()) return nullptr;
     ui::TListItem* selected = ListDown->Selected();
-    return selected && selected->Data() == item;
+    return selected ? selected->Data() : nullptr;
 }
 
 void TForm1::ShowProgress(const DownItemInfo& info) {
@@ -640,7 +648,13 @@ void TForm1::pupPropertyClick(ui::TComponent*) {
         ui::ShowMessage(kPathTooLong);
         return;
     }
-    if (!manager_->SetItemUrl(item, url.c_str(), path.c_str())) return;
+    if (!manager_->SetItemUrl(item, url.c_str(), path.c_str())) {
+        // The engine keeps the URL of an item whose run goes on: one the scheduler started after
+        // the check above, or a stopped one still ending.
+        const int32_t state = StateOf(item);
+        ui::ShowMessage(state == DownDownloading || state == DownStopped ? kPauseFirst : kInvalidInput);
+        return;
+    }
     // The row may have moved while the dialog was open (a finished item, say): look it up again.
     for (ui::TListView* in : {ListDown, ListDowned, ListDeleted}) {
         if (ui::TListItem* current = FindRow(*in, item)) {

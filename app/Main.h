@@ -96,6 +96,8 @@ public:
     void RefreshLists();
     void UpdateRow(ItemHandle item, const DownItemInfo& info);
     bool IsShownItem(ItemHandle item) const;
+    // The item of the selected ListDown row while ListDown is visible; null otherwise.
+    ItemHandle ShownItem() const;
     void ShowProgress(const DownItemInfo& info);
     void ShowItem(ui::TListItem* row);
 

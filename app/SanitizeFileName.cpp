@@ -28,7 +28,3 @@ std::string SanitizeFileName(const std::string& name) {
     }
     return kept;
 }
-
-bool IsUsableFileName(const std::string& cleaned) {
-    return cleaned.find_first_not_of(". ") != std::string::npos;
-}

@@ -1,6 +1,7 @@
 #include "ByteBuffer.h"
 
 #include <cstdarg>
+#include <cstdint>
 #include <cstdio>
 #include <cstring>
 #include <memory>
@@ -52,8 +53,15 @@ bool CByteBuffer::Grow(int64_t needed) {
 bool CByteBuffer::Append(const void* bytes, int32_t count) {
     if (count == 0) return true;
     if (count < 0 || !bytes) return false;
+    // Bytes taken from this buffer's own storage (AppendBuffer of itself) move with it when it
+    // grows: they are found again by their offset.
+    const auto source = reinterpret_cast<std::uintptr_t>(bytes);
+    const auto start = reinterpret_cast<std::uintptr_t>(data_);
+    const bool own = data_ && source >= start && source < start + std::uintptr_t(capacity_);
+    const std::uintptr_t offset = own ? source - start : 0;
     if (!Grow(int64_t(length_) + count)) return false;
-    std::memcpy(data_ + length_, bytes, size_t(count));
+    if (own) bytes = data_ + offset;
+    std::memmove(data_ + length_, bytes, size_t(count));
     length_ += count;
     return true;
 }

@@ -410,6 +410,11 @@ void CDownFTP::ReceiveFile() {
     int idleMs = 0;
     char piece[kPieceSize];
     while (received < size_) {
+        // The item is being freed: nobody is left to answer for it.
+        if (sink_ && sink_->MustEnd()) {
+            Fail(FtpStoppedByUser);
+            break;
+        }
         if (askNow && sink_ && sink_->IsStopped()) {
             if (sys::AskYesNo("really want to stop to download?", "warning")) {
                 Fail(FtpStoppedByUser);

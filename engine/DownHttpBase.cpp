@@ -5,6 +5,7 @@
 
 #include "AsciiText.h"
 #include "EngineSettings.h"
+#include "ItemRules.h"
 #include "UrlUtil.h"
 
 namespace {
@@ -317,7 +318,8 @@ int32_t CDownHttpBase::FollowLocation(const std::string& reply) {
     Log("REDIRECT");
     const std::string target = ResolveLocation(requestUrl_, UrlDecode(location));
     const std::string name = GetUrlFileName(target);
-    if (!name.empty()) {
+    // A name that is no file of its own ("..", a device such as "con.asf") keeps the current one.
+    if (IsUsableFileName(name)) {
         const size_t folderEnd = localFile_.find_last_of("\\/");
         localFile_ = (folderEnd == std::string::npos ? std::string() : localFile_.substr(0, folderEnd + 1)) + name;
     }

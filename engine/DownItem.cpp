@@ -23,6 +23,7 @@ bool CDownItem::Init() {
     record_ = DownItemRecord{};
     totalSize_ = downloaded_ = contentKind_ = 0;
     log_.reset();
+    infoLog_.clear();
     protocolKind_ = activeKind_ = 0;
     changed_ = false;
     return true;
@@ -40,7 +41,7 @@ void CDownItem::Set(const char* url, const char* destDir, const char* fileName, 
     totalSize_ = 0;
     contentKind_ = 0;
     protocolKind_ = kind;
-    log_ = std::make_unique<CByteBuffer>();
+    NewLog();
 }
 
 void CDownItem::SetFromRecord(const DownItemRecord* record) {
@@ -48,7 +49,7 @@ void CDownItem::SetFromRecord(const DownItemRecord* record) {
     CopyBounded(record_.url, sizeof record_.url, record->url);
     CopyBounded(record_.destFile, sizeof record_.destFile, record->destFile);
     record_.state = record->state;
-    log_ = std::make_unique<CByteBuffer>();
+    NewLog();
 }
 
 void CDownItem::Start(IItemHost* host) {
@@ -86,6 +87,9 @@ void CDownItem::Stop() {
 
 bool CDownItem::SetUrl(const char* url, const char* destFile) {
     EngineGuard lock(EngineLock());
+    // A run going on, or a stopped one still ending, reads and reports the URL and file: changing
+    // them under it would write one download into another's file.
+    if (record_.state == DownDownloading || runsInFlight_ > 0) return false;
     CopyBounded(record_.url, sizeof record_.url, url);
     CopyBounded(record_.destFile, sizeof record_.destFile, destFile);
     return true;
@@ -110,10 +114,13 @@ bool CDownItem::GetInfo(DownItemInfo* out) {
     infoUrl_ = record_.url;
     infoDest_ = record_.destFile;
     const bool hasLog = log_ && !log_->IsEmpty();
-    if (hasLog) {
-        infoLog_.assign(reinterpret_cast<const char*>(log_->GetData()), size_t(log_->GetLength()));
-    } else {
-        infoLog_.clear();
+    // The log only grows while the item lives (a new one comes with a new copy): only what it
+    // gained since the last snapshot is copied, since the program takes one of every item every
+    // second.
+    const size_t length = hasLog ? size_t(log_->GetLength()) : 0;
+    if (length < infoLog_.size()) infoLog_.clear();
+    if (length > infoLog_.size()) {
+        infoLog_.append(reinterpret_cast<const char*>(log_->GetData()) + infoLog_.size(), length - infoLog_.size());
     }
     out->url = infoUrl_.c_str();
     out->destFile = infoDest_.c_str();
@@ -254,7 +261,19 @@ void CDownItem::SetActiveKind(int32_t kind) {
 
 bool CDownItem::IsStopped() {
     EngineGuard lock(EngineLock());
-    return record_.state == DownStopped;
+    // The user may delete a stopped item whose run is still ending: that run ends as well.
+    return record_.state == DownStopped || record_.state == DownDeleted || mustEnd_;
+}
+
+bool CDownItem::MustEnd() {
+    EngineGuard lock(EngineLock());
+    return mustEnd_;
+}
+
+void CDownItem::EndRuns() {
+    EngineGuard lock(EngineLock());
+    mustEnd_ = true;
+    if (record_.state == DownDownloading) record_.state = DownStopped;
 }
 
 void CDownItem::Restart() {
@@ -312,6 +331,11 @@ int32_t CDownItem::ActiveKind() {
 int32_t CDownItem::ContentKind() {
     EngineGuard lock(EngineLock());
     return contentKind_;
+}
+
+void CDownItem::NewLog() {
+    log_ = std::make_unique<CByteBuffer>();
+    infoLog_.clear();
 }
 
 void CDownItem::AppendLog(const char* text) {

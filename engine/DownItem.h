@@ -49,10 +49,13 @@ public:
     void FK_STDCALL Restart() override;
     void FK_STDCALL SetUrl(const char* url) override;
     void FK_STDCALL RunFinished() override;
+    bool FK_STDCALL MustEnd() override;
 
     // Engine-internal: runs whose worker has not finished yet, and a wait for them to end.
     int RunsInFlight();
     void WaitForRuns();
+    // Engine-internal, before the item is freed: a run still going ends at once, unasked.
+    void EndRuns();
 
     // How many playlists lie above this item (0: one the user added); kept for this session only.
     void SetPlaylistDepth(int32_t depth);
@@ -65,6 +68,7 @@ public:
 
 private:
     void AppendLog(const char* text);
+    void NewLog();
     // Starts a run with a new job (the engine lock held).
     void BeginRun();
 
@@ -83,6 +87,7 @@ private:
     int redirects_ = 0;
 
     int runsInFlight_ = 0;
+    bool mustEnd_ = false;  // set by EndRuns: the item is about to be freed
     std::condition_variable_any runsEnded_;
     // Copies handed out by GetInfo; they stay put until the next GetInfo while workers write on.
     std::string infoUrl_, infoDest_, infoLog_;

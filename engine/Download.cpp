@@ -97,7 +97,7 @@ bool CDownload::Set(const char* url, const char* destFile, int32_t kind) {
     return true;
 }
 
-void* CDownload::RunThread(IDownloadSink* sink) {
+bool CDownload::RunThread(IDownloadSink* sink) {
     outer_ = sink;
     try {
         std::thread worker([this, sink] {
@@ -115,9 +115,10 @@ void* CDownload::RunThread(IDownloadSink* sink) {
             sink->RunFinished();
         }
         Release();
-        return nullptr;
+        return false;
     }
-    return this;
+    // The worker owns the job now and may already have released it: nothing of it is answered.
+    return true;
 }
 
 int32_t CDownload::ChooseKind(const char* url, int32_t kind) {

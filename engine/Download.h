@@ -17,7 +17,7 @@ public:
     bool FK_STDCALL Init() override;
     bool FK_STDCALL ReturnTrue() override;
     bool FK_STDCALL Set(const char* url, const char* destFile, int32_t kind) override;
-    void* FK_STDCALL RunThread(IDownloadSink* sink) override;
+    bool FK_STDCALL RunThread(IDownloadSink* sink) override;
     void FK_STDCALL Run(IDownloadSink* sink) override;
 
     // Which downloader a URL and an item's kind lead to (1 to 5).

@@ -156,8 +156,9 @@ bool CFetchkeeper::RemoveAll() {
             closing_ = true;
             removed.assign(items_.begin(), items_.end());
             items_.clear();
-            // A run still going would write into a freed item: ask it to end, then wait for it.
-            for (CDownItem* item : removed) item->Stop();
+            // A run still going would write into a freed item: end it, whatever the item's state
+            // (a deleted item's stopped run may still be going), then wait for it.
+            for (CDownItem* item : removed) item->EndRuns();
         }
         for (CDownItem* item : removed) {
             item->WaitForRuns();

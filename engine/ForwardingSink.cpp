@@ -43,3 +43,5 @@ void CForwardingSink::SetUrl(const char* url) {
 }
 
 void CForwardingSink::RunFinished() {}
+
+bool CForwardingSink::MustEnd() { return outer_ ? outer_->MustEnd() : false; }

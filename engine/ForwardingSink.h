@@ -22,6 +22,8 @@ public:
     void FK_STDCALL SetUrl(const char* url) override;
     // Not handed on: the job's worker thread tells the item itself, after the whole run.
     void FK_STDCALL RunFinished() override;
+    // False without a sink behind.
+    bool FK_STDCALL MustEnd() override;
 
 protected:
     ~CForwardingSink() = default;

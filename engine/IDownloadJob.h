@@ -10,9 +10,10 @@ public:
     virtual bool FK_STDCALL ReturnTrue() = 0;
     virtual bool FK_STDCALL Set(const char* url, const char* destFile, int32_t kind) = 0;
     // Starts the worker thread, which runs the job, calls the sink's RunFinished and releases the
-    // job. Returns the thread handle; null when no thread could be started (the job then reports
-    // the failure through the sink itself).
-    virtual void* FK_STDCALL RunThread(IDownloadSink* sink) = 0;
+    // job. True when the thread started; false when none could be (the job then has reported the
+    // failure through the sink and released itself). Nothing of the job or its thread is handed
+    // out: the worker may have freed both by the time this returns.
+    virtual bool FK_STDCALL RunThread(IDownloadSink* sink) = 0;
     virtual void FK_STDCALL Run(IDownloadSink* sink) = 0;
 
 protected:

@@ -20,6 +20,9 @@ public:
     // Last call of a run's worker thread: after it the run never touches the sink again, so the
     // item may be freed. Appended after the reporting slots so their numbers stay as they are.
     virtual void FK_STDCALL RunFinished() = 0;
+    // True when the run must end at once, without asking the user whether to stop: its item is
+    // being freed (the list is cleared or the manager released). IsStopped is true then as well.
+    virtual bool FK_STDCALL MustEnd() = 0;
 
 protected:
     ~IDownloadSink() = default;

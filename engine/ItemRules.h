@@ -1,5 +1,6 @@
-// Two rules the engine holds an item to that the program applies too, before it hands an item
-// over: the schemes a run accepts, and the name a destination that another item holds is given.
+// Rules the engine holds an item to that the program applies too, before it hands an item over:
+// the schemes a run accepts, the file names a destination may end in, and the name a destination
+// that another item holds is given.
 // Inline and with no other engine dependency, so the program, which binds the engine only at run
 // time, builds them from this one place.
 #pragma once
@@ -21,6 +22,22 @@ inline bool HasRunScheme(const char* url) {
         if (i == n) return true;
     }
     return false;
+}
+
+// True when `name`, put behind a folder, names a file of its own there: not empty, not only dots
+// and blanks (Windows drops those at a name's end, so "", ".", ".." and "  " would make the folder
+// itself, or its parent, the destination), and no device ("con", "prn", "aux", "nul", "com1" to
+// "com9", "lpt1" to "lpt9", whatever the case and whatever extension follows: "con.asf" too).
+inline bool IsUsableFileName(const std::string& name) {
+    if (name.find_first_not_of(". ") == std::string::npos) return false;
+    std::string base = name.substr(0, name.find('.'));
+    base.erase(base.find_last_not_of(' ') + 1);
+    for (char& c : base) c = char(std::tolower(static_cast<unsigned char>(c)));
+    for (const char* device : {"con", "prn", "aux", "nul"}) {
+        if (base == device) return false;
+    }
+    const bool numbered = base.size() == 4 && (base.compare(0, 3, "com") == 0 || base.compare(0, 3, "lpt") == 0);
+    return !(numbered && base[3] >= '1' && base[3] <= '9');
 }
 
 // clip.asf -> clip1.asf; the digit goes before the file name's last '.', or at the end without one.

@@ -64,22 +64,6 @@ int32_t KindFromText(const std::string& text, int32_t reported) {
     return kind;
 }
 
-// The name becomes a file in the playlist's folder: it must name a file there, not the folder
-// itself ("", ".", "..", and on Windows any name of dots and blanks) nor a device.
-bool IsUsableFileName(const std::string& name) {
-    if (name.find_first_not_of(". ") == std::string::npos) return false;
-    std::string base = name.substr(0, name.find('.'));
-    base = LowerAscii(TrimRightAscii(base, " "));
-    for (const char* device : {"con", "prn", "aux", "nul"}) {
-        if (base == device) return false;
-    }
-    if (base.size() == 4 && (base.compare(0, 3, "com") == 0 || base.compare(0, 3, "lpt") == 0) &&
-        base[3] >= '1' && base[3] <= '9') {
-        return false;
-    }
-    return true;
-}
-
 }  // namespace
 
 CParsePointerFile::KeySearch::KeySearch(const std::string& text) : text_(text) {

@@ -26,6 +26,7 @@ public:
     void FK_STDCALL Restart() override {}
     void FK_STDCALL SetUrl(const char*) override {}
     void FK_STDCALL RunFinished() override {}
+    bool FK_STDCALL MustEnd() override { return false; }
     std::string log;
 };
 

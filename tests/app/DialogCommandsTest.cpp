@@ -323,6 +323,40 @@ TEST_F(DialogCommandsTest, PropertyRefusesAnItemThatStartedWhileTheDialogWasOpen
     EXPECT_EQ(std::string(InfoOf(a).destFile), dir.File("a.bin"));
 }
 
+TEST_F(DialogCommandsTest, PropertyOfAStoppedItemWhoseRunStillEndsIsRefusedWithAWord) {
+    Make();
+    ASSERT_TRUE(form->Manager()->AddItem("http://127.0.0.1/a.bin", dir.Dir().c_str(), "a.bin"));
+    ItemHandle a = Items().back();
+    form->Manager()->StopItem(a);  // the run has not ended yet
+    Tick();
+    Show(1);
+    form->ListDown->SetSelected(form->ListDown->Item(0));
+    ASSERT_EQ(StateOf(a), DownStopped);
+    // Property from the popup's command, a new URL typed, OK pressed.
+    auto changeUrl = [&] {
+        WithDialog({[&] {
+                        frmInfo->EditURL->SetText("http://127.0.0.1/other.bin");
+                        frmInfo->EditFileName->SetText("other.bin");
+                        PostMessageA(frmInfo->Button1->HandleOrNull(), BM_CLICK, 0, 0);
+                    }},
+                   [&] { SendMessageA(form->Handle(), WM_COMMAND, MAKEWPARAM(form->pupProperty->Command(), 0), 0); });
+    };
+    changeUrl();
+    ASSERT_EQ(messages.size(), 1u) << "the change was dropped without a word";
+    EXPECT_EQ(messages[0].text, "Pause the downloading first!");
+    EXPECT_EQ(std::string(InfoOf(a).url), "http://127.0.0.1/a.bin");
+    EXPECT_EQ(std::string(InfoOf(a).destFile), dir.File("a.bin"));
+    EXPECT_EQ(form->ListDown->Item(0)->SubItem(4), "http://127.0.0.1/a.bin");
+
+    // Once the run has ended the change goes through.
+    runs.EndAll();
+    messages.clear();
+    changeUrl();
+    EXPECT_TRUE(messages.empty());
+    EXPECT_EQ(std::string(InfoOf(a).url), "http://127.0.0.1/other.bin");
+    EXPECT_EQ(form->ListDown->Item(0)->SubItem(4), "http://127.0.0.1/other.bin");
+}
+
 TEST_F(DialogCommandsTest, PropertyOnFinishedAndDeletedRowsUpdatesTheirOwnUrlColumn) {
     Make();
     ASSERT_TRUE(form->Manager()->AddItem("http://127.0.0.1/d.bin", dir.Dir().c_str(), "d.bin"));

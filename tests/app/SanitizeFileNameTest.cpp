@@ -44,7 +44,10 @@ TEST(SanitizeFileNameTest, ANameMustStillNameAFile) {
         const char* cleaned;
         bool usable;
     } cases[] = {{"a", true}, {".hidden", true}, {"a.", true}, {" a ", true},
-                 {"", false}, {".", false}, {"..", false}, {"   ", false}, {" . . ", false}};
+                 {"", false}, {".", false}, {"..", false}, {"   ", false}, {" . . ", false},
+                 // Device names, which Windows opens whatever the extension.
+                 {"con.asf", false}, {"CON", false}, {"nul .txt", false}, {"Lpt1.wmv", false}, {"com9", false},
+                 {"console.asf", true}, {"com10.asf", true}, {"lpt0", true}, {"acon.asf", true}};
     for (const auto& c : cases) EXPECT_EQ(IsUsableFileName(c.cleaned), c.usable) << '[' << c.cleaned << ']';
 }
 

@@ -7,17 +7,21 @@
 #include "SlotOf.h"
 
 #include <atomic>
+#include <chrono>
 #include <cstring>
 #include <fstream>
 #include <iterator>
+#include <memory>
 #include <sstream>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "DownFTP.h"
 #include "Download.h"
 #include "EngineSettings.h"
 #include "Factories.h"
+#include "Fetchkeeper.h"
 #include "FtpFixture.h"
 #include "TempDir.h"
 #include "sys/MessageBox.h"
@@ -53,6 +57,7 @@ public:
     void FK_STDCALL Restart() override {}
     void FK_STDCALL SetUrl(const char*) override {}
     void FK_STDCALL RunFinished() override {}
+    bool FK_STDCALL MustEnd() override { return mustEnd; }
 
     int32_t total = -2;
     int32_t downloaded = 0;
@@ -61,6 +66,7 @@ public:
     int failures = 0;
     int32_t activeKind = 0;
     bool stopped = false;
+    bool mustEnd = false;
     std::string failed;
     std::string log;
 };
@@ -368,11 +374,16 @@ TEST_F(FtpTest, StopIsAskedPerPieceAndHonouredOnYes) {
         bool stopped;
         int noes;
         int32_t state;
-    } cases[] = {{true, 2, FtpStoppedByUser}, {true, 0, FtpStoppedByUser}, {true, -1, FtpOk}, {false, 0, FtpOk}};
+        bool mustEnd = false;  // the item is being freed: the run ends unasked, whatever the answer
+    } cases[] = {{true, 2, FtpStoppedByUser},
+                 {true, 0, FtpStoppedByUser},
+                 {true, -1, FtpOk},
+                 {false, 0, FtpOk},
+                 {true, -1, FtpStoppedByUser, true}};
     const std::string file = BinaryBytes(65536);
     sys::SetYesNoHook(&Answer);
     for (const Case& c : cases) {
-        SCOPED_TRACE(testing::Message() << "stopped " << c.stopped << " noes " << c.noes);
+        SCOPED_TRACE(testing::Message() << "stopped " << c.stopped << " noes " << c.noes << " must end " << c.mustEnd);
         FtpFixture server;
         server.SetFile(file);
         server.Start();
@@ -380,8 +391,13 @@ TEST_F(FtpTest, StopIsAskedPerPieceAndHonouredOnYes) {
         g_noes = c.noes;
         RecordingSink sink;
         sink.stopped = c.stopped;
+        sink.mustEnd = c.mustEnd;
         EXPECT_EQ(Fetch(FtpUrl(server.Port(), "big"), sink), c.state);
-        if (c.state == FtpStoppedByUser) {
+        if (c.mustEnd) {
+            EXPECT_EQ(g_asked, 0);
+            EXPECT_EQ(sink.pieces, 0);
+            EXPECT_EQ(sink.failed, "download stopped by user");
+        } else if (c.state == FtpStoppedByUser) {
             EXPECT_EQ(g_asked, c.noes + 1);
             EXPECT_EQ(sink.pieces, c.noes);
             EXPECT_EQ(sink.failed, "download stopped by user");
@@ -422,16 +438,20 @@ TEST_F(FtpTest, TheJobRunsFtpUrls) {
 const char* const kServerScript = R"(
 import os, sys, threading, logging
 from pyftpdlib.authorizers import DummyAuthorizer
-from pyftpdlib.handlers import FTPHandler
+from pyftpdlib.handlers import FTPHandler, ThrottledDTPHandler
 from pyftpdlib.servers import FTPServer
 logging.disable(logging.CRITICAL)
-root, user, password = sys.argv[1:4]
+root, user, password, rate = sys.argv[1:5]
 auth = DummyAuthorizer()
 auth.add_user(user, password, root, perm="elr")
 auth.add_anonymous(root)
 class Handler(FTPHandler):
     pass
 Handler.authorizer = auth
+if int(rate) > 0:  # bytes a second the server sends, for transfers that take their time
+    class Throttled(ThrottledDTPHandler):
+        write_limit = int(rate)
+    Handler.dtp_handler = Throttled
 server = FTPServer(("127.0.0.1", 0), Handler)
 print(server.address[1], flush=True)
 def watch():
@@ -441,11 +461,12 @@ threading.Thread(target=watch, daemon=True).start()
 server.serve_forever()
 )";
 
-// pyftpdlib on 127.0.0.1 and a port it picks, serving root; stopped by the destructor.
+// pyftpdlib on 127.0.0.1 and a port it picks, serving root (at most `rate` bytes a second when
+// it is not 0); stopped by the destructor.
 class PyFtpServer {
 public:
     PyFtpServer(const std::string& script, const std::string& root, const std::string& user,
-                const std::string& password) {
+                const std::string& password, int rate = 0) {
         int in[2], out[2];
         if (pipe(in) != 0 || pipe(out) != 0) return;
         posix_spawn_file_actions_t actions;
@@ -455,8 +476,14 @@ public:
         posix_spawn_file_actions_addclose(&actions, in[1]);
         posix_spawn_file_actions_addclose(&actions, out[0]);
         std::string python = "/usr/bin/python3";
-        std::vector<char*> argv = {python.data(), const_cast<char*>(script.c_str()), const_cast<char*>(root.c_str()),
-                                   const_cast<char*>(user.c_str()), const_cast<char*>(password.c_str()), nullptr};
+        std::string rateText = std::to_string(rate);
+        std::vector<char*> argv = {python.data(),
+                                   const_cast<char*>(script.c_str()),
+                                   const_cast<char*>(root.c_str()),
+                                   const_cast<char*>(user.c_str()),
+                                   const_cast<char*>(password.c_str()),
+                                   rateText.data(),
+                                   nullptr};
         if (posix_spawn(&pid_, python.c_str(), &actions, nullptr, argv.data(), environ) != 0) pid_ = -1;
         posix_spawn_file_actions_destroy(&actions);
         close(in[0]);
@@ -532,6 +559,78 @@ TEST_F(FtpTest, RealServerDownloads) {
             EXPECT_EQ(sink.failed, FtpStateText(c.state));
         }
     }
+}
+
+// Through the manager: an item stopped, kept going by a "No" to the stop question, then deleted,
+// on a server slow enough that the rest of the file would take half a minute.
+class SlowServerItem : public FtpTest {
+protected:
+    void SetUp() override {
+        FtpTest::SetUp();
+        SetEngineTimeOut(10);
+        WriteFileBytes(root_.File("slow.bin"), BinaryBytes(3000000));
+        WriteFileBytes(root_.File("server.py"), kServerScript);
+        server_ = std::make_unique<PyFtpServer>(root_.File("server.py"), root_.Dir(), "u", "p", 100000);
+        ASSERT_GT(server_->Port(), 0);
+        manager_.reset(static_cast<CFetchkeeper*>(NEW_FETCHKEEPER()));
+        g_asked = 0;
+        g_noes = -1;
+        sys::SetYesNoHook(&Answer);
+        ASSERT_TRUE(manager_->AddItem(FtpUrl(server_->Port(), "slow.bin").c_str(), out_.Dir().c_str(), "slow.bin"));
+        item_ = manager_->GetFirstItem();
+        ASSERT_TRUE(WaitUntil([&] { return Info().downloaded > 0; })) << "the transfer never began";
+        manager_->StopItem(item_);
+        ASSERT_TRUE(WaitUntil([] { return g_asked > 0; })) << "the stop was never asked about";
+        ASSERT_TRUE(manager_->RemoveItem(item_));
+        ASSERT_EQ(Info().state, DownDeleted);
+    }
+    void TearDown() override {
+        manager_.reset();
+        server_.reset();
+        FtpTest::TearDown();
+    }
+    DownItemInfo Info() {
+        DownItemInfo info{};
+        manager_->GetItemInfo(item_, &info);
+        return info;
+    }
+    template <class Done>
+    static bool WaitUntil(Done done, int seconds = 10) {
+        const auto until = std::chrono::steady_clock::now() + std::chrono::seconds(seconds);
+        while (!done()) {
+            if (std::chrono::steady_clock::now() > until) return false;
+            std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        }
+        return true;
+    }
+
+    TempDir root_, out_;
+    std::unique_ptr<PyFtpServer> server_;
+    EnginePtr<CFetchkeeper> manager_;
+    ItemHandle item_ = nullptr;
+};
+
+TEST_F(SlowServerItem, DeletedItemsRunIsAskedToStopAsAStoppedOnesIs) {
+    const int before = g_asked;
+    g_noes = 0;  // from now on the user says Yes
+    ASSERT_TRUE(WaitUntil([&] { return g_asked > before; })) << "the deleted item's run was no longer asked";
+    // The run ends and the item, still deleted, can then be freed.
+    ASSERT_TRUE(WaitUntil([&] { return manager_->RemoveItem(item_); }));
+    EXPECT_EQ(manager_->GetCount(), 0);
+}
+
+TEST_F(SlowServerItem, ClearingTheListEndsTheRunUnasked) {
+    const int before = g_asked;
+    EXPECT_TRUE(WaitUntil([&] { return g_asked > before; }));  // told to stop, and the user says No
+    const auto start = std::chrono::steady_clock::now();
+    const int askedBeforeClearing = g_asked;
+    manager_->RemoveAll();
+    const auto took = std::chrono::steady_clock::now() - start;
+    EXPECT_LT(took, std::chrono::seconds(5)) << "the list waited for the rest of the transfer";
+    EXPECT_EQ(manager_->GetCount(), 0);
+    // At most a question already under way when the list was cleared.
+    EXPECT_LE(g_asked, askedBeforeClearing + 1);
+    EXPECT_LT(ReadFileBytes(out_.File("slow.bin")).size(), 3000000u);
 }
 
 #endif  // _WIN32

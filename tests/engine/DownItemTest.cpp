@@ -368,6 +368,33 @@ TEST_F(DownItemTest, SnapshotStaysReadableWhileLogGrows) {
     EXPECT_EQ(seen, "first\r\n");
 }
 
+TEST_F(DownItemTest, SnapshotCopiesOnlyWhatTheLogGainedSinceTheLastOne) {
+    // The program takes a snapshot of every item every second: a long log must not be copied whole
+    // each time. A mark put into the text already handed out shows whether it was copied again.
+    CDownItem* item = NewItem();
+    const std::string line(198, 'x');
+    std::string expected;
+    for (int i = 0; i < 100; ++i) {
+        item->Log(line.c_str());
+        expected += line + "\r\n";
+    }
+    const DownItemInfo first = Info(*item);
+    ASSERT_EQ(std::string(first.logText, first.logLength), expected);
+    const_cast<char*>(first.logText)[0] = '#';
+    for (const char* added : {"", "one more", "and another"}) {
+        SCOPED_TRACE(added);
+        if (*added) {
+            item->Log(added);
+            expected += std::string(added) + "\r\n";
+        }
+        const DownItemInfo next = Info(*item);
+        ASSERT_EQ(next.logLength, expected.size());
+        EXPECT_EQ(next.logText[0], '#') << "the whole log was copied again";
+        EXPECT_EQ(std::string(next.logText + 1, next.logLength - 1), expected.substr(1));
+        EXPECT_EQ(next.logText[next.logLength], '\0');
+    }
+}
+
 TEST_F(DownItemTest, RecordRoundTrip) {
     CDownItem* item = NewItem("http://a.example/r.asf", "C:\\dl\\", "r.asf");
     DownItemRecord record{};

@@ -16,6 +16,7 @@
 #include <iterator>
 #include <string>
 #include <thread>
+#include <type_traits>
 #include <vector>
 
 #include "DownHttpBase.h"
@@ -124,7 +125,10 @@ TEST(DownloadJob, WorkerRunsThenTellsTheSinkLast) {
     RecordingSink sink;
     std::atomic<int> workerPriority{1000};
     sink.onRunFinished = [&] { workerPriority = ThreadPriority(); };
-    ASSERT_NE(job.release()->RunThread(&sink), nullptr);  // the worker releases the job
+    // The answer tells only that the worker started: the worker releases the job, maybe before
+    // RunThread returns, so an answer that pointed at the job or its thread could dangle.
+    static_assert(std::is_same_v<decltype(job->RunThread(&sink)), bool>);
+    ASSERT_TRUE(job.release()->RunThread(&sink));
     const auto deadline = Clock::now() + std::chrono::seconds(10);
     while (!sink.Finished() && Clock::now() < deadline) std::this_thread::sleep_for(std::chrono::milliseconds(5));
     ASSERT_TRUE(sink.Finished());

@@ -8,6 +8,7 @@
 #include <cstring>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <string>
 #include <thread>
 #include <vector>
@@ -234,6 +235,75 @@ TEST_F(FetchkeeperTest, RemoveAllWaitsForRunsStillGoing) {
     remover.join();
     EXPECT_TRUE(done);
     EXPECT_EQ(manager->GetCount(), 0);
+}
+
+TEST_F(FetchkeeperTest, DeletedItemsRunEndsAsAStoppedOneDoes) {
+    manager->AddItem("http://a.example/1", "C:\\dl\\", "1");
+    ItemHandle item = manager->GetFirstItem();
+    FakeRun& run = RunOf(item);
+    manager->StopItem(item);
+    EXPECT_TRUE(run.sink->IsStopped());
+    EXPECT_FALSE(run.sink->MustEnd());  // the user's stop: a downloader may still ask about it
+    ASSERT_TRUE(manager->RemoveItem(item));
+    ASSERT_EQ(Info(*manager, item).state, DownDeleted);
+    EXPECT_TRUE(run.sink->IsStopped()) << "the deleted item's run was no longer told to stop";
+    EXPECT_FALSE(run.sink->MustEnd());
+    runs.End(run);
+}
+
+TEST_F(FetchkeeperTest, RemoveAllEndsEveryRunWhateverItsItemsState) {
+    // One item downloading, one stopped and one deleted while their runs still end.
+    for (const char* name : {"1", "2", "3"}) {
+        manager->AddItem((std::string("http://a.example/") + name).c_str(), "C:\\dl\\", name);
+    }
+    const std::vector<ItemHandle> all = Items(*manager);
+    std::vector<FakeRun*> going;
+    for (ItemHandle h : all) going.push_back(&RunOf(h));
+    manager->StopItem(all[1]);
+    manager->StopItem(all[2]);
+    ASSERT_TRUE(manager->RemoveItem(all[2]));
+    std::atomic<bool> done{false};
+    std::thread remover([&] {
+        manager->RemoveAll();
+        done = true;
+    });
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+    for (FakeRun* run : going) {
+        while (!run->sink->MustEnd() && std::chrono::steady_clock::now() < deadline) std::this_thread::yield();
+        EXPECT_TRUE(run->sink->MustEnd());
+        EXPECT_TRUE(run->sink->IsStopped());
+    }
+    EXPECT_FALSE(done);  // each run is waited for
+    for (FakeRun* run : going) {
+        run->sink->Failed("USER CANCEL THE OPERATION");
+        runs.End(*run);
+    }
+    remover.join();
+    EXPECT_EQ(manager->GetCount(), 0);
+}
+
+TEST_F(FetchkeeperTest, UrlOfARunningItemStaysAsItIs) {
+    manager->AddItem("http://a.example/1", "C:\\dl\\", "1.bin");
+    ItemHandle item = manager->GetFirstItem();
+    FakeRun& run = RunOf(item);
+    struct Step {
+        const char* what;
+        std::function<void()> before;
+        bool accepted;
+    } steps[] = {
+        {"downloading", [] {}, false},
+        {"stopped, its run still ending", [&] { manager->StopItem(item); }, false},
+        {"stopped, its run ended", [&] { runs.End(run); }, true},
+    };
+    for (const auto& step : steps) {
+        SCOPED_TRACE(step.what);
+        step.before();
+        const std::string url = std::string("http://b.example/") + step.what;
+        EXPECT_EQ(manager->SetItemUrl(item, url.c_str(), "C:\\dl\\2.bin"), step.accepted);
+        EXPECT_EQ(std::string(Info(*manager, item).url), step.accepted ? url : "http://a.example/1");
+        EXPECT_STREQ(Info(*manager, item).destFile, step.accepted ? "C:\\dl\\2.bin" : "C:\\dl\\1.bin");
+        EXPECT_STREQ(run.url.c_str(), "http://a.example/1");
+    }
 }
 
 TEST_F(FetchkeeperTest, NothingJoinsTheListWhileRemoveAllWaits) {

@@ -524,6 +524,7 @@ public:
     void FK_STDCALL Restart() override { inner_.Restart(); }
     void FK_STDCALL SetUrl(const char* url) override { inner_.SetUrl(url); }
     void FK_STDCALL RunFinished() override { inner_.RunFinished(); }
+    bool FK_STDCALL MustEnd() override { return inner_.MustEnd(); }
 
 private:
     RecordingSink& inner_;
@@ -596,6 +597,15 @@ TEST_F(HttpDownload, RedirectHandsTheItemItsNewPlace) {
         {"relative location whose query names a url", "http://127.0.0.1:<port>/a/b.bin",
          "Location: /go.bin?to=http://other.test/x\r\n", "http://127.0.0.1:<port>/go.bin?to=http://other.test/x",
          "go.bin"},
+        // Names that would not give a file of its own keep the file's current name.
+        {"location naming a parent folder", "http://127.0.0.1:<port>/a/b.bin", "Location: /a/c/..\r\n",
+         "http://127.0.0.1:<port>/a/c/..", "b.bin"},
+        {"location naming the folder", "http://127.0.0.1:<port>/a/b.bin", "Location: /x/y/.\r\n",
+         "http://127.0.0.1:<port>/x/y/.", "b.bin"},
+        {"location naming a device", "http://127.0.0.1:<port>/a/b.bin", "Location: /media/con.asf\r\n",
+         "http://127.0.0.1:<port>/media/con.asf", "b.bin"},
+        {"location naming a numbered device", "http://127.0.0.1:<port>/a/b.bin", "Location: /LPT1.wmv\r\n",
+         "http://127.0.0.1:<port>/LPT1.wmv", "b.bin"},
     };
     for (const auto& c : cases) {
         FixtureServer server;

@@ -94,11 +94,11 @@ public:
         run_.kind = kind;
         return true;
     }
-    void* FK_STDCALL RunThread(IDownloadSink* sink) override {
+    bool FK_STDCALL RunThread(IDownloadSink* sink) override {
         run_.sink = sink;
         run_.job = this;
         g_pending->push_back(run_);
-        return this;
+        return true;
     }
     void FK_STDCALL Run(IDownloadSink*) override {}
 

@@ -42,7 +42,7 @@ public:
         kind_ = kind;
         return true;
     }
-    void* FK_STDCALL RunThread(IDownloadSink* sink) override {
+    bool FK_STDCALL RunThread(IDownloadSink* sink) override {
         ++g_liveThreads;
         const int number = g_runsStarted++;
         std::thread run([this, sink, number] {
@@ -53,7 +53,7 @@ public:
         });
         std::lock_guard<std::mutex> lock(g_threadsMutex);
         g_threads.push_back(std::move(run));
-        return this;
+        return true;
     }
     void FK_STDCALL Run(IDownloadSink*) override {}
 

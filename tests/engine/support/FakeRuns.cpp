@@ -16,17 +16,17 @@ public:
         run_->kind = kind;
         return true;
     }
-    void* FK_STDCALL RunThread(IDownloadSink* sink) override {
+    bool FK_STDCALL RunThread(IDownloadSink* sink) override {
         if (FakeRuns::current->failAtStart) {
             sink->Failed("MEMORY ERROR");
             sink->RunFinished();
             Release();
-            return nullptr;
+            return false;
         }
         run_->sink = sink;
         run_->job = this;
         FakeRuns::current->runs.push_back(std::move(run_));
-        return this;
+        return true;
     }
     void FK_STDCALL Run(IDownloadSink*) override {}
 

@@ -69,6 +69,7 @@ public:
         finishedOn = std::this_thread::get_id();
         finished = true;
     }
+    bool FK_STDCALL MustEnd() override { return mustEnd; }
 
     // The whole log as one text.
     std::string LogText() const {
@@ -87,6 +88,7 @@ public:
     int succeeded = 0;
     int restarts = 0;
     std::atomic<bool> stop{false};
+    std::atomic<bool> mustEnd{false};
     bool finished = false;
     std::thread::id finishedOn;
     std::function<void(int32_t)> onProgress;  // called on the reporting thread, outside the lock
