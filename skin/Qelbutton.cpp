@@ -348,6 +348,8 @@ LRESULT TqelCustomButton::WndProc(UINT message, WPARAM wParam, LPARAM lParam) {
             MouseEnter();
         }
         MouseMove(x, y);
+        // The hover look is the button's own business; the published event still hears every move.
+        if (OnMouseMove) OnMouseMove(this, static_cast<ui::TShiftState>(wParam), x, y);
         return 0;
     case WM_MOUSELEAVE:
         MouseLeave();

@@ -20,6 +20,7 @@ public:
     PointerForm() : ui::TForm(nullptr) {
         skin::RegisterSkinClasses();
         Publish("Clicked", &PointerForm::Clicked);
+        Publish("Moved", &PointerForm::Moved);
         InitFromText(R"(object PointerForm: TForm
   Left = 100
   Top = 100
@@ -33,6 +34,14 @@ public:
     Caption = 'Go'
     UIStyle = DeepBlue
     OnClick = Clicked
+    OnMouseMove = Moved
+  end
+  object Pic1: TqelImageButton
+    Left = 150
+    Top = 20
+    Width = 60
+    Height = 30
+    OnMouseMove = Moved
   end
   object Keep1: TqelCheckBox
     Left = 20
@@ -40,12 +49,20 @@ public:
     Caption = 'Keep'
     UIStyle = DeepBlue
     OnClick = Clicked
+    OnMouseMove = Moved
   end
 end
 )");
     }
     void Clicked(ui::TComponent* sender) { clicks.push_back(sender->Name()); }
+    struct Move {
+        std::string control;
+        ui::TShiftState shift;
+        int x, y;
+    };
+    void Moved(ui::TComponent* sender, ui::TShiftState shift, int x, int y) { moves.push_back({sender->Name(), shift, x, y}); }
     std::vector<std::string> clicks;
+    std::vector<Move> moves;
 };
 
 // Lets the system deliver what the input queue holds, including what it makes of it (the
@@ -121,6 +138,7 @@ protected:
     PointerForm form;
     TqelButton& go = *ui::FindAs<TqelButton>(form, "Go1");
     TqelCheckBox& keep = *ui::FindAs<TqelCheckBox>(form, "Keep1");
+    skin::TqelImageButton& pic = *ui::FindAs<skin::TqelImageButton>(form, "Pic1");
 };
 
 TEST_F(QelbuttonMouseTest, PointerReachesTheButton) {
@@ -187,6 +205,33 @@ TEST_F(QelbuttonMouseTest, CheckBoxHeldWhileThePointerLeavesDoesNotToggle) {
     Release();
     EXPECT_TRUE(keep.Checked());
     EXPECT_EQ(form.clicks, std::vector<std::string>{"Keep1"});
+}
+
+// The published mouse-move event hears the pointer over each kind of skinned button, with the
+// point in the control and the buttons held, while the control keeps its own hover look.
+TEST_F(QelbuttonMouseTest, MovesOverTheControlsRaiseTheirMouseMoveEvent) {
+    struct Case {
+        skin::TqelCustomButton* control;
+    } cases[] = {{&go}, {&pic}, {&keep}};
+    for (const auto& c : cases) {
+        const std::string name = c.control->Name();
+        form.moves.clear();
+        MoveTo(On(*c.control, 6, 7));
+        ASSERT_FALSE(form.moves.empty()) << name;
+        EXPECT_EQ(form.moves.back().control, name);
+        EXPECT_EQ(form.moves.back().x, 6) << name;
+        EXPECT_EQ(form.moves.back().y, 7) << name;
+        EXPECT_EQ(form.moves.back().shift & MK_LBUTTON, 0u) << name;
+        EXPECT_TRUE(c.control->Hover()) << name;
+        Press();
+        MoveTo(On(*c.control, 9, 4));
+        EXPECT_EQ(form.moves.back().control, name);
+        EXPECT_EQ(form.moves.back().x, 9) << name;
+        EXPECT_EQ(form.moves.back().y, 4) << name;
+        EXPECT_NE(form.moves.back().shift & MK_LBUTTON, 0u) << name;
+        Release();
+        MoveTo(Away());
+    }
 }
 
 }  // namespace
