@@ -358,6 +358,8 @@ bool TSpeedButton::SetProperty(const std::string& name, const Value& v, Reader& 
     if (SetGlyphProperty(name, v)) {
     } else if (name == "Flat") {
         Flat = v.AsBool();
+    } else if (name == "Transparent") {
+        Transparent = v.AsBool();
     } else if (name == "GroupIndex") {
         GroupIndex = v.AsInt();
     } else if (name == "AllowAllUp") {
@@ -378,9 +380,13 @@ void TSpeedButton::SetDown(bool down) {
 
 void TSpeedButton::Paint(TCanvas& canvas) {
     TRect r = ClientRect();
-    canvas.Brush.Style = TBrushStyle::Solid;
-    canvas.Brush.Color = color_;
-    canvas.FillRect(r);
+    if (Transparent && parent_) {
+        PaintParentBehind(canvas);
+    } else {
+        canvas.Brush.Style = TBrushStyle::Solid;
+        canvas.Brush.Color = color_;
+        canvas.FillRect(r);
+    }
     const bool sunk = down_ || pressed_;
     if (!Flat || sunk) {
         canvas.Pen.Color = sunk ? clBtnShadow : clBtnHighlight;
@@ -396,6 +402,18 @@ void TSpeedButton::Paint(TCanvas& canvas) {
     else if (pressed_ && NumGlyphs > 2) cell = 2;
     else if (down_ && NumGlyphs > 3) cell = 3;
     DrawGlyphAndCaption(canvas, r, Glyph, NumGlyphs, cell, Layout, Spacing, caption_, font_, enabled_, sunk ? 1 : 0);
+}
+
+// The parent paints its background (and the window-less controls on it) into the button's canvas,
+// moved so that its own client corner lands where it is behind the button.
+void TSpeedButton::PaintParentBehind(TCanvas& canvas) {
+    HDC dc = canvas.Handle();
+    const int saved = SaveDC(dc);
+    OffsetViewportOrgEx(dc, -left_, -top_, nullptr);
+    TCanvas behind(dc);
+    parent_->PaintTo(behind);
+    behind.SetHandle(nullptr);
+    RestoreDC(dc, saved);
 }
 
 LRESULT TSpeedButton::WndProc(UINT message, WPARAM wParam, LPARAM lParam) {

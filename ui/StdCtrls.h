@@ -118,11 +118,13 @@ protected:
     void FillParams(CreateParams& params) override;
 };
 
-// A button that shows a picture and needs no focus; flat ones draw no frame.
+// A button that shows a picture and needs no focus; flat ones draw no frame, transparent ones
+// show their parent's background behind the picture instead of their own colour.
 class TSpeedButton : public TWinControl, public TButtonGlyph {
 public:
     explicit TSpeedButton(TComponent* owner);
     bool Flat = false;
+    bool Transparent = false;
     // A button with a group index stays down after a click; with AllowAllUp the next click
     // lets it up again.
     int GroupIndex = 0;
@@ -136,6 +138,7 @@ protected:
     void Paint(TCanvas& canvas) override;
 
 private:
+    void PaintParentBehind(TCanvas& canvas);
     bool down_ = false;     // latched by a click in a group
     bool pressed_ = false;  // the left button held over it
 };

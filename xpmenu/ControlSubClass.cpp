@@ -487,6 +487,16 @@ void TControlSubClass::PaintBitButn(TCanvas& canvas) {
 // The up-down control keeps the look the system gives it.
 void TControlSubClass::PaintUpDownButton(TCanvas&) {}
 
+// What shows through a transparent button that is hot or down takes on the selection colour: a
+// pale tint is ANDed over it (a stronger one where the device has few colours).
+void TControlSubClass::TintThrough(TCanvas& canvas, const TRect& r) {
+    TBitmap tint;
+    tint.SetSize(r.Width(), r.Height());
+    const int percent = CanvasBitsPerPixel(canvas) <= 16 ? 40 : 20;
+    Fill(tint.Canvas(), TRect{0, 0, r.Width(), r.Height()}, NewColor(canvas, menu_->DrawSelectColor, percent));
+    BitBlt(canvas.Handle(), r.Left, r.Top, r.Width(), r.Height(), tint.Canvas().Handle(), 0, 0, SRCAND);
+}
+
 void TControlSubClass::PaintSpeedButton(TCanvas& canvas) {
     auto* button = As<TSpeedButton>(control_);
     const bool enabled = control_->Enabled(), down = button->Down();
@@ -499,11 +509,13 @@ void TControlSubClass::PaintSpeedButton(TCanvas& canvas) {
     if (!enabled) border = clBtnShadow;
     const TRect r = WindowBounds(window_);
     const int L = r.Left, T = r.Top, R = r.Right, B = r.Bottom;
-    // The class library's speed button paints its own background: it is never transparent.
-    canvas.Brush = TBrush{face, TBrushStyle::Solid};
+    const bool transparent = button->Transparent;
+    if (transparent && (down || hot_)) TintThrough(canvas, r);
+    // A transparent button keeps what its own painting put behind it (its parent's background).
+    canvas.Brush = TBrush{face, transparent ? TBrushStyle::Clear : TBrushStyle::Solid};
     canvas.Pen = TPen{NewColor(canvas, border, 30), TPenStyle::Solid, 1};
-    if (button->Flat && !down && !hot_) canvas.Pen.Color = face;
-    canvas.Rectangle(r);
+    if (button->Flat && !transparent && !down && !hot_) canvas.Pen.Color = face;
+    if (!(button->Flat && transparent && !hot_ && !down)) canvas.Rectangle(r);
     if (enabled && !button->Flat) {
         canvas.Pen.Color = GetShadeColor(canvas, border, 50);
         if (mousePressed_ || keyPressed_ || down) {

@@ -51,6 +51,7 @@ private:
     void PaintBitButn(ui::TCanvas& canvas);
     void PaintUpDownButton(ui::TCanvas& canvas);
     void PaintSpeedButton(ui::TCanvas& canvas);
+    void TintThrough(ui::TCanvas& canvas, const ui::TRect& r);
     // A push button's face, frame and shading; answers its rectangle.
     ui::TRect PaintButtonFace(ui::TCanvas& canvas);
     // A glyph cell and a caption where the layout puts them.

@@ -202,6 +202,43 @@ TEST_F(ControlPaintTest, SpeedButtonAtRestLatchedAndPressed) {
     EXPECT_EQ(At("Speed1", s.cx - 1, s.cy / 2), Rgb(xp->DrawIconBackColor));
 }
 
+// A transparent button shows its parent behind it: flat and neither hot nor down it draws no frame
+// at all; hot, its frame is drawn and what shows through takes on a tint of the selection colour.
+TEST_F(ControlPaintTest, TransparentSpeedButtonShowsItsParentThrough) {
+    auto* button = form->Find<ui::TSpeedButton>("Speed1");
+    const TColor behind = RGB(0x40, 0x80, 0xC0);
+    form->SetColor(behind);
+    button->Transparent = true;
+    const SIZE s = Size("Speed1");
+    HDC screen = GetDC(nullptr);
+    const int tintPercent = GetDeviceCaps(screen, BITSPIXEL) <= 16 ? 40 : 20;
+    ReleaseDC(nullptr, screen);
+    const COLORREF tinted = Rgb(behind) & Rgb(NewColor(C(), xp->DrawSelectColor, tintPercent));
+    const COLORREF restFrame = Rgb(NewColor(C(), ui::clBtnShadow, 30));
+    const COLORREF hotFrame = Rgb(NewColor(C(), xp->DrawSelectBorderColor, 30));
+    const COLORREF restShade = Rgb(GetShadeColor(C(), ui::clBtnShadow, 50));
+    const COLORREF hotShade = Rgb(GetShadeColor(C(), xp->DrawSelectBorderColor, 50));
+    struct Case {
+        const char* what;
+        bool flat, hot;
+        COLORREF left, bottom, inside;  // the frame's left and bottom edges (the shading), the face
+    } cases[] = {
+        {"flat at rest: no frame", true, false, Rgb(behind), Rgb(behind), Rgb(behind)},
+        {"flat and hot", true, true, hotFrame, hotFrame, tinted},
+        {"raised at rest", false, false, restFrame, restShade, Rgb(behind)},
+        {"raised and hot", false, true, hotFrame, hotShade, tinted},
+    };
+    for (const auto& c : cases) {
+        button->Flat = c.flat;
+        if (c.hot) Send("Speed1", WM_MOUSEMOVE);
+        button->Repaint();
+        EXPECT_EQ(At("Speed1", 0, s.cy / 2), c.left) << c.what;
+        EXPECT_EQ(At("Speed1", s.cx / 2, s.cy - 1), c.bottom) << c.what;
+        EXPECT_EQ(At("Speed1", 4, s.cy / 2), c.inside) << c.what;
+        Send("Speed1", WM_MOUSELEAVE);
+    }
+}
+
 TEST_F(ControlPaintTest, SpeedButtonShowsItsGlyphCellBesideItsCaption) {
     auto* button = form->Find<ui::TSpeedButton>("Speed1");
     button->SetBounds(8, 210, 70, 30);
