@@ -55,6 +55,8 @@ TCustomPanel::TCustomPanel(TComponent* owner) : TWinControl(owner) {
 void TCustomPanel::FillParams(CreateParams& p) {
     TWinControl::FillParams(p);
     p.caption.clear();
+    // The dialog manager looks for the controls inside a panel too (mnemonics, arrow keys).
+    p.exStyle |= WS_EX_CONTROLPARENT;
 }
 
 TRect TCustomPanel::AdjustClientRect() const {

@@ -5,6 +5,7 @@
 #include "Menus.h"
 #include "MessageBoxFit.h"
 #include "Reader.h"
+#include "TabWalk.h"
 
 namespace ui {
 
@@ -222,7 +223,7 @@ int TCustomForm::ShowModal() {
             if (modalResult_ == 0) modalResult_ = mrCancel;
             break;
         }
-        if ((!Application || !Application->MessageHooked(msg)) && !IsDialogMessageA(handle_, &msg)) {
+        if ((!Application || !Application->MessageHooked(msg)) && !TabKey(msg) && !IsDialogMessageA(handle_, &msg)) {
             TranslateMessage(&msg);
             DispatchMessageA(&msg);
         }
@@ -244,17 +245,6 @@ BOOL CALLBACK FindDefaultButton(HWND child, LPARAM found) {
     return TRUE;
 }
 
-// The first control that Tab reaches below `parent`: depth first in tab order, shown, enabled and a
-// tab stop.
-HWND FirstTabStop(const TWinControl& parent) {
-    for (TWinControl* child : parent.TabList()) {
-        const HWND h = child->HandleOrNull();
-        if (!h || !IsWindowVisible(h) || !IsWindowEnabled(h)) continue;
-        if (GetWindowLongA(h, GWL_STYLE) & WS_TABSTOP) return h;
-        if (const HWND inner = FirstTabStop(*child)) return inner;
-    }
-    return nullptr;
-}
 }  // namespace
 
 void TCustomForm::RestoreFocus() {
@@ -264,14 +254,31 @@ void TCustomForm::RestoreFocus() {
         ::SetFocus(last);
         return;
     }
-    if (const HWND first = FirstTabStop(*this)) {
-        ::SetFocus(first);
-        if (SendMessageA(first, WM_GETDLGCODE, 0, 0) & DLGC_HASSETSEL) SendMessageA(first, EM_SETSEL, 0, -1);
+    const std::vector<HWND> stops = TabStops(*this);
+    if (!stops.empty()) {
+        FocusTabStop(stops.front());
         return;
     }
     HWND button = nullptr;
     EnumChildWindows(handle_, &FindDefaultButton, reinterpret_cast<LPARAM>(&button));
     if (button) ::SetFocus(button);
+}
+
+// An edit reached from the keyboard has its text selected, so that typing replaces it.
+void TCustomForm::FocusTabStop(HWND stop) {
+    ::SetFocus(stop);
+    if (SendMessageA(stop, WM_GETDLGCODE, 0, 0) & DLGC_HASSETSEL) SendMessageA(stop, EM_SETSEL, 0, -1);
+}
+
+bool TCustomForm::TabKey(MSG& msg) {
+    if (msg.message != WM_KEYDOWN || msg.wParam != VK_TAB || !handle_) return false;
+    if (msg.hwnd != handle_ && !IsChild(handle_, msg.hwnd)) return false;
+    if (GetKeyState(VK_CONTROL) < 0 || GetKeyState(VK_MENU) < 0) return false;
+    // A control that takes Tab itself (a memo that types it, say) keeps it.
+    const LRESULT code = SendMessageA(msg.hwnd, WM_GETDLGCODE, msg.wParam, reinterpret_cast<LPARAM>(&msg));
+    if (code & (DLGC_WANTTAB | DLGC_WANTALLKEYS)) return false;
+    if (const HWND next = NextTabStop(*this, msg.hwnd, GetKeyState(VK_SHIFT) >= 0)) FocusTabStop(next);
+    return true;
 }
 
 bool TCustomForm::CloseQuery() {

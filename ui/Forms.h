@@ -48,6 +48,10 @@ public:
     int ModalResult() const { return modalResult_; }
     void SetModalResult(int result) { modalResult_ = result; }
     bool Modal() const { return modal_; }
+    // Tab and Shift+Tab pressed in the form: the focus goes to the next or previous control of its
+    // tab order (every container in its turn, wrapping around). True when the key was taken; the
+    // form's message loop offers it every message before the dialog manager sees it.
+    bool TabKey(MSG& msg);
 
     void SetClientSize(int width, int height) override;
     int ClientWidth() const override;
@@ -81,6 +85,7 @@ private:
     // replaces it), or else to the default button, as a dialog does: otherwise no control of a new
     // form has it, and keys typed at once and Enter and Esc reach nothing.
     void RestoreFocus();
+    void FocusTabStop(HWND stop);
     HWND lastFocus_ = nullptr;
     int modalResult_ = 0;
     bool modal_ = false;

@@ -189,6 +189,8 @@ void TGroupBox::FillParams(CreateParams& p) {
     TWinControl::FillParams(p);
     p.className = "BUTTON";
     p.style |= BS_GROUPBOX;
+    // The dialog manager looks for the controls inside the box too (mnemonics, arrow keys).
+    p.exStyle |= WS_EX_CONTROLPARENT;
 }
 
 LRESULT TGroupBox::WndProc(UINT message, WPARAM wParam, LPARAM lParam) {
