@@ -67,13 +67,14 @@ long long FileSize(const std::string& path) {
 struct Child {
     const char* className;
     std::vector<HWND> found;
+    bool hiddenToo = false;
 };
 
 BOOL CALLBACK CollectClass(HWND hwnd, LPARAM param) {
     auto* c = reinterpret_cast<Child*>(param);
     char cls[64] = {};
     GetClassNameA(hwnd, cls, sizeof cls);
-    if (std::string(cls) == c->className && IsWindowVisible(hwnd)) c->found.push_back(hwnd);
+    if (std::string(cls) == c->className && (c->hiddenToo || IsWindowVisible(hwnd))) c->found.push_back(hwnd);
     return TRUE;
 }
 
@@ -83,22 +84,30 @@ std::vector<HWND> ChildrenOfClass(HWND parent, const char* className) {
     return c.found;
 }
 
-TEST(DownloadEndToEndTest, DownloadsTheListedFileAndSavesItFinished) {
-    const char* peer = std::getenv("RIPPLECAST_PEER_DIR");
-    if (!peer) GTEST_SKIP() << "runs with its lighttpd fixture (ctest)";
-    const std::string peerDir = peer;
-    const std::string port = ReadFileBytes(peerDir + "\\port");
-    ASSERT_FALSE(port.empty());
+// The lighttpd fixture's folder and address, and a folder holding the program and the library.
+class DownloadEndToEndTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        const char* peer = std::getenv("RIPPLECAST_PEER_DIR");
+        if (!peer) GTEST_SKIP() << "runs with its lighttpd fixture (ctest)";
+        peerDir = peer;
+        const std::string port = ReadFileBytes(peerDir + "\\port");
+        ASSERT_FALSE(port.empty());
+        host = "http://127.0.0.1:" + port.substr(0, port.find_first_of("\r\n"));
+        folder = Folder(dir);
+        ASSERT_TRUE(Copy("Ripplecast.exe", folder));
+        ASSERT_TRUE(Copy("Fetchkeeper.dll", folder));
+        config = folder + "\\config.ini";
+    }
+    TempDir dir;
+    std::string peerDir, host, folder, config;
+};
+
+TEST_F(DownloadEndToEndTest, DownloadsTheListedFileAndSavesItFinished) {
     const std::string served = ReadFileBytes(peerDir + "\\www\\clip.bin");
     ASSERT_EQ(served.size(), 3000000u);
-
-    TempDir dir;
-    const std::string folder = Folder(dir);
-    ASSERT_TRUE(Copy("Ripplecast.exe", folder));
-    ASSERT_TRUE(Copy("Fetchkeeper.dll", folder));
-    const std::string config = folder + "\\config.ini";
     const std::string dest = folder + "\\clip.bin";
-    const std::string url = "http://127.0.0.1:" + port.substr(0, port.find_first_of("\r\n")) + "/clip.bin";
+    const std::string url = host + "/clip.bin";
     WritePrivateProfileStringA("Down", "Count", "1", config.c_str());
     WritePrivateProfileStringA("0", "URL", url.c_str(), config.c_str());
     WritePrivateProfileStringA("0", "DestFileName", dest.c_str(), config.c_str());
@@ -233,18 +242,10 @@ bool AddThroughTheDialog(const Program& program, HWND main, const std::string& u
     return !IsWindowVisible(dialog);
 }
 
-BOOL CALLBACK CollectClassShownOrNot(HWND hwnd, LPARAM param) {
-    auto* c = reinterpret_cast<Child*>(param);
-    char cls[64] = {};
-    GetClassNameA(hwnd, cls, sizeof cls);
-    if (std::string(cls) == c->className) c->found.push_back(hwnd);
-    return TRUE;
-}
-
 // The file names of every list view's rows, shown or not, one text per list, sorted.
 std::vector<std::string> ListedNames(HWND main) {
-    Child c{WC_LISTVIEWA, {}};
-    EnumChildWindows(main, &CollectClassShownOrNot, reinterpret_cast<LPARAM>(&c));
+    Child c{WC_LISTVIEWA, {}, true};
+    EnumChildWindows(main, &CollectClass, reinterpret_cast<LPARAM>(&c));
     std::vector<std::string> names;
     for (HWND list : c.found) {
         const int rows = static_cast<int>(SendMessageA(list, LVM_GETITEMCOUNT, 0, 0));
@@ -260,21 +261,9 @@ std::vector<std::string> ListedNames(HWND main) {
     return names;
 }
 
-TEST(DownloadEndToEndTest, AKilledProgramComesBackWithEveryChangeMadeBeforeTheKill) {
-    const char* peer = std::getenv("RIPPLECAST_PEER_DIR");
-    if (!peer) GTEST_SKIP() << "runs with its lighttpd fixture (ctest)";
-    const std::string peerDir = peer;
-    const std::string port = ReadFileBytes(peerDir + "\\port");
-    ASSERT_FALSE(port.empty());
+TEST_F(DownloadEndToEndTest, AKilledProgramComesBackWithEveryChangeMadeBeforeTheKill) {
     const std::string served = ReadFileBytes(peerDir + "\\www\\small.bin");
     ASSERT_EQ(served.size(), 40000u);
-    const std::string host = "http://127.0.0.1:" + port.substr(0, port.find_first_of("\r\n"));
-
-    TempDir dir;
-    const std::string folder = Folder(dir);
-    ASSERT_TRUE(Copy("Ripplecast.exe", folder));
-    ASSERT_TRUE(Copy("Fetchkeeper.dll", folder));
-    const std::string config = folder + "\\config.ini";
     // The add dialog proposes this folder; the list holds one stopped item from an earlier run.
     WritePrivateProfileStringA("DestPath", "Default", folder.c_str(), config.c_str());
     WritePrivateProfileStringA("Down", "Count", "1", config.c_str());

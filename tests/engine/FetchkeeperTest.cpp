@@ -606,6 +606,26 @@ TEST_F(FetchkeeperStoreTest, SaveWritesTheBytesThatKeyByKeyProfileCallsWrite) {
     }
 }
 
+#if defined(_WIN32)
+TEST_F(FetchkeeperStoreTest, AUtf16FileIsSavedThroughTheProfileCalls) {
+    // A config.ini that a Windows editor saved as UTF-16: only the profile calls read it as text,
+    // so the save leaves it to them, and the settings in it survive.
+    const std::string text = "[MaxThread]\r\nDefault=4\r\n[Down]\r\nCount=1\r\n"
+                             "[0]\r\nURL=http://old.example/0\r\nDestFileName=C:\\dl\\0\r\nState=3\r\n";
+    std::string utf16 = "\xFF\xFE";
+    for (char c : text) utf16 += std::string{c, '\0'};
+    std::ofstream(ini, std::ios::binary) << utf16;
+    runs.refuseJobs = true;
+    manager->AddItem("http://a.example/1", "C:\\dl\\", "1");
+    ASSERT_TRUE(manager->SaveProject(ini.c_str()));
+    EXPECT_EQ(manager->GetMaxThread(ini.c_str()), 4);
+    ManagerPtr loaded = NewManager();
+    ASSERT_TRUE(loaded->LoadProject(ini.c_str()));
+    ASSERT_EQ(loaded->GetCount(), 1);
+    EXPECT_STREQ(Info(*loaded, loaded->GetFirstItem()).url, "http://a.example/1");
+}
+#endif
+
 TEST_F(FetchkeeperStoreTest, ShorterListReplacesLongerOne) {
     runs.refuseJobs = true;
     for (int i = 0; i < 4; ++i) {
