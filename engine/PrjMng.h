@@ -1,5 +1,5 @@
 // Reads and writes "config.ini": the saved download list and the settings. Every operation opens
-// and closes the file; the store keeps nothing but the path.
+// and closes the file; the store keeps nothing but the path (and, while a save edits it, the text).
 #pragma once
 #include <cstdint>
 #include <memory>
