@@ -260,6 +260,32 @@ void TForm1::LoadLists() {
         DownItemInfo info{};
         if (manager_->GetItemInfo(item, &info)) AddRow(item, info);
     }
+    // The file holds what was just loaded (a run saved as going on reads back as stopped).
+    savedList_ = ImageOfList();
+}
+
+TForm1::SavedItem TForm1::SavedItemOf(const DownItemInfo& info) {
+    return SavedItem{info.url ? info.url : "", info.destFile ? info.destFile : "", info.state};
+}
+
+TForm1::ListImage TForm1::ImageOfList() {
+    ListImage image;
+    for (ItemHandle item = manager_->GetFirstItem(); item; item = manager_->GetNextItem(item)) {
+        DownItemInfo info{};
+        if (manager_->GetItemInfo(item, &info)) image.push_back(SavedItemOf(info));
+    }
+    return image;
+}
+
+void TForm1::SaveList() {
+    if (manager_) SaveList(ImageOfList());
+}
+
+void TForm1::SaveList(ListImage image) {
+    // The image is taken before the save: an item that changes meanwhile differs from it at the
+    // next poll and is saved again, never missed.
+    if (manager_->SaveProject(mainSettings_.settingsPath)) savedList_ = std::move(image);
+    else savedList_.reset();  // tried again at the next poll
 }
 
 void TForm1::AddMissingRows() {
@@ -281,9 +307,13 @@ void TForm1::RefreshLists() {
     // Which item is shown is a question to the list window: asked once a tick, and again only
     // after a row was redrawn or moved, not once for every item.
     ItemHandle shownItem = ShownItem();
+    // The list as the engine holds it now, against what the file holds: an item that finished,
+    // failed, started, was renamed by its run or found in a playlist is saved within the tick.
+    ListImage image;
     for (ItemHandle item = manager_->GetFirstItem(); item; item = manager_->GetNextItem(item)) {
         DownItemInfo info{};
         if (!manager_->GetItemInfo(item, &info)) continue;
+        image.push_back(SavedItemOf(info));
         if (manager_->TakeItemChanged(item)) {
             UpdateRow(item, info);
             shownItem = ShownItem();
@@ -297,6 +327,7 @@ void TForm1::RefreshLists() {
         Memo1->Clear();
         mainSettings_.logPosition = 0;
     }
+    if (!savedList_ || *savedList_ != image) SaveList(std::move(image));
 }
 
 void TForm1::UpdateRow(ItemHandle item, const DownItemInfo& info) {
@@ -396,6 +427,7 @@ void TForm1::btnDownClick(ui::TComponent*) {
     if (!manager_ || !row) return;
     // A running item gets no second run beside the first.
     if (StateOf(row->Data()) != DownDownloading) manager_->StartItem(row->Data());
+    SaveList();
     // The buttons follow what the item does now: a start the engine refused leaves it stopped.
     const bool running = StateOf(row->Data()) == DownDownloading;
     btnDown->SetEnabled(!running);
@@ -405,7 +437,9 @@ void TForm1::btnDownClick(ui::TComponent*) {
 
 void TForm1::pupCancelClick(ui::TComponent*) {
     ui::TListItem* row = ListDown->Selected();
-    if (manager_ && row) manager_->StopItem(row->Data());
+    if (!manager_ || !row) return;
+    manager_->StopItem(row->Data());
+    SaveList();
 }
 
 void TForm1::About1Click(ui::TComponent*) {
@@ -502,8 +536,10 @@ void TForm1::btnAddClick(ui::TComponent*) {
             UrlWithLogin(url, ui::Trim(dialog.edUser->Text()), ui::Trim(dialog.edPass->Text()));
         // A name cleaned away to nothing would make the folder itself the destination.
         if (IsUsableFileName(name) && !withLogin.empty() &&
-            manager_->AddItem(withLogin.c_str(), dir.c_str(), name.c_str()))
+            manager_->AddItem(withLogin.c_str(), dir.c_str(), name.c_str())) {
+            SaveList();
             return;
+        }
         ui::ShowMessage(kInvalidInput);
     }
 }
@@ -514,11 +550,13 @@ void TForm1::pupDownAllClick(ui::TComponent*) {
         ItemHandle item = ListDown->Item(i)->Data();
         if (StateOf(item) != DownDownloading) manager_->StartItem(item);
     }
+    SaveList();
 }
 
 void TForm1::pupCancelAllClick(ui::TComponent*) {
     if (!manager_) return;
     for (int i = 0; i < ListDown->ItemCount(); ++i) manager_->StopItem(ListDown->Item(i)->Data());
+    SaveList();
 }
 
 void TForm1::pupDeleteClick(ui::TComponent*) {
@@ -533,6 +571,7 @@ void TForm1::pupDeleteClick(ui::TComponent*) {
         if (StateOf(item) == DownDownloading) ui::ShowMessage(kPauseFirst);
         return;
     }
+    SaveList();
     if (mainSettings_.lastShownRow == row) mainSettings_.lastShownRow = nullptr;
     row->Delete();
     if (list != ListDeleted) AddListRow(*ListDeleted, RowLayout::Plain, item, kDeletedImage, cells);
@@ -556,6 +595,7 @@ void TForm1::pupClearClick(ui::TComponent*) {
     ListDeleted->Clear();
     Memo1->Clear();
     manager_->RemoveAll();
+    SaveList();
 }
 
 void TForm1::pupDownAgainClick(ui::TComponent*) {
@@ -568,6 +608,7 @@ void TForm1::pupDownAgainClick(ui::TComponent*) {
     ItemHandle item = row->Data();
     RowCells cells = RowCellsOf(*row, RowLayout::Plain);
     if (StateOf(item) != DownDownloading) manager_->StartItem(item);
+    SaveList();
     // The row goes where the item's state after the start belongs: a start the engine refused (a
     // stopped run still winding down) leaves it, and a run that has failed already, or finished,
     // is filed as such.
@@ -655,6 +696,7 @@ void TForm1::pupPropertyClick(ui::TComponent*) {
         ui::ShowMessage(state == DownDownloading || state == DownStopped ? kPauseFirst : kInvalidInput);
         return;
     }
+    SaveList();
     // The row may have moved while the dialog was open (a finished item, say): look it up again.
     for (ui::TListView* in : {ListDown, ListDowned, ListDeleted}) {
         if (ui::TListItem* current = FindRow(*in, item)) {

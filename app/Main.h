@@ -4,7 +4,9 @@
 #pragma once
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <string>
+#include <vector>
 
 #include "ComCtrls.h"
 #include "Forms.h"
@@ -101,6 +103,11 @@ public:
     void ShowProgress(const DownItemInfo& info);
     void ShowItem(ui::TListItem* row);
 
+    // Writes the download list to the settings file now, so that a program killed a moment later
+    // still finds it as it is; the poll calls it whenever an item's name, URL or state has moved
+    // away from what was last written.
+    void SaveList();
+
     // Settings readers, forwarded to the manager with the settings path.
     bool FileNameFromUrl(const char* url, char* out);
     // The URL with the login folded in, as the engine gives it: empty when it would not fit.
@@ -137,8 +144,23 @@ private:
     void ShowPopup();
     void DrawSeparator(ui::TCanvas& canvas, const ui::TRect& rect);
 
+    // What the saved list holds per item, in list order.
+    struct SavedItem {
+        std::string url, destFile;
+        int32_t state;
+        bool operator==(const SavedItem& other) const {
+            return state == other.state && url == other.url && destFile == other.destFile;
+        }
+    };
+    using ListImage = std::vector<SavedItem>;
+    static SavedItem SavedItemOf(const DownItemInfo& info);
+    ListImage ImageOfList();
+    void SaveList(ListImage image);
+
     IFetchkeeper* manager_ = nullptr;
     MainSettings mainSettings_{};
+    // The list as the last save wrote it; none when it is not known (a save that failed).
+    std::optional<ListImage> savedList_;
 };
 
 extern TForm1* Form1;

@@ -298,21 +298,37 @@ bool CFetchkeeper::SaveProject(const char* iniPath) {
     if (temp.size() >= kPathSize) return false;
     // A copy left by a save that was killed or ran out of space is stale: it never blocks this one.
     sys::RemoveFile(temp);
-    if (sys::FileExists(target) && !sys::CopyFileOver(target, temp)) {
-        sys::RemoveFile(temp);
-        return false;
+    auto writeList = [&](CPrjMng& store) {
+        bool ok = store.ClearItems();
+        for (size_t i = 0; i < records.size(); ++i) {
+            ok = store.WriteItem(int32_t(i), &records[i]) && ok;
+        }
+        ok = store.WriteCount(int32_t(records.size())) && ok;
+        if (debug) store.WriteDebug();
+        return ok;
+    };
+    bool ok = false;
+    StorePtr store = OpenStore(target.c_str());
+    if (!store) return false;
+    if (store->BeginEdit()) {
+        // The file is read once, changed in memory and written once as the copy: the list is saved
+        // after every change, and key by key a long list would cost seconds.
+        ok = writeList(*store);
+        ok = store->EndEdit(temp.c_str()) && ok;
+    } else {
+        // A text only the profile calls can rewrite: a copy of it, changed key by key.
+        store.reset();
+        if (sys::FileExists(target) && !sys::CopyFileOver(target, temp)) {
+            sys::RemoveFile(temp);
+            return false;
+        }
+        store = OpenStore(temp.c_str());
+        if (!store) {
+            sys::RemoveFile(temp);
+            return false;
+        }
+        ok = writeList(*store);
     }
-    StorePtr store = OpenStore(temp.c_str());
-    if (!store) {
-        sys::RemoveFile(temp);
-        return false;
-    }
-    bool ok = store->ClearItems();
-    for (size_t i = 0; i < records.size(); ++i) {
-        ok = store->WriteItem(int32_t(i), &records[i]) && ok;
-    }
-    ok = store->WriteCount(int32_t(records.size())) && ok;
-    if (debug) store->WriteDebug();
     store.reset();
     if (!ok || !sys::MoveFileOver(temp, target)) {
         sys::RemoveFile(temp);

@@ -37,8 +37,37 @@ std::optional<int32_t> DecimalInRange(const std::string& text, int32_t low, int3
 
 }  // namespace
 
+std::string CPrjMng::GetString(const char* section, const char* key, size_t bufferSize) {
+    if (edit_) return edit_->GetString(section, key, "", bufferSize);
+    return sys::ProfileGetString(file_, section, key, "", bufferSize);
+}
+
+int CPrjMng::GetInt(const char* section, const char* key, int def) {
+    return edit_ ? edit_->GetInt(section, key, def) : sys::ProfileGetInt(file_, section, key, def);
+}
+
+bool CPrjMng::WriteString(const char* section, const char* key, const char* value) {
+    if (!edit_) return sys::ProfileWriteString(file_, section, key, value);
+    edit_->Write(section, key, value);
+    return true;
+}
+
+bool CPrjMng::BeginEdit() {
+    auto text = std::make_unique<sys::ProfileText>();
+    if (text->Load(file_) == sys::ProfileText::Loaded::kUnreadable || text->Utf16()) return false;
+    edit_ = std::move(text);
+    return true;
+}
+
+bool CPrjMng::EndEdit(const char* path) {
+    if (!edit_) return false;
+    const bool stored = edit_->Store(path);
+    edit_.reset();
+    return stored;
+}
+
 int32_t CPrjMng::ReadSetting(const char* section, int32_t def, int32_t low, int32_t high) {
-    const std::string text = sys::ProfileGetString(file_, section, "Default", "", 30);
+    const std::string text = GetString(section, "Default", 30);
     return DecimalInRange(text, low, high).value_or(def);
 }
 
@@ -47,31 +76,31 @@ bool CPrjMng::ReturnTrue() { return true; }
 void CPrjMng::SetFile(const char* path) { CopyBounded(file_, sizeof file_, path); }
 
 bool CPrjMng::WriteCount(int32_t count) {
-    return sys::ProfileWriteString(file_, kDown, "Count", Decimal(count).c_str());
+    return WriteString(kDown, "Count", Decimal(count).c_str());
 }
 
 bool CPrjMng::WriteItem(int32_t index, const DownItemRecord* record) {
     const std::string section = Decimal(index);
-    bool ok = sys::ProfileWriteString(file_, section.c_str(), "URL", record->url);
-    ok = sys::ProfileWriteString(file_, section.c_str(), "DestFileName", record->destFile) && ok;
-    ok = sys::ProfileWriteString(file_, section.c_str(), "State", Decimal(record->state).c_str()) && ok;
+    bool ok = WriteString(section.c_str(), "URL", record->url);
+    ok = WriteString(section.c_str(), "DestFileName", record->destFile) && ok;
+    ok = WriteString(section.c_str(), "State", Decimal(record->state).c_str()) && ok;
     return ok;
 }
 
-int32_t CPrjMng::ReadCount() { return sys::ProfileGetInt(file_, kDown, "Count", 0); }
+int32_t CPrjMng::ReadCount() { return GetInt(kDown, "Count", 0); }
 
 void CPrjMng::ReadItem(int32_t index, DownItemRecord* out) {
     const std::string section = Decimal(index);
     CopyBounded(out->url, sizeof out->url,
-                sys::ProfileGetString(file_, section.c_str(), "URL", "", kUrlSize).c_str());
+                GetString(section.c_str(), "URL", kUrlSize).c_str());
     // A stored path longer than the field is cut to fit.
     CopyBounded(out->destFile, sizeof out->destFile,
-                sys::ProfileGetString(file_, section.c_str(), "DestFileName", "", kUrlSize).c_str());
-    out->state = sys::ProfileGetInt(file_, section.c_str(), "State", 0);
+                GetString(section.c_str(), "DestFileName", kUrlSize).c_str());
+    out->state = GetInt(section.c_str(), "State", 0);
 }
 
 bool CPrjMng::ReadDestPath(char* out) {
-    const std::string dir = sys::ProfileGetString(file_, "DestPath", "Default", "", kPathSize);
+    const std::string dir = GetString("DestPath", "Default", kPathSize);
     if (!sys::FolderHasEntries(dir)) {
         out[0] = 0;
         return false;
@@ -81,7 +110,7 @@ bool CPrjMng::ReadDestPath(char* out) {
 }
 
 bool CPrjMng::WriteDestPath(const char* dir) {
-    return sys::ProfileWriteString(file_, "DestPath", "Default", dir);
+    return WriteString("DestPath", "Default", dir);
 }
 
 int32_t CPrjMng::ReadMaxThread() {
@@ -89,48 +118,48 @@ int32_t CPrjMng::ReadMaxThread() {
 }
 
 bool CPrjMng::WriteMaxThread(int32_t count) {
-    return sys::ProfileWriteString(file_, "MaxThread", "Default", Decimal(count).c_str());
+    return WriteString("MaxThread", "Default", Decimal(count).c_str());
 }
 
 int32_t CPrjMng::ReadTimeOut() { return ReadSetting("TimeOut", kTimeOutDefault, kTimeOutMin, INT32_MAX); }
 
 bool CPrjMng::WriteTimeOut(int32_t seconds) {
-    return sys::ProfileWriteString(file_, "TimeOut", "Default", Decimal(seconds).c_str());
+    return WriteString("TimeOut", "Default", Decimal(seconds).c_str());
 }
 
 bool CPrjMng::ReadProxy(char* server, char* port, uint8_t* enabled) {
-    CopyBounded(server, kUrlSize, sys::ProfileGetString(file_, "Proxy", "server", "", kUrlSize).c_str());
-    CopyBounded(port, 10, sys::ProfileGetString(file_, "Proxy", "port", "", 10).c_str());
-    *enabled = sys::ProfileGetInt(file_, "Proxy", "enable", 0) != 0 ? 1 : 0;
+    CopyBounded(server, kUrlSize, GetString("Proxy", "server", kUrlSize).c_str());
+    CopyBounded(port, 10, GetString("Proxy", "port", 10).c_str());
+    *enabled = GetInt("Proxy", "enable", 0) != 0 ? 1 : 0;
     return *enabled != 0;
 }
 
 bool CPrjMng::WriteProxy(const char* server, const char* port, int32_t enable) {
-    bool ok = sys::ProfileWriteString(file_, "Proxy", "server", server);
-    ok = sys::ProfileWriteString(file_, "Proxy", "port", port) && ok;
-    ok = sys::ProfileWriteString(file_, "Proxy", "enable", (enable & 0xFF) ? "1" : "0") && ok;
+    bool ok = WriteString("Proxy", "server", server);
+    ok = WriteString("Proxy", "port", port) && ok;
+    ok = WriteString("Proxy", "enable", (enable & 0xFF) ? "1" : "0") && ok;
     return ok;
 }
 
 bool CPrjMng::ClearItems() {
     const int32_t count = ReadCount();
-    bool ok = sys::ProfileWriteString(file_, kDown, nullptr, nullptr);
+    bool ok = WriteString(kDown, nullptr, nullptr);
     // The saved sections are numbered from 0 without gaps: a damaged Count must not make one save
     // walk millions of sections that are not there.
     for (int32_t i = 0; i < count; ++i) {
         const std::string section = Decimal(i);
-        if (sys::ProfileGetString(file_, section.c_str(), "URL", "", kUrlSize).empty()) break;
-        ok = sys::ProfileWriteString(file_, section.c_str(), nullptr, nullptr) && ok;
+        if (GetString(section.c_str(), "URL", kUrlSize).empty()) break;
+        ok = WriteString(section.c_str(), nullptr, nullptr) && ok;
     }
     return ok;
 }
 
 bool CPrjMng::ReadDebug() {
-    return !sys::ProfileGetString(file_, kDown, "Debug", "", 20).empty();
+    return !GetString(kDown, "Debug", 20).empty();
 }
 
 bool CPrjMng::WriteDebug() {
-    sys::ProfileWriteString(file_, kDown, "Debug", "1");
+    WriteString(kDown, "Debug", "1");
     return true;
 }
 

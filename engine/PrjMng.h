@@ -1,10 +1,13 @@
 // Reads and writes "config.ini": the saved download list and the settings. Every operation opens
-// and closes the file; the store keeps nothing but the path.
+// and closes the file; the store keeps nothing but the path (and, while a save edits it, the text).
 #pragma once
 #include <cstdint>
+#include <memory>
+#include <string>
 
 #include "EngineObject.h"
 #include "EngineTypes.h"
+#include "sys/ProfileText.h"
 
 class CPrjMng final : public EngineObject<CPrjMng> {
 public:
@@ -29,9 +32,22 @@ public:
 
     const char* File() const { return file_; }
 
+    // While an edit is open every read and write goes to the file's text held in memory, so that
+    // many writes (a whole list) cost one read and one write of the file. Begins one on the file's
+    // text (a missing file is an empty text); false, with no edit open, when the file cannot be
+    // read or is a text that must be left to the profile calls (UTF-16).
+    bool BeginEdit();
+    // Ends the edit by writing the text to path (created or replaced); false when that failed.
+    bool EndEdit(const char* path);
+
 private:
+    std::string GetString(const char* section, const char* key, size_t bufferSize);
+    int GetInt(const char* section, const char* key, int def);
+    bool WriteString(const char* section, const char* key, const char* value);
+
     // [section] Default as a number in [low, high]; def when absent, not a number, or out of range.
     int32_t ReadSetting(const char* section, int32_t def, int32_t low, int32_t high);
 
     char file_[kPathSize] = {};
+    std::unique_ptr<sys::ProfileText> edit_;
 };

@@ -5,12 +5,14 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <ostream>
 #include <string>
 #include <vector>
 
 #include "Clipbrd.h"
 #include "CommandHarness.h"
 #include "FakeRuns.h"
+#include "ListRows.h"
 
 namespace {
 
@@ -432,6 +434,97 @@ TEST_F(DialogCommandsTest, OptionsStoresEveryFieldOrNone) {
     for (const char* name : {"1.bin", "2.bin", "3.bin"})
         form->Manager()->AddItem((std::string("http://127.0.0.1/") + name).c_str(), dir.Dir().c_str(), name);
     EXPECT_EQ(runs.runs.size(), 2u);
+}
+
+// The download list as the settings file holds it, read as a restart would read it.
+struct SavedItem {
+    std::string url, dest;
+    int state;
+    bool operator==(const SavedItem& o) const { return url == o.url && dest == o.dest && state == o.state; }
+};
+std::ostream& operator<<(std::ostream& out, const SavedItem& i) {
+    return out << "{" << i.url << ", " << i.dest << ", " << i.state << "}";
+}
+
+std::vector<SavedItem> SavedList(const std::string& ini) {
+    std::vector<SavedItem> items;
+    const int count = static_cast<int>(GetPrivateProfileIntA("Down", "Count", -1, ini.c_str()));
+    for (int i = 0; i < count; ++i) {
+        const std::string section = std::to_string(i);
+        char url[1024] = {}, dest[512] = {};
+        GetPrivateProfileStringA(section.c_str(), "URL", "", url, sizeof url, ini.c_str());
+        GetPrivateProfileStringA(section.c_str(), "DestFileName", "", dest, sizeof dest, ini.c_str());
+        items.push_back({url, dest, static_cast<int>(GetPrivateProfileIntA(section.c_str(), "State", 0, ini.c_str()))});
+    }
+    return items;
+}
+
+TEST_F(DialogCommandsTest, EveryChangeToTheListIsOnDiskAtOnce) {
+    Make();
+    const std::string ini = form->Settings().settingsPath;
+    const std::string a = "http://127.0.0.1/x/a.bin", b = "http://127.0.0.1/x/b.bin", c = "http://127.0.0.1/x/c.bin";
+    auto add = [&](const std::string& url) {
+        ASSERT_TRUE(ui::SetClipboardText(url));
+        WithDialog({[&] {
+                        frmInfo->EditDest->SetText(folder);
+                        frmInfo->Button1->Click();
+                    }},
+                   [&] { form->btnAdd->Click(); });
+    };
+    auto item = [&](size_t i) { return Items().at(i); };
+    auto select = [&](size_t i) { form->ListDown->SetSelected(FindRow(*form->ListDown, item(i))); };
+    auto run = [&](size_t i) -> FakeRun& {
+        const std::string dest = InfoOf(item(i)).destFile;
+        for (auto& r : runs.runs)
+            if (!r->ended && r->destFile == dest) return *r;
+        ADD_FAILURE() << "no run of item " << i;
+        return *runs.runs.back();
+    };
+    const std::string renamed = dir.File("renamed.bin");
+    struct Step {
+        const char* what;
+        std::function<void()> act;
+        std::vector<SavedItem> saved;  // what the file holds right after, without closing
+    } steps[] = {
+        {"add", [&] { add(a); }, {{a, dir.File("a.bin"), DownDownloading}}},
+        {"stop", [&] { Tick(); select(0); form->pupCancel->Click(); runs.End(run(0)); },
+         {{a, dir.File("a.bin"), DownStopped}}},
+        {"property", [&] {
+             WithDialog({[&] {
+                             frmInfo->EditFileName->SetText("renamed.bin");
+                             frmInfo->Button1->Click();
+                         }},
+                        [&] { form->pupProperty->Click(); });
+         },
+         {{a, renamed, DownStopped}}},
+        {"a second add", [&] { add(b); }, {{a, renamed, DownStopped}, {b, dir.File("b.bin"), DownDownloading}}},
+        // The engine's own changes, seen by the poll: the run names its file for what it holds,
+        // and finishes.
+        {"renamed by its run and finished", [&] {
+             FakeRun& r = run(1);
+             r.sink->SetDestFile(dir.File("b.asf").c_str());
+             r.sink->Succeeded();
+             runs.End(r);
+             Tick();
+         },
+         {{a, renamed, DownStopped}, {b, dir.File("b.asf"), DownFinished}}},
+        {"failed", [&] {
+             add(c);
+             FakeRun& r = run(2);
+             r.sink->Failed("CONNECT TO SERVER ERROR");
+             runs.End(r);
+             Tick();
+         },
+         {{a, renamed, DownStopped}, {b, dir.File("b.asf"), DownFinished}, {c, dir.File("c.bin"), DownFailed}}},
+        {"delete", [&] { Tick(); select(0); form->pupDelete->Click(); },
+         {{a, renamed, DownDeleted}, {b, dir.File("b.asf"), DownFinished}, {c, dir.File("c.bin"), DownFailed}}},
+        {"clear all", [&] { form->pupClear->Click(); }, {}},
+    };
+    for (const Step& step : steps) {
+        step.act();
+        EXPECT_EQ(SavedList(ini), step.saved) << step.what;
+    }
+    EXPECT_TRUE(messages.size() == 1 && messages[0].caption == "Warning") << "only Clear All asks";
 }
 
 }  // namespace

@@ -2,7 +2,7 @@
 # The native side of the program's end-to-end download: a lighttpd on 127.0.0.1 and a free port
 # serving one file at a limited rate (so that a download lasts long enough to be seen), and a
 # watcher that saves a picture of the screen when the Windows side asks for one.
-#   http-peer.sh start <dir> <picture.png>     writes <dir>/port and <dir>/www/clip.bin
+#   http-peer.sh start <dir> <picture.png>     writes <dir>/port, <dir>/www/clip.bin and small.bin
 #   http-peer.sh stop <dir>
 set -euo pipefail
 cmd=$1
@@ -14,6 +14,7 @@ case "$cmd" in
     rm -rf "$dir"
     mkdir -p "$dir/www"
     head -c 3000000 /dev/urandom > "$dir/www/clip.bin"
+    head -c 40000 /dev/urandom > "$dir/www/small.bin"
     port=$(/usr/bin/python3 -c 'import socket; s=socket.socket(); s.bind(("127.0.0.1", 0)); print(s.getsockname()[1])')
     cat > "$dir/lighttpd.conf" <<CONF
 server.document-root = "$dir/www"

@@ -13,9 +13,11 @@
 #include <thread>
 #include <vector>
 
+#include "DownItem.h"
 #include "EngineSettings.h"
 #include "Factories.h"
 #include "FakeRuns.h"
+#include "PrjMng.h"
 #include "TempDir.h"
 #include "Watchdog.h"
 
@@ -557,6 +559,72 @@ TEST_F(FetchkeeperStoreTest, SavedListLoadsBackWithStates) {
     EXPECT_NE(ReadText(ini).find("http://a.example/2.asf"), std::string::npos);
     EXPECT_EQ(loaded->GetMaxThread(ini.c_str()), 5);  // settings survive saving the list
 }
+
+TEST_F(FetchkeeperStoreTest, SaveWritesTheBytesThatKeyByKeyProfileCallsWrite) {
+    // The save edits the file in memory and writes it once; the profile calls, key by key, are
+    // what it must match (under Wine: the platform's own writer).
+    runs.refuseJobs = true;
+    manager->AddItem("http://a.example/1.asf", "C:\\dl\\", "1.asf");
+    manager->AddItem("http://a.example/2.asf", "C:\\dl\\", "  spaced name.asf");
+    manager->RemoveItem(Items(*manager)[1]);
+    const std::string utf8Bom = "\xEF\xBB\xBF";
+    struct Case {
+        const char* what;
+        std::string before;  // the file before the save; empty: no file
+    } cases[] = {
+        {"no file", ""},
+        {"settings and a longer old list",
+         "[DestPath]\r\nDefault=C:\\dl\r\n[0]\r\nURL=http://old.example/0\r\nDestFileName=C:\\dl\\0\r\nState=4\r\n"
+         "[Down]\r\nCount=3\r\nDebug=\r\nOther=kept?\r\n[1]\r\nURL=http://old.example/1\r\nState=3\r\n"
+         "[2]\r\nURL=http://old.example/2\r\n[MaxThread]\r\nDefault=4\r\n"},
+        {"sections beyond the count, comments, blank lines and odd layout",
+         "; written by hand\r\n\r\n[Proxy]\r\n  server = proxy.example \r\nport=8080\r\n[Down]\r\nCount=1\r\n"
+         "[0]\r\nURL=http://old.example/0\r\n[5]\r\nURL=http://old.example/5\r\nState=1\n[TimeOut]\rDefault=20\r\n"},
+        {"a UTF-8 mark", utf8Bom + "[TimeOut]\r\nDefault=20\r\n[Down]\r\nCount=0\r\n"},
+    };
+    for (const auto& c : cases) {
+        const std::string reference = dir.File("reference.ini");
+        std::filesystem::remove(ini);
+        std::filesystem::remove(reference);
+        if (!c.before.empty()) {
+            std::ofstream(ini, std::ios::binary) << c.before;
+            std::ofstream(reference, std::ios::binary) << c.before;
+        }
+        EnginePtr<CPrjMng> store(static_cast<CPrjMng*>(NEW_PRJMNG()));
+        ASSERT_TRUE(store);
+        store->SetFile(reference.c_str());
+        store->ClearItems();
+        int32_t i = 0;
+        for (ItemHandle h : Items(*manager)) {
+            DownItemRecord record{};
+            static_cast<CDownItem*>(h)->GetRecord(&record);
+            store->WriteItem(i++, &record);
+        }
+        store->WriteCount(i);
+        ASSERT_TRUE(manager->SaveProject(ini.c_str())) << c.what;
+        EXPECT_EQ(ReadText(ini), ReadText(reference)) << c.what;
+    }
+}
+
+#if defined(_WIN32)
+TEST_F(FetchkeeperStoreTest, AUtf16FileIsSavedThroughTheProfileCalls) {
+    // A config.ini that a Windows editor saved as UTF-16: only the profile calls read it as text,
+    // so the save leaves it to them, and the settings in it survive.
+    const std::string text = "[MaxThread]\r\nDefault=4\r\n[Down]\r\nCount=1\r\n"
+                             "[0]\r\nURL=http://old.example/0\r\nDestFileName=C:\\dl\\0\r\nState=3\r\n";
+    std::string utf16 = "\xFF\xFE";
+    for (char c : text) utf16 += std::string{c, '\0'};
+    std::ofstream(ini, std::ios::binary) << utf16;
+    runs.refuseJobs = true;
+    manager->AddItem("http://a.example/1", "C:\\dl\\", "1");
+    ASSERT_TRUE(manager->SaveProject(ini.c_str()));
+    EXPECT_EQ(manager->GetMaxThread(ini.c_str()), 4);
+    ManagerPtr loaded = NewManager();
+    ASSERT_TRUE(loaded->LoadProject(ini.c_str()));
+    ASSERT_EQ(loaded->GetCount(), 1);
+    EXPECT_STREQ(Info(*loaded, loaded->GetFirstItem()).url, "http://a.example/1");
+}
+#endif
 
 TEST_F(FetchkeeperStoreTest, ShorterListReplacesLongerOne) {
     runs.refuseJobs = true;

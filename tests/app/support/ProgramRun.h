@@ -89,6 +89,11 @@ public:
         CloseHandle(pi_.hProcess);
     }
     bool Started() const { return started_; }
+    // Ends the process at once, as a crash or the task manager does: nothing of it runs any more.
+    bool Kill() {
+        if (!started_ || !TerminateProcess(pi_.hProcess, 9)) return false;
+        return WaitForSingleObject(pi_.hProcess, 30000) == WAIT_OBJECT_0;
+    }
     DWORD Pid() const { return pi_.dwProcessId; }
     // The exit code, or -1 when it is still running after `seconds`.
     long WaitExit(int seconds) {
