@@ -3,6 +3,7 @@
 
 #include <cstring>
 
+#include "DownFTP.h"
 #include "DownHTTP.h"
 #include "DownMMS1755.h"
 #include "DownMMS554.h"
@@ -14,6 +15,7 @@
 #include "Download.h"
 #include "QmSocket.h"
 #include "SlotOf.h"
+#include "slot_numbers.h"
 
 namespace {
 
@@ -118,6 +120,17 @@ TEST(DownloaderSlotLayout, RealMediaRtsp) {
         SLOT(CDownRTSP554, IsBadReply, 24),  SLOT(CDownRTSP554, ReturnTrue, 25),
     };
     CheckSlots(slots, std::size(slots));
+}
+
+TEST(DownloaderSlotLayout, RowsOfTheRawTableCaller) {
+#define CALL_ROWS(name, cls, url, setOp, setSlot, trueOp, trueSlot) \
+    SLOT(cls, setOp, setSlot), SLOT(cls, trueOp, trueSlot), SLOT(cls, Release, 1),
+    const Slot slots[] = {FK_DOWNLOADER_CALLS(CALL_ROWS)};
+#undef CALL_ROWS
+    CheckSlots(slots, std::size(slots));
+    using SetUrlPair = int32_t (FK_STDCALL CDownMMSMng::*)(const char*, const char*);
+    EXPECT_EQ(SlotOf(SetUrlPair(&CDownMMSMng::SetUrl)), FK_CHOOSER_SLOT_SET_URL);
+    EXPECT_EQ(SlotOf(&CDownMMSMng::ReturnTrue), FK_CHOOSER_SLOT_RETURN_TRUE);
 }
 
 TEST(DownloaderSlotLayout, Job) {

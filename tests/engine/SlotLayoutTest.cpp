@@ -11,6 +11,7 @@
 #include "FmtRM.h"
 #include "PrjMng.h"
 #include "SlotOf.h"
+#include "slot_numbers.h"
 
 namespace {
 
@@ -22,26 +23,15 @@ TEST(SlotLayout, EngineObjectRoot) {
 }
 
 TEST(SlotLayout, Manager) {
+#define MANAGER_ROW(op, n) SLOT(CFetchkeeper, op, n),
     const Slot slots[] = {
-        SLOT(CFetchkeeper, DeleteSelf, 0),      SLOT(CFetchkeeper, Release, 1),
-        SLOT(CFetchkeeper, Init, 2),            SLOT(CFetchkeeper, ReturnTrue, 3),
-        SLOT(CFetchkeeper, SetMaxThread, 4),    SLOT(CFetchkeeper, AddItem, 5),
-        SLOT(CFetchkeeper, GetCount, 6),        SLOT(CFetchkeeper, RemoveAll, 7),
-        SLOT(CFetchkeeper, RemoveItem, 8),      SLOT(CFetchkeeper, GetFirstItem, 9),
-        SLOT(CFetchkeeper, GetNextItem, 10),    SLOT(CFetchkeeper, StartItem, 11),
-        SLOT(CFetchkeeper, StopItem, 12),       SLOT(CFetchkeeper, TakeItemChanged, 13),
-        SLOT(CFetchkeeper, SetItemUrl, 14),     SLOT(CFetchkeeper, GetItemInfo, 15),
-        SLOT(CFetchkeeper, GetItemDestFile, 16), SLOT(CFetchkeeper, LoadProject, 17),
-        SLOT(CFetchkeeper, SaveProject, 18),    SLOT(CFetchkeeper, GetDestPath, 19),
-        SLOT(CFetchkeeper, SetDestPath, 20),    SLOT(CFetchkeeper, GetMaxThread, 21),
-        SLOT(CFetchkeeper, SaveMaxThread, 22),  SLOT(CFetchkeeper, GetTimeOut, 23),
-        SLOT(CFetchkeeper, SetTimeOut, 24),     SLOT(CFetchkeeper, GetProxy, 25),
-        SLOT(CFetchkeeper, SetProxy, 26),       SLOT(CFetchkeeper, FileNameFromUrl, 27),
-        SLOT(CFetchkeeper, UrlWithLogin, 28),
+        SLOT(CFetchkeeper, DeleteSelf, 0),
+        FK_MANAGER_SLOTS(MANAGER_ROW)
         // Through the host interface, in its own table.
         SLOT(IItemHost, AddFoundItem, 0),       SLOT(IItemHost, ItemFinished, 1),
         SLOT(IItemHost, AddFoundItemAtDepth, 2),  // after the fixed two
     };
+#undef MANAGER_ROW
     CheckSlots(slots, std::size(slots));
 }
 

@@ -228,6 +228,7 @@ TEST(QelformMenuBarTest, DrawingTheBarHoldsNoGdiObjects) {
     };
     round();
     const int before = GdiObjectCount();
+    ASSERT_GT(before, 0);
     for (int i = 0; i < 100; ++i) round();
     EXPECT_LE(GdiObjectCount(), before);
 }
