@@ -39,6 +39,8 @@ public:
     // A file this large or larger without its resume record is not overwritten.
     static constexpr int64_t kResumeThreshold = 51200;
     static constexpr int32_t kMaxPacketSize = 0x100000;
+    // Longest chain of redirects followed before the run fails.
+    static constexpr int kMaxRedirects = 10;
 
     virtual void FK_STDCALL SetUrl(const char* url, const char* localFile);
     virtual int32_t FK_STDCALL Run(IDownloadSink* sink);
@@ -88,6 +90,11 @@ protected:
     bool RestartOutput();
     // A new socket in place of the old one, with the engine's time-out and the stop check.
     int32_t OpenSocket();
+    // Hands the item the place a redirect names (DownBaseRedirect.cpp): the location resolved
+    // against requestUrl, the login only when the new URL keeps its scheme, host and port, the
+    // new file name only when it is a usable one. 8 once handed over; 5, and nothing handed
+    // over, for a location that names nothing or does not fit, or a chain grown too long.
+    int32_t FollowRedirectLocation(const std::string& location);
 
     // The ASF steps the MMS transports share (DownBaseAsf.cpp); the resume rule is written down
     // at PlanAsfOverlap. After SetStreamHeader, and before the start point is sent:

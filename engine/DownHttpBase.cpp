@@ -5,7 +5,6 @@
 
 #include "AsciiText.h"
 #include "EngineSettings.h"
-#include "ItemRules.h"
 #include "UrlUtil.h"
 
 namespace {
@@ -117,28 +116,6 @@ bool CDownHttpBase::ParseContentRange(const std::string& value, int64_t* first, 
         return true;
     }
     return ParseLength(all, total) && *total > last;
-}
-
-std::string CDownHttpBase::ResolveLocation(const std::string& base, const std::string& location) {
-    // Absolute only when "://" ends a scheme; a relative location may name a URL in its query.
-    const size_t sep = location.find("://");
-    bool absolute = sep != std::string::npos && sep > 0;
-    for (size_t i = 0; absolute && i < sep; ++i) {
-        const char c = location[i];
-        absolute = (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') ||
-                   (i > 0 && ((c >= '0' && c <= '9') || c == '+' || c == '-' || c == '.'));
-    }
-    if (absolute) return location;
-    const UrlParts parts = SplitUrl(base);
-    std::string origin = parts.scheme + "://" + parts.host;
-    if (parts.port != 0) origin += ":" + std::to_string(parts.port);
-    if (location.compare(0, 2, "//") == 0) return parts.scheme + ":" + location;
-    if (!location.empty() && location[0] == '/') return origin + location;
-    // A query alone replaces only the base's query.
-    if (!location.empty() && location[0] == '?') {
-        return origin + parts.dir + (parts.ext.empty() ? parts.name : parts.name + "." + parts.ext) + location;
-    }
-    return origin + parts.dir + location;
 }
 
 // Request.
@@ -307,32 +284,7 @@ int32_t CDownHttpBase::ParseHeaders(const char* reply) {
 int32_t CDownHttpBase::FollowLocation(const std::string& reply) {
     std::string location;
     FindHeader(reply, "Location", &location);
-    if (location.size() <= 4) {
-        Log("invalid redirect location");
-        return ResultShakeHandError;
-    }
-    if (redirectDepth_ >= kMaxRedirects) {
-        Log("too many redirects");
-        return ResultShakeHandError;
-    }
-    Log("REDIRECT");
-    const std::string target = ResolveLocation(requestUrl_, UrlDecode(location));
-    const std::string name = GetUrlFileName(target);
-    // A name that is no file of its own ("..", a device such as "con.asf") keeps the current one.
-    if (IsUsableFileName(name)) {
-        const size_t folderEnd = localFile_.find_last_of("\\/");
-        localFile_ = (folderEnd == std::string::npos ? std::string() : localFile_.substr(0, folderEnd + 1)) + name;
-    }
-    if (sink_) {
-        // Credentials go only to the host they were given for.
-        const bool sameHost = EqualsNoCase(GetUrlHost(target), GetUrlHost(requestUrl_)) &&
-                              GetUrlPort(target) == GetUrlPort(requestUrl_);
-        sink_->SetDestFile(localFile_.c_str());
-        sink_->SetUrl(sameHost ? InsertUrlLogin(target, user_, password_).c_str() : target.c_str());
-        Close();
-        sink_->Restart();
-    }
-    return ResultRedirected;
+    return FollowRedirectLocation(location);
 }
 
 bool CDownHttpBase::IsBadReply(const char* reply, const char* expected) {

@@ -9,8 +9,6 @@
 
 class CDownHttpBase : public CDownBase {
 public:
-    // Longest chain of redirects followed before the run fails.
-    static constexpr int kMaxRedirects = 10;
     // Bytes read and written per piece of a body.
     static constexpr int32_t kPieceSize = 262144;
     // Longest chunk-size line, its line end included.
@@ -40,9 +38,6 @@ public:
     // "bytes first-last/total": first, total (-1 for "*") and last; false when malformed.
     static bool ParseContentRange(const std::string& value, int64_t* first, int64_t* total,
                                   int64_t* last = nullptr);
-    // Where a Location leads from base: absolute, host-relative ("/x", keeping base's port) or
-    // relative to base's folder.
-    static std::string ResolveLocation(const std::string& base, const std::string& location);
 
     bool Chunked() const { return subclassWord_ != 0; }
 

@@ -465,28 +465,8 @@ int32_t CDownRTSP554::ReceiveData() {
 }
 
 int32_t CDownRTSP554::FollowRedirect(const std::string& location) {
-    // As with HTTP: a location that names nothing, or a chain that does not end, fails the run.
-    if (location.size() <= 4) {
-        Log("invalid redirect location");
-        return ResultShakeHandError;
-    }
-    if (redirectDepth_ >= CDownHttpBase::kMaxRedirects) {
-        Log("too many redirects");
-        return ResultShakeHandError;
-    }
-    // A relative location keeps the current URL's port, as with HTTP.
-    const std::string target = CDownHttpBase::ResolveLocation(requestUrl_, UrlDecode(location));
-    const std::string name = GetUrlFileName(target);
-    if (!name.empty()) {
-        const size_t folderEnd = localFile_.find_last_of("\\/");
-        localFile_ = (folderEnd == std::string::npos ? std::string() : localFile_.substr(0, folderEnd + 1)) + name;
-    }
-    if (!sink_) return ResultRedirected;
-    sink_->SetDestFile(localFile_.c_str());
-    sink_->SetUrl(InsertUrlLogin(target, user_, password_).c_str());
-    Close();
-    sink_->Restart();
-    return ResultRedirected;
+    // The same step as an HTTP redirect: usable name, login only to the same server, no cut URL.
+    return FollowRedirectLocation(location);
 }
 
 FK_DEFINE_FACTORIES(DOWNRTSP554, CDownRTSP554)

@@ -417,18 +417,9 @@ bool CFetchkeeper::FileNameFromUrl(const char* url, char* out) {
 
 void CFetchkeeper::UrlWithLogin(const char* url, const char* user, const char* password, char* out) {
     if (!out) return;
-    const std::string plain = url ? url : "", name = user ? user : "", secret = password ? password : "";
-    // A URL that does not fit the field comes back empty, never cut: the caller would send the cut
-    // one to the server. The login goes in only where InsertUrlLogin puts it.
-    size_t whole = plain.size();
-    if (!name.empty() && plain.find("//") != std::string::npos && GetUrlUser(plain).empty()) {
-        whole += name.size() + (secret.empty() ? 0 : secret.size() + 1) + 1;
-    }
-    if (whole >= kUrlSize) {
-        out[0] = '\0';
-        return;
-    }
-    CopyBounded(out, kUrlSize, InsertUrlLogin(plain, name, secret));
+    // The builder refuses a URL that does not fit the field: it comes back empty, never cut, for
+    // the caller would send the cut one to the server.
+    CopyBounded(out, kUrlSize, InsertUrlLogin(url ? url : "", user ? user : "", password ? password : ""));
 }
 
 FK_DEFINE_FACTORIES(FETCHKEEPER, CFetchkeeper)

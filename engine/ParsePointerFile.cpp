@@ -276,7 +276,8 @@ bool CParsePointerFile::Accept(const std::string& value, int32_t kind, bool line
     if (!linesMode && url.find("://") == std::string::npos) {
         url = ResolveRelativeUrl(pointerUrl_, url);
     }
-    if (url.size() >= kUrlTextMax) return false;  // the helpers cut at this length
+    // ReplaceScheme cuts at this length; the resolver gives nothing for a URL that does not fit.
+    if (url.size() >= kUrlTextMax) return false;
     if (!HasRunScheme(url.c_str())) return false;
     if (GetUrlHost(url).find('.') == std::string::npos) return false;
     // A playlist that lists itself would only fetch itself again.
@@ -290,7 +291,7 @@ bool CParsePointerFile::Accept(const std::string& value, int32_t kind, bool line
     const std::string user = GetUrlUser(pointerUrl_);
     if (!user.empty() && EqualsNoCase(GetUrlHost(url).c_str(), GetUrlHost(pointerUrl_).c_str())) {
         url = InsertUrlLogin(url, user, GetUrlPassword(pointerUrl_));
-        if (url.size() >= kUrlTextMax) return false;
+        if (url.empty()) return false;  // the login makes it too long for the item's field
     }
     acceptedNames_.insert(name);
     if (sink_) sink_->AddUrl(url.c_str(), kind);

@@ -13,6 +13,9 @@ std::string Bounded(std::string text) {
     return text;
 }
 
+// What the URL builders return: the URL, or the empty text when it does not fit.
+std::string Fitting(std::string url) { return url.size() > kUrlTextMax ? std::string() : url; }
+
 // The value after a key: up to the first terminator character or the end, trimmed.
 std::string ValueFrom(const std::string& text, std::size_t start, const std::string& terminators) {
     std::size_t end = text.find_first_of(terminators, start);
@@ -29,6 +32,13 @@ int HexDigit(char c) {
 // The file name plus its extension, when there is one.
 std::string FilePart(const UrlParts& parts) {
     return parts.ext.empty() ? parts.name : parts.name + "." + parts.ext;
+}
+
+// scheme "://" host [":" port when not 0]: where a request goes, without the login.
+std::string Origin(const std::string& scheme, const UrlParts& parts) {
+    std::string origin = scheme + "://" + parts.host;
+    if (parts.port != 0) origin += ":" + std::to_string(parts.port);
+    return origin;
 }
 
 std::string PathAndQuery(const UrlParts& parts) {
@@ -147,9 +157,7 @@ std::string GetUrlFileName(const std::string& url) {
 
 std::string UrlWithoutLogin(const std::string& url) {
     UrlParts parts = SplitUrl(url);
-    std::string result = parts.scheme + "://" + parts.host;
-    if (parts.port != 0) result += ":" + std::to_string(parts.port);
-    return Bounded(result + PathAndQuery(parts));
+    return Bounded(Origin(parts.scheme, parts) + PathAndQuery(parts));
 }
 
 std::string ReplaceScheme(const std::string& url, const std::string& scheme) {
@@ -162,28 +170,49 @@ std::string InsertUrlLogin(const std::string& url, const std::string& user,
                            const std::string& password) {
     std::size_t slashes = url.find("//");
     if (user.empty() || slashes == std::string::npos || !GetUrlUser(url).empty()) {
-        return Bounded(url);
+        return Fitting(url);
     }
     std::string login = user;
     if (!password.empty()) login += ":" + password;
     login += "@";
-    return Bounded(url.substr(0, slashes + 2) + login + url.substr(slashes + 2));
+    return Fitting(url.substr(0, slashes + 2) + login + url.substr(slashes + 2));
 }
 
 std::string ResolveRelativeUrl(const std::string& base, const std::string& location) {
     if (!location.empty() && location[0] == '/') {
-        return Bounded(GetSchemeUpper(base) + "://" + GetUrlHost(base) + location);
+        // The playlist's port too: without it the entry would name the host's other server.
+        const UrlParts parts = SplitUrl(base);
+        return Fitting(Origin(UpperAscii(parts.scheme), parts) + location);
     }
     // Playlists on local paths use '\'.
     std::size_t last = base.find_last_of("/\\");
     std::string prefix = last == std::string::npos ? std::string() : base.substr(0, last + 1);
-    return Bounded(prefix + location);
+    return Fitting(prefix + location);
+}
+
+std::string ResolveRedirectLocation(const std::string& base, const std::string& location) {
+    // Absolute only when "://" ends a scheme; a relative location may name a URL in its query.
+    const std::size_t sep = location.find("://");
+    bool absolute = sep != std::string::npos && sep > 0;
+    for (std::size_t i = 0; absolute && i < sep; ++i) {
+        const char c = location[i];
+        absolute = (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') ||
+                   (i > 0 && ((c >= '0' && c <= '9') || c == '+' || c == '-' || c == '.'));
+    }
+    if (absolute) return Fitting(location);
+    const UrlParts parts = SplitUrl(base);
+    if (location.compare(0, 2, "//") == 0) return Fitting(parts.scheme + ":" + location);
+    const std::string origin = Origin(parts.scheme, parts);
+    if (!location.empty() && location[0] == '/') return Fitting(origin + location);
+    // A query alone replaces only the base's query.
+    if (!location.empty() && location[0] == '?') return Fitting(origin + parts.dir + FilePart(parts) + location);
+    return Fitting(origin + parts.dir + location);
 }
 
 std::string UrlDecode(const std::string& text) {
     std::string result;
     result.reserve(text.size());
-    for (std::size_t i = 0; i < text.size() && result.size() < kUrlTextMax; ++i) {
+    for (std::size_t i = 0; i < text.size(); ++i) {
         // Both digits must lie inside the text; anything else keeps the '%' as it is.
         int high = -1;
         int low = -1;

@@ -49,13 +49,25 @@ std::string GetUrlFileName(const std::string& url);
 std::string UrlWithoutLogin(const std::string& url);
 // scheme followed by the URL from its "://" on; empty when the URL has no "://".
 std::string ReplaceScheme(const std::string& url, const std::string& scheme);
-// Puts user[:password]@ after the first "//" when user is not empty and the URL has no user.
+
+// The builders of URLs that are sent or queued refuse rather than cut: a result longer than
+// kUrlTextMax is the empty text, since a cut URL names a resource nobody asked for.
+//
+// Puts user[:password]@ after the first "//" when user is not empty and the URL has no user;
+// otherwise the URL as it is.
 std::string InsertUrlLogin(const std::string& url, const std::string& user,
                            const std::string& password);
-// "/x": base's scheme in upper case "://" base's host "/x"; otherwise base through its last
-// '/' or '\' followed by location.
+// A playlist's entry against the playlist's URL: "/x" gives base's scheme in upper case "://"
+// base's host [":" port] "/x"; anything else gives base through its last '/' or '\' followed by
+// location.
 std::string ResolveRelativeUrl(const std::string& base, const std::string& location);
-// Decodes "%XY" with X and Y in 0-9 or A-F; any other '%' is kept as it is.
+// A redirect's location against the URL it answers: absolute when a scheme and "://" begin it;
+// "//host/x" takes base's scheme; "/x" base's scheme, host and port; "?q" base's path; anything
+// else base's folder. base's login is never carried over.
+std::string ResolveRedirectLocation(const std::string& base, const std::string& location);
+
+// Decodes "%XY" with X and Y in 0-9 or A-F; any other '%' is kept as it is. The whole text is
+// decoded (the result is never longer): whoever stores it judges whether it fits.
 std::string UrlDecode(const std::string& text);
 
 // Exact-case search for key from *pos (0 when pos is null). Found: *pos := index just after the

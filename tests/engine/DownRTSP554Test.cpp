@@ -422,21 +422,59 @@ TEST_F(RealMediaRtsp, DescribeRepliesThatAreRefused) {
     }
 }
 
-// A relative REDIRECT keeps the current URL's port; the login comes back with the new URL.
+// A REDIRECT is followed as an HTTP redirect is: a relative location keeps the current URL's
+// host and port, the login goes back only to that same server, a name that is no file of its own
+// keeps the current one, and a location that does not fit an item's URL is refused.
 TEST_F(RealMediaRtsp, RedirectRestartsAtTheNewLocation) {
-    FixtureServer server;
-    server.AddScript().Call([&](FixtureServer::Session& s) {
-        if (s.Expect("\r\n\r\n", 5000)) s.Send("RTSP/1.0 200 OK\r\n\r\n");
-        if (s.Expect("\r\n\r\n", 5000)) s.Send("REDIRECT rtsp://x RTSP/1.0\r\nLocation: /other/new.rm\r\n\r\n");
-    });
-    server.Start();
-    RecordingSink sink;
-    const std::string port = std::to_string(server.Port());
-    EXPECT_EQ(Run("rtsp://joe:pw@127.0.0.1:" + port + "/a.rm", dir_.File("a.rm"), sink), ResultRedirected);
-    ASSERT_EQ(sink.urls.size(), 1u);
-    EXPECT_NE(sink.urls[0].find("joe:pw@127.0.0.1:" + port + "/other/new.rm"), std::string::npos) << sink.urls[0];
-    EXPECT_EQ(sink.restarts, 1);
-    EXPECT_EQ(sink.destFiles.back(), dir_.File("new.rm"));
+    struct Case {
+        const char* name;
+        std::string location;  // <port> is the server's
+        std::string newUrl;    // empty: refused
+        std::string newFile;
+    };
+    const std::string longPath = "/" + std::string(1100, 'x');
+    const std::vector<Case> cases = {
+        {"relative keeps host, port and login", "/other/new.rm", "rtsp://joe:pw@127.0.0.1:<port>/other/new.rm", "new.rm"},
+        {"same server named in full", "rtsp://127.0.0.1:<port>/c.rm", "rtsp://joe:pw@127.0.0.1:<port>/c.rm", "c.rm"},
+        {"no login to another host", "rtsp://127.0.0.2:<port>/media/b.rm", "rtsp://127.0.0.2:<port>/media/b.rm", "b.rm"},
+        {"no login to another port", "rtsp://127.0.0.1:1/b.rm", "rtsp://127.0.0.1:1/b.rm", "b.rm"},
+        {"no login to another scheme", "http://127.0.0.1:<port>/b.rm", "http://127.0.0.1:<port>/b.rm", "b.rm"},
+        {"a device name keeps the old name", "/media/con.rm", "rtsp://joe:pw@127.0.0.1:<port>/media/con.rm", "a.rm"},
+        {"a numbered device keeps the old name", "/LPT1.rm", "rtsp://joe:pw@127.0.0.1:<port>/LPT1.rm", "a.rm"},
+        {"a parent folder keeps the old name", "/a/c/..", "rtsp://joe:pw@127.0.0.1:<port>/a/c/..", "a.rm"},
+        {"beyond an item's url", longPath, "", ""},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        FixtureServer server;
+        const std::string port = std::to_string(server.Port());
+        auto fill = [&](std::string text) {
+            for (size_t at; (at = text.find("<port>")) != std::string::npos;) text.replace(at, 6, port);
+            return text;
+        };
+        const std::string redirect = "REDIRECT rtsp://x RTSP/1.0\r\nLocation: " + fill(c.location) + "\r\n\r\n";
+        // A copy: the session may still be in its last send when the case ends.
+        server.AddScript().Call([redirect](FixtureServer::Session& s) {
+            if (s.Expect("\r\n\r\n", 5000)) s.Send("RTSP/1.0 200 OK\r\n\r\n");
+            if (s.Expect("\r\n\r\n", 5000)) s.Send(redirect);
+        });
+        server.Start();
+        RecordingSink sink;
+        const int32_t code = Run("rtsp://joe:pw@127.0.0.1:" + port + "/a.rm", dir_.File("a.rm"), sink);
+        if (c.newUrl.empty()) {
+            EXPECT_EQ(code, ResultShakeHandError);
+            EXPECT_NE(sink.LogText().find("redirect location too long"), std::string::npos) << sink.LogText();
+            EXPECT_TRUE(sink.urls.empty());
+            EXPECT_EQ(sink.restarts, 0);
+            continue;
+        }
+        EXPECT_EQ(code, ResultRedirected);
+        ASSERT_EQ(sink.urls.size(), 1u);
+        EXPECT_EQ(sink.urls[0], fill(c.newUrl));
+        EXPECT_EQ(sink.restarts, 1);
+        ASSERT_EQ(sink.destFiles.size(), 1u);
+        EXPECT_EQ(sink.destFiles[0], dir_.File(c.newFile));
+    }
 }
 
 // Content that is neither RealMedia nor MP3 is written bare; a broken run still records where it

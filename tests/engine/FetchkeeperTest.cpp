@@ -451,6 +451,8 @@ TEST_F(FetchkeeperTest, UrlWithLoginGivesNothingRatherThanACutUrl) {
         {urlOf(1017), "me", "pw", "http://me:pw@" + urlOf(1017).substr(7)},  // 1023 with the login
         {urlOf(1018), "me", "pw", ""},
         {urlOf(1024), "me", "", ""},
+        {"http://ann@" + urlOf(1020).substr(7), "me", "pw", ""},  // its own login kept, and too long
+        {"http://ann@" + urlOf(1012).substr(7), "me", "pw", "http://ann@" + urlOf(1012).substr(7)},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.url.size());

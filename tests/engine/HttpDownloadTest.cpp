@@ -4,6 +4,7 @@
 
 #include <chrono>
 #include <filesystem>
+#include <functional>
 #include <fstream>
 #include <iterator>
 #include <string>
@@ -18,6 +19,7 @@
 #include "FixtureServer.h"
 #include "RecordingSink.h"
 #include "TempDir.h"
+#include "UrlUtil.h"
 
 namespace {
 
@@ -592,6 +594,10 @@ TEST_F(HttpDownload, RedirectHandsTheItemItsNewPlace) {
          "Location: http://127.0.0.2:<port>/e.bin\r\n", "http://127.0.0.2:<port>/e.bin", "e.bin"},
         {"credentials never go to another port", "http://u:p@127.0.0.1:<port>/a/b.bin",
          "Location: http://127.0.0.1:1/e.bin\r\n", "http://127.0.0.1:1/e.bin", "e.bin"},
+        {"credentials never go to another scheme", "http://u:p@127.0.0.1:<port>/a/b.bin",
+         "Location: rtsp://127.0.0.1:<port>/e.rm\r\n", "rtsp://127.0.0.1:<port>/e.rm", "e.rm"},
+        {"credentials stay with their server named in full", "http://u:p@127.0.0.1:<port>/a/b.bin",
+         "Location: HTTP://127.0.0.1:<port>/f.bin\r\n", "HTTP://u:p@127.0.0.1:<port>/f.bin", "f.bin"},
         {"query only keeps the path", "http://127.0.0.1:<port>/a/b.bin?x=1", "Location: ?x=22\r\n",
          "http://127.0.0.1:<port>/a/b.bin?x=22", "b.bin"},
         {"relative location whose query names a url", "http://127.0.0.1:<port>/a/b.bin",
@@ -606,6 +612,9 @@ TEST_F(HttpDownload, RedirectHandsTheItemItsNewPlace) {
          "http://127.0.0.1:<port>/media/con.asf", "b.bin"},
         {"location naming a numbered device", "http://127.0.0.1:<port>/a/b.bin", "Location: /LPT1.wmv\r\n",
          "http://127.0.0.1:<port>/LPT1.wmv", "b.bin"},
+        {"location naming more than the destination field holds", "http://127.0.0.1:<port>/a/b.bin",
+         "Location: /" + std::string(300, 'n') + ".bin\r\n", "http://127.0.0.1:<port>/" + std::string(300, 'n') + ".bin",
+         "b.bin"},
     };
     for (const auto& c : cases) {
         FixtureServer server;
@@ -627,6 +636,79 @@ TEST_F(HttpDownload, RedirectHandsTheItemItsNewPlace) {
         EXPECT_EQ(sink.succeeded, 0) << c.name;
         EXPECT_NE(sink.LogText().find("REDIRECT\n"), std::string::npos) << c.name;
         EXPECT_NE(sink.LogText().find("REDIRECTED\r\n"), std::string::npos) << c.name;
+    }
+}
+
+// A location is followed as the whole URL it makes, login included, or not at all: one that does
+// not fit an item's URL, or that decodes to a byte that would cut it, fails the run and hands the
+// item nothing to request.
+TEST_F(HttpDownload, RedirectIsFollowedWholeOrNotAtAll) {
+    // A host-relative location that makes a URL of total characters behind origin.
+    auto rooted = [](const std::string& origin, size_t total) { return "/" + std::string(total - origin.size() - 1, 'x'); };
+    struct Case {
+        const char* name;
+        bool login;  // the first URL carries u:p@
+        std::function<std::string(const std::string& here, const std::string& other)> location;
+        std::function<std::string(const std::string& here, const std::string& location)> newUrl;  // empty: refused
+        const char* logged;
+    };
+    auto same = [](const std::string& here, const std::string& location) { return here + location; };
+    auto withLogin = [](const std::string& here, const std::string& location) {
+        return "http://u:p@" + here.substr(7) + location;
+    };
+    auto asGiven = [](const std::string&, const std::string& location) { return location; };
+    const std::vector<Case> cases = {
+        {"exactly an item's url", false, [&](auto& here, auto&) { return rooted(here, 1023); }, same, "REDIRECT"},
+        {"one more than an item's url", false, [&](auto& here, auto&) { return rooted(here, 1024); }, nullptr,
+         "redirect location too long"},
+        {"to another host, one more", false, [&](auto&, auto& other) { return other + rooted(other, 1024); },
+         nullptr, "redirect location too long"},
+        {"a location of 1110 characters", false, [&](auto&, auto& other) { return other + rooted(other, 1110); },
+         nullptr, "redirect location too long"},
+        {"exactly an item's url with the login", true, [&](auto& here, auto&) { return rooted(here, 1019); },
+         withLogin, "REDIRECT"},
+        {"the login makes it one more", true, [&](auto& here, auto&) { return rooted(here, 1020); }, nullptr,
+         "redirect location too long"},
+        {"another host gets no login, so it fits", true,
+         [&](auto&, auto& other) { return other + rooted(other, 1023); }, asGiven, "REDIRECT"},
+        {"escapes count as the bytes they stand for", false,
+         [&](auto&, auto&) {
+             std::string escaped = "/";
+             for (int i = 0; i < 400; ++i) escaped += "%41";
+             return escaped;
+         },
+         [](auto& here, auto&) { return here + "/" + std::string(400, 'A'); }, "REDIRECT"},
+        {"an escaped NUL", false, [](auto&, auto&) { return std::string("/a.bin%00.exe"); }, nullptr,
+         "invalid redirect location"},
+        {"an escaped line break", false, [](auto&, auto&) { return std::string("/a%0D%0AX-Sent: 1"); }, nullptr,
+         "invalid redirect location"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        FixtureServer server;
+        const std::string port = std::to_string(server.Port());
+        const std::string here = "http://127.0.0.1:" + port, other = "http://127.0.0.2:" + port;
+        const std::string location = c.location(here, other);
+        server.AddScript().ExpectHead().Send(Head("302 Found", "Location: " + location + "\r\n")).Close();
+        server.Start();
+        RecordingSink sink;
+        const std::string url = (c.login ? "http://u:p@127.0.0.1:" + port : here) + "/a/b.bin";
+        const int32_t code = Run(url, dir_.File("b.bin"), sink);
+        EXPECT_NE(sink.LogText().find(std::string(c.logged) + "\n"), std::string::npos) << sink.LogText();
+        if (c.newUrl) {
+            EXPECT_EQ(code, 8);
+            ASSERT_EQ(sink.urls.size(), 1u);
+            EXPECT_EQ(sink.urls[0], c.newUrl(here, location));
+            EXPECT_LE(sink.urls[0].size(), kUrlTextMax);
+            EXPECT_EQ(sink.restarts, 1);
+        } else {
+            EXPECT_EQ(code, 5);
+            EXPECT_TRUE(sink.urls.empty());
+            EXPECT_TRUE(sink.destFiles.empty());
+            EXPECT_EQ(sink.restarts, 0);
+            EXPECT_EQ(sink.failures, std::vector<std::string>{"SHAKE HAND ERROR"});
+        }
+        EXPECT_EQ(server.Connections(), 1);
     }
 }
 

@@ -202,8 +202,9 @@ TEST_F(PlaylistThroughManager, PlaylistsNamingEachOtherEndAfterOneRunEach) {
     for (const DownItemInfo& item : items) EXPECT_EQ(item.state, DownFinished) << item.url;
 }
 
-// The whole way: an ASX fetched over HTTP names two media files on the same server; once the
-// playlist has finished, both are items in the playlist's folder and download.
+// The whole way: an ASX fetched over HTTP names three media files on the same server (in full,
+// beside the playlist and from the root, which keeps the server's port); once the playlist has
+// finished, all are items in the playlist's folder and download.
 TEST(PlaylistOverHttp, ListedMediaAreQueuedBesideThePlaylistAndDownload) {
     const int32_t savedTimeOut = GetEngineTimeOut();
     const EngineProxy savedProxy = GetEngineProxy();
@@ -213,6 +214,7 @@ TEST(PlaylistOverHttp, ListedMediaAreQueuedBesideThePlaylistAndDownload) {
     FixtureServer server;
     const std::string first = "first media bytes \x30\x26\xB2\x75";
     const std::string second = std::string("second\0media", 12);
+    const std::string third = "third media";
     std::map<std::string, std::pair<std::string, std::string>> served;  // path -> type, body
     server.AddScript()
         .Call([&served](FixtureServer::Session& session) {
@@ -234,9 +236,11 @@ TEST(PlaylistOverHttp, ListedMediaAreQueuedBesideThePlaylistAndDownload) {
     served["/lists/show.asx"] = {
         "video/x-ms-asf",
         "<ASX version=\"3.0\">\r\n<ENTRY><REF HREF=\"" + server.Url("/media/first.wma") +
-            "\"/></ENTRY>\r\n<ENTRY><REF HREF=\"second.mp3\"/></ENTRY>\r\n</ASX>\r\n"};
+            "\"/></ENTRY>\r\n<ENTRY><REF HREF=\"second.mp3\"/></ENTRY>\r\n"
+            "<ENTRY><REF HREF=\"/media/third.wma\"/></ENTRY>\r\n</ASX>\r\n"};
     served["/media/first.wma"] = {"application/octet-stream", first};
     served["/lists/second.mp3"] = {"application/octet-stream", second};
+    served["/media/third.wma"] = {"application/octet-stream", third};
     server.Start();
     ASSERT_TRUE(server.Listening());
 
@@ -246,7 +250,7 @@ TEST(PlaylistOverHttp, ListedMediaAreQueuedBesideThePlaylistAndDownload) {
         ASSERT_TRUE(manager);
         ASSERT_TRUE(manager->AddItem(server.Url("/lists/show.asx").c_str(), dir.Dir().c_str(), "show.asx"));
 
-        // Until three items are listed and none is waiting or downloading, 30 s at most.
+        // Until four items are listed and none is waiting or downloading, 30 s at most.
         std::vector<DownItemInfo> items;
         const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(30);
         for (;;) {
@@ -258,7 +262,7 @@ TEST(PlaylistOverHttp, ListedMediaAreQueuedBesideThePlaylistAndDownload) {
                 busy = busy || info.state == DownWaiting || info.state == DownDownloading;
                 items.push_back(info);
             }
-            if ((items.size() >= 3 && !busy) || std::chrono::steady_clock::now() > deadline) break;
+            if ((items.size() >= 4 && !busy) || std::chrono::steady_clock::now() > deadline) break;
             std::this_thread::sleep_for(std::chrono::milliseconds(10));
         }
         // Copies: the info texts stay valid only until the next read of the same item.
@@ -270,15 +274,18 @@ TEST(PlaylistOverHttp, ListedMediaAreQueuedBesideThePlaylistAndDownload) {
             urls.push_back(info.url);
             dests.push_back(info.destFile);
         }
-        ASSERT_EQ(urls.size(), 3u);
+        ASSERT_EQ(urls.size(), 4u);
         EXPECT_EQ(urls[1], server.Url("/media/first.wma"));
         EXPECT_EQ(urls[2], server.Url("/lists/second.mp3"));
+        EXPECT_EQ(urls[3], server.Url("/media/third.wma", "HTTP"));
         EXPECT_EQ(dests[1], dir.File("first.wma"));
         EXPECT_EQ(dests[2], dir.File("second.mp3"));
+        EXPECT_EQ(dests[3], dir.File("third.wma"));
         manager.reset();
     }
     EXPECT_EQ(ReadFileBytes(dir.File("first.wma")), first);
     EXPECT_EQ(ReadFileBytes(dir.File("second.mp3")), second);
+    EXPECT_EQ(ReadFileBytes(dir.File("third.wma")), third);
     EXPECT_TRUE(server.Errors().empty());
 
     SetEngineTimeOut(savedTimeOut);

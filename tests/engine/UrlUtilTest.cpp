@@ -218,11 +218,25 @@ TEST(InsertUrlLogin, AddsLoginOnlyToAUrlWithoutUser) {
     }
 }
 
-TEST(InsertUrlLogin, NeverExceedsTheUrlField) {
-    std::string url = "http://h/" + std::string(1014, 'x');
-    std::string result = InsertUrlLogin(url, "joe", "pw");
-    EXPECT_EQ(result.size(), kUrlTextMax);
-    EXPECT_EQ(result.substr(0, 16), "http://joe:pw@h/");
+// A URL of exactly the field's length is kept; one character more and the builder refuses.
+TEST(InsertUrlLogin, RefusesAUrlThatDoesNotFitRatherThanCuttingIt) {
+    auto urlOf = [](size_t length) { return "http://h/" + std::string(length - 9, 'x'); };
+    struct Case {
+        std::string url;
+        const char* user;
+        std::string result;
+    };
+    const Case cases[] = {
+        {urlOf(1016), "joe", "http://joe:pw@h/" + urlOf(1016).substr(9)},  // 1023 with the login
+        {urlOf(1017), "joe", ""},
+        {urlOf(1023), "", urlOf(1023)},
+        {urlOf(1024), "", ""},
+        {"http://ann@h/" + std::string(1020, 'x'), "joe", ""},  // its own login, and too long
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.url.size());
+        EXPECT_EQ(InsertUrlLogin(c.url, c.user, "pw"), c.result);
+    }
 }
 
 TEST(ResolveRelativeUrl, JoinsLocationToBase) {
@@ -232,9 +246,12 @@ TEST(ResolveRelativeUrl, JoinsLocationToBase) {
         const char* result;
     };
     const Case cases[] = {
-        // Port and login of the base are not carried over to a rooted location.
+        // A rooted location keeps the base's port (another port is another server), not its login.
         {"http://joe:pw@Media.Example.com:8080/lists/a.asx", "/clips/b.wmv",
-         "HTTP://Media.Example.com/clips/b.wmv"},
+         "HTTP://Media.Example.com:8080/clips/b.wmv"},
+        {"http://127.0.0.1:8080/list.asx", "/b.asf", "HTTP://127.0.0.1:8080/b.asf"},
+        {"mms://h:0/list.asx", "/b.asf", "MMS://h/b.asf"},
+        {"rtsp://h/a/list.ram", "/b.rm", "RTSP://h/b.rm"},
         {"mms://h/lists/a.asx", "b.wmv", "mms://h/lists/b.wmv"},
         {"mms://h/lists/a.asx?x=1", "sub/b.wmv", "mms://h/lists/sub/b.wmv"},
         {"http://h/lists/", "b.rm", "http://h/lists/b.rm"},
@@ -248,12 +265,50 @@ TEST(ResolveRelativeUrl, JoinsLocationToBase) {
     }
 }
 
-TEST(ResolveRelativeUrl, NeverExceedsTheUrlField) {
-    std::string result = ResolveRelativeUrl("http://h/" + std::string(1000, 'd') + "/a.asx",
-                                            std::string(100, 'b'));
-    EXPECT_EQ(result.size(), kUrlTextMax);
-    result = ResolveRelativeUrl("http://h/a.asx", "/" + std::string(1100, 'b'));
-    EXPECT_EQ(result.size(), kUrlTextMax);
+TEST(ResolveRelativeUrl, RefusesAUrlThatDoesNotFitRatherThanCuttingIt) {
+    const std::string folder = "http://h/" + std::string(1000, 'd') + "/";
+    EXPECT_EQ(ResolveRelativeUrl(folder + "a.asx", std::string(1023 - folder.size(), 'b')).size(), kUrlTextMax);
+    EXPECT_EQ(ResolveRelativeUrl(folder + "a.asx", std::string(1024 - folder.size(), 'b')), "");
+    EXPECT_EQ(ResolveRelativeUrl("http://h:81/a.asx", "/" + std::string(1011, 'b')).size(), kUrlTextMax);
+    EXPECT_EQ(ResolveRelativeUrl("http://h:81/a.asx", "/" + std::string(1012, 'b')), "");
+}
+
+TEST(ResolveRedirectLocation, JoinsLocationToTheUrlItAnswers) {
+    struct Case {
+        const char* base;
+        const char* location;
+        const char* result;
+    };
+    const Case cases[] = {
+        {"http://127.0.0.1:8080/a/b.bin", "/other/c.bin", "http://127.0.0.1:8080/other/c.bin"},
+        {"http://joe:pw@h:8080/a/b.bin", "/c.bin", "http://h:8080/c.bin"},  // the login is the caller's to add
+        {"http://h/a/b.bin?q=/z", "next.bin", "http://h/a/next.bin"},
+        {"http://h/a/b.bin?x=1", "?x=22", "http://h/a/b.bin?x=22"},
+        {"http://h/a/b", "?x=22", "http://h/a/b?x=22"},
+        {"rtsp://h:9554/a.rm", "//other/b.rm", "rtsp://other/b.rm"},
+        {"http://h/a.bin", "HTTP://127.0.0.2/e.bin", "HTTP://127.0.0.2/e.bin"},
+        {"http://h/a.bin", "rtsp://127.0.0.2:554/e.rm", "rtsp://127.0.0.2:554/e.rm"},
+        // "://" that ends no scheme: a relative location with a URL in its query, or no scheme at all.
+        {"http://h/a/b.bin", "/go?to=http://x/y", "http://h/go?to=http://x/y"},
+        {"http://h/a/b.bin", "go?to=http://x/y", "http://h/a/go?to=http://x/y"},
+        {"http://h/a/b.bin", "://x/y", "http://h/a/://x/y"},
+        {"http://h/a/b.bin", "1ab://x/y", "http://h/a/1ab://x/y"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::string(c.base) + " + " + c.location);
+        EXPECT_EQ(ResolveRedirectLocation(c.base, c.location), c.result);
+    }
+}
+
+TEST(ResolveRedirectLocation, RefusesAUrlThatDoesNotFitRatherThanCuttingIt) {
+    const std::string absolute = "http://127.0.0.2/" + std::string(1006, 'x');
+    ASSERT_EQ(absolute.size(), kUrlTextMax);
+    EXPECT_EQ(ResolveRedirectLocation("http://h/a", absolute), absolute);
+    EXPECT_EQ(ResolveRedirectLocation("http://h/a", absolute + "y"), "");
+    EXPECT_EQ(ResolveRedirectLocation("http://h:81/a", "/" + std::string(1011, 'b')).size(), kUrlTextMax);
+    EXPECT_EQ(ResolveRedirectLocation("http://h:81/a", "/" + std::string(1012, 'b')), "");
+    EXPECT_EQ(ResolveRedirectLocation("http://h/a/b", "?" + std::string(1010, 'q')).size(), kUrlTextMax);
+    EXPECT_EQ(ResolveRedirectLocation("http://h/a/b", "?" + std::string(1011, 'q')), "");
 }
 
 TEST(UrlDecode, DecodesUpperCaseEscapesAndKeepsEverythingElse) {
@@ -284,11 +339,13 @@ TEST(UrlDecode, DecodesUpperCaseEscapesAndKeepsEverythingElse) {
     }
 }
 
-TEST(UrlDecode, NeverExceedsTheUrlField) {
-    EXPECT_EQ(UrlDecode(std::string(2000, 'a')), std::string(kUrlTextMax, 'a'));
+// Decoding never makes a text longer, so none is cut: a long location is judged whole by the
+// code that stores it.
+TEST(UrlDecode, DecodesTheWholeText) {
+    EXPECT_EQ(UrlDecode(std::string(2000, 'a')), std::string(2000, 'a'));
     std::string escapes;
     for (int i = 0; i < 1100; ++i) escapes += "%41";
-    EXPECT_EQ(UrlDecode(escapes), std::string(kUrlTextMax, 'A'));
+    EXPECT_EQ(UrlDecode(escapes), std::string(1100, 'A'));
 }
 
 const std::string kReplyHead =

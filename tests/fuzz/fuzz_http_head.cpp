@@ -7,6 +7,7 @@
 
 #include "DownHTTP.h"
 #include "Factories.h"
+#include "UrlUtil.h"
 
 namespace {
 
@@ -34,8 +35,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
                 Check(first >= 0);
                 Check(total == -1 || total > first);
             }
-            const std::string target = CDownHttpBase::ResolveLocation("http://127.0.0.1:8080/a/b.bin?x=/y", value);
-            Check(target.size() <= value.size() + 64);
+            const std::string target = ResolveRedirectLocation("http://127.0.0.1:8080/a/b.bin?x=/y", value);
+            Check(target.size() <= value.size() + 64 && target.size() <= kUrlTextMax);
         }
     }
 

@@ -142,9 +142,9 @@ bool FixtureServer::Session::ConnectTo(const std::string& host, int port, sys::T
 
 // Server.
 
-FixtureServer::FixtureServer() {
+FixtureServer::FixtureServer(const std::string& address) : address_(address) {
     sys::SocketStartup();
-    if (listener_.Listen("127.0.0.1", 0, 16)) port_ = listener_.Port();
+    if (listener_.Listen(address_.c_str(), 0, 16)) port_ = listener_.Port();
 }
 
 FixtureServer::~FixtureServer() { Stop(); }
@@ -170,7 +170,7 @@ void FixtureServer::Stop() {
 }
 
 std::string FixtureServer::Url(const std::string& path, const std::string& scheme) const {
-    return scheme + "://127.0.0.1:" + std::to_string(port_) + path;
+    return scheme + "://" + address_ + ":" + std::to_string(port_) + path;
 }
 
 int FixtureServer::Connections() const {

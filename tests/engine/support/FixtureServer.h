@@ -1,7 +1,7 @@
-// A scripted TCP server on 127.0.0.1 and a free port, for protocol tests. Each accepted connection
-// plays the next script: wait for what the client sends, reply byte for byte, pause, fall silent,
-// close in order or with a reset. Everything each client sent is recorded. Every wait is bounded,
-// so a test that goes wrong ends instead of hanging.
+// A scripted TCP server on 127.0.0.1 (or another loopback address) and a free port, for protocol
+// tests. Each accepted connection plays the next script: wait for what the client sends, reply
+// byte for byte, pause, fall silent, close in order or with a reset. Everything each client sent
+// is recorded. Every wait is bounded, so a test that goes wrong ends instead of hanging.
 //
 //   FixtureServer server;
 //   server.AddScript().ExpectHead().Send("HTTP/1.1 200 OK\r\n\r\nhello").Close();
@@ -83,7 +83,9 @@ public:
     }
     static std::string Pattern(uint64_t count, uint64_t first = 0);
 
-    FixtureServer();
+    FixtureServer() : FixtureServer("127.0.0.1") {}
+    // On another loopback address (127.x.y.z): a second host for the tests that need one.
+    explicit FixtureServer(const std::string& address);
     ~FixtureServer();
     FixtureServer(const FixtureServer&) = delete;
     FixtureServer& operator=(const FixtureServer&) = delete;
@@ -102,7 +104,7 @@ public:
 
     bool Listening() const { return listener_.IsOpen(); }
     int Port() const { return port_; }
-    // "http://127.0.0.1:<port>" followed by path.
+    // "http://<address>:<port>" followed by path.
     std::string Url(const std::string& path, const std::string& scheme = "http") const;
 
     int Connections() const;
@@ -120,6 +122,7 @@ private:
     void Note(const std::string& error);
 
     sys::TcpListener listener_;
+    std::string address_;
     int port_ = 0;
     std::vector<Script> scripts_;
     bool repeatLast_ = false;

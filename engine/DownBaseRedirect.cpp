@@ -1,0 +1,62 @@
+// The redirect step every downloader follows, whatever its protocol says a new location with.
+#include <algorithm>
+
+#include "AsciiText.h"
+#include "DownBase.h"
+#include "EngineTypes.h"
+#include "ItemRules.h"
+#include "UrlUtil.h"
+
+namespace {
+
+// Where a URL's requests go: its port, or the downloader's own when it names none.
+int RequestPort(const std::string& url, int defaultPort) {
+    const int port = GetUrlPort(url);
+    return port != 0 ? port : defaultPort;
+}
+
+}  // namespace
+
+int32_t CDownBase::FollowRedirectLocation(const std::string& location) {
+    if (location.size() <= 4) {
+        Log("invalid redirect location");
+        return ResultShakeHandError;
+    }
+    if (redirectDepth_ >= kMaxRedirects) {
+        Log("too many redirects");
+        return ResultShakeHandError;
+    }
+    const std::string decoded = UrlDecode(location);
+    // A control byte is in no address; a NUL would cut the URL wherever it is handed on.
+    if (std::any_of(decoded.begin(), decoded.end(), [](char c) { return static_cast<unsigned char>(c) < 0x20; })) {
+        Log("invalid redirect location");
+        return ResultShakeHandError;
+    }
+    const std::string target = ResolveRedirectLocation(requestUrl_, decoded);
+    // The login goes only where the user gave it: the same scheme, host and port (a port left out
+    // is this downloader's own, the schemes being the same).
+    const bool sameServer = EqualsNoCase(GetSchemeUpper(target), GetSchemeUpper(requestUrl_)) &&
+                            EqualsNoCase(GetUrlHost(target), GetUrlHost(requestUrl_)) &&
+                            RequestPort(target, port_) == RequestPort(requestUrl_, port_);
+    const std::string next = sameServer ? InsertUrlLogin(target, user_, password_) : target;
+    // The builders refuse what the item's URL field cannot hold: a cut URL would fetch what
+    // nobody named.
+    if (next.empty()) {
+        Log("redirect location too long");
+        return ResultShakeHandError;
+    }
+    // A name that is no file of its own ("..", a device such as "con.rm"), or that the item's
+    // destination field cannot hold, keeps the current one.
+    const std::string name = GetUrlFileName(target);
+    const size_t folderEnd = localFile_.find_last_of("\\/");
+    const std::string renamed = (folderEnd == std::string::npos ? std::string() : localFile_.substr(0, folderEnd + 1)) + name;
+    if (IsUsableFileName(name) && renamed.size() < kPathSize) localFile_ = renamed;
+    Log("REDIRECT");
+    if (sink_) {
+        sink_->SetDestFile(localFile_.c_str());
+        sink_->SetUrl(next.c_str());
+        Close();
+        sink_->Restart();
+    }
+    return ResultRedirected;
+}
