@@ -304,8 +304,7 @@ int32_t CDownMMS554::ParseDataFrame(const uint8_t* payload, size_t length, int32
     ByteReader window(payload + kFrameHeader, rest < kSearchWindow ? rest : kSearchWindow);
     const size_t at = window.Find(kPacketStart, sizeof kPacketStart);
     if (at == ByteReader::npos || at > kMaxPacketShift) return ResultReceiveError;
-    // A packet longer than the header's packet size cannot be written whole.
-    if (rest - at > size) return ResultReceiveError;
+    // A packet that is still longer than a packet is the writer's to refuse.
     frame->offset = kFrameHeader + at;
     frame->length = rest - at;
     return ResultSuccess;

@@ -18,6 +18,9 @@ constexpr char kClientGuid[] = "5c0e7a91-3d62-4f18-a7b4-2e9d60c1f835";
 constexpr char kRn5Salt[] =
     "5c0e7a91-3d62-4f18-a7b4-2e9d60c1f835Salt marker (S) 2001,2002,2003 Quietfield, Ltd.";
 
+// As the ASF transports say it (DownBaseAsf.cpp).
+constexpr char kEndedShortOfFile[] = "The stream ended before it reached the end of the file on disk";
+
 std::string Md5Hex(const std::string& text) {
     char out[33];
     return MD5(out, text.data(), text.size());
@@ -370,7 +373,7 @@ int32_t CDownRTSP554::ReceiveToFile() {
             // proves nothing of the rest, and the file stays as it was, to be resumed.
             code = ResultSuccess;
             if (!writer->ReachedEndOnDisk()) {
-                Log("The stream ended before it reached the end of the file on disk");
+                Log(kEndedShortOfFile);
                 code = ResultReceiveError;
             }
             break;
@@ -434,7 +437,7 @@ int32_t CDownRTSP554::ReceiveRaw() {
     // The stream ended inside what the file holds: it proves nothing of the rest, which stays as
     // it is, to be resumed.
     if (offset < onDisk) {
-        Log("The stream ended before it reached the end of the file on disk");
+        Log(kEndedShortOfFile);
         return ResultReceiveError;
     }
     return ResultSuccess;

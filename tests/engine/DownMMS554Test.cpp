@@ -432,7 +432,7 @@ TEST(Mms554Frame, WhereThePacketLies) {
         {"16 longer, start at 16", 132, 32, 0, 32, 100},
         {"17 longer", 133, 33, 6, 0, 0},
         {"8 longer, no start", 124, 999, 6, 0, 0},
-        {"8 longer, start at 4: longer than a packet", 124, 20, 6, 0, 0},
+        {"8 longer, start at 4: longer than a packet, for the writer to refuse", 124, 20, 0, 20, 104},
         {"start beyond offset 16", 125, 33, 6, 0, 0},
     };
     for (const auto& c : cases) {
