@@ -136,6 +136,20 @@ uint32_t GetPacketSendTime(const uint8_t* packet, size_t length) {
     return ParsePacketHeader(r, h) ? h.sendTimeMs : 0;
 }
 
+size_t GetPacketHeaderLength(const uint8_t* packet, size_t length) {
+    static const size_t kWidth[4] = {0, 1, 2, 4};
+    ByteReader r(packet, length);
+    uint8_t flags = r.U8();
+    if (flags & 0x80) {
+        r.Skip(flags & 0x0F);
+        flags = r.U8();
+    }
+    r.U8();  // property flags
+    // Packet Length, Sequence and Padding Length, then Send Time and Duration.
+    r.Skip(kWidth[(flags >> 5) & 3] + kWidth[(flags >> 1) & 3] + kWidth[(flags >> 3) & 3] + 6);
+    return r.Ok() ? r.Position() : 0;
+}
+
 CAsfParser::CAsfParser(const uint8_t* header, size_t length) {
     if (header) header_.assign(header, header + length);
 }

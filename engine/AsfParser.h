@@ -55,6 +55,9 @@ enum class AsfResume {
 
 // A packet's Send Time in milliseconds; 0 when the packet is too short or malformed to hold one.
 uint32_t GetPacketSendTime(const uint8_t* packet, size_t length);
+// The bytes of a packet's header up to and including its Duration field, as its own flags size
+// them; 0 when the bytes given are fewer (no unit that short is a packet).
+size_t GetPacketHeaderLength(const uint8_t* packet, size_t length);
 
 class CAsfParser final {
 public:

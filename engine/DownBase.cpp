@@ -126,21 +126,22 @@ void CDownBase::SetUrl(const char* url, const char* localFile) {
 int32_t CDownBase::Run(IDownloadSink* sink) {
     sink_ = sink;
     int32_t code = IsStopRequested() ? ResultUserCancel : RunSteps();
-    if (code == kStartFromZero) {
-        // The file on disk cannot be continued by this stream: once more from the stream's start,
-        // on a new connection, the file rewritten.
-        Close();
-        ForgetRun();
-        freshStart_ = true;
-        code = IsStopRequested() ? ResultUserCancel : RunSteps();
-        if (code == kStartFromZero) code = ResultReceiveError;
-    }
+    if (code == kStartFromZero) code = RunAfresh();
     // A run that failed while the user was stopping it (a wait that ran out, say) was stopped.
     if (code != ResultSuccess && code != ResultRedirected && IsStopRequested()) code = ResultUserCancel;
     Close();
     ResultText(code);
     sink_ = nullptr;
     return code;
+}
+
+int32_t CDownBase::RunAfresh() {
+    // The file on disk cannot be continued by this stream; a second refusal is not met by a third try.
+    Close();
+    ForgetRun();
+    freshStart_ = true;
+    const int32_t code = IsStopRequested() ? ResultUserCancel : RunSteps();
+    return code == kStartFromZero ? ResultReceiveError : code;
 }
 
 int32_t CDownBase::RunSteps() {
@@ -176,6 +177,7 @@ void CDownBase::ForgetRun() {
     overlap_.clear();
     overlapSeen_ = 0;
     askPacket_ = askTimeMs_ = 0;
+    lastPacket_.clear();
     ReportProgress(0);
 }
 

@@ -116,8 +116,10 @@ protected:
     // already asked for a later start). Reports total size and progress.
     int32_t BeginAsfOutput();
     // One data packet of at most packetSize_ bytes (zero-padded to it), its send time read from
-    // the packet itself: 0 written, -2 skipped (the file holds it already), kStartFromZero when
-    // the stream does not continue the file, or a DownResult.
+    // the packet itself: 0 written, -2 skipped (the file holds it already, it repeats the packet
+    // written last, or it is too short to be a packet at all), kStartFromZero when the stream does
+    // not continue the file, or a DownResult (a packet longer than packetSize_ cannot be written
+    // whole: 6). Every transport's packets go through here, so these rules live in one place.
     int32_t WriteAsfPacket(const uint8_t* packet, size_t length);
     // Calls receivePacket (0 written, -1 end, -2 skipped or answered, else a DownResult) until the
     // header's packet count is on disk, or, for a count of 0 (a live stream), until the end. An end
@@ -161,6 +163,9 @@ private:
     int32_t RunSteps();
     // Forgets what a run learnt of the stream and the file, so the next one starts afresh.
     void ForgetRun();
+    // After a step gave kStartFromZero: the steps once more, on a new connection, the stream asked
+    // from its start and the file rewritten. Every downloader gives up a resume this way.
+    int32_t RunAfresh();
     // The packets at the end of the file that the stream must show again before anything is
     // appended (PlanAsfOverlap); false when none can be chosen.
     bool PlanAsfOverlap(IAsfFile& file, CAsfParser& parser);
@@ -178,4 +183,6 @@ private:
     uint32_t askPacket_ = 0;
     uint32_t askTimeMs_ = 0;
     bool freshStart_ = false;  // the file is rewritten whatever it holds
+    std::vector<uint8_t> lastPacket_;  // the packet written last, as on disk (a repeat of it is dropped)
+    bool shortUnitLogged_ = false;     // a unit too short for a packet was dropped and logged
 };

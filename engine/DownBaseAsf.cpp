@@ -221,21 +221,37 @@ int32_t CDownBase::BeginAsfOutput() {
 int32_t CDownBase::WriteAsfPacket(const uint8_t* packet, size_t length) {
     if (!asfParser_) return ResultInternalError;
     // A header without a packet size leaves no room for any packet.
-    if (packetSize_ <= 0 || length > static_cast<size_t>(packetSize_)) return ResultReceiveError;
+    if (packetSize_ <= 0) return ResultReceiveError;
+    const size_t size = static_cast<size_t>(packetSize_);
+    if (length > size) {
+        LogFormat("A packet of %u bytes is larger than the stream's packet size (%u bytes)", unsigned(length),
+                  unsigned(size));
+        return ResultReceiveError;
+    }
+    // Padded with zeros, a unit without a packet would pass for one and take a real packet's place
+    // in the count.
+    if (GetPacketHeaderLength(packet, length) == 0) {
+        if (!shortUnitLogged_) Log("A data unit too short to hold a packet was dropped");
+        shortUnitLogged_ = true;
+        return -2;
+    }
     const uint8_t* bytes = packet;
     std::vector<uint8_t> padded;
-    if (length < static_cast<size_t>(packetSize_)) {
-        padded.assign(static_cast<size_t>(packetSize_), 0);
-        if (length) std::memcpy(padded.data(), packet, length);
+    if (length < size) {
+        padded.assign(size, 0);
+        std::memcpy(padded.data(), packet, length);
         bytes = padded.data();
     }
-    const uint32_t sendTimeMs = GetPacketSendTime(bytes, static_cast<size_t>(packetSize_));
+    // A server that sends a packet twice has not sent two: the copy is neither written nor counted.
+    if (lastPacket_.size() == size && std::memcmp(lastPacket_.data(), bytes, size) == 0) return -2;
+    const uint32_t sendTimeMs = GetPacketSendTime(bytes, size);
     if (resuming_ && !resumePointPassed_) {
         const int32_t match = MatchAsfOverlap(bytes, sendTimeMs);
         if (match != ResultSuccess) return match;
     }
     resumePointPassed_ = true;
-    if (!WriteOutput(bytes, static_cast<size_t>(packetSize_))) return ResultFileError;
+    if (!WriteOutput(bytes, size)) return ResultFileError;
+    lastPacket_.assign(bytes, bytes + size);
     asfParser_->IndexPacket(bytes, static_cast<size_t>(packetSize_), static_cast<uint32_t>(packetsWritten_));
     ++packetsWritten_;
     lastTimestampMs_ = static_cast<int32_t>(sendTimeMs);

@@ -134,11 +134,6 @@ bool CDownMMS1755::IsCommandUnit(const std::vector<uint8_t>& unit) {
     return unit.size() >= 8 && U32At(unit, 4) == kSignature;
 }
 
-bool CDownMMS1755::IsRepeatOf(const std::vector<uint8_t>& unit, const std::vector<uint8_t>& previous) {
-    return unit.size() >= 8 && unit.size() == previous.size() && std::memcmp(unit.data(), previous.data(), 4) == 0 &&
-           std::memcmp(unit.data() + 8, previous.data() + 8, unit.size() - 8) == 0;
-}
-
 uint16_t CDownMMS1755::CommandOf(const std::vector<uint8_t>& message) {
     return message.size() >= 38 ? U16At(message, 36) : 0;
 }
@@ -362,12 +357,8 @@ int32_t CDownMMS1755::ReceivePacket() {
                 return ResultReceiveError;
         }
     }
-    // A unit sent twice is on disk once; it does not count as a packet of the stream either.
-    if (IsRepeatOf(unit, previousUnit_)) return -2;
-    previousUnit_.swap(unit);
-    const uint8_t* packet = previousUnit_.data() + 8;
-    const size_t length = previousUnit_.size() - 8;
-    return WriteAsfPacket(packet, length);
+    // The packet is the unit less its 8-byte prefix.
+    return WriteAsfPacket(unit.data() + 8, unit.size() - 8);
 }
 
 int32_t CDownMMS1755::ReceiveData() {

@@ -35,10 +35,6 @@ public:
     // One stream unit, a command (the whole message) or a data unit (prefix and packet). 0, 6 or 9.
     static int32_t ReadUnit(const ReceiveExactFn& receive, std::vector<uint8_t>& out);
     static bool IsCommandUnit(const std::vector<uint8_t>& unit);
-    // A data unit the server sent again: the location number (prefix bytes 0-3) and the packet
-    // of the data unit before it. Both, so that neither a server that numbers nothing nor two
-    // numbered packets that happen to be equal lose a packet.
-    static bool IsRepeatOf(const std::vector<uint8_t>& unit, const std::vector<uint8_t>& previous);
     // The command number of a command message; 0 when it is too short to hold one.
     static uint16_t CommandOf(const std::vector<uint8_t>& message);
     // Collects header units until one ends 01 01; pings are answered through pong and kept out.
@@ -65,7 +61,4 @@ private:
                         uint16_t expected, std::vector<uint8_t>& reply);
     int32_t ReceivePacket();
     ReceiveExactFn SocketReader();
-
-    // The last data unit received, to know a repeat of it.
-    std::vector<uint8_t> previousUnit_;
 };

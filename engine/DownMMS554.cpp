@@ -304,9 +304,9 @@ int32_t CDownMMS554::ParseDataFrame(const uint8_t* payload, size_t length, int32
     ByteReader window(payload + kFrameHeader, rest < kSearchWindow ? rest : kSearchWindow);
     const size_t at = window.Find(kPacketStart, sizeof kPacketStart);
     if (at == ByteReader::npos || at > kMaxPacketShift) return ResultReceiveError;
+    // A packet that is still longer than a packet is the writer's to refuse.
     frame->offset = kFrameHeader + at;
     frame->length = rest - at;
-    if (frame->length > size) frame->length = size;
     return ResultSuccess;
 }
 

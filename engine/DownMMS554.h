@@ -20,7 +20,8 @@ public:
     bool FK_STDCALL ReturnTrue() override;
 
     // Where the ASF packet of an RTP frame payload lies: 0, or 6 when the payload is malformed.
-    // A packet longer than packetSize is cut to it.
+    // The packet may still be longer than packetSize: the ASF writer refuses it (it cannot be
+    // written whole).
     struct DataFrame {
         uint32_t sendTimeMs = 0;  // the RTP timestamp (not the send time: its base may differ)
         size_t offset = 0;        // of the ASF packet in the payload

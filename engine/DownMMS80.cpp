@@ -1,7 +1,5 @@
 #include "DownMMS80.h"
 
-#include <cstring>
-
 #include "Factories.h"
 #include "UrlUtil.h"
 
@@ -149,9 +147,8 @@ int32_t CDownMMS80::ReceivePacket() {
     size_t length = 0;
     const int32_t code = reader_.ReadDataChunk(packet_.data(), packet_.size(), &length);
     if (code != 0) return Problem(code);
-    // A short packet is padded with zeros to the stream's packet size.
-    std::memset(packet_.data() + length, 0, packet_.size() - length);
-    return WriteAsfPacket(packet_.data(), packet_.size());
+    // A short packet is padded there, and one too short to be a packet is dropped.
+    return WriteAsfPacket(packet_.data(), length);
 }
 
 FK_DEFINE_FACTORIES(DOWNMMS80, CDownMMS80)

@@ -18,6 +18,9 @@ constexpr char kClientGuid[] = "5c0e7a91-3d62-4f18-a7b4-2e9d60c1f835";
 constexpr char kRn5Salt[] =
     "5c0e7a91-3d62-4f18-a7b4-2e9d60c1f835Salt marker (S) 2001,2002,2003 Quietfield, Ltd.";
 
+// As the ASF transports say it (DownBaseAsf.cpp).
+constexpr char kEndedShortOfFile[] = "The stream ended before it reached the end of the file on disk";
+
 std::string Md5Hex(const std::string& text) {
     char out[33];
     return MD5(out, text.data(), text.size());
@@ -44,6 +47,8 @@ bool CDownRTSP554::Init() {
 bool CDownRTSP554::ReturnTrue() { return true; }
 
 int32_t CDownRTSP554::Begin() {
+    // A run begins with nothing of an earlier one's stream (a fresh start after a lost resume).
+    Init();
     protocolKind_ = KindRtsp554;
     const int32_t code = CDownRtspBase::Begin();
     if (code != ResultSuccess) return code;
@@ -345,25 +350,6 @@ void CDownRTSP554::PrepareResume() {
     ReportProgress(0);
 }
 
-int32_t CDownRTSP554::StartAfresh() {
-    Log("The stream does not continue the file on disk: starting afresh");
-    resuming_ = false;
-    resumeWriter_.reset();
-    int32_t code = OpenSocket();
-    if (code == ResultSuccess) code = Connect();
-    if (code != ResultSuccess) return code;
-    subclassWord_ = 1;
-    rn5Retried_ = false;
-    session_.clear();
-    etag_.clear();
-    code = Handshake();
-    if (code != ResultSuccess) return code;
-    if (!outputFile_.Truncate()) return ResultFileError;
-    bytesOnDisk_ = 0;
-    ReportProgress(0);
-    return ResultSuccess;
-}
-
 int32_t CDownRTSP554::ReceiveToFile() {
     OutputFileView file(outputFile_);
     EnginePtr<CFmtRM> writer = std::move(resumeWriter_);
@@ -383,7 +369,13 @@ int32_t CDownRTSP554::ReceiveToFile() {
         code = NextUnit(&unit);
         if (code == -2) continue;
         if (code == -1) {
+            // A resumed stream must come back past the packets on disk: one that ends before
+            // proves nothing of the rest, and the file stays as it was, to be resumed.
             code = ResultSuccess;
+            if (!writer->ReachedEndOnDisk()) {
+                Log(kEndedShortOfFile);
+                code = ResultReceiveError;
+            }
             break;
         }
         if (code != ResultSuccess) break;
@@ -391,13 +383,9 @@ int32_t CDownRTSP554::ReceiveToFile() {
         if (timestamp > uint32_t(lastTimestampMs_)) lastTimestampMs_ = int32_t(timestamp);
         code = writer->WritePacket(&unit);
         if (code == CFmtRM::kResumeLost) {
-            if ((code = StartAfresh()) != ResultSuccess) break;
-            writer.reset(static_cast<CFmtRM*>(NEW_FMTRM()));
-            if (!writer) return ResultMemoryError;
-            writer->Open(&file, sdp_.c_str(), false);
-            ReportTotalSize(writer->EstimatedSize());
-            lastTimestampMs_ = 0;
-            continue;
+            Log("The stream does not continue the file on disk: starting afresh");
+            code = kStartFromZero;
+            break;
         }
         if (code != ResultSuccess) break;
         packetsWritten_ = int32_t(writer->PacketCount());
@@ -446,11 +434,11 @@ int32_t CDownRTSP554::ReceiveRaw() {
         bytesOnDisk_ = std::max(offset, onDisk);
         ReportProgress(bytesOnDisk_);
     }
-    // The stream ended inside what the file holds: the rest is not of it.
+    // The stream ended inside what the file holds: it proves nothing of the rest, which stays as
+    // it is, to be resumed.
     if (offset < onDisk) {
-        if (!outputFile_.SetLength(offset)) return ResultFileError;
-        bytesOnDisk_ = offset;
-        ReportProgress(bytesOnDisk_);
+        Log(kEndedShortOfFile);
+        return ResultReceiveError;
     }
     return ResultSuccess;
 }

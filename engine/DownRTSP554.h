@@ -45,8 +45,6 @@ private:
     int32_t SendPlay();
     // Before PLAY: the file on disk decides where the stream is asked from (see there).
     void PrepareResume();
-    // The stream does not continue the file: a new connection asks for it from the start.
-    int32_t StartAfresh();
     // One unit into the buffer: 0, -1 the end unit, -2 a message dealt with, or a result code.
     int32_t ReadPacket(CByteBuffer* unit);
     int32_t NextUnit(CByteBuffer* unit);

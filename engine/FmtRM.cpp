@@ -326,6 +326,15 @@ int32_t CFmtRM::MatchOnDisk(uint16_t stream, uint32_t timestamp, uint8_t flags, 
     return 0;
 }
 
+// The file's packets from before the time asked for may be left out by the stream (see
+// MatchOnDisk); every later one must come again.
+bool CFmtRM::ReachedEndOnDisk() const {
+    if (onDisk_.empty()) return true;
+    if (!aligned_) return false;
+    return std::all_of(onDisk_.begin() + long(nextOnDisk_), onDisk_.end(),
+                       [this](const DiskPacket& p) { return p.timestamp < resumeFromMs_; });
+}
+
 int32_t CFmtRM::WritePacket(CByteBuffer* unit) {
     if (!file_ || !unit || unit->GetLength() < kUnitHeader) return ResultSuccess;
     const uint8_t* u = unit->GetData();

@@ -70,6 +70,9 @@ public:
     int64_t Written() const { return bytesWritten_; }
     // True when Open continued an existing file of ours.
     bool Continued() const { return continued_; }
+    // False while a continued file holds packets that the stream has still to show again: a
+    // stream that ends then has not reached the end of the file on disk.
+    bool ReachedEndOnDisk() const;
     // Of a continued file: the time to ask the stream from (a margin before the last packet of
     // the stream that ends first on disk, so that every stream's next packet comes after it).
     uint32_t ResumeFromMs() const { return resumeFromMs_; }

@@ -271,6 +271,36 @@ TEST(AsfParserRealFiles, HeaderGivesWhatTheFileHolds) {
     }
 }
 
+// The header of a data packet as its flags size it, through the Duration field: a unit with
+// fewer bytes is no packet (the downloads drop it rather than pad it into one).
+TEST(AsfPacketHeader, LengthFollowsTheFlags) {
+    struct Case {
+        const char* name;
+        Bytes packet;
+        size_t length;
+    } cases[] = {
+        {"nothing", {}, 0},
+        {"error correction only", {0x82, 0, 0}, 0},
+        {"no field but send time and duration", {0x82, 0, 0, 0x00, 0x5D, 1, 2, 3, 4, 5, 6}, 11},
+        {"a byte short of its duration", {0x82, 0, 0, 0x00, 0x5D, 1, 2, 3, 4, 5}, 0},
+        {"a 2-byte packet length", {0x82, 0, 0, 0x40, 0x5D, 0, 1, 1, 2, 3, 4, 5, 6, 0xAA}, 13},
+        {"packet length, sequence and padding of 4, 1 and 2 bytes",
+         Bytes{0x82, 0, 0, 0x72, 0x5D, 0, 0, 0, 0, 0, 0, 0, 1, 2, 3, 4, 5, 6}, 18},
+        {"without error correction", {0x08, 0x5D, 0, 1, 2, 3, 4, 5, 6}, 9},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(GetPacketHeaderLength(c.packet.data(), c.packet.size()), c.length) << c.name;
+    }
+    // A real packet's header ends before its payloads and holds its send time.
+    const Bytes packet(AvFile().packets.at(1).begin(), AvFile().packets.at(1).end());
+    const size_t length = GetPacketHeaderLength(packet.data(), packet.size());
+    EXPECT_GE(length, 11u);
+    EXPECT_LT(length, 20u);
+    EXPECT_NE(GetPacketSendTime(packet.data(), packet.size()), 0u);
+    EXPECT_EQ(GetPacketSendTime(packet.data(), length), GetPacketSendTime(packet.data(), packet.size()));
+    EXPECT_EQ(GetPacketHeaderLength(packet.data(), length - 1), 0u);
+}
+
 TEST(AsfParserRealFiles, StreamAndFileCarryTheSamePackets) {
     for (auto pair :
          {std::make_pair(&AvFile(), &AvStream()), std::make_pair(&AudioFile(), &AudioStream())}) {

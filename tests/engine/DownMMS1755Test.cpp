@@ -491,27 +491,6 @@ TEST(DownMMS1755Wire, RepliesComeAfterThePingsBeforeThem) {
     EXPECT_EQ(CDownMMS1755::ReadReply(pinging.Fn(), nullptr, out), ResultReceiveError);
 }
 
-TEST(DownMMS1755Wire, ARepeatIsTheSameLocationAndTheSamePacket) {
-    const Bytes packet(40, 0x33), other(40, 0x34);
-    const Bytes unit = MmsTcpFixture::Unit(4, 0, packet, 7);
-    struct Case {
-        const char* name;
-        Bytes previous;
-        bool repeat;
-    } cases[] = {
-        {"the same unit", unit, true},
-        {"the same unit, other flags", MmsTcpFixture::Unit(4, 1, packet, 7), true},
-        {"the same location, another packet", MmsTcpFixture::Unit(4, 0, other, 7), false},
-        {"another location, the same packet", MmsTcpFixture::Unit(4, 0, packet, 6), false},
-        {"a shorter packet", MmsTcpFixture::Unit(4, 0, Bytes(39, 0x33), 7), false},
-        {"no unit before", {}, false},
-    };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.name);
-        EXPECT_EQ(CDownMMS1755::IsRepeatOf(unit, c.previous), c.repeat);
-    }
-}
-
 TEST(DownMMS1755Wire, ServerVersionIsComparedAsTextWithinTheReply) {
     auto reply = [](const std::string& version, uint32_t characters, size_t keep = 1000) {
         Bytes body(56, 0);

@@ -504,6 +504,107 @@ TEST_F(RealMediaRtsp, OtherContentIsWrittenBareAndResumesWhereItStopped) {
     EXPECT_TRUE(got == expected);
 }
 
+// Servers that do not simply replay the stream: a try may succeed only with the whole stream, each
+// unit once. A resumed stream that ends before it is back past the units on disk proves nothing of
+// the rest: the try fails, leaves the file as it was and resumable, and a try against a clean
+// server then finishes it. The same for content written bare (neither RealMedia nor MP3).
+TEST_F(RealMediaRtsp, HostileServersNeverLeaveAFinishedWrongFile) {
+    const RmFile& source = Source("av.rm");
+    const size_t n = source.packets.size();
+    const size_t cut = n * 3 / 4;
+    const RmServerStream rm = MakeServerStream(source, 7);
+    RmServerStream bare = MakeServerStream(source);
+    for (size_t at; (at = bare.sdp.find("x-pn-real")) != std::string::npos;) bare.sdp.replace(at, 9, "x-other-");
+    auto data = [&](size_t units) {
+        std::string bytes;
+        for (size_t i = 0; i < units; ++i) bytes += source.packets[i].data;
+        return bytes;
+    };
+    // The stream asked from the resume point shows more than a few of the units on disk again.
+    const uint32_t resume = ResumePointOf(std::vector<RmPacket>(source.packets.begin(), source.packets.begin() + cut));
+    size_t replayed = 0;
+    for (size_t i = 0; i < cut; ++i) replayed += source.packets[i].timestamp >= resume ? 1 : 0;
+    ASSERT_GT(replayed, 3u);
+    auto with = [](auto change) {
+        RmRtspOptions o;
+        change(o);
+        return o;
+    };
+    struct Case {
+        const char* name;
+        bool bare;
+        size_t onDisk;  // units a broken first try got; 0: no first try
+        RmRtspOptions options;
+        bool fails;
+    };
+    const Case cases[] = {
+        {"a unit twice at the start", false, 0, with([](RmRtspOptions& o) { o.repeatUnit = 0; }), false},
+        {"a unit twice in the middle", false, 0, with([&](RmRtspOptions& o) { o.repeatUnit = n / 2; }), false},
+        {"the last unit twice", false, 0, with([&](RmRtspOptions& o) { o.repeatUnit = n - 1; }), false},
+        {"a unit with no payload", false, 0,
+         with([](RmRtspOptions& o) {
+             o.message = std::string("$\0\0\0", 4);
+             o.messageAfter = 5;
+         }),
+         false},
+        {"a resumed stream that ends at once", false, cut, with([](RmRtspOptions& o) { o.endAfterUnits = 0; }), true},
+        {"a resumed stream that ends after a few units on disk", false, cut,
+         with([](RmRtspOptions& o) { o.endAfterUnits = 3; }), true},
+        {"bare: a resumed stream that ends at once", true, cut, with([](RmRtspOptions& o) { o.endAfterUnits = 0; }),
+         true},
+        {"bare: a resumed stream that ends after a few units on disk", true, cut,
+         with([](RmRtspOptions& o) { o.endAfterUnits = 3; }), true},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const RmServerStream& stream = c.bare ? bare : rm;
+        FixtureServer server;
+        if (c.onDisk) {
+            RmRtspOptions broken;
+            broken.unitLimit = c.onDisk;
+            Serve(server, stream, broken);
+        }
+        Serve(server, stream, c.options);
+        Serve(server, stream);
+        server.Start();
+        const std::string url = server.Url(c.bare ? "/clip.bin" : "/clip.rm", "rtsp");
+        const std::string local = dir_.File(std::string(c.name) + (c.bare ? ".bin" : ".rm"));
+        // The file holds the first units of the source, each once, and nothing else.
+        auto expectUnits = [&](size_t units) {
+            if (c.bare) {
+                EXPECT_TRUE(ReadText(local) == data(units)) << ReadText(local).size() << " bytes";
+                return;
+            }
+            const RmFile written = ReadRmFile(ReadAll(local));
+            ASSERT_EQ(written.error, "");
+            ASSERT_EQ(written.packets.size(), units);
+            EXPECT_TRUE(std::equal(written.packets.begin(), written.packets.end(), source.packets.begin()));
+        };
+        if (c.onDisk) {
+            RecordingSink first;
+            EXPECT_EQ(Run(url, local, first), ResultTimeOut);
+            ASSERT_GE(std::filesystem::file_size(local), 51200u);
+        }
+        RecordingSink sink;
+        const int32_t code = Run(url, local, sink);
+        if (!c.fails) {
+            ASSERT_EQ(code, 0) << sink.LogText();
+            expectUnits(n);
+            continue;
+        }
+        EXPECT_EQ(code, ResultReceiveError) << sink.LogText();
+        EXPECT_NE(sink.LogText().find("The stream ended before it reached the end of the file on disk"),
+                  std::string::npos)
+            << sink.LogText();
+        EXPECT_TRUE(std::filesystem::exists(local + ".ini"));
+        expectUnits(c.onDisk);
+        RecordingSink again;
+        ASSERT_EQ(Run(url, local, again), 0) << again.LogText();
+        expectUnits(n);
+        EXPECT_FALSE(std::filesystem::exists(local + ".ini"));
+    }
+}
+
 TEST(RealMediaRtspSubscribe, OneRulePerRuleBookAndOneMoreAfterOnDepend) {
     struct Case {
         std::string sdp;

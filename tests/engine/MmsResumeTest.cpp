@@ -281,3 +281,178 @@ TEST_F(MmsResume, BroadcastThatMovedOnLeavesOneGapThatTheLogReports) {
 }
 
 }  // namespace
+
+namespace {
+
+// Servers that do not simply send the stream: they end a resumed stream at once or after a few
+// packets the file holds, send a packet twice (at the start, in the middle, at the end), send a
+// unit with no packet in it, or name a packet size below that of their packets. A try may
+// succeed only with the whole stream, each packet once; one that fails leaves the packets on disk
+// as they were and resumable, and a try against a clean server then finishes the file.
+struct Hostile {
+    const char* name;
+    size_t onDisk;                      // whole packets a killed run left; 0: a first try
+    std::function<void(void*)> server;  // options of the hostile server (its fixture type)
+    bool fails;
+    const char* logLine;                // what the try's log must say, once (null: nothing asked)
+    bool shortHeader = false;           // the header's packet size is a byte below the packets'
+};
+
+// The stream with a header whose Maximum Data Packet Size is a byte short.
+AsfMedia WithShortHeader(AsfMedia media) {
+    const size_t at = media.header.find(std::string("\xA1\xDC\xAB\x8C\x47\xA9\xCF\x11", 8)) + 96;
+    uint32_t size = 0;
+    for (int i = 3; i >= 0; --i) size = size << 8 | uint8_t(media.header.at(at + size_t(i)));
+    --size;
+    for (int i = 0; i < 4; ++i) media.header[at + size_t(i)] = char(size >> (8 * i));
+    return media;
+}
+
+class MmsHostile : public MmsResume {
+protected:
+    // tryWith starts a server of the media with the case's options (none for a clean one) and
+    // runs one try against it.
+    using Try = std::function<int32_t(const AsfMedia&, const std::function<void(void*)>&, const std::string&,
+                                      RecordingSink&)>;
+
+    void RunCases(const std::vector<Hostile>& cases, int kind, const Try& tryWith, const std::string& unbroken) {
+        for (const Hostile& c : cases) {
+            SCOPED_TRACE(c.name);
+            const std::string local = dir_.File("hostile.asf");
+            sys::RemoveFile(local);
+            sys::RemoveFile(local + ".ini");
+            if (c.onDisk) LeaveKilledFile(local, kind, Source(), c.onDisk, 0);
+            RecordingSink sink;
+            const int32_t code = tryWith(c.shortHeader ? WithShortHeader(Source()) : Source(), c.server, local, sink);
+            if (c.logLine) {
+                const std::string log = sink.LogText();
+                const size_t at = log.find(c.logLine);
+                EXPECT_NE(at, std::string::npos) << log;
+                EXPECT_EQ(log.find(c.logLine, at + 1), std::string::npos) << "said more than once: " << log;
+            }
+            if (!c.fails) {
+                ASSERT_EQ(code, 0) << sink.LogText();
+                ExpectWhole(local, unbroken);
+                continue;
+            }
+            EXPECT_EQ(code, ResultReceiveError) << sink.LogText();
+            EXPECT_TRUE(sys::FileExists(local + ".ini"));
+            const AsfMedia got = AsfMedia::FromFile(local);
+            if (c.onDisk) {
+                ASSERT_EQ(got.packets.size(), c.onDisk);
+                for (size_t i = 0; i < c.onDisk; ++i) ASSERT_EQ(got.packets[i], Source().packets[i]) << "packet " << i;
+            }
+            RecordingSink again;
+            ASSERT_EQ(tryWith(Source(), {}, local, again), 0) << again.LogText();
+            ExpectWhole(local, unbroken);
+        }
+    }
+
+    // The cases every transport meets, the behaviours given as its fixture's options.
+    struct Behaviour {
+        std::function<std::function<void(void*)>(size_t)> repeatAt;  // packet i sent twice
+        std::function<void(void*)> emptyUnit;
+        std::function<std::function<void(void*)>(size_t)> endAfter;  // the end after k packets
+        const char* tooLongLog;
+    };
+    std::vector<Hostile> CommonCases(const Behaviour& b) {
+        const size_t n = Source().packets.size();
+        const size_t onDisk = Break(kFrom, false);
+        const char* shortEnd = "The stream ended before all its packets arrived";
+        return {
+            {"a packet twice at the start", 0, b.repeatAt(0), false, nullptr},
+            {"a packet twice in the middle", 0, b.repeatAt(n / 2), false, nullptr},
+            {"the last packet twice", 0, b.repeatAt(n - 1), false, nullptr},
+            {"a unit with no packet in it", 0, b.emptyUnit, false, "A data unit too short to hold a packet was dropped"},
+            {"a resumed stream that ends at once", onDisk, b.endAfter(0), true, shortEnd},
+            {"a resumed stream that ends after a few packets on disk", onDisk, b.endAfter(3), true, shortEnd},
+            {"a header whose packet size is below the packets'", 0, {}, true, b.tooLongLog, true},
+        };
+    }
+};
+
+TEST_F(MmsHostile, OverTcp) {
+    MmsTcpFixture clean(TcpMedia(Source()));
+    clean.Start();
+    const std::string unbroken = Unbroken(NEW_DOWNMMS1755, [&] { return clean.Url("av-runs.wmv"); });
+    auto tcp = [](std::function<void(MmsTcpFixture&)> f) { return [f](void* s) { f(*static_cast<MmsTcpFixture*>(s)); }; };
+    Behaviour b;
+    b.repeatAt = [&](size_t i) { return tcp([i](MmsTcpFixture& s) { s.repeatPackets = {i}; }); };
+    b.emptyUnit = tcp([](MmsTcpFixture& s) {
+        s.editUnit = [](size_t i, MmsTcpFixture::Bytes& unit) {
+            if (i != 5 && i != 9) return;
+            const MmsTcpFixture::Bytes empty = MmsTcpFixture::Unit(4, 0, {}, uint32_t(i + 1));
+            unit.insert(unit.end(), empty.begin(), empty.end());
+        };
+    });
+    b.endAfter = [&](size_t k) { return tcp([k](MmsTcpFixture& s) { s.endAfter = int(k); }); };
+    b.tooLongLog = "larger than the stream's packet size";
+    const Try tryWith = [](const AsfMedia& media, const std::function<void(void*)>& options, const std::string& local,
+                           RecordingSink& sink) {
+        MmsTcpFixture server(TcpMedia(media));
+        if (options) options(&server);
+        server.Start();
+        return RunOnce(NEW_DOWNMMS1755, server.Url("av-runs.wmv"), local, sink);
+    };
+    RunCases(CommonCases(b), KindMms1755, tryWith, unbroken);
+}
+
+TEST_F(MmsHostile, OverRtsp) {
+    RtspFixture clean(Source());
+    clean.Start();
+    const std::string unbroken = Unbroken(NEW_DOWNMMS554, [&] { return clean.Url("av-runs.wmv"); });
+    auto rtsp = [](std::function<void(RtspFixture&)> f) { return [f](void* s) { f(*static_cast<RtspFixture*>(s)); }; };
+    Behaviour b;
+    b.repeatAt = [&](size_t i) { return rtsp([i](RtspFixture& s) { s.Set().repeatPackets = {i}; }); };
+    // Two RTP frames that end with their 4-byte ASF payload header.
+    b.emptyUnit = rtsp([](RtspFixture& s) {
+        const std::string empty = std::string("$\x00\x00\x10\x80\xE0\x00\x01", 8) + std::string(8, '\0') +
+                                  std::string("\x40\x00\x00\x04", 4);
+        s.Set().injectAfterFirst = empty + empty;
+    });
+    b.endAfter = [&](size_t k) { return rtsp([k](RtspFixture& s) { s.Set().stopAfter = k; }); };
+    b.tooLongLog = "larger than the stream's packet size";
+    const Try tryWith = [](const AsfMedia& media, const std::function<void(void*)>& options, const std::string& local,
+                           RecordingSink& sink) {
+        RtspFixture server(media);
+        if (options) options(&server);
+        server.Start();
+        return RunOnce(NEW_DOWNMMS554, server.Url("av-runs.wmv"), local, sink);
+    };
+    RunCases(CommonCases(b), KindMms554, tryWith, unbroken);
+}
+
+TEST_F(MmsHostile, OverHttp) {
+    FixtureServer clean;
+    MmsHttpFramer(Source()).AddTo(clean);
+    clean.Start();
+    const std::string unbroken = Unbroken(NEW_DOWNMMS80, [&] { return clean.Url("/av-runs.wmv"); });
+    auto http = [](std::function<void(MmsHttpFramer::Options&)> f) {
+        return [f](void* o) { f(*static_cast<MmsHttpFramer::Options*>(o)); };
+    };
+    Behaviour b;
+    b.repeatAt = [&](size_t i) { return http([i](MmsHttpFramer::Options& o) { o.repeatPackets = {i}; }); };
+    // A $D chunk of length 8 ends the stream; a byte or three of packet are no packet.
+    b.emptyUnit = http([](MmsHttpFramer::Options& o) {
+        o.extraChunk = MmsHttpFramer::Chunk('D', "\x82", 1) + MmsHttpFramer::Chunk('D', std::string("\x82\0\0", 3), 2);
+    });
+    b.endAfter = [&](size_t k) {
+        return http([k](MmsHttpFramer::Options& o) {
+            o.stopAfter = k;
+            o.endAtStop = true;
+        });
+    };
+    b.tooLongLog = "larger than the stream's packet size";
+    const Try tryWith = [](const AsfMedia& media, const std::function<void(void*)>& options, const std::string& local,
+                           RecordingSink& sink) {
+        MmsHttpFramer::Options o;
+        if (options) options(&o);
+        FixtureServer server;
+        MmsHttpFramer(media, o).AddTo(server);
+        server.Start();
+        return RunOnce(NEW_DOWNMMS80, server.Url("/av-runs.wmv"), local, sink);
+    };
+    RunCases(CommonCases(b), KindMms80, tryWith, unbroken);
+}
+
+}  // namespace

@@ -61,6 +61,20 @@ size_t PacketsOnDisk(const std::string& path) {
     return f.error.empty() ? f.packets.size() : 0;
 }
 
+// Waits until everything the run got is on disk (units packets), then kills it.
+void KillWhenOnDisk(pid_t pid, const std::string& local, size_t units) {
+    const auto deadline = Clock::now() + std::chrono::seconds(30);
+    while (PacketsOnDisk(local) < units && Clock::now() < deadline) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
+    const size_t onDisk = PacketsOnDisk(local);
+    kill(pid, SIGKILL);
+    int status = 0;
+    waitpid(pid, &status, 0);
+    ASSERT_EQ(onDisk, units);
+    ASSERT_TRUE(WIFSIGNALED(status));
+}
+
 std::string Npt(uint32_t ms) {
     return std::to_string(ms / 1000) + "." + std::to_string(1000 + ms % 1000).substr(1);
 }
@@ -120,16 +134,7 @@ TEST(RealMediaKill, KilledRunsResumeToTheWholeFile) {
             expectedRanges.push_back("Range: npt=" + Npt(resumable ? ResumePointOf(before) : 0) + "-\r\n");
             const pid_t pid = StartDriver(url, dir.Dir(), "clip.rm");
             ASSERT_GT(pid, 0);
-            // Everything the run got is on disk (the packets sent after the resume point), then the kill.
-            const auto deadline = Clock::now() + std::chrono::seconds(30);
-            while (PacketsOnDisk(local) < units && Clock::now() < deadline) {
-                std::this_thread::sleep_for(std::chrono::milliseconds(10));
-            }
-            ASSERT_EQ(PacketsOnDisk(local), units);
-            kill(pid, SIGKILL);
-            int status = 0;
-            waitpid(pid, &status, 0);
-            ASSERT_TRUE(WIFSIGNALED(status));
+            ASSERT_NO_FATAL_FAILURE(KillWhenOnDisk(pid, local, units));
             onDisk = units;
             if (c.tornBytes && &units == &c.kills.front()) {
                 const RmFile f = ReadRmFile(ReadAll(local));
@@ -168,6 +173,52 @@ TEST(RealMediaKill, KilledRunsResumeToTheWholeFile) {
         if (c.source == &av) {
             EXPECT_EQ(Framecrc(local, "-map 0 -c copy"), Framecrc(MediaDir() + "av.rm", "-map 0 -c copy"));
         }
+    }
+}
+
+// A killed run, then servers that end the resumed stream at once or after a few units the file
+// holds: no such try finishes the item, the file keeps its units, and the next clean try ends
+// with the whole file.
+TEST(RealMediaKill, AResumedStreamThatEndsEarlyNeverFinishesTheItem) {
+    const RmFile av = ReadRmFile(ReadAll(MediaDir() + "av.rm"));
+    ASSERT_EQ(av.error, "");
+    const size_t n = av.packets.size();
+    const size_t killedAt = n * 3 / 5;
+    for (const size_t endAfter : {size_t(0), size_t(3)}) {
+        SCOPED_TRACE("the resumed stream ends after " + std::to_string(endAfter) + " units");
+        TempDir dir;
+        const RmServerStream stream = MakeServerStream(av, 7);
+        FixtureServer server;
+        RmRtspOptions killed;
+        killed.unitsUpTo = killedAt;
+        killed.stallAtLimit = true;
+        AddRmRtspScript(server, stream, killed);
+        RmRtspOptions early;
+        early.endAfterUnits = endAfter;
+        AddRmRtspScript(server, stream, early);
+        AddRmRtspScript(server, stream);
+        server.Start();
+        const std::string url = server.Url("/clip.rm", "rtsp");
+        const std::string local = dir.File("clip.rm");
+
+        pid_t pid = StartDriver(url, dir.Dir(), "clip.rm");
+        ASSERT_GT(pid, 0);
+        ASSERT_NO_FATAL_FAILURE(KillWhenOnDisk(pid, local, killedAt));
+
+        pid = StartDriver(url, dir.Dir(), "clip.rm");
+        ASSERT_GT(pid, 0);
+        EXPECT_NE(WaitDriver(pid, 60), 0) << "an early end finished the item";
+        const RmFile kept = ReadRmFile(ReadAll(local));
+        ASSERT_EQ(kept.error, "");
+        ASSERT_EQ(kept.packets.size(), killedAt);
+        EXPECT_TRUE(std::equal(kept.packets.begin(), kept.packets.end(), av.packets.begin()));
+        EXPECT_TRUE(std::filesystem::exists(local + ".ini"));
+
+        pid = StartDriver(url, dir.Dir(), "clip.rm");
+        ASSERT_GT(pid, 0);
+        ASSERT_EQ(WaitDriver(pid, 60), 0);
+        EXPECT_EQ(ReadRmFile(ReadAll(local)).packets, av.packets);
+        EXPECT_FALSE(std::filesystem::exists(local + ".ini"));
     }
 }
 

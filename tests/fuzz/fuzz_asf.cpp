@@ -106,7 +106,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     MemoryFile file(header);
     uint32_t number = 0;
     for (const std::vector<uint8_t>& packet : packets) {
-        GetPacketSendTime(packet.data(), packet.size());
+        // A unit the downloads drop as too short for a packet never has a send time either.
+        const size_t headerLength = GetPacketHeaderLength(packet.data(), packet.size());
+        Check(headerLength <= packet.size());
+        Check(headerLength != 0 || GetPacketSendTime(packet.data(), packet.size()) == 0);
         parser.IndexPacket(packet.data(), packet.size(), number++);
         std::vector<uint8_t> padded = packet;
         if (packetSize > 0 && packetSize <= 4096) padded.resize(size_t(packetSize));

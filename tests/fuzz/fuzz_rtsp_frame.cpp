@@ -1,6 +1,7 @@
 // Feeds arbitrary RTP frame payloads (with an arbitrary packet size) to the MMS-over-RTSP frame
 // reader, and arbitrary descriptions to its SDP reader: an accepted packet always lies inside the
-// payload and is never longer than a packet.
+// payload and starts at most 16 bytes behind the payload header (one still longer than a packet is
+// the ASF writer's to refuse).
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
@@ -16,8 +17,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const std::vector<uint8_t> payload(data + 2, data + size);
     CDownMMS554::DataFrame frame;
     if (CDownMMS554::ParseDataFrame(payload.data(), payload.size(), packetSize, &frame) == 0) {
-        if (packetSize <= 0 || frame.offset < 16 || frame.offset > payload.size() ||
-            frame.length > payload.size() - frame.offset || frame.length > size_t(packetSize)) {
+        if (packetSize <= 0 || frame.offset < 16 || frame.offset > 32 || frame.offset > payload.size() ||
+            frame.length != payload.size() - frame.offset) {
             std::abort();
         }
     }

@@ -1,5 +1,6 @@
 #include "MmsHttpFramer.h"
 
+#include <algorithm>
 #include <chrono>
 #include <memory>
 #include <thread>
@@ -87,8 +88,10 @@ std::string MmsHttpFramer::Reply(const std::string& request) const {
                 while (!packet.empty() && packet.back() == 0) packet.pop_back();
             }
             body += Chunk('D', packet, sequence++);
+            const auto& repeats = options_.repeatPackets;
+            if (std::find(repeats.begin(), repeats.end(), i) != repeats.end()) body += Chunk('D', packet, sequence - 1);
         }
-        if (i == media_.packets.size()) body += EndChunk(options_.end);
+        if (i == media_.packets.size() || options_.endAtStop) body += EndChunk(options_.end);
     }
     const char* type = play ? "application/x-mms-framed" : "application/vnd.ms.wms-hdr.asfv1";
     const std::string length = options_.framedLength ? "Content-Length: " + std::to_string(body.size()) + "\r\n" : "";

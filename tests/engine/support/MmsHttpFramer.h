@@ -33,6 +33,8 @@ public:
         uint32_t joinedAtMs = 0;         // a broadcast under way: a fresh request gets the packets
                                          // from the first one sent at this time on
         std::string extraChunk;          // sent after the header chunks (a malformed chunk, say)
+        bool endAtStop = false;          // the end chunk follows the packets stopAfter lets through
+        std::vector<size_t> repeatPackets;  // these packets (their index in the media) sent twice in a row
         int pauseMs = 0;                 // the reply sent a chunk's size at a time, pausing between
     };
 

@@ -65,7 +65,8 @@ void AddRmRtspScript(FixtureServer& server, const RmServerStream& stream, const 
                 const int64_t asked = options.ignoreRange ? 0 : int64_t(RangeStartMs(request)) + options.rangeShiftMs;
                 size_t sent = 0;
                 bool broken = false;
-                for (size_t i = 0; i < stream.units.size() && sent < options.unitLimit; ++i) {
+                for (size_t i = 0; i < stream.units.size() && sent < options.unitLimit && sent < options.endAfterUnits;
+                     ++i) {
                     if (i >= options.unitsUpTo) {
                         broken = true;
                         break;

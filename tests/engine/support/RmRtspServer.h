@@ -26,6 +26,8 @@ struct RmRtspOptions {
     bool ignoreRange = false;
     // This unit (its index in the stream) is sent twice in a row.
     size_t repeatUnit = static_cast<size_t>(-1);
+    // Sends this many units from the PLAY range on, then the end unit: a stream that ends early.
+    size_t endAfterUnits = static_cast<size_t>(-1);
     // Bytes sent between units, after unit messageAfter (a request of the server, a reply).
     std::string message;
     size_t messageAfter = 0;

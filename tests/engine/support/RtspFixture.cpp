@@ -1,5 +1,6 @@
 #include "RtspFixture.h"
 
+#include <algorithm>
 #include <cctype>
 #include <chrono>
 #include <cstdio>
@@ -66,7 +67,7 @@ std::string HeaderValue(const std::string& head, const std::string& name) {
 
 }  // namespace
 
-std::string RtspFixture::Stripped(const std::string& packet) {
+std::string RtspFixture::Stripped(const std::string& packet, bool fit) {
     auto width = [](int type) -> size_t { return type == 3 ? 4 : static_cast<size_t>(type); };
     const uint8_t ecc = static_cast<uint8_t>(packet.at(0));
     const size_t at = (ecc & 0x80) ? 1 + (ecc & 0x0F) : 0;
@@ -75,6 +76,8 @@ std::string RtspFixture::Stripped(const std::string& packet) {
     const size_t sequence = width((flags >> 1) & 3), padWidth = width((flags >> 3) & 3);
     const size_t fields = at + 2;
     const size_t padding = padWidth ? static_cast<size_t>(Le(packet, fields + sequence, padWidth)) : 0;
+    // The length field would make a packet with less padding longer than a packet.
+    if (fit && padding < 2) return packet;
     const std::string rest = packet.substr(fields + sequence + padWidth, packet.size() - padding - (fields + sequence + padWidth));
     // Packet Length as a WORD, the padding length kept but 0.
     const size_t length = fields + 2 + sequence + padWidth + rest.size();
@@ -261,9 +264,14 @@ void RtspFixture::Stream(sys::TcpSocket& socket, std::string& buffer, double fro
                 return;
             }
         }
-        const std::string bytes = options_.strip ? Stripped(packet) : packet;
+        const std::string bytes = options_.strip ? Stripped(packet, !options_.lengthInEvery) : packet;
         if (options_.strayChannel >= 0 && !SendAll(socket, RtpPacket(bytes, options_.strayChannel))) return;
         if (!SendAll(socket, RtpPacket(bytes, options_.dataChannel))) return;
+        const auto& repeats = options_.repeatPackets;
+        if (std::find(repeats.begin(), repeats.end(), i) != repeats.end() &&
+            !SendAll(socket, RtpPacket(bytes, options_.dataChannel))) {
+            return;
+        }
         {
             std::lock_guard<std::mutex> guard(lock_);
             ++packetsSent_;

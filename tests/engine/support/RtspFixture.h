@@ -31,7 +31,9 @@ public:
     static Media LoadFile(const std::string& name) { return AsfMedia::FromFile(MediaPath(name)); }
     static Media LoadStream(const std::string& name) { return AsfMedia::FromStreamFile(MediaPath(name)); }
     // A packet as a streaming server sends it: without its padding, its length in the packet.
-    static std::string Stripped(const std::string& packet);
+    // With fit, one whose padding leaves no room for the length field goes as it is, so that no
+    // packet is longer than the header's packet size.
+    static std::string Stripped(const std::string& packet, bool fit = true);
 
     struct Options {
         int sessionTimeOut = 60;        // named in the SETUP reply's Session line
@@ -42,8 +44,11 @@ public:
         size_t packetShift = 0;         // extra payload-header fields before each packet: 0, 4, 8, 12
         int pauseMs = 0;                // between packets
         bool strip = false;             // send packets without their padding (Stripped)
+        bool lengthInEvery = false;     // with strip, full packets get the length field too (ffmpeg's
+                                        // reader wants it in every one), longer than a packet then
         uint32_t rtpBase = 0;           // added to the send time in the RTP timestamp
         std::string injectAfterFirst;   // raw bytes sent after the first packet
+        std::vector<size_t> repeatPackets;  // these packets (their index in the media) sent twice in a row
         int dataChannel = 0;            // the SETUP replies give interleaved=N-(N+1); packets go on N
         int strayChannel = -1;          // every packet also sent on this channel, which no SETUP gave
         // Rewrites a reply (the method, the reply with its body) before it is sent.
