@@ -323,11 +323,6 @@ int32_t CDownItem::ProtocolKindForNextRun() {
     return protocolKind_;
 }
 
-int32_t CDownItem::ActiveKind() {
-    EngineGuard lock(EngineLock());
-    return activeKind_;
-}
-
 int32_t CDownItem::ContentKind() {
     EngineGuard lock(EngineLock());
     return contentKind_;
