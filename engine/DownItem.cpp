@@ -304,12 +304,14 @@ int CDownItem::RunsInFlight() {
 // to report its end.
 void CDownItem::WaitForRuns() {
     std::unique_lock<std::recursive_mutex> lock(EngineLock());
-    // Stopped runs take up to a second or so to notice; the program waits on its window thread,
-    // whose windows keep repainting meanwhile.
-    while (!runsEnded_.wait_for(lock, std::chrono::milliseconds(50), [this] { return runsInFlight_ == 0; })) {
+    // Stopped runs take a moment to notice (up to a stop-check interval); the program waits on its
+    // window thread, whose windows keep repainting meanwhile: from the start of the wait, so that
+    // even a short one lets them paint.
+    while (runsInFlight_ != 0) {
         lock.unlock();
         sys::DispatchPaintMessages();
         lock.lock();
+        runsEnded_.wait_for(lock, std::chrono::milliseconds(50), [this] { return runsInFlight_ == 0; });
     }
 }
 
