@@ -148,6 +148,11 @@ int32_t CDownBase::RunAfresh() {
 }
 
 int32_t CDownBase::RunSteps() {
+    // SetUrl had no request URL that fits: a cut one would fetch what nobody named.
+    if (requestUrl_.empty()) {
+        Log("URL too long");
+        return ResultShakeHandError;
+    }
     int32_t code = ResultSuccess;
     if ((code = Begin()) == 0 && (code = Connect()) == 0 && (code = CheckResume()) == 0 &&
         (code = Handshake()) == 0 && (code = OpenOutput()) == 0) {

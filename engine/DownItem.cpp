@@ -224,10 +224,16 @@ void CDownItem::Failed(const char* text) {
         if (record_.state != DownStopped && record_.state != DownDeleted) {
             record_.state = DownFailed;
             if (activeKind_ == KindHttp) {
-                // The plain HTTP run failed: try once more as RealMedia over HTTP.
-                CopyBounded(record_.url, sizeof record_.url, ReplaceScheme(record_.url, "http"));
-                protocolKind_ = KindRtsp80;
-                Start(host_);
+                // The plain HTTP run failed: try once more as RealMedia over HTTP, unless the URL
+                // would no longer fit its field.
+                const std::string url = ReplaceScheme(record_.url, "http");
+                if (url.empty()) {
+                    Log("URL too long");
+                } else {
+                    CopyBounded(record_.url, sizeof record_.url, url);
+                    protocolKind_ = KindRtsp80;
+                    Start(host_);
+                }
             }
         }
     }
