@@ -898,10 +898,10 @@ std::vector<uint8_t> AsfHeader(uint32_t packetSize, uint64_t fileSize) {
 TEST(DownBase, StreamHeaderGivesSizesAndRefusesHugePackets) {
     EnginePtr<CDownHTTP> downloader(static_cast<CDownHTTP*>(NEW_DOWNHTTP()));
     const auto fine = AsfHeader(CDownBase::kMaxPacketSize, 123456);
-    EXPECT_EQ(downloader->SetStreamHeader(fine.data(), int32_t(fine.size())), 0);
+    EXPECT_EQ(downloader->SetStreamHeader(fine.data(), int32_t(fine.size())), ResultSuccess);
     EXPECT_EQ(downloader->TotalSize(), 123456);
     const auto huge = AsfHeader(CDownBase::kMaxPacketSize + 1, 5);
-    EXPECT_EQ(downloader->SetStreamHeader(huge.data(), int32_t(huge.size())), 6);
+    EXPECT_EQ(downloader->SetStreamHeader(huge.data(), int32_t(huge.size())), ResultReceiveError);
 }
 
 }  // namespace
