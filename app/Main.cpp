@@ -306,7 +306,7 @@ void TForm1::RefreshLists() {
     bool shown = false;
     // Which item is shown is a question to the list window: asked once a tick, and again only
     // after a row was redrawn or moved, not once for every item.
-    ItemHandle shownItem = ShownItem();
+    shownItem_ = ShownItem();
     // The list as the engine holds it now, against what the file holds: an item that finished,
     // failed, started, was renamed by its run or found in a playlist is saved within the tick.
     ListImage image;
@@ -316,9 +316,9 @@ void TForm1::RefreshLists() {
         image.push_back(SavedItemOf(info));
         if (manager_->TakeItemChanged(item)) {
             UpdateRow(item, info);
-            shownItem = ShownItem();
+            shownItem_ = ShownItem();
         }
-        if (item == shownItem) {
+        if (IsShownItem(item)) {
             ShowProgress(info);
             shown = true;
         }
@@ -351,7 +351,7 @@ void TForm1::UpdateRow(ItemHandle item, const DownItemInfo& info) {
     row->SetSubItem(kNameCell, info.destFile ? info.destFile : "");
 }
 
-bool TForm1::IsShownItem(ItemHandle item) const { return item && item == ShownItem(); }
+bool TForm1::IsShownItem(ItemHandle item) const { return item && item == shownItem_; }
 
 ItemHandle TForm1::ShownItem() const {
     if (!ListDown->Visible()) return nullptr;
@@ -485,8 +485,6 @@ ui::TListView* TForm1::VisibleList() const {
     if (ListDowned->Visible()) return ListDowned;
     return ListDeleted;
 }
-
-ui::TListItem* TForm1::SelectedRow() const { return VisibleList()->Selected(); }
 
 RowLayout TForm1::LayoutOf(const ui::TListView* list) const {
     return list == ListDown ? RowLayout::Progress : RowLayout::Plain;

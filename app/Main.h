@@ -97,6 +97,8 @@ public:
     void AddMissingRows();
     void RefreshLists();
     void UpdateRow(ItemHandle item, const DownItemInfo& info);
+    // Whether item is the shown one as the refresh last asked the list (ShownItem): the refresh
+    // asks once a tick, and again only after a row was redrawn or moved, not once for every item.
     bool IsShownItem(ItemHandle item) const;
     // The item of the selected ListDown row while ListDown is visible; null otherwise.
     ItemHandle ShownItem() const;
@@ -117,9 +119,8 @@ public:
     int32_t GetTimeOut();
     bool GetProxy(std::string& server, std::string& port, bool& enabled);
 
-    // The list the tree shows, and its selected row (null when none).
+    // The list the tree shows.
     ui::TListView* VisibleList() const;
-    ui::TListItem* SelectedRow() const;
 
     // Where the lists' popup menu is shown; the menu's own popup unless another is put here.
     std::function<void(ui::TPopupMenu* menu, int x, int y)> PopupAt;
@@ -161,6 +162,7 @@ private:
     MainSettings mainSettings_{};
     // The list as the last save wrote it; none when it is not known (a save that failed).
     std::optional<ListImage> savedList_;
+    ItemHandle shownItem_ = nullptr;  // what the refresh found shown (IsShownItem)
 };
 
 extern TForm1* Form1;

@@ -11,24 +11,7 @@
 #include <memory>
 #include <vector>
 
-// The output file as the parser needs it. The downloader's file object implements it (or a few
-// lines adapt it). Offsets are absolute; the parser keeps no position of its own.
-class IAsfFile {
-public:
-    // Length in bytes; -1 when it cannot be told.
-    virtual int64_t GetLength() = 0;
-    // Exactly count bytes at offset, or false.
-    virtual bool ReadAt(int64_t offset, uint8_t* data, size_t count) = 0;
-    // Writes count bytes at offset (the file grows when needed), or false.
-    virtual bool WriteAt(int64_t offset, const uint8_t* data, size_t count) = 0;
-    // Cuts (or extends) the file to length and leaves a positioned file at its new end.
-    virtual bool SetLength(int64_t length) = 0;
-    // Hands buffered bytes to the operating system.
-    virtual bool Flush() = 0;
-
-protected:
-    ~IAsfFile() = default;
-};
+#include "IAsfFile.h"
 
 // One key frame of a video stream: where its packets start and how many carry it.
 struct AsfKeyFrame {

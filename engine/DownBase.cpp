@@ -96,6 +96,9 @@ int32_t LeadingDecimal(const std::string& line) {
     return static_cast<int32_t>(negative ? -value : value);
 }
 
+// The resume record of a file: a text file beside it, named as the file followed by ".ini".
+std::string ResumeRecordOf(const std::string& file) { return file + ".ini"; }
+
 int32_t ToSinkSize(int64_t bytes) {
     if (bytes < 0) return -1;
     return bytes > INT32_MAX ? -1 : static_cast<int32_t>(bytes);
@@ -145,6 +148,11 @@ int32_t CDownBase::RunAfresh() {
 }
 
 int32_t CDownBase::RunSteps() {
+    // SetUrl had no request URL that fits: a cut one would fetch what nobody named.
+    if (requestUrl_.empty()) {
+        Log("URL too long");
+        return ResultShakeHandError;
+    }
     int32_t code = ResultSuccess;
     if ((code = Begin()) == 0 && (code = Connect()) == 0 && (code = CheckResume()) == 0 &&
         (code = Handshake()) == 0 && (code = OpenOutput()) == 0) {
@@ -190,8 +198,7 @@ int32_t CDownBase::OpenSocket() {
     EnginePtr<CQmSocket> socket(static_cast<CQmSocket*>(NEW_CQMSOCKET()));
     if (!socket) return ResultMemoryError;
     // A download never waits without limit, whatever the setting says.
-    const int32_t seconds = GetEngineTimeOut();
-    socket->SetTimeOut(seconds >= CQmSocket::kNoTimeOut ? 86400 : seconds);
+    socket->SetTimeOut(BoundedTimeOut(GetEngineTimeOut()));
     socket->SetStopCheck([this] { return IsStopRequested(); });
     socket_ = std::move(socket);
     return ResultSuccess;
@@ -208,7 +215,7 @@ int32_t CDownBase::Connect() {
 }
 
 int32_t CDownBase::CheckResume() {
-    resumeFile_ = localFile_ + ".ini";
+    resumeFile_ = ResumeRecordOf(localFile_);
     const int64_t size = sys::FileSize64(localFile_);
     if (size < kResumeThreshold || freshStart_) return ResultSuccess;
     if (!sys::FileExists(resumeFile_)) return ResultSameNameNoResume;
@@ -232,14 +239,14 @@ bool CDownBase::ReadResumeInfo() {
 }
 
 int32_t CDownBase::SaveResumeInfo() {
-    if (resumeFile_.empty()) resumeFile_ = localFile_ + ".ini";
+    if (resumeFile_.empty()) resumeFile_ = ResumeRecordOf(localFile_);
     std::ofstream out(sys::NativePath(resumeFile_), std::ios::binary | std::ios::trunc);
     if (out) out << protocolKind_ << "\r\n" << lastTimestampMs_ << "\r\n" << packetsWritten_;
     return ResultSuccess;
 }
 
 int32_t CDownBase::DeleteResumeInfo() {
-    if (resumeFile_.empty()) resumeFile_ = localFile_ + ".ini";
+    if (resumeFile_.empty()) resumeFile_ = ResumeRecordOf(localFile_);
     sys::RemoveFile(resumeFile_);
     return ResultSuccess;
 }
@@ -308,7 +315,7 @@ int32_t CDownBase::OpenOutput() {
         ReportContentKind(contentKind_);
         ReportFileName(localFile_.c_str());
         // The record belongs beside the file under its final name.
-        resumeFile_ = localFile_ + ".ini";
+        resumeFile_ = ResumeRecordOf(localFile_);
     }
     if (!outputFile_.Open(localFile_, resuming_)) return ResultFileError;
     if (!outputFile_.SeekEnd()) return ResultFileError;

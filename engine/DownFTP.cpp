@@ -22,9 +22,6 @@ constexpr int kPieceSize = 4096;
 constexpr size_t kMaxReply = 65536;
 // Preliminary (1xx) replies accepted before the one that counts; a server may not stall with them.
 constexpr int kMaxPreliminary = 8;
-// Waits are cut into slices so that the stop request and the control connection are looked at
-// while the data connection is awaited or silent.
-constexpr int kSliceMs = 200;
 
 int RemainingMs(Clock::time_point deadline) {
     auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now()).count();
@@ -84,31 +81,16 @@ void CDownFTP::SetParams(const char* host, const char* user, const char* passwor
     localFile_ = localFile ? localFile : "";
 }
 
-// Splits the authority as the engine's URL model does (it ends at the first '/', login before its
-// last '@'), so the path may hold ':' and '@'. The job percent-encoded the URL; the server wants
-// the names themselves.
+// The engine's URL model splits it (so the path may hold ':' and '@'). The job percent-encoded
+// the URL; the server wants the names themselves.
 void CDownFTP::SetUrl(const char* url, const char* localFile) {
-    user_ = "anonymous";
-    password_.clear();
-    port_ = 21;
-    std::string rest = url ? url : "";
-    const size_t scheme = rest.find("://");
-    if (scheme != std::string::npos) rest.erase(0, scheme + 3);
-    const size_t slash = rest.find('/');
-    std::string authority = rest.substr(0, slash);
-    rest = slash == std::string::npos ? std::string() : rest.substr(slash + 1);
-    const size_t at = authority.rfind('@');
-    if (at != std::string::npos) {
-        std::string name, secret;
-        SplitUserPassword(authority.substr(0, at), name, secret);
-        if (!name.empty()) user_ = UrlDecode(name);
-        password_ = UrlDecode(secret);
-        authority.erase(0, at + 1);
-    }
-    int port = 0;
-    SplitHostPort(authority, host_, port);
-    if (port > 0) port_ = port;
-    remotePath_ = UrlDecode(rest);
+    const std::string text = url ? url : "";
+    const UrlParts parts = SplitUrl(text);
+    user_ = parts.user.empty() ? "anonymous" : UrlDecode(parts.user);
+    password_ = UrlDecode(parts.password);
+    host_ = parts.host;
+    port_ = parts.port > 0 ? parts.port : 21;
+    remotePath_ = UrlDecode(GetUrlPath(text));
     localFile_ = localFile ? localFile : "";
 }
 
@@ -143,11 +125,7 @@ void CDownFTP::Log(const std::string& text) {
     if (sink_) sink_->Log(text.c_str());
 }
 
-int CDownFTP::TimeOutMs() const {
-    const int32_t seconds = GetEngineTimeOut();
-    if (seconds <= 0) return 1000;
-    return seconds > INT_MAX / 1000 ? INT_MAX : seconds * 1000;
-}
+int CDownFTP::TimeOutMs() const { return TimeOutToMs(GetEngineTimeOut()); }
 
 bool CDownFTP::SendCommand(const std::string& line, const std::string& shown) {
     Log(shown);
@@ -369,7 +347,7 @@ bool CDownFTP::AcceptData(int timeoutMs) {
             Fail(FtpTimedOut);
             return false;
         }
-        if (listener_.Accept(transfer_, std::min(left, kSliceMs))) {
+        if (listener_.Accept(transfer_, std::min(left, kStopCheckMs))) {
             std::string peer;
             int peerPort = 0;
             if (!transfer_.PeerAddress(peer, peerPort)) {
@@ -422,9 +400,10 @@ void CDownFTP::ReceiveFile() {
             }
             askNow = false;
         }
-        const sys::WaitResult ready = transfer_.Wait(0, kSliceMs);
+        // In slices, so that the stop request is looked at while the data connection is silent.
+        const sys::WaitResult ready = transfer_.Wait(0, kStopCheckMs);
         if (ready == sys::WaitResult::TimedOut) {
-            idleMs += kSliceMs;
+            idleMs += kStopCheckMs;
             if (idleMs >= timeoutMs) {
                 Log("No data from server in time");
                 Fail(FtpTimedOut);

@@ -327,22 +327,10 @@ int32_t CDownHttpBase::ReceiveData() {
 
 int32_t CDownHttpBase::ReceivePiece(char* bytes, int32_t want) {
     if (!socket_) return CQmSocket::kFailed;
-    const int32_t full = socket_->TimeOut();
-    if (full == CQmSocket::kNoTimeOut || full <= 1) return socket_->ReceiveAvailable(bytes, want);
-    // Waits in one-second steps up to the whole time-out, so a stop request is seen within a second
-    // even while the server is silent.
-    socket_->SetTimeOut(1);
-    int32_t n = CQmSocket::kTimedOut;
-    for (int32_t waited = 0; waited < full; ++waited) {
-        n = socket_->ReceiveAvailable(bytes, want);
-        if (n != CQmSocket::kTimedOut) break;
-        if (IsStopRequested()) {
-            n = kStopped;
-            break;
-        }
-    }
-    socket_->SetTimeOut(full);
-    return n;
+    // The socket looks at the stop request while it waits (OpenSocket): a wait it gave up for a
+    // stop is a stop, not a silent server.
+    const int32_t n = socket_->ReceiveAvailable(bytes, want);
+    return n == CQmSocket::kTimedOut && IsStopRequested() ? kStopped : n;
 }
 
 int32_t CDownHttpBase::ReceiveBody(int64_t count, bool write) {

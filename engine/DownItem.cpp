@@ -224,10 +224,16 @@ void CDownItem::Failed(const char* text) {
         if (record_.state != DownStopped && record_.state != DownDeleted) {
             record_.state = DownFailed;
             if (activeKind_ == KindHttp) {
-                // The plain HTTP run failed: try once more as RealMedia over HTTP.
-                CopyBounded(record_.url, sizeof record_.url, ReplaceScheme(record_.url, "http"));
-                protocolKind_ = KindRtsp80;
-                Start(host_);
+                // The plain HTTP run failed: try once more as RealMedia over HTTP, unless the URL
+                // would no longer fit its field.
+                const std::string url = ReplaceScheme(record_.url, "http");
+                if (url.empty()) {
+                    Log("URL too long");
+                } else {
+                    CopyBounded(record_.url, sizeof record_.url, url);
+                    protocolKind_ = KindRtsp80;
+                    Start(host_);
+                }
             }
         }
     }
@@ -304,12 +310,14 @@ int CDownItem::RunsInFlight() {
 // to report its end.
 void CDownItem::WaitForRuns() {
     std::unique_lock<std::recursive_mutex> lock(EngineLock());
-    // Stopped runs take up to a second or so to notice; the program waits on its window thread,
-    // whose windows keep repainting meanwhile.
-    while (!runsEnded_.wait_for(lock, std::chrono::milliseconds(50), [this] { return runsInFlight_ == 0; })) {
+    // Stopped runs take a moment to notice (up to a stop-check interval); the program waits on its
+    // window thread, whose windows keep repainting meanwhile: from the start of the wait, so that
+    // even a short one lets them paint.
+    while (runsInFlight_ != 0) {
         lock.unlock();
         sys::DispatchPaintMessages();
         lock.lock();
+        runsEnded_.wait_for(lock, std::chrono::milliseconds(50), [this] { return runsInFlight_ == 0; });
     }
 }
 
@@ -321,11 +329,6 @@ void CDownItem::SetPlaylistDepth(int32_t depth) {
 int32_t CDownItem::ProtocolKindForNextRun() {
     EngineGuard lock(EngineLock());
     return protocolKind_;
-}
-
-int32_t CDownItem::ActiveKind() {
-    EngineGuard lock(EngineLock());
-    return activeKind_;
 }
 
 int32_t CDownItem::ContentKind() {

@@ -61,7 +61,6 @@ public:
     void SetPlaylistDepth(int32_t depth);
 
     int32_t ProtocolKindForNextRun();
-    int32_t ActiveKind();
     int32_t ContentKind();
 
     static constexpr long kPlaylistSizeLimit = 51200;

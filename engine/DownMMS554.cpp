@@ -80,7 +80,10 @@ int32_t CDownMMS554::ParseSdp(const std::string& sdp, std::vector<std::string>* 
         if (error) *error = "streamid path error";
         return ResultShakeHandError;
     }
-    if (controls) GetControlUrls(sdp.substr(static_cast<size_t>(pos)), *controls, sessionControl);
+    if (controls && !GetControlUrls(sdp.substr(static_cast<size_t>(pos)), *controls, sessionControl)) {
+        if (error) *error = "URL too long";
+        return ResultShakeHandError;
+    }
     const std::string encoded = GetHeaderValue(sdp, kAsfHeaderKey, nullptr, "\r\n");
     if (encoded.empty()) {
         if (error) *error = "Get head error";

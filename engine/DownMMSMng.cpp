@@ -67,6 +67,13 @@ void CDownMMSMng::RunTransport(Transport transport) {
     // Flagged first, so that each transport is tried at most once.
     tried_ |= transport;
     const size_t row = RowOf(transport);
+    // A longer scheme may not fit the URL field: this transport is refused, never sent a cut URL.
+    const std::string url = ReplaceScheme(url_, kTransports[row].scheme);
+    if (url.empty()) {
+        if (outer_) outer_->Log("URL too long");
+        Failed("Invalid URL");
+        return;
+    }
     const Factory make = factorySet_[row] ? factories_[row] : kTransports[row].make;
     auto* downloader = static_cast<CDownBase*>(make ? make() : nullptr);
     if (!downloader) {
@@ -75,7 +82,7 @@ void CDownMMSMng::RunTransport(Transport transport) {
         return;
     }
     downloader->SetRedirectDepth(redirectDepth_);
-    downloader->SetUrl(ReplaceScheme(url_, kTransports[row].scheme).c_str(), localFile_.c_str());
+    downloader->SetUrl(url.c_str(), localFile_.c_str());
     downloader->Run(this);
     downloader->Release();
 }

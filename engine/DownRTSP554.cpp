@@ -4,7 +4,6 @@
 #include <cstring>
 
 #include "AsciiText.h"
-#include "DownHttpBase.h"
 #include "Factories.h"
 #include "FmtRM.h"
 #include "Md5.h"
@@ -167,7 +166,10 @@ int32_t CDownRTSP554::ParseDescribeReply(const std::string& reply) {
     if (code != ResultSuccess) return code;
     sdp_ = sdp_.c_str();  // the description is text: it ends at a NUL
     contentType_ = FindHeaderField(sdp_, "a=mimetype:string;\"", nullptr, "\"\r\n", " ");
-    GetControlUrls(sdp_, controlUrls_, base);
+    if (!GetControlUrls(sdp_, controlUrls_, base)) {
+        Log("URL too long");
+        return ResultShakeHandError;
+    }
     subscribe_ = MakeSubscribe(sdp_);
     streamCount_ = CFmtRM::SectionStarts(sdp_).size();
     lastUnits_.assign(streamCount_, std::string());

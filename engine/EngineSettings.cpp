@@ -8,6 +8,12 @@ int32_t g_timeOut = 60;
 EngineProxy g_proxy;
 }  // namespace
 
+int32_t BoundedTimeOut(int32_t seconds) {
+    return seconds < kTimeOutMin ? kTimeOutMin : seconds > kTimeOutMax ? kTimeOutMax : seconds;
+}
+
+int TimeOutToMs(int32_t seconds) { return BoundedTimeOut(seconds) * 1000; }
+
 int32_t GetEngineTimeOut() {
     std::lock_guard<std::mutex> lock(g_lock);
     return g_timeOut;

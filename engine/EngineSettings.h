@@ -11,6 +11,16 @@ constexpr int32_t kMaxThreadDefault = 3;
 constexpr int32_t kMaxThreadMin = 1;
 
 inline bool TimeOutInRange(int32_t seconds) { return seconds >= kTimeOutMin; }
+
+// A download never waits longer than this for one answer, whatever the setting says (seconds).
+constexpr int32_t kTimeOutMax = 86400;
+// The engine's one reading of a time-out: seconds held within kTimeOutMin..kTimeOutMax, so that
+// no wait fails at once and none lasts without limit.
+int32_t BoundedTimeOut(int32_t seconds);
+// The same as the milliseconds of one wait.
+int TimeOutToMs(int32_t seconds);
+// How often a wait looks at the stop request (and whatever else it watches meanwhile).
+constexpr int kStopCheckMs = 200;
 inline bool MaxThreadInRange(int32_t count) { return count >= kMaxThreadMin; }
 
 struct EngineProxy {

@@ -10,15 +10,15 @@
 #include <string>
 #include <vector>
 
-#include "AsfParser.h"
+#include "IAsfFile.h"
 #include "ByteBuffer.h"
 #include "EngineObject.h"
 #include "StepResult.h"
 
 class CFmtRM final : public EngineObject<CFmtRM> {
 public:
-    // Layout of a data unit as the downloader hands it over: '$', channel, data length (u16 in
-    // host order), stream flags, ..., key-frame flags at byte 7, timestamp (u32 big-endian) at
+    // Layout of a data unit as the downloader hands it over: '$', channel, data length (u16
+    // little-endian), stream flags, ..., key-frame flags at byte 7, timestamp (u32 big-endian) at
     // byte 8, data from byte 14.
     static constexpr int32_t kUnitHeader = 14;
     // Longest data a packet's 16-bit length field (12 header bytes included) can carry.
@@ -58,8 +58,8 @@ public:
     // next one after them) gives kResumeLost.
     virtual int32_t FK_STDCALL WritePacket(CByteBuffer* unit);
     virtual int32_t FK_STDCALL BytesWritten();
-    // Writes the index chunks after the packets (and the headers, when no packet came); false
-    // when the file refuses them.
+    // Writes the index chunks after the packets, then the headers once more; false when the file
+    // refuses them.
     virtual bool FK_STDCALL Finish();
 
     // Engine-internal, for tests and the downloader.

@@ -8,6 +8,7 @@
 #include <system_error>
 #include <thread>
 
+#include "EngineSettings.h"
 #include "sys/Socket.h"
 
 namespace {
@@ -57,7 +58,7 @@ LookupResult LookUpHost(const std::string& host, int timeoutMs, const std::funct
     }
     using Clock = std::chrono::steady_clock;
     const auto deadline = Clock::now() + std::chrono::milliseconds(timeoutMs < 0 ? 0 : timeoutMs);
-    constexpr auto kSlice = std::chrono::milliseconds(100);
+    constexpr auto kSlice = std::chrono::milliseconds(kStopCheckMs);
     std::unique_lock<std::mutex> guard(lookup->lock);
     for (;;) {
         auto wake = Clock::now() + kSlice;

@@ -1,6 +1,6 @@
 // The output file of a download as the stream writers (ASF index, RealMedia file) use it.
 #pragma once
-#include "AsfParser.h"
+#include "IAsfFile.h"
 #include "sys/BinaryFile.h"
 
 class OutputFileView final : public IAsfFile {

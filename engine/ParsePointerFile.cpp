@@ -276,8 +276,8 @@ bool CParsePointerFile::Accept(const std::string& value, int32_t kind, bool line
     if (!linesMode && url.find("://") == std::string::npos) {
         url = ResolveRelativeUrl(pointerUrl_, url);
     }
-    // ReplaceScheme cuts at this length; the resolver gives nothing for a URL that does not fit.
-    if (url.size() >= kUrlTextMax) return false;
+    // The scheme rewrite and the resolver give nothing for a URL that does not fit.
+    if (url.empty()) return false;
     if (!HasRunScheme(url.c_str())) return false;
     if (GetUrlHost(url).find('.') == std::string::npos) return false;
     // A playlist that lists itself would only fetch itself again.

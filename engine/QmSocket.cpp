@@ -4,6 +4,7 @@
 #include <cstring>
 #include <vector>
 
+#include "EngineSettings.h"
 #include "Factories.h"
 #include "NameLookup.h"
 #include "sys/Socket.h"
@@ -21,7 +22,7 @@ bool CQmSocket::Init() {
 
 int CQmSocket::TimeOutMs() const {
     if (timeOut_ == kNoTimeOut) return sys::TcpSocket::kWaitForever;
-    return timeOut_ <= 0 ? 0 : (timeOut_ > 86400 ? 86400 : timeOut_) * 1000;
+    return TimeOutToMs(timeOut_);
 }
 
 bool CQmSocket::WaitReady(int mode) {
@@ -29,15 +30,14 @@ bool CQmSocket::WaitReady(int mode) {
     if (mode != 0 && mode != 1) return false;
     const int ms = TimeOutMs();
     if (!stopCheck_) return connection_->Wait(mode, ms) == sys::WaitResult::Ready;
-    constexpr int kSliceMs = 1000;
-    // A server that trickles never lets a slice run out: ask at least once a second anyway.
+    // A server that trickles never lets a slice run out: ask at least once a slice anyway.
     const auto now = std::chrono::steady_clock::now();
-    if (now - lastStopCheck_ >= std::chrono::milliseconds(kSliceMs)) {
+    if (now - lastStopCheck_ >= std::chrono::milliseconds(kStopCheckMs)) {
         lastStopCheck_ = now;
         if (stopCheck_()) return false;
     }
     for (int left = ms;;) {
-        const int slice = (left < 0 || left > kSliceMs) ? kSliceMs : left;
+        const int slice = (left < 0 || left > kStopCheckMs) ? kStopCheckMs : left;
         const sys::WaitResult result = connection_->Wait(mode, slice);
         if (result != sys::WaitResult::TimedOut) return result == sys::WaitResult::Ready;
         if (left >= 0 && (left -= slice) <= 0) return false;

@@ -50,12 +50,12 @@ public:
     virtual int32_t FK_STDCALL ReceiveAvailable(void* bytes, int32_t count);
 
     int32_t TimeOut() const { return timeOut_; }
-    // Asked about once a second during every wait; true ends the wait as a failure, so a stopped
+    // Asked every kStopCheckMs during every wait; true ends the wait as a failure, so a stopped
     // download does not sit out a whole time-out (or a server that trickles). Outside the table.
     void SetStopCheck(std::function<bool()> stopped) { stopCheck_ = std::move(stopped); }
 
 private:
-    // The time-out in milliseconds, or TcpSocket::kWaitForever.
+    // The time-out in milliseconds (TimeOutToMs), or TcpSocket::kWaitForever for kNoTimeOut.
     int TimeOutMs() const;
     // Waits for mode 0 (readable) or 1 (writable) within the time-out; true when ready.
     bool WaitReady(int mode);

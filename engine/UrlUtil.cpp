@@ -157,13 +157,14 @@ std::string GetUrlFileName(const std::string& url) {
 
 std::string UrlWithoutLogin(const std::string& url) {
     UrlParts parts = SplitUrl(url);
-    return Bounded(Origin(parts.scheme, parts) + PathAndQuery(parts));
+    // A part cut by SplitUrl is kUrlTextMax long, so the rebuilt URL never fits and is refused.
+    return Fitting(Origin(parts.scheme, parts) + PathAndQuery(parts));
 }
 
 std::string ReplaceScheme(const std::string& url, const std::string& scheme) {
     std::size_t sep = url.find("://");
     if (sep == std::string::npos) return std::string();
-    return Bounded(scheme + url.substr(sep));
+    return Fitting(scheme + url.substr(sep));
 }
 
 std::string InsertUrlLogin(const std::string& url, const std::string& user,
@@ -285,7 +286,7 @@ uint16_t Swap16(uint16_t value) {
 
 std::string IntToText(int32_t value) { return std::to_string(value); }
 
-void GetControlUrls(const std::string& sdp, std::vector<std::string>& out,
+bool GetControlUrls(const std::string& sdp, std::vector<std::string>& out,
                     const std::string& base) {
     out.clear();
     int pos = 0;
@@ -294,8 +295,14 @@ void GetControlUrls(const std::string& sdp, std::vector<std::string>& out,
         std::string value = FindHeaderField(sdp, "a=control:", &pos, "\r\n", " ");
         // A match always moves the position forward; anything else ends the list.
         if (pos <= before) break;
-        out.push_back(Bounded(value.find("://") != std::string::npos ? value : base + value));
+        std::string url = Fitting(value.find("://") != std::string::npos ? value : base + value);
+        if (url.empty()) {
+            out.clear();
+            return false;
+        }
+        out.push_back(std::move(url));
     }
+    return true;
 }
 
 long GetFileSize(const std::string& path) {

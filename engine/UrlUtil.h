@@ -5,7 +5,8 @@
 #include <string>
 #include <vector>
 
-// URLs and their parts are bounded like the item's 1024-byte URL field: longer ones are cut.
+// URLs and their parts are bounded like the item's 1024-byte URL field: parts read from a URL are
+// cut, the URLs built from them are refused (see below).
 constexpr std::size_t kUrlTextMax = 1023;
 // Item file names taken from a URL keep at most this many characters.
 constexpr std::size_t kUrlFileNameMax = 510;
@@ -45,14 +46,14 @@ std::string GetUrlExtensionUpper(const std::string& url);
 // name ["." ext] without \ / : * ? < > | and '"', at most kUrlFileNameMax characters; empty when
 // the name is empty.
 std::string GetUrlFileName(const std::string& url);
-// scheme "://" host [":" port when not 0] dir name ["." ext] ["?" query]
-std::string UrlWithoutLogin(const std::string& url);
-// scheme followed by the URL from its "://" on; empty when the URL has no "://".
-std::string ReplaceScheme(const std::string& url, const std::string& scheme);
 
 // The builders of URLs that are sent or queued refuse rather than cut: a result longer than
 // kUrlTextMax is the empty text, since a cut URL names a resource nobody asked for.
 //
+// scheme "://" host [":" port when not 0] dir name ["." ext] ["?" query]
+std::string UrlWithoutLogin(const std::string& url);
+// scheme followed by the URL from its "://" on; empty when the URL has no "://".
+std::string ReplaceScheme(const std::string& url, const std::string& scheme);
 // Puts user[:password]@ after the first "//" when user is not empty and the URL has no user;
 // otherwise the URL as it is.
 std::string InsertUrlLogin(const std::string& url, const std::string& user,
@@ -88,8 +89,10 @@ uint16_t Swap16(uint16_t value);
 std::string IntToText(int32_t value);
 
 // out := every "a=control:" value of the SDP in order; values without "://" get base in front.
-void GetControlUrls(const std::string& sdp, std::vector<std::string>& out,
-                    const std::string& base);
+// False, and out empty, when one of them would be longer than kUrlTextMax: a stream set up at a
+// cut URL is not the one the description names.
+[[nodiscard]] bool GetControlUrls(const std::string& sdp, std::vector<std::string>& out,
+                                  const std::string& base);
 
 // Byte length of the file, -1 when it cannot be opened for reading. Lengths beyond the range of
 // long (a 32-bit long on Windows) are reported as LONG_MAX.

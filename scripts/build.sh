@@ -5,6 +5,7 @@
 #   scripts/build.sh win64                     -> build/win64 (the same, for 64-bit Windows: runs its
 #                                                 tests where no 32-bit code can run)
 #   scripts/build.sh fuzz                      -> build/fuzz (clang, libFuzzer targets)
+# FK_TARGETS (space-separated CMake targets) builds only those instead of the whole tree.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 kind=${1:-native}
@@ -35,5 +36,6 @@ case "$kind" in
     exit 2
     ;;
 esac
-cmake --build "$dir" -j "$jobs" >&2
+# shellcheck disable=SC2086 # FK_TARGETS is a list of names
+cmake --build "$dir" -j "$jobs" ${FK_TARGETS:+--target $FK_TARGETS} >&2
 echo "$dir"

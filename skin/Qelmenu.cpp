@@ -76,19 +76,6 @@ void Menu_DrawWindowBorder(HWND window, ui::TColor borderColor, ui::TColor edgeC
     ReleaseDC(desktop, dc);
 }
 
-void Menu_GetSystemFont(ui::TFont& font) {
-    NONCLIENTMETRICSA metrics{};
-    metrics.cbSize = 340;  // the record without the padded border width, which every system fills
-    if (!SystemParametersInfoA(SPI_GETNONCLIENTMETRICS, metrics.cbSize, &metrics, 0)) return;
-    const LOGFONTA& lf = metrics.lfMenuFont;
-    font.Name = lf.lfFaceName;
-    font.Height = lf.lfHeight;
-    font.Bold = lf.lfWeight >= FW_BOLD;
-    font.Italic = lf.lfItalic != 0;
-    font.Underline = lf.lfUnderline != 0;
-    font.Charset = lf.lfCharSet;
-    font.Color = ui::clMenuText;
-    font.Changed();
-}
+void Menu_GetSystemFont(ui::TFont& font) { ui::LoadSystemMenuFont(font); }
 
 }  // namespace skin

@@ -20,7 +20,8 @@ void Menu_DrawMacOSSelectedItem(ui::TCanvas& canvas, const ui::TRect& rect);
 void Menu_DrawMacOSNonSelectedItem(ui::TCanvas& canvas, const ui::TRect& rect);
 // A flat frame over the edge of a popped-up menu window, drawn on the screen.
 void Menu_DrawWindowBorder(HWND window, ui::TColor borderColor, ui::TColor edgeColor);
-// The system's menu font in the menu-text colour; the font is left alone when the system has none.
+// The system's menu font in the menu-text colour (ui::LoadSystemMenuFont); the font is left alone
+// when the system has none.
 void Menu_GetSystemFont(ui::TFont& font);
 
 }  // namespace skin

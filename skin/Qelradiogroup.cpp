@@ -30,12 +30,6 @@ void TqelCheckGroup::DeleteItem(int index) {
     ItemChanged();
 }
 
-void TqelCheckGroup::SetItem(int index, const std::string& text) {
-    if (index < 0 || index >= static_cast<int>(items_.size())) ui::ThrowListIndexError(index);
-    items_[static_cast<size_t>(index)] = text;
-    ItemChanged();
-}
-
 void TqelCheckGroup::ClearItems() {
     items_.clear();
     ItemChanged();

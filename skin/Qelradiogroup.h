@@ -21,7 +21,6 @@ public:
     void SetItems(const std::vector<std::string>& items);
     void AddItem(const std::string& text);
     void DeleteItem(int index);
-    void SetItem(int index, const std::string& text);
     void ClearItems();
 
     int ButtonCount() const { return static_cast<int>(buttons_.size()); }

@@ -320,13 +320,6 @@ int TTreeNode::Index() const {
     return -1;
 }
 
-int TTreeNode::AbsoluteIndex() const {
-    for (int i = 0, n = tree_->NodeCount(); i < n; ++i) {
-        if (tree_->NodeAt(i) == this) return i;
-    }
-    return -1;
-}
-
 TTreeNode* TTreeNode::AddChild(const std::string& text) {
     auto node = std::make_unique<TTreeNode>();
     node->tree_ = tree_;

@@ -115,7 +115,6 @@ public:
     TTreeNode* Item(int index) const { return children_.at(index).get(); }
     TTreeNode* Parent() const { return parent_; }
     int Index() const;  // among its siblings
-    int AbsoluteIndex() const;
     TTreeNode* AddChild(const std::string& text);
     HTREEITEM Handle() const { return handle_; }
 

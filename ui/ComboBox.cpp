@@ -42,10 +42,6 @@ bool TComboBox::DroppedDown() const {
     return handle_ && SendMessageA(handle_, CB_GETDROPPEDSTATE, 0, 0) != 0;
 }
 
-void TComboBox::SetDroppedDown(bool dropped) {
-    if (handle_) SendMessageA(handle_, CB_SHOWDROPDOWN, dropped ? TRUE : FALSE, 0);
-}
-
 bool TComboBox::HandleCommand(WORD code, WORD) {
     if (code != CBN_EDITCHANGE && code != CBN_SELCHANGE) return false;
     if (OnChange) OnChange(this);

@@ -15,7 +15,6 @@ public:
     std::string Text() const;
     void SetText(const std::string& text);
     bool DroppedDown() const;
-    void SetDroppedDown(bool dropped);
     TNotifyEvent OnChange;
     bool HandleCommand(WORD code, WORD id) override;
     bool SetProperty(const std::string& name, const Value& value, Reader& reader) override;

@@ -65,6 +65,22 @@ void TFont::Changed() {
     if (OnChange) OnChange();
 }
 
+bool LoadSystemMenuFont(TFont& font) {
+    NONCLIENTMETRICSA metrics{};
+    metrics.cbSize = 340;  // the record without the padded border width: every Windows version accepts it
+    if (!SystemParametersInfoA(SPI_GETNONCLIENTMETRICS, metrics.cbSize, &metrics, 0)) return false;
+    const LOGFONTA& lf = metrics.lfMenuFont;
+    font.Name = lf.lfFaceName;
+    font.Height = lf.lfHeight;
+    font.Bold = lf.lfWeight >= FW_BOLD;
+    font.Italic = lf.lfItalic != 0;
+    font.Underline = lf.lfUnderline != 0;
+    font.Charset = lf.lfCharSet;
+    font.Color = clMenuText;
+    font.Changed();
+    return true;
+}
+
 void TFont::Assign(const TFont& other) {
     Name = other.Name;
     Height = other.Height;

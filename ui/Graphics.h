@@ -91,6 +91,10 @@ private:
     GdiHandle<HFONT> handle_;
 };
 
+// Makes font the system's menu font in the menu-text colour; false (font unchanged) when the
+// system does not tell it.
+bool LoadSystemMenuFont(TFont& font);
+
 enum class TPenStyle { Solid, Dash, Dot, Clear };
 enum class TBrushStyle { Solid, Clear };
 

@@ -66,21 +66,7 @@ void CALLBACK RunPendingCheck(HWND, UINT, UINT_PTR timer, DWORD) {
 
 }  // namespace
 
-bool GetSystemMenuFont(TFont& font) {
-    NONCLIENTMETRICSA ncm{};
-    ncm.cbSize = 340;  // the size every Windows version accepts (without the padded border field)
-    if (!SystemParametersInfoA(SPI_GETNONCLIENTMETRICS, ncm.cbSize, &ncm, 0)) return false;
-    const LOGFONTA& lf = ncm.lfMenuFont;
-    font.Name = lf.lfFaceName;
-    font.Height = lf.lfHeight;
-    font.Bold = lf.lfWeight >= FW_BOLD;
-    font.Italic = lf.lfItalic != 0;
-    font.Underline = lf.lfUnderline != 0;
-    font.Charset = lf.lfCharSet;
-    font.Color = clMenuText;
-    font.Changed();
-    return true;
-}
+bool GetSystemMenuFont(TFont& font) { return ui::LoadSystemMenuFont(font); }
 
 TXPMenu::TXPMenu(TComponent* owner) : TComponent(owner) {
     if (owner && !Is<TWinControl>(owner)) throw Exception("Invalid class typecast");

@@ -143,7 +143,8 @@ private:
     ui::TWinControl* form_ = nullptr;
 };
 
-// Reads the system's menu font and menu text colour into font; false (font unchanged) on failure.
+// Reads the system's menu font and menu text colour into font (ui::LoadSystemMenuFont); false
+// (font unchanged) on failure.
 bool GetSystemMenuFont(ui::TFont& font);
 
 // Makes TXPMenu known to form descriptions.

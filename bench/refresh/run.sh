@@ -10,14 +10,12 @@ items=${2:-500}
 log_bytes=${3:-20480}
 refreshes=${4:-200}
 tree=win64
-dir="$root/build/$tree"
-JOBS=${JOBS:-3} bash "$root/scripts/build.sh" "$tree" >/dev/null
-cmake --build "$dir" -j "${JOBS:-3}" --target refresh_driver >&2
+bin=$(bash "$root/bench/build-drivers.sh" "$tree" refresh_driver | tail -1)
 out=$(mktemp)
 trap 'rm -f "$out"' EXIT
 xvfb-run -a -s "-screen 0 1280x1024x24" bash -c '
   FK_WINDOWS_TREE='"$tree"' source "'"$root"'/scripts/wine-env.sh"
-  for i in $(seq '"$runs"'); do wine "'"$dir"'/bin/refresh_driver.exe" '"$items $log_bytes $refreshes"' </dev/null; done
+  for i in $(seq '"$runs"'); do wine "'"$bin"'/refresh_driver.exe" '"$items $log_bytes $refreshes"' </dev/null; done
   wineserver -k' | tr -d '\r' | tee "$out"
 echo "== median of the runs' medians (microseconds)"
 for what in "refresh (timer tick)" "engine calls of a refresh"; do

@@ -27,7 +27,7 @@ class ResponsiveClose : public CommandHarness {};
 TEST_F(ResponsiveClose, MainWindowRepaintsWhileTheCloseWaitsForARun) {
     Make();
     // The server sends part of the file and falls silent: the run sits in a wait that notices
-    // the stop only at its next look, up to a second later.
+    // the stop only at its next look, up to a stop-check interval later.
     const std::string body = FixtureServer::Pattern(200000);
     FixtureServer server;
     server.AddScript()

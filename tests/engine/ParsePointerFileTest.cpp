@@ -135,6 +135,15 @@ const std::vector<Case>& Cases() {
         {"pnm scheme becomes rtsp",
          "<ASX><REF HREF=\"pnm://real.example.com/live.ra\"/></ASX>", kAsxUrl, kAsx,
          {{"rtsp://real.example.com/live.ra", KindFromUrl}}},
+        // An item's URL holds 1023 characters: one that fits is queued whole, a longer one never cut.
+        {"pnm entry that fits only as pnm is dropped, one a character shorter kept as rtsp",
+         "<ASX><REF HREF=\"pnm://real.example.com/" + std::string(995, 'd') + "/a.ra\"/>"
+         "<REF HREF=\"pnm://real.example.com/" + std::string(994, 'd') + "/b.ra\"/></ASX>",
+         kAsxUrl, kAsx, {{"rtsp://real.example.com/" + std::string(994, 'd') + "/b.ra", KindFromUrl}}},
+        {"relative entry resolved to exactly 1023 characters is kept, to 1024 dropped",
+         "<ASX><REF HREF=\"" + std::string(988, 'd') + "/c.asf\"/><REF HREF=\"" + std::string(989, 'd') +
+             "/e.asf\"/></ASX>",
+         kAsxUrl, kAsx, {{"http://www.example.com/lists/" + std::string(988, 'd') + "/c.asf", KindFromUrl}}},
 
         // Login of the pointer URL
         {"login passed on to the playlist's own host only",

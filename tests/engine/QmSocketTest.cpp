@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "EngineSettings.h"
 #include "Factories.h"
 #include "FixtureServer.h"
 #include "QmSocket.h"
@@ -23,6 +24,22 @@ EnginePtr<CQmSocket> NewSocket(int32_t timeOut) {
     EnginePtr<CQmSocket> socket(static_cast<CQmSocket*>(NEW_CQMSOCKET()));
     if (socket) socket->SetTimeOut(timeOut);
     return socket;
+}
+
+// Every wait of the engine reads a time-out the same way: below the minimum as the minimum (no wait
+// fails at once), above a day as a day (none, not even "no time-out", lasts without limit).
+TEST(EngineTimeOut, IsHeldBetweenOneSecondAndADay) {
+    struct Case {
+        int32_t seconds;
+        int32_t bounded;
+    } cases[] = {
+        {INT32_MIN, 1}, {-5, 1}, {0, 1}, {1, 1}, {30, 30}, {86400, 86400}, {86401, 86400},
+        {CQmSocket::kNoTimeOut, 86400}, {INT32_MAX, 86400},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(BoundedTimeOut(c.seconds), c.bounded) << c.seconds;
+        EXPECT_EQ(TimeOutToMs(c.seconds), c.bounded * 1000) << c.seconds;
+    }
 }
 
 TEST(QmSocket, FactoryMakesAnUnconnectedSocketWithoutTimeOut) {

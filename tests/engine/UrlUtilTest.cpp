@@ -127,12 +127,32 @@ TEST(UrlWithoutLogin, RebuildsTheUrlWithoutUserAndPassword) {
     }
 }
 
-TEST(UrlWithoutLogin, NeverExceedsTheUrlField) {
-    std::string url = "http://" + std::string(1023, 'h') + ":8080/" + std::string(1023, 'd') +
-                      "/" + std::string(1023, 'n') + "." + std::string(1023, 'e');
-    std::string result = UrlWithoutLogin(url);
-    EXPECT_EQ(result.size(), kUrlTextMax);
-    EXPECT_EQ(result.substr(0, 10), "http://hhh");
+// The request URL is sent as it is built: one that does not fit the field is refused, not cut.
+TEST(UrlWithoutLogin, RefusesAUrlThatDoesNotFitRatherThanCuttingIt) {
+    const std::string path = "http://h/" + std::string(1014, 'x');
+    const std::string hostOnly = "http://" + std::string(1015, 'h');
+    struct Case {
+        std::string url;
+        std::string result;
+    };
+    const Case cases[] = {
+        {path, path},                                       // 1023
+        {path + "y", ""},                                   // 1024
+        {"http://joe:pw@h/" + path.substr(9), path},        // the login left out makes it fit
+        {hostOnly, hostOnly + "/"},                         // the added '/' makes it 1023
+        {hostOnly + "h", ""},                               // ... and 1024
+        {"http://h:8080/" + std::string(1009, 'x'), "http://h:8080/" + std::string(1009, 'x')},
+        {"http://h:08080/" + std::string(1009, 'x'), "http://h:8080/" + std::string(1009, 'x')},
+        // Parts longer than the field are cut when split; the URL built of them is refused.
+        {"http://" + std::string(1023, 'h') + ":8080/" + std::string(1023, 'd') + "/" +
+             std::string(1023, 'n') + "." + std::string(1023, 'e'),
+         ""},
+        {"http://h/?" + std::string(1100, 'q'), ""},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.url.size());
+        EXPECT_EQ(UrlWithoutLogin(c.url), c.result);
+    }
 }
 
 TEST(GetUrlFileName, KeepsNameAndExtensionWithoutForbiddenCharacters) {
@@ -188,12 +208,30 @@ TEST(ReplaceScheme, PutsTheGivenSchemeBeforeTheSeparator) {
     }
 }
 
-TEST(ReplaceScheme, NeverExceedsTheUrlField) {
-    std::string url = "mms://h/" + std::string(1015, 'x');
-    ASSERT_EQ(url.size(), kUrlTextMax);
-    std::string result = ReplaceScheme(url, "http");
-    EXPECT_EQ(result.size(), kUrlTextMax);
-    EXPECT_EQ(result.substr(0, 9), "http://h/");
+// The MMS transports and the playlist's "pnm" rule swap schemes of other lengths.
+TEST(ReplaceScheme, RefusesAUrlThatDoesNotFitRatherThanCuttingIt) {
+    auto urlOf = [](const std::string& scheme, size_t length) {
+        return scheme + "://h/" + std::string(length - scheme.size() - 5, 'x');
+    };
+    struct Case {
+        std::string url;
+        const char* scheme;
+        std::string result;
+    };
+    const Case cases[] = {
+        {urlOf("mms", 1023), "mms", urlOf("mms", 1023)},
+        {urlOf("mms", 1023), "rtsp", ""},
+        {urlOf("mms", 1023), "http", ""},
+        {urlOf("mms", 1022), "rtsp", urlOf("rtsp", 1023)},
+        {urlOf("mmst", 1023), "mms", urlOf("mms", 1022)},
+        {urlOf("pnm", 1023), "rtsp", ""},
+        {urlOf("pnm", 1022), "rtsp", urlOf("rtsp", 1023)},
+        {urlOf("http", 1024), "http", ""},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.url.substr(0, 5) + " " + std::to_string(c.url.size()) + " " + c.scheme);
+        EXPECT_EQ(ReplaceScheme(c.url, c.scheme), c.result);
+    }
 }
 
 TEST(InsertUrlLogin, AddsLoginOnlyToAUrlWithoutUser) {
@@ -495,7 +533,7 @@ TEST(GetControlUrls, CollectsEveryControlValueInOrder) {
         "A = Control : streamid=1 \r\n"
         "a=control:*\n";
     std::vector<std::string> urls = {"stale"};
-    GetControlUrls(sdp, urls, "rtsp://h.com/live.rm/");
+    EXPECT_TRUE(GetControlUrls(sdp, urls, "rtsp://h.com/live.rm/"));
     EXPECT_EQ(urls, (std::vector<std::string>{
                         "rtsp://h.com/live.rm", "rtsp://h.com/live.rm/streamid=0",
                         "rtsp://h.com/live.rm/streamid=1", "rtsp://h.com/live.rm/*"}));
@@ -503,16 +541,40 @@ TEST(GetControlUrls, CollectsEveryControlValueInOrder) {
 
 TEST(GetControlUrls, EmptiesTheListWhenThereIsNoControl) {
     std::vector<std::string> urls = {"stale"};
-    GetControlUrls("v=0\r\nm=audio 0 RTP/AVP 0\r\n", urls, "rtsp://h/");
+    EXPECT_TRUE(GetControlUrls("v=0\r\nm=audio 0 RTP/AVP 0\r\n", urls, "rtsp://h/"));
     EXPECT_TRUE(urls.empty());
-    GetControlUrls("", urls, "rtsp://h/");
+    EXPECT_TRUE(GetControlUrls("", urls, "rtsp://h/"));
     EXPECT_TRUE(urls.empty());
 }
 
 TEST(GetControlUrls, EmptyValueGivesTheBase) {
     std::vector<std::string> urls;
-    GetControlUrls("a=control:\r\na=control:x", urls, "rtsp://h/");
+    EXPECT_TRUE(GetControlUrls("a=control:\r\na=control:x", urls, "rtsp://h/"));
     EXPECT_EQ(urls, (std::vector<std::string>{"rtsp://h/", "rtsp://h/x"}));
+}
+
+// Each stream is set up at its control URL: one that does not fit refuses the whole list.
+TEST(GetControlUrls, RefusesAUrlThatDoesNotFitRatherThanCuttingIt) {
+    const std::string base = "rtsp://h/a.rm/";  // 14 characters
+    const std::string absolute = "rtsp://g/" + std::string(1014, 'x');
+    struct Case {
+        std::string sdp;
+        std::vector<std::string> urls;  // empty: refused
+    };
+    const Case cases[] = {
+        {"a=control:" + std::string(1009, 's'), {base + std::string(1009, 's')}},
+        {"a=control:" + std::string(1010, 's'), {}},
+        {"a=control:" + absolute, {absolute}},
+        {"a=control:" + absolute + "y", {}},
+        // Values that fit before the one that does not are no list either.
+        {"a=control:streamid=0\r\na=control:" + std::string(1010, 's') + "\r\na=control:streamid=2", {}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.sdp.size());
+        std::vector<std::string> urls = {"stale"};
+        EXPECT_EQ(GetControlUrls(c.sdp, urls, base), !c.urls.empty());
+        EXPECT_EQ(urls, c.urls);
+    }
 }
 
 TEST(ByteSwap, ReversesByteOrder) {

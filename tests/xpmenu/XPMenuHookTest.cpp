@@ -54,6 +54,11 @@ TEST_F(XPMenuHookTest, DefaultsAndOwner) {
     EXPECT_EQ(xp.DimLevel, 30);
     EXPECT_EQ(xp.GrayLevel, 10);
     EXPECT_EQ(xp.Font().Color, ui::clMenuText);
+    NONCLIENTMETRICSA metrics{};
+    metrics.cbSize = 340;
+    ASSERT_TRUE(SystemParametersInfoA(SPI_GETNONCLIENTMETRICS, metrics.cbSize, &metrics, 0));
+    EXPECT_EQ(xp.Font().Name, metrics.lfMenuFont.lfFaceName);
+    EXPECT_EQ(xp.Font().Height, metrics.lfMenuFont.lfHeight);
     EXPECT_EQ(xp.SelectFontColor, ui::clMenuText);
     EXPECT_TRUE(xp.UseSystemColors());
     ui::TMainMenu notAWindow(nullptr);

@@ -8,7 +8,7 @@
 #include <utility>
 #include <vector>
 
-#include "AsfParser.h"
+#include "IAsfFile.h"
 
 class MemoryFile final : public IAsfFile {
 public:
