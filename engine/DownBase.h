@@ -15,6 +15,7 @@
 #include "EngineObject.h"
 #include "IDownloadSink.h"
 #include "QmSocket.h"
+#include "StepResult.h"
 #include "sys/BinaryFile.h"
 
 // What a download holds, from its Content-Type or file extension.
@@ -116,21 +117,18 @@ protected:
     // already asked for a later start). Reports total size and progress.
     int32_t BeginAsfOutput();
     // One data packet of at most packetSize_ bytes (zero-padded to it), its send time read from
-    // the packet itself: 0 written, -2 skipped (the file holds it already, it repeats the packet
+    // the packet itself: 0 written, kUnitSkipped (the file holds it already, it repeats the packet
     // written last, or it is too short to be a packet at all), kStartFromZero when the stream does
     // not continue the file, or a DownResult (a packet longer than packetSize_ cannot be written
-    // whole: 6). Every transport's packets go through here, so these rules live in one place.
+    // whole: ResultReceiveError). Every transport's packets go through here, so these rules live
+    // in one place.
     int32_t WriteAsfPacket(const uint8_t* packet, size_t length);
-    // Calls receivePacket (0 written, -1 end, -2 skipped or answered, else a DownResult) until the
+    // Calls receivePacket (0 written, kStreamEnd, kUnitSkipped, else a DownResult) until the
     // header's packet count is on disk, or, for a count of 0 (a live stream), until the end. An end
     // before the count is a failure. Finishes the file (index, Data Object) on every exit.
     int32_t ReceiveAsfPackets(const std::function<int32_t()>& receivePacket);
     // Sets the Data Object's size and packet count and appends the index.
     int32_t FinishAsfOutput();
-
-    // Returned by a step when the download must start again from the stream's beginning on a new
-    // connection, the file rewritten (Run does so, once).
-    static constexpr int32_t kStartFromZero = -5;
 
     std::string url_;
     std::string requestUrl_;
@@ -169,7 +167,7 @@ private:
     // The packets at the end of the file that the stream must show again before anything is
     // appended (PlanAsfOverlap); false when none can be chosen.
     bool PlanAsfOverlap(IAsfFile& file, CAsfParser& parser);
-    // Checks one packet against the overlap: -2 the file holds it, 0 the first new one,
+    // Checks one packet against the overlap: kUnitSkipped the file holds it, 0 the first new one,
     // kStartFromZero when the stream does not continue the file.
     int32_t MatchAsfOverlap(const uint8_t* packet, uint32_t sendTimeMs);
 

@@ -109,17 +109,17 @@ int32_t CDownBase::MatchAsfOverlap(const uint8_t* packet, uint32_t sendTimeMs) {
     const AsfPacketMark mark{sendTimeMs, Digest(packet, static_cast<size_t>(packetSize_))};
     if (overlapSeen_ == 0) {
         // Before the overlap the file holds every packet.
-        if (sendTimeMs < overlap_.front().sendTimeMs) return -2;
+        if (sendTimeMs < overlap_.front().sendTimeMs) return kUnitSkipped;
         const auto at = std::find(overlap_.begin(), overlap_.end(), mark);
         if (at != overlap_.end()) {
             overlapSeen_ = size_t(at - overlap_.begin()) + 1;
-            return -2;
+            return kUnitSkipped;
         }
     } else if (overlap_[overlapSeen_ - 1] == mark) {
-        return -2;  // sent twice
+        return kUnitSkipped;  // sent twice
     } else if (overlapSeen_ < overlap_.size() && overlap_[overlapSeen_] == mark) {
         ++overlapSeen_;
-        return -2;
+        return kUnitSkipped;
     }
     if (overlapSeen_ == overlap_.size()) return ResultSuccess;
     if (asfParser_ && asfParser_->IsBroadcast() && sendTimeMs > overlap_.back().sendTimeMs) {
@@ -233,7 +233,7 @@ int32_t CDownBase::WriteAsfPacket(const uint8_t* packet, size_t length) {
     if (GetPacketHeaderLength(packet, length) == 0) {
         if (!shortUnitLogged_) Log("A data unit too short to hold a packet was dropped");
         shortUnitLogged_ = true;
-        return -2;
+        return kUnitSkipped;
     }
     const uint8_t* bytes = packet;
     std::vector<uint8_t> padded;
@@ -243,7 +243,7 @@ int32_t CDownBase::WriteAsfPacket(const uint8_t* packet, size_t length) {
         bytes = padded.data();
     }
     // A server that sends a packet twice has not sent two: the copy is neither written nor counted.
-    if (lastPacket_.size() == size && std::memcmp(lastPacket_.data(), bytes, size) == 0) return -2;
+    if (lastPacket_.size() == size && std::memcmp(lastPacket_.data(), bytes, size) == 0) return kUnitSkipped;
     const uint32_t sendTimeMs = GetPacketSendTime(bytes, size);
     if (resuming_ && !resumePointPassed_) {
         const int32_t match = MatchAsfOverlap(bytes, sendTimeMs);
@@ -266,8 +266,8 @@ int32_t CDownBase::ReceiveAsfPackets(const std::function<int32_t()>& receivePack
     bool ended = false;
     while (announced == 0 || static_cast<uint32_t>(packetsWritten_) < announced) {
         const int32_t r = receivePacket();
-        if (r == 0 || r == -2) continue;
-        if (r == -1) {
+        if (r == 0 || r == kUnitSkipped) continue;
+        if (r == kStreamEnd) {
             ended = true;
             break;
         }

@@ -167,18 +167,6 @@ std::string CDownHttpBase::HostLine() const {
 // Reply.
 
 int32_t CDownHttpBase::Handshake() {
-    int32_t code = HandshakeOnce();
-    if (code != kStartAfresh) return code;
-    // The range was refused and nothing shows the file on disk whole: ask for all of it, once, on
-    // a new connection, so the item can still finish.
-    Log("The server refuses to resume; starting afresh");
-    RestartOutput();
-    if ((code = Connect()) != 0) return code;
-    code = HandshakeOnce();
-    return code == kStartAfresh ? ResultShakeHandError : code;
-}
-
-int32_t CDownHttpBase::HandshakeOnce() {
     Log("Shaking hands......");
     const std::string request = MakeRequest();
     CByteBuffer reply;
@@ -220,7 +208,10 @@ int32_t CDownHttpBase::ProcessStatus(const std::string& reply) {
                 return ResultSuccess;
             }
         }
-        return kStartAfresh;
+        // Nothing shows the file on disk whole: it is asked for all of it, once, on a new
+        // connection, so the item can still finish.
+        Log("The server refuses to resume; starting afresh");
+        return kStartFromZero;
     }
     switch (ReadStatusClass(reply)) {
         case 2:

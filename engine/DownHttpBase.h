@@ -15,6 +15,8 @@ public:
     static constexpr int32_t kChunkLineSize = 256;
 
     int32_t FK_STDCALL Connect() override;
+    // One request and its reply head; kStartFromZero when a resume was refused without showing
+    // the file whole.
     int32_t FK_STDCALL Handshake() override;
     int32_t FK_STDCALL ReceiveData() override;
 
@@ -56,10 +58,6 @@ protected:
     bool restartOnWholeReply_ = true;
 
 private:
-    // One request and its reply head; kStartAfresh when a resume was refused without showing the
-    // file whole.
-    int32_t HandshakeOnce();
-    static constexpr int32_t kStartAfresh = -4;
     int ReadStatusClass(const std::string& reply);
     int32_t ProcessStatus(const std::string& reply);
     int32_t FollowLocation(const std::string& reply);

@@ -350,9 +350,9 @@ int32_t CDownMMS1755::ReceivePacket() {
         switch (CommandOf(unit)) {
             case kCommandPing:
                 SendPong();
-                return -2;
+                return kUnitSkipped;
             case kCommandEnd:
-                return -1;
+                return kStreamEnd;
             default:
                 return ResultReceiveError;
         }

@@ -321,13 +321,13 @@ int32_t CDownMMS554::ReceivePacket() {
     if (code != ResultSuccess) return code;
     if (!unit.frame) {
         // Replies (to the statistics and the keep-alives) come with their bodies already read.
-        if (StartsWithNoCase(unit.head, "RTSP/1.0 200 OK")) return -2;
-        if (unit.head.compare(0, 13, "SET_PARAMETER") == 0) return -1;
+        if (StartsWithNoCase(unit.head, "RTSP/1.0 200 OK")) return kUnitSkipped;
+        if (unit.head.compare(0, 13, "SET_PARAMETER") == 0) return kStreamEnd;
         return ResultReceiveError;
     }
     // Only the RTP channel of a stream that was set up carries ASF packets: the channel after it
     // carries RTCP, and any other is no stream of this session.
-    if (!IsDataChannel(unit.channel)) return -2;
+    if (!IsDataChannel(unit.channel)) return kUnitSkipped;
     DataFrame frame;
     if (ParseDataFrame(unit.payload.data(), unit.payload.size(), packetSize_, &frame) != ResultSuccess) {
         return ResultReceiveError;

@@ -44,7 +44,7 @@ private:
     int32_t ShakeHandPlay();
     int32_t ShakeHandSetParameter();
     void SendKeepAlive();
-    // 0 written, -1 end of stream, -2 skipped or answered, or a DownResult.
+    // 0 written, kStreamEnd, kUnitSkipped (skipped or answered), or a DownResult.
     int32_t ReceivePacket();
 
     std::string ClientLines() const;

@@ -22,7 +22,7 @@ public:
     int32_t ReadHeaderPackets();
     int32_t ReadHeaderPacket(std::vector<uint8_t>& chunk);
     int32_t ReadDataPackets();
-    // 0 packet written, -1 end, -2 skipped (already on disk), or a DownResult.
+    // 0 packet written, kStreamEnd, kUnitSkipped (already on disk), or a DownResult.
     int32_t ReceivePacket();
 
 private:

@@ -254,7 +254,7 @@ int32_t CDownRTSP554::ReadPacket(CByteBuffer* unit) {
     if (code != ResultSuccess) return code;
     if (got.frame) {
         // The end is a unit of its own type; a short data unit is no end.
-        if (got.payload.size() >= 3 && (got.payload[1] << 8 | got.payload[2]) == kStreamEndType) return -1;
+        if (got.payload.size() >= 3 && (got.payload[1] << 8 | got.payload[2]) == kStreamEndType) return kStreamEnd;
         const uint8_t header[4] = {'$', got.channel, uint8_t(got.payload.size() >> 8), uint8_t(got.payload.size())};
         unit->Append(header, 4);
         unit->Append(got.payload.data(), int32_t(got.payload.size()));
@@ -262,9 +262,9 @@ int32_t CDownRTSP554::ReadPacket(CByteBuffer* unit) {
     }
     if (StartsWithNoCase(got.head, "SET_PARAMETER") || StartsWithNoCase(got.head, "OPTION")) {
         RejectServerRequest(got.head);
-        return -2;
+        return kUnitSkipped;
     }
-    if (StartsWithNoCase(got.head, "RTSP/1.0 200")) return -2;
+    if (StartsWithNoCase(got.head, "RTSP/1.0 200")) return kUnitSkipped;
     return ResultReceiveError;
 }
 
@@ -294,7 +294,7 @@ int32_t CDownRTSP554::NextUnit(CByteBuffer* unit) {
     if (u[0] != '$' || u[1] != 0) return ResultInvalidPack;
     // Too short for the payload header (or the longer one of a 0xFF unit): no room for media.
     const int32_t payload = unit->GetLength() - 4;
-    if (payload < 10 || (u[5] == 0xFF && payload < 19)) return -2;
+    if (payload < 10 || (u[5] == 0xFF && payload < 19)) return kUnitSkipped;
     if (u[5] == 0xFF) RewriteControlUnit(unit);
     uint8_t* w = unit->GetData();
     const int32_t media = unit->GetLength() - kUnitHeader;
@@ -302,7 +302,7 @@ int32_t CDownRTSP554::NextUnit(CByteBuffer* unit) {
     w[3] = uint8_t(media >> 8);
     if (IsStopRequested()) return ResultUserCancel;
     // Units of a stream the description does not have, and units sent twice, are not media.
-    if (size_t((w[4] >> 1) & 0x1F) >= streamCount_ || IsRepeat(*unit)) return -2;
+    if (size_t((w[4] >> 1) & 0x1F) >= streamCount_ || IsRepeat(*unit)) return kUnitSkipped;
     return ResultSuccess;
 }
 
@@ -369,8 +369,8 @@ int32_t CDownRTSP554::ReceiveToFile() {
     int32_t code;
     for (;;) {
         code = NextUnit(&unit);
-        if (code == -2) continue;
-        if (code == -1) {
+        if (code == kUnitSkipped) continue;
+        if (code == kStreamEnd) {
             // A resumed stream must come back past the packets on disk: one that ends before
             // proves nothing of the rest, and the file stays as it was, to be resumed.
             code = ResultSuccess;
@@ -384,7 +384,7 @@ int32_t CDownRTSP554::ReceiveToFile() {
         const uint32_t timestamp = UnitTimestamp(unit.GetData());
         if (timestamp > uint32_t(lastTimestampMs_)) lastTimestampMs_ = int32_t(timestamp);
         code = writer->WritePacket(&unit);
-        if (code == CFmtRM::kResumeLost) {
+        if (code == kResumeLost) {
             Log("The stream does not continue the file on disk: starting afresh");
             code = kStartFromZero;
             break;
@@ -409,8 +409,8 @@ int32_t CDownRTSP554::ReceiveRaw() {
     lastTimestampMs_ = 0;
     for (;;) {
         const int32_t code = NextUnit(&unit);
-        if (code == -2) continue;
-        if (code == -1) break;
+        if (code == kUnitSkipped) continue;
+        if (code == kStreamEnd) break;
         if (code != ResultSuccess) return code;
         const uint8_t* u = unit.GetData();
         const uint32_t timestamp = UnitTimestamp(u);

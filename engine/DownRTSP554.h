@@ -45,7 +45,8 @@ private:
     int32_t SendPlay();
     // Before PLAY: the file on disk decides where the stream is asked from (see there).
     void PrepareResume();
-    // One unit into the buffer: 0, -1 the end unit, -2 a message dealt with, or a result code.
+    // One unit into the buffer: 0, kStreamEnd (the end unit), kUnitSkipped (a message dealt with),
+    // or a result code.
     int32_t ReadPacket(CByteBuffer* unit);
     int32_t NextUnit(CByteBuffer* unit);
     void RewriteControlUnit(CByteBuffer* unit);

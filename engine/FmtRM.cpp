@@ -311,7 +311,7 @@ int32_t CFmtRM::MatchOnDisk(uint16_t stream, uint32_t timestamp, uint8_t flags, 
             if (SameOnDisk(i, stream, timestamp, flags, data, length)) {
                 aligned_ = true;
                 nextOnDisk_ = i + 1;
-                return 1;
+                return kUnitSkipped;
             }
         }
         return kResumeLost;
@@ -319,7 +319,7 @@ int32_t CFmtRM::MatchOnDisk(uint16_t stream, uint32_t timestamp, uint8_t flags, 
     for (size_t i = nextOnDisk_; i < onDisk_.size(); ++i) {
         if (SameOnDisk(i, stream, timestamp, flags, data, length)) {
             nextOnDisk_ = i + 1;
-            return 1;
+            return kUnitSkipped;
         }
         if (onDisk_[i].timestamp >= resumeFromMs_) return kResumeLost;
     }
@@ -349,7 +349,8 @@ int32_t CFmtRM::WritePacket(CByteBuffer* unit) {
     const bool keyFrame = (u[7] & 1) == 0;
     if (!onDisk_.empty()) {
         const int32_t match = MatchOnDisk(stream, timestamp, keyFrame ? 2 : 0, u + kUnitHeader, length);
-        if (match != 0) return match == 1 ? ResultSuccess : match;
+        if (match == kUnitSkipped) return ResultSuccess;
+        if (match != 0) return match;
         // Past the file's end: everything from here on is new.
         onDisk_.clear();
         onDisk_.shrink_to_fit();

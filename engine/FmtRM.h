@@ -13,6 +13,7 @@
 #include "IAsfFile.h"
 #include "ByteBuffer.h"
 #include "EngineObject.h"
+#include "StepResult.h"
 
 class CFmtRM final : public EngineObject<CFmtRM> {
 public:
@@ -22,10 +23,6 @@ public:
     static constexpr int32_t kUnitHeader = 14;
     // Longest data a packet's 16-bit length field (12 header bytes included) can carry.
     static constexpr int32_t kMaxPacketData = 0xFFFF - 12;
-    // What WritePacket gives when a continued file and the stream part ways: the unit is neither
-    // one of the file's nor the next one after them, so the file cannot be continued without a gap
-    // or a splice (nothing is written).
-    static constexpr int32_t kResumeLost = -3;
     // How far before the last packet on disk a resumed stream is asked for.
     static constexpr uint32_t kResumeMarginMs = 1000;
 
@@ -57,7 +54,8 @@ public:
     // Appends one unit as a packet, then updates the headers. 0, or ResultFileError when the file
     // refuses the bytes. Units that name no stream of the description or carry a length beyond
     // the unit are dropped (0). In a continued file the units the file holds are dropped (0), and
-    // a unit that shows the stream does not continue the file gives kResumeLost.
+    // a unit that shows the stream does not continue the file (neither one of the file's nor the
+    // next one after them) gives kResumeLost.
     virtual int32_t FK_STDCALL WritePacket(CByteBuffer* unit);
     virtual int32_t FK_STDCALL BytesWritten();
     // Writes the index chunks after the packets, then the headers once more; false when the file
@@ -99,8 +97,8 @@ private:
     void ReadPackets(int64_t fileSize, uint32_t dataOffset, uint32_t claimed);
     bool WriteHeaders();
     bool WriteIndex();
-    // 1 when the unit is the file's next packet not yet matched (or one the range skipped before
-    // it), 0 when it is the first one past the file's end, kResumeLost otherwise.
+    // kUnitSkipped when the unit is the file's next packet not yet matched (or one the range skipped
+    // before it), 0 when it is the first one past the file's end, kResumeLost otherwise.
     int32_t MatchOnDisk(uint16_t stream, uint32_t timestamp, uint8_t flags, const uint8_t* data, int32_t length);
     bool SameOnDisk(size_t i, uint16_t stream, uint32_t timestamp, uint8_t flags, const uint8_t* data,
                     int32_t length);

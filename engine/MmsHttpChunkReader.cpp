@@ -4,6 +4,7 @@
 
 #include "ByteReader.h"
 #include "EngineTypes.h"
+#include "StepResult.h"
 
 int32_t MmsHttpChunkReader::Fail(int32_t code, std::string problem) {
     problem_ = std::move(problem);
@@ -17,7 +18,7 @@ int32_t MmsHttpChunkReader::ReadHead(uint8_t* type, uint16_t* length) {
         case Fill::Ok:
             break;
         case Fill::Closed:
-            return -1;
+            return kStreamEnd;
         case Fill::Failed:
             return ResultTimeOut;
     }
@@ -34,7 +35,7 @@ int32_t MmsHttpChunkReader::ReadHeaderChunk(std::vector<uint8_t>& payload) {
     uint16_t length = 0;
     int32_t code = ReadHead(&type, &length);
     // A close before the header is as much a failure as a time-out.
-    if (code == -1) return ResultTimeOut;
+    if (code == kStreamEnd) return ResultTimeOut;
     if (code != ResultSuccess) return code;
     if (type != 'H') return Fail(ResultReceiveError, "Not a head packet");
     if (length < kExtensionSize) return Fail(ResultReceiveError, "Header chunk too short");
@@ -65,9 +66,9 @@ int32_t MmsHttpChunkReader::ReadDataChunk(uint8_t* packet, size_t capacity, size
     uint16_t size = 0;
     const int32_t code = ReadHead(&type, &size);
     if (code != ResultSuccess) return code;
-    if (type == 'E' || type == 'C') return -1;
+    if (type == 'E' || type == 'C') return kStreamEnd;
     // A chunk with nothing behind its extension (or only half of one) ends the stream too.
-    if (size == 4 || size == 8) return -1;
+    if (size == 4 || size == 8) return kStreamEnd;
     if (size < kExtensionSize) return Fail(ResultReceiveError, "Data chunk too short");
     if (type != 'D') {
         char text[64];

@@ -36,7 +36,7 @@ public:
     // fails); header receives the whole. stopped is asked between chunks (3 when it says so).
     int32_t ReadHeader(std::vector<uint8_t>& header, const std::function<bool()>& stopped);
     // One chunk of the data phase: 0 with a packet of *length bytes (at most capacity) in packet,
-    // -1 at the end of the stream (an end chunk, or the peer closing between chunks), or a
+    // kStreamEnd at the end of the stream (an end chunk, or the peer closing between chunks), or a
     // DownResult with the reason in Problem().
     int32_t ReadDataChunk(uint8_t* packet, size_t capacity, size_t* length);
 
@@ -44,7 +44,7 @@ public:
     const std::string& Problem() const { return problem_; }
 
 private:
-    // Reads the 4-byte head: 0, -1 closed before it, or a DownResult.
+    // Reads the 4-byte head: 0, kStreamEnd closed before it, or a DownResult.
     int32_t ReadHead(uint8_t* type, uint16_t* length);
     int32_t Fail(int32_t code, std::string problem);
 

@@ -44,8 +44,10 @@ public:
         size_t next = 0;
         bool ping = false;
         return ReceiveAsfPackets([&]() -> int32_t {
-            if (pingBetween && (ping = !ping)) return -2;
-            if (next >= media.packets.size() || next >= sendCount) return endMessage ? -1 : ResultTimeOut;
+            if (pingBetween && (ping = !ping)) return kUnitSkipped;
+            if (next >= media.packets.size() || next >= sendCount) {
+                return endMessage ? int32_t(kStreamEnd) : int32_t(ResultTimeOut);
+            }
             const Bytes& p = media.packets[next++];
             return WriteAsfPacket(p.data(), p.size());
         });
@@ -106,7 +108,7 @@ TEST(DownBaseAsf, ResumeCutsATornPacketAndAppendsTheRest) {
         torn << std::string(1234, '\x77');
     }
     RecordingSink second;
-    EXPECT_EQ(RunReplay(media, file, second), 0) << second.LogText();
+    EXPECT_EQ(RunReplay(media, file, second), ResultSuccess) << second.LogText();
     const OnDisk d = Read(file, media);
     EXPECT_TRUE(d.header == Bytes(media.header.begin(), media.header.end() - 50));
     EXPECT_TRUE(d.packets == media.packets);
@@ -124,7 +126,7 @@ TEST(DownBaseAsf, FileOfAnotherStreamIsStartedAfresh) {
     WriteAll(file, other);
     std::ofstream(file + ".ini", std::ios::binary) << "8\r\n1000\r\n3";
     RecordingSink sink;
-    EXPECT_EQ(RunReplay(media, file, sink), 0) << sink.LogText();
+    EXPECT_EQ(RunReplay(media, file, sink), ResultSuccess) << sink.LogText();
     EXPECT_NE(sink.LogText().find("The file on disk holds another stream: starting afresh"), std::string::npos);
     const OnDisk d = Read(file, media);
     EXPECT_TRUE(d.header == Bytes(media.header.begin(), media.header.end() - 50));
@@ -137,7 +139,7 @@ TEST(DownBaseAsf, LiveStreamWithoutACountRunsToTheEnd) {
     TempDir dir;
     const std::string file = dir.File("live.asf");
     RecordingSink sink;
-    EXPECT_EQ(RunReplay(media, file, sink, SIZE_MAX, true, true), 0) << sink.LogText();
+    EXPECT_EQ(RunReplay(media, file, sink, SIZE_MAX, true, true), ResultSuccess) << sink.LogText();
     const OnDisk d = Read(file, media);
     EXPECT_TRUE(d.packets == media.packets);
     EXPECT_EQ(d.packetCount, media.packets.size());
@@ -157,7 +159,7 @@ TEST(DownBaseAsf, OnlyWrittenPacketsCountAndAnEarlyEndIsAFailure) {
     TempDir dir;
     RecordingSink withPings;
     const std::string whole = dir.File("whole.asf");
-    EXPECT_EQ(RunReplay(media, whole, withPings, SIZE_MAX, true, true), 0);
+    EXPECT_EQ(RunReplay(media, whole, withPings, SIZE_MAX, true, true), ResultSuccess);
     EXPECT_TRUE(Read(whole, media).packets == media.packets);
 
     RecordingSink shortStream;

@@ -93,7 +93,7 @@ TEST(DownMMS1755, WritesTheServedHeaderAndEveryPacketWithAnIndexWhilePingsAreAns
     TempDir dir;
     RecordingSink sink;
     const std::string file = dir.File("clip.asf");
-    EXPECT_EQ(Download(server.Url("media/a%20clip.wmv?x=1"), file, sink), 0) << sink.LogText();
+    EXPECT_EQ(Download(server.Url("media/a%20clip.wmv?x=1"), file, sink), ResultSuccess) << sink.LogText();
     EXPECT_EQ(sink.succeeded, 1);
 
     const Written w = ReadWritten(file, media.header.size(), PacketSizeOf(media));
@@ -140,7 +140,7 @@ TEST(DownMMS1755, LiveStreamWhoseHeaderSaysNoPacketsRunsToTheEndMessage) {
     TempDir dir;
     RecordingSink sink;
     const std::string file = dir.File("live.asf");
-    EXPECT_EQ(Download(server.Url("live"), file, sink), 0) << sink.LogText();
+    EXPECT_EQ(Download(server.Url("live"), file, sink), ResultSuccess) << sink.LogText();
     const Written w = ReadWritten(file, media.header.size(), PacketSizeOf(media));
     EXPECT_TRUE(w.packets == media.packets);
     EXPECT_EQ(w.packetCount, media.packets.size());
@@ -182,7 +182,7 @@ TEST(DownMMS1755, RepeatsAndPingsOfTheServerLeaveTheStreamWhole) {
         RecordingSink sink;
         const std::string file = dir.File("clip.asf");
         const int32_t code = Download(server.Url("clip"), file, sink);
-        EXPECT_EQ(code, 0) << sink.LogText();
+        EXPECT_EQ(code, ResultSuccess) << sink.LogText();
         if (code != 0) continue;
         const Written w = ReadWritten(file, c.media->header.size(), PacketSizeOf(*c.media));
         EXPECT_TRUE(w.packets == c.media->packets) << w.packets.size() << " packets";
@@ -200,7 +200,7 @@ TEST(DownMMS1755, ShortUnitsArePaddedToThePacketSize) {
     TempDir dir;
     RecordingSink sink;
     const std::string file = dir.File("clip.asf");
-    EXPECT_EQ(Download(server.Url("clip"), file, sink), 0) << sink.LogText();
+    EXPECT_EQ(Download(server.Url("clip"), file, sink), ResultSuccess) << sink.LogText();
     EXPECT_TRUE(ReadWritten(file, media.header.size(), PacketSizeOf(media)).packets == media.packets);
 }
 
@@ -244,7 +244,7 @@ TEST(DownMMS1755, BrokenDownloadResumesWhereTheFileEnds) {
     MmsTcpFixture server(media);
     server.Start();
     RecordingSink sink;
-    EXPECT_EQ(Download(server.Url("long.wmv"), file, sink), 0) << sink.LogText();
+    EXPECT_EQ(Download(server.Url("long.wmv"), file, sink), ResultSuccess) << sink.LogText();
     // Asked from safely before the last packet on disk: from the start of a few packets that the
     // stream shows again before anything is appended, by number and by send time less one.
     EXPECT_LT(server.PacketsAsked(), 30u);
@@ -271,7 +271,7 @@ TEST(DownMMS1755, FileOfAnotherStreamIsRewrittenFromTheStartNotAppendedTo) {
     MmsTcpFixture server(media);
     server.Start();
     RecordingSink sink;
-    EXPECT_EQ(Download(server.Url("clip"), file, sink), 0) << sink.LogText();
+    EXPECT_EQ(Download(server.Url("clip"), file, sink), ResultSuccess) << sink.LogText();
     EXPECT_EQ(server.StartTimeMs(), 0u);
     EXPECT_EQ(server.PacketsAsked(), 0u);
     EXPECT_NE(sink.LogText().find("The file on disk holds another stream: starting afresh"), std::string::npos);
@@ -391,7 +391,7 @@ TEST(DownMMS1755Ffmpeg, WrittenFileReadsAndSeeksLikeTheSource) {
     TempDir dir;
     RecordingSink sink;
     const std::string file = dir.File("long.asf");
-    ASSERT_EQ(Download(server.Url("long"), file, sink), 0) << sink.LogText();
+    ASSERT_EQ(Download(server.Url("long"), file, sink), ResultSuccess) << sink.LogText();
     EXPECT_EQ(FrameCrc(file), FrameCrc(source));
     const std::string count = "ffprobe -v error -count_packets -show_entries stream=nb_read_packets -of csv=p=0 '";
     EXPECT_EQ(CommandOutput(count + file + "'"), CommandOutput(count + source + "'"));
@@ -434,10 +434,10 @@ TEST(DownMMS1755Wire, UnitsAreReadWithinTheirBounds) {
         int32_t result;
         size_t length;
     } cases[] = {
-        {"data unit", MmsTcpFixture::Unit(4, 0, Bytes(20, 7)), 0, 28},
-        {"empty data unit", MmsTcpFixture::Unit(4, 0, {}), 0, 8},
+        {"data unit", MmsTcpFixture::Unit(4, 0, Bytes(20, 7)), ResultSuccess, 28},
+        {"empty data unit", MmsTcpFixture::Unit(4, 0, {}), ResultSuccess, 8},
         {"length below the prefix", {0, 0, 0, 0, 4, 0, 7, 0}, ResultReceiveError, 0},
-        {"command", MmsTcpFixture::Command(0x1E, Bytes(8, 0)), 0, 48},
+        {"command", MmsTcpFixture::Command(0x1E, Bytes(8, 0)), ResultSuccess, 48},
         {"command without its seal", noSeal, ResultReceiveError, 0},
         {"command length beyond the bound", huge, ResultReceiveError, 0},
         {"unit cut short", Bytes(whole.begin(), whole.begin() + 20), ResultTimeOut, 0},
@@ -448,7 +448,7 @@ TEST(DownMMS1755Wire, UnitsAreReadWithinTheirBounds) {
         Source source{c.bytes};
         Bytes unit;
         EXPECT_EQ(CDownMMS1755::ReadUnit(source.Fn(), unit), c.result);
-        if (c.result == 0) {
+        if (c.result == ResultSuccess) {
             EXPECT_EQ(unit.size(), c.length);
         }
     }

@@ -424,22 +424,22 @@ TEST(Mms554Frame, WhereThePacketLies) {
         int32_t result;
         size_t offset, packetLength;
     } cases[] = {
-        {"exactly a packet", 116, 16, 0, 16, 100},
-        {"a short packet", 60, 16, 0, 16, 44},
-        {"header only", 16, 99, 0, 16, 0},
-        {"below the header", 15, 99, 6, 0, 0},
-        {"8 longer, start at 8", 124, 24, 0, 24, 100},
-        {"16 longer, start at 16", 132, 32, 0, 32, 100},
-        {"17 longer", 133, 33, 6, 0, 0},
-        {"8 longer, no start", 124, 999, 6, 0, 0},
-        {"8 longer, start at 4: longer than a packet, for the writer to refuse", 124, 20, 0, 20, 104},
-        {"start beyond offset 16", 125, 33, 6, 0, 0},
+        {"exactly a packet", 116, 16, ResultSuccess, 16, 100},
+        {"a short packet", 60, 16, ResultSuccess, 16, 44},
+        {"header only", 16, 99, ResultSuccess, 16, 0},
+        {"below the header", 15, 99, ResultReceiveError, 0, 0},
+        {"8 longer, start at 8", 124, 24, ResultSuccess, 24, 100},
+        {"16 longer, start at 16", 132, 32, ResultSuccess, 32, 100},
+        {"17 longer", 133, 33, ResultReceiveError, 0, 0},
+        {"8 longer, no start", 124, 999, ResultReceiveError, 0, 0},
+        {"8 longer, start at 4: longer than a packet, for the writer to refuse", 124, 20, ResultSuccess, 20, 104},
+        {"start beyond offset 16", 125, 33, ResultReceiveError, 0, 0},
     };
     for (const auto& c : cases) {
         const auto bytes = payload(c.length, c.startAt);
         CDownMMS554::DataFrame frame;
         EXPECT_EQ(CDownMMS554::ParseDataFrame(bytes.data(), bytes.size(), p, &frame), c.result) << c.name;
-        if (c.result != 0) continue;
+        if (c.result != ResultSuccess) continue;
         EXPECT_EQ(frame.sendTimeMs, 12345u) << c.name;
         EXPECT_EQ(frame.offset, c.offset) << c.name;
         EXPECT_EQ(frame.length, c.packetLength) << c.name;

@@ -78,7 +78,7 @@ TEST_F(RealMediaRtsp, DownloadsRealFilesThatReadAsTheOriginals) {
         RecordingSink sink;
         const std::string local = dir_.File(std::string("got-") + name);
         const std::string url = server.Url("/media/clip.rm", "rtsp");
-        ASSERT_EQ(Run(url, local, sink), 0) << sink.LogText();
+        ASSERT_EQ(Run(url, local, sink), ResultSuccess) << sink.LogText();
         EXPECT_EQ(sink.succeeded, 1);
         EXPECT_EQ(sink.contentKinds, std::vector<int32_t>{ContentReal});
         const RmFile written = ReadRmFile(ReadAll(local));
@@ -110,7 +110,7 @@ TEST_F(RealMediaRtsp, RequestsInOrderWithTheirCSeqAndHeaders) {
     server.Start();
     RecordingSink sink;
     const std::string url = server.Url("/media/clip.rm", "rtsp");
-    ASSERT_EQ(Run(url, dir_.File("clip.rm"), sink), 0);
+    ASSERT_EQ(Run(url, dir_.File("clip.rm"), sink), ResultSuccess);
     const std::vector<std::string> r = Requests();
     ASSERT_EQ(r.size(), 6u);
     const std::string port = std::to_string(server.Port());
@@ -150,7 +150,7 @@ TEST_F(RealMediaRtsp, ABrokenDownloadResumesWithoutAPacketTwice) {
     const uint32_t last = source.packets[cut - 1].timestamp;
     EXPECT_EQ(ReadText(local + ".ini"), "4\r\n" + std::to_string(last) + "\r\n" + std::to_string(cut));
     RecordingSink second;
-    ASSERT_EQ(Run(url, local, second), 0) << second.LogText();
+    ASSERT_EQ(Run(url, local, second), ResultSuccess) << second.LogText();
     const std::vector<std::string> r = Requests();
     // A second before the last packet of the stream that ends first on disk.
     const uint32_t resume = ResumePointOf(std::vector<RmPacket>(source.packets.begin(), source.packets.begin() + cut));
@@ -222,7 +222,7 @@ TEST_F(RealMediaRtsp, ResumeEndsAsAnUnbrokenDownload) {
         EXPECT_EQ(Run(url, local, first), ResultTimeOut);
         ASSERT_GE(std::filesystem::file_size(local), 51200u);
         if (c.tornBytes) std::filesystem::resize_file(local, std::filesystem::file_size(local) - c.tornBytes);
-        ASSERT_EQ(Run(url, local, second), 0) << second.LogText();
+        ASSERT_EQ(Run(url, local, second), ResultSuccess) << second.LogText();
         EXPECT_EQ(second.LogText().find("starting afresh") != std::string::npos, c.afresh) << second.LogText();
         const std::vector<std::string> r = Requests();
         const std::string play = r.back();
@@ -236,7 +236,7 @@ TEST_F(RealMediaRtsp, ResumeEndsAsAnUnbrokenDownload) {
         whole.Start();
         RecordingSink unbroken;
         const std::string reference = dir_.File(std::string(c.name) + "-whole.rm");
-        ASSERT_EQ(Run(whole.Url("/clip.rm", "rtsp"), reference, unbroken), 0);
+        ASSERT_EQ(Run(whole.Url("/clip.rm", "rtsp"), reference, unbroken), ResultSuccess);
         const RmFile written = ReadRmFile(ReadAll(local));
         ASSERT_EQ(written.error, "");
         EXPECT_EQ(written.packets.size(), c.second->packets.size());
@@ -265,11 +265,11 @@ TEST_F(RealMediaRtsp, AnswersAnRn5ChallengeOnce) {
         int32_t result;
     };
     const Case cases[] = {
-        {"answered", "joe:s3cret@", challenge, 0},
+        {"answered", "joe:s3cret@", challenge, ResultSuccess},
         {"answered after the refusal's body", "joe:s3cret@",
          "RTSP/1.0 401 Unauthorized\r\nCSeq: 2\r\nWWW-Authenticate: RN5 realm=\"RealServer\", nonce=\"4f1a9c\"\r\n"
          "Content-Type: text/html\r\nContent-Length: 38\r\n\r\n<html><body>Unauthorized</body></html>",
-         0},
+         ResultSuccess},
         {"no user to answer with", "", challenge, ResultShakeHandError},
         {"not RN5", "joe:s3cret@",
          "RTSP/1.0 401 Unauthorized\r\nWWW-Authenticate: Digest realm=\"a\", nonce=\"b\"\r\n\r\n", ResultShakeHandError},
@@ -290,7 +290,7 @@ TEST_F(RealMediaRtsp, AnswersAnRn5ChallengeOnce) {
         RecordingSink sink;
         const std::string url = "rtsp://" + c.user + "127.0.0.1:" + std::to_string(server.Port()) + "/a.rm";
         EXPECT_EQ(Run(url, dir_.File("a.rm"), sink), c.result);
-        if (c.result != 0) continue;
+        if (c.result != ResultSuccess) continue;
         const std::vector<std::string> r = Requests();
         ASSERT_GE(r.size(), 3u);
         EXPECT_NE(r[1].find("CSeq: 2\r\n"), std::string::npos);
@@ -327,7 +327,7 @@ TEST_F(RealMediaRtsp, AShortDataUnitDoesNotEndTheStream) {
     server.Start();
     RecordingSink sink;
     const std::string local = dir_.File("clip.rm");
-    ASSERT_EQ(Run(server.Url("/clip.rm", "rtsp"), local, sink), 0) << sink.LogText();
+    ASSERT_EQ(Run(server.Url("/clip.rm", "rtsp"), local, sink), ResultSuccess) << sink.LogText();
     const RmFile written = ReadRmFile(ReadAll(local));
     ASSERT_EQ(written.error, "");
     EXPECT_EQ(written.packets.size(), source.packets.size());
@@ -356,15 +356,16 @@ TEST_F(RealMediaRtsp, MessagesAndOddUnitsInTheDataPhase) {
         std::string clientSends;  // what the client must answer
     };
     const Case cases[] = {
-        {"server request with a body", "SET_PARAMETER rtsp://x RTSP/1.0\r\nCSeq: 77\r\nContent-Length: 4\r\n\r\n$$$$", 0,
+        {"server request with a body", "SET_PARAMETER rtsp://x RTSP/1.0\r\nCSeq: 77\r\nContent-Length: 4\r\n\r\n$$$$",
+         ResultSuccess,
          "RTSP/1.0 451 Parameter Not Understood\r\nCSeq: 77\r\n\r\n"},
-        {"server OPTIONS", "OPTIONS * RTSP/1.0\r\nCSeq: 78\r\n\r\n", 0,
+        {"server OPTIONS", "OPTIONS * RTSP/1.0\r\nCSeq: 78\r\n\r\n", ResultSuccess,
          "RTSP/1.0 451 Parameter Not Understood\r\nCSeq: 78\r\n\r\n"},
-        {"a 200 reply", "RTSP/1.0 200 OK\r\nCSeq: 9\r\n\r\n", 0, ""},
-        {"short units", shortUnit + shortControl, 0, ""},
-        {"a stream the description has not", stream5, 0, ""},
-        {"stream 8", stream8, 0, ""},
-        {"a unit sent twice", MakeServerStream(source).units[2], 0, ""},
+        {"a 200 reply", "RTSP/1.0 200 OK\r\nCSeq: 9\r\n\r\n", ResultSuccess, ""},
+        {"short units", shortUnit + shortControl, ResultSuccess, ""},
+        {"a stream the description has not", stream5, ResultSuccess, ""},
+        {"stream 8", stream8, ResultSuccess, ""},
+        {"a unit sent twice", MakeServerStream(source).units[2], ResultSuccess, ""},
         {"other text", "HELLO THERE\r\n\r\n", ResultReceiveError, ""},
         {"channel 1", std::string("$\x01\0\x0c", 4) + std::string(12, 'x'), ResultInvalidPack, ""},
     };
@@ -383,7 +384,7 @@ TEST_F(RealMediaRtsp, MessagesAndOddUnitsInTheDataPhase) {
             server.WaitFinished(1, 5000);
             EXPECT_NE(server.Received(0).find(c.clientSends), std::string::npos);
         }
-        if (c.result == 0) {
+        if (c.result == ResultSuccess) {
             const RmFile written = ReadRmFile(ReadAll(local));
             ASSERT_EQ(written.error, "");
             EXPECT_EQ(written.packets, source.packets);
@@ -496,7 +497,7 @@ TEST_F(RealMediaRtsp, OtherContentIsWrittenBareAndResumesWhereItStopped) {
     EXPECT_EQ(Run(url, local, first), ResultTimeOut);
     const uint32_t last = source.packets[cut - 1].timestamp;
     EXPECT_EQ(ReadText(local + ".ini"), "4\r\n" + std::to_string(last) + "\r\n" + std::to_string(cut));
-    ASSERT_EQ(Run(url, local, second), 0) << second.LogText();
+    ASSERT_EQ(Run(url, local, second), ResultSuccess) << second.LogText();
     std::string expected;
     for (const RmPacket& p : source.packets) expected += p.data;
     const std::string got = ReadText(local);
@@ -588,7 +589,7 @@ TEST_F(RealMediaRtsp, HostileServersNeverLeaveAFinishedWrongFile) {
         RecordingSink sink;
         const int32_t code = Run(url, local, sink);
         if (!c.fails) {
-            ASSERT_EQ(code, 0) << sink.LogText();
+            ASSERT_EQ(code, ResultSuccess) << sink.LogText();
             expectUnits(n);
             continue;
         }
@@ -599,7 +600,7 @@ TEST_F(RealMediaRtsp, HostileServersNeverLeaveAFinishedWrongFile) {
         EXPECT_TRUE(std::filesystem::exists(local + ".ini"));
         expectUnits(c.onDisk);
         RecordingSink again;
-        ASSERT_EQ(Run(url, local, again), 0) << again.LogText();
+        ASSERT_EQ(Run(url, local, again), ResultSuccess) << again.LogText();
         expectUnits(n);
         EXPECT_FALSE(std::filesystem::exists(local + ".ini"));
     }

@@ -61,7 +61,7 @@ Bytes WriteWhole(const Source& s, bool finish = true) {
     MemoryFile file;
     auto writer = NewWriter();
     writer->Open(&file, s.stream.sdp.c_str(), false);
-    EXPECT_EQ(WriteRange(*writer, s.file, 0, s.file.packets.size()), 0);
+    EXPECT_EQ(WriteRange(*writer, s.file, 0, s.file.packets.size()), ResultSuccess);
     if (finish) {
         EXPECT_TRUE(writer->Finish());
     }
@@ -126,7 +126,7 @@ TEST(FmtRM, EveryPrefixIsACompleteFile) {
     auto writer = NewWriter();
     writer->Open(&file, s.stream.sdp.c_str(), false);
     for (size_t i = 0; i < s.file.packets.size(); ++i) {
-        ASSERT_EQ(writer->WritePacket(&Unit(WriterUnit(s.file.packets[i]))), 0);
+        ASSERT_EQ(writer->WritePacket(&Unit(WriterUnit(s.file.packets[i]))), ResultSuccess);
         const RmFile partial = ReadRmFile(file.bytes);
         ASSERT_EQ(partial.error, "") << "after packet " << i;
         ASSERT_EQ(partial.packets.size(), i + 1);
@@ -166,7 +166,7 @@ TEST(FmtRM, ResumeContinuesWithoutAPacketTwiceOrLost) {
             {
                 auto writer = NewWriter();
                 writer->Open(&file, s.stream.sdp.c_str(), false);
-                ASSERT_EQ(WriteRange(*writer, s.file, 0, half), 0);
+                ASSERT_EQ(WriteRange(*writer, s.file, 0, half), ResultSuccess);
                 if (c.finished) writer->Finish();
             }
             if (c.tornBytes) {
@@ -175,7 +175,7 @@ TEST(FmtRM, ResumeContinuesWithoutAPacketTwiceOrLost) {
                 MemoryFile copy = file;
                 writer->Open(&copy, s.stream.sdp.c_str(), true);
                 // A continued file takes new packets only after the ones it holds came again.
-                ASSERT_EQ(WriteRange(*writer, s.file, 0, half + 1), 0);
+                ASSERT_EQ(WriteRange(*writer, s.file, 0, half + 1), ResultSuccess);
                 ASSERT_EQ(writer->PacketCount(), half + 1);
                 file.bytes = copy.bytes;
                 file.bytes.resize(file.bytes.size() - c.tornBytes);
@@ -186,7 +186,7 @@ TEST(FmtRM, ResumeContinuesWithoutAPacketTwiceOrLost) {
             auto writer = NewWriter();
             writer->Open(&file, s.stream.sdp.c_str(), true);
             EXPECT_TRUE(writer->Continued());
-            ASSERT_EQ(WriteRange(*writer, s.file, replay, s.file.packets.size()), 0);
+            ASSERT_EQ(WriteRange(*writer, s.file, replay, s.file.packets.size()), ResultSuccess);
             ASSERT_TRUE(writer->Finish());
             const RmFile written = ReadRmFile(file.bytes);
             ASSERT_EQ(written.error, "");
@@ -232,12 +232,12 @@ TEST(FmtRM, ResumeOfAForeignOrBrokenFileStartsAfresh) {
         if (std::string(c.name) == "ffmpeg's own file") {
             // Foreign but sound: continued, and nothing of it is written again.
             EXPECT_TRUE(writer->Continued());
-            EXPECT_EQ(WriteRange(*writer, s.file, 0, s.file.packets.size()), 0);
+            EXPECT_EQ(WriteRange(*writer, s.file, 0, s.file.packets.size()), ResultSuccess);
             EXPECT_EQ(writer->PacketCount(), s.file.packets.size());
             continue;
         }
         EXPECT_FALSE(writer->Continued());
-        ASSERT_EQ(WriteRange(*writer, s.file, 0, s.file.packets.size()), 0);
+        ASSERT_EQ(WriteRange(*writer, s.file, 0, s.file.packets.size()), ResultSuccess);
         ASSERT_TRUE(writer->Finish());
         EXPECT_EQ(file.bytes, good);
     }
@@ -274,7 +274,7 @@ TEST(FmtRM, UnitsThatDoNotFitAreDropped) {
         MemoryFile file;
         auto writer = NewWriter();
         writer->Open(&file, s.stream.sdp.c_str(), false);
-        EXPECT_EQ(writer->WritePacket(&Unit(c.unit)), 0);
+        EXPECT_EQ(writer->WritePacket(&Unit(c.unit)), ResultSuccess);
         EXPECT_EQ(writer->PacketCount(), 0u);
         EXPECT_TRUE(file.bytes.empty());
     }
@@ -285,7 +285,7 @@ TEST(FmtRM, UnitsThatDoNotFitAreDropped) {
     RmPacket big = p;
     for (size_t size : {size_t(CFmtRM::kMaxPacketData), size_t(CFmtRM::kMaxPacketData) + 1}) {
         big.data.assign(size, 'z');
-        EXPECT_EQ(writer->WritePacket(&Unit(WriterUnit(big))), 0);
+        EXPECT_EQ(writer->WritePacket(&Unit(WriterUnit(big))), ResultSuccess);
     }
     const RmFile written = ReadRmFile(file.bytes);
     ASSERT_EQ(written.packets.size(), 1u);
@@ -297,7 +297,7 @@ TEST(FmtRM, AFileThatRefusesBytesIsAFileError) {
     MemoryFile file;
     auto writer = NewWriter();
     writer->Open(&file, s.stream.sdp.c_str(), false);
-    ASSERT_EQ(WriteRange(*writer, s.file, 0, 3), 0);
+    ASSERT_EQ(WriteRange(*writer, s.file, 0, 3), ResultSuccess);
     file.refuseWrites = true;
     EXPECT_EQ(writer->WritePacket(&Unit(WriterUnit(s.file.packets[3]))), ResultFileError);
     EXPECT_FALSE(writer->Finish());
@@ -390,7 +390,7 @@ TEST(FmtRM, DurationFollowsThePacketsWithoutALength) {
     MemoryFile file;
     auto writer = NewWriter();
     writer->Open(&file, sdp.c_str(), false);
-    ASSERT_EQ(WriteRange(*writer, s.file, 0, s.file.packets.size()), 0);
+    ASSERT_EQ(WriteRange(*writer, s.file, 0, s.file.packets.size()), ResultSuccess);
     const RmFile written = ReadRmFile(file.bytes);
     for (size_t i = 0; i < written.streams.size(); ++i) {
         uint32_t last = 0;
@@ -417,7 +417,7 @@ TEST(FmtRM, FfmpegReadsTheWrittenFileAsTheOriginal) {
             OutputFileView view(out);
             auto writer = NewWriter();
             writer->Open(&view, s.stream.sdp.c_str(), false);
-            ASSERT_EQ(WriteRange(*writer, s.file, 0, s.file.packets.size()), 0);
+            ASSERT_EQ(WriteRange(*writer, s.file, 0, s.file.packets.size()), ResultSuccess);
             ASSERT_TRUE(writer->Finish());
         }
         EXPECT_EQ(PacketCrcs(path), expected);

@@ -116,7 +116,7 @@ TEST_F(MmsHttpDownload, RequestIsAPlayersRequestWithTheUrlsOwnPort) {
     MmsHttpFramer(av_).AddTo(server);
     server.Start();
     const std::string port = std::to_string(server.Port());
-    ASSERT_EQ(Run("http://joe:pw@127.0.0.1:" + port + "/live/av.wmv?x=1", dir_.File("av.asf"), sink), 0)
+    ASSERT_EQ(Run("http://joe:pw@127.0.0.1:" + port + "/live/av.wmv?x=1", dir_.File("av.asf"), sink), ResultSuccess)
         << sink.LogText();
     EXPECT_EQ(server.Received(0),
               "GET /live/av.wmv?x=1 HTTP/1.1\r\n"
@@ -178,7 +178,7 @@ TEST_F(MmsHttpDownload, FramedStreamsBecomeIndexedAsfFiles) {
         RecordingSink sink;
         const std::string local = dir_.File("out.asf");
         const auto start = Clock::now();
-        ASSERT_EQ(Fetch(*c.media, c.options, local, sink), 0) << sink.LogText();
+        ASSERT_EQ(Fetch(*c.media, c.options, local, sink), ResultSuccess) << sink.LogText();
         EXPECT_LT(Clock::now() - start, std::chrono::seconds(4));
         ExpectIndexedCopyOf(ReadFileBytes(local), *c.media);
         EXPECT_FALSE(std::filesystem::exists(local + ".ini"));
@@ -224,7 +224,7 @@ TEST_F(MmsHttpDownload, ABroadcastJoinedLateBecomesAFileOfWhatWasRecorded) {
     live.end = MmsHttpFramer::End::None;  // a broadcast just stops
     RecordingSink sink;
     const std::string local = dir_.File("recording.asf");
-    ASSERT_EQ(Fetch(broadcast, live, local, sink), 0) << sink.LogText();
+    ASSERT_EQ(Fetch(broadcast, live, local, sink), ResultSuccess) << sink.LogText();
     const std::string file = ReadFileBytes(local);
     ExpectIndexedCopyOf(file, recorded);
 
@@ -287,7 +287,7 @@ TEST_F(MmsHttpDownload, ABrokenRecordingOfABroadcastResumes) {
     ExpectIndexedCopyOf(ReadFileBytes(local), half);
 
     RecordingSink second;
-    ASSERT_EQ(Fetch(broadcast, live, local, second), 0) << second.LogText();
+    ASSERT_EQ(Fetch(broadcast, live, local, second), ResultSuccess) << second.LogText();
     EXPECT_EQ(second.LogText().find("starting afresh"), std::string::npos) << second.LogText();
     ExpectIndexedCopyOf(ReadFileBytes(local), recorded);
 }
@@ -314,7 +314,7 @@ TEST_F(MmsHttpDownload, MalformedChunksFailWithTheirReason) {
         options.extraChunk = c.extra;
         RecordingSink sink;
         const std::string local = dir_.File("bad.asf");
-        EXPECT_EQ(Fetch(av_, options, local, sink), 6);
+        EXPECT_EQ(Fetch(av_, options, local, sink), ResultReceiveError);
         EXPECT_NE(sink.LogText().find(c.log), std::string::npos) << sink.LogText();
         EXPECT_EQ(sink.failures, std::vector<std::string>{"RECEIVE DATA ERROR"});
         // Nothing was written past the header: no packet of the bad chunk reached the file.
@@ -330,10 +330,10 @@ TEST_F(MmsHttpDownload, HeaderPhaseRefusesOtherChunksAndSilence) {
         int32_t code;
         const char* log;
     } cases[] = {
-        {MmsHttpFramer::Chunk('D', av_.packets[0], 0), 6, "Not a head packet"},
-        {std::string("#H\x10\x00", 4), 6, "Invalid packet"},
-        {std::string("$H\x04\x00\x00\x00\x00\x00", 8), 6, "Header chunk too short"},
-        {MmsHttpFramer::Chunk('H', av_.header.substr(0, 100), 0), 9, ""},  // then silence
+        {MmsHttpFramer::Chunk('D', av_.packets[0], 0), ResultReceiveError, "Not a head packet"},
+        {std::string("#H\x10\x00", 4), ResultReceiveError, "Invalid packet"},
+        {std::string("$H\x04\x00\x00\x00\x00\x00", 8), ResultReceiveError, "Header chunk too short"},
+        {MmsHttpFramer::Chunk('H', av_.header.substr(0, 100), 0), ResultTimeOut, ""},  // then silence
     };
     SetEngineTimeOut(1);
     for (const auto& c : cases) {
@@ -357,7 +357,7 @@ TEST_F(MmsHttpDownload, StreamCutShortKeepsTheRecordAndResumesFromTheLastSendTim
     cut.end = MmsHttpFramer::End::None;
     RecordingSink first;
     // Fewer packets than the header announces is no success.
-    EXPECT_EQ(Fetch(media, cut, local, first), 6) << first.LogText();
+    EXPECT_EQ(Fetch(media, cut, local, first), ResultReceiveError) << first.LogText();
     EXPECT_NE(first.LogText().find("The stream ended before all its packets arrived"), std::string::npos);
     const uint32_t lastTime = GetPacketSendTime(reinterpret_cast<const uint8_t*>(media.packets[written - 1].data()),
                                                 media.packets[written - 1].size());
@@ -367,7 +367,7 @@ TEST_F(MmsHttpDownload, StreamCutShortKeepsTheRecordAndResumesFromTheLastSendTim
     // The server starts a little before the asked time; what is on disk already is skipped.
     RecordingSink second;
     std::string request;
-    ASSERT_EQ(Fetch(media, {}, local, second, &request), 0) << second.LogText();
+    ASSERT_EQ(Fetch(media, {}, local, second, &request), ResultSuccess) << second.LogText();
     // Asked from before the last packet on disk, so the stream shows the file's last packets again.
     const uint32_t asked = MmsHttpFramer::StreamTime(request);
     EXPECT_GT(asked, 0u);
@@ -387,11 +387,11 @@ TEST_F(MmsHttpDownload, FramedReplyWithALengthResumesAsAStream) {
     cut.end = MmsHttpFramer::End::None;
     cut.framedLength = rest.framedLength = true;
     RecordingSink first;
-    EXPECT_EQ(Fetch(media, cut, local, first), 6) << first.LogText();
+    EXPECT_EQ(Fetch(media, cut, local, first), ResultReceiveError) << first.LogText();
     ASSERT_GE(ReadFileBytes(local).size(), 51200u);
     // The length is the framed rest's, not a whole file's: nothing starts afresh.
     RecordingSink second;
-    ASSERT_EQ(Fetch(media, rest, local, second), 0) << second.LogText();
+    ASSERT_EQ(Fetch(media, rest, local, second), ResultSuccess) << second.LogText();
     EXPECT_EQ(second.LogText().find("starting afresh"), std::string::npos) << second.LogText();
     ExpectIndexedCopyOf(ReadFileBytes(local), media);
 }
@@ -407,14 +407,14 @@ TEST_F(MmsHttpDownload, PlainBodyIsCopiedAndStartsAfreshOnResume) {
     }();
     const std::string local = dir_.File("plain.asf");
     RecordingSink fresh;
-    ASSERT_EQ(Fetch(media, plain, local, fresh), 0) << fresh.LogText();
+    ASSERT_EQ(Fetch(media, plain, local, fresh), ResultSuccess) << fresh.LogText();
     EXPECT_EQ(ReadFileBytes(local), body);
 
     // A resumable part on disk, but the server sends the whole file: it replaces the part.
     WriteFileBytes(local, std::string(60000, 'x'));
     WriteFileBytes(local + ".ini", "6\r\n1000\r\n3");
     RecordingSink resumed;
-    ASSERT_EQ(Fetch(media, plain, local, resumed), 0) << resumed.LogText();
+    ASSERT_EQ(Fetch(media, plain, local, resumed), ResultSuccess) << resumed.LogText();
     EXPECT_EQ(ReadFileBytes(local), body);
     EXPECT_NE(resumed.LogText().find("starting afresh"), std::string::npos);
     EXPECT_EQ(resumed.totals.back(), int32_t(body.size()));
@@ -435,7 +435,7 @@ TEST_F(MmsHttpDownload, StopDuringTheStreamEndsTheRunAndKeepsTheRecord) {
         if (bytes > int32_t(av_.header.size())) sink.stop = true;
     };
     const auto start = Clock::now();
-    EXPECT_EQ(Run(server.Url("/av.wmv"), dir_.File("stop.asf"), sink), 3);
+    EXPECT_EQ(Run(server.Url("/av.wmv"), dir_.File("stop.asf"), sink), ResultUserCancel);
     EXPECT_LT(Clock::now() - start, std::chrono::seconds(4));
     EXPECT_EQ(sink.failures, std::vector<std::string>{"USER CANCEL THE OPERATION"});
     EXPECT_TRUE(std::filesystem::exists(dir_.File("stop.asf.ini")));
@@ -474,7 +474,7 @@ TEST_F(MmsHttpDownload, FfmpegReadsTheFixtureAndTheEnginesFileLikeTheSource) {
 
     RecordingSink sink;
     const std::string local = dir_.File("av.asf");
-    ASSERT_EQ(Run(server.Url("/av.wmv"), local, sink), 0) << sink.LogText();
+    ASSERT_EQ(Run(server.Url("/av.wmv"), local, sink), ResultSuccess) << sink.LogText();
     EXPECT_EQ(FrameCrc(local), source);
     // The index makes the file seekable as the source is.
     EXPECT_EQ(FrameCrc(local, "-ss 1.5"), FrameCrc(MediaPath("av.wmv"), "-ss 1.5"));
@@ -490,7 +490,7 @@ TEST_F(MmsHttpDownload, FfmpegReadsALiveStreamOfTheFixtureLikeItsSource) {
     EXPECT_EQ(FrameCrc("mmsh://127.0.0.1:" + std::to_string(server.Port()) + "/av.wmv"), source);
     RecordingSink sink;
     const std::string local = dir_.File("live.asf");
-    ASSERT_EQ(Run(server.Url("/live"), local, sink), 0) << sink.LogText();
+    ASSERT_EQ(Run(server.Url("/live"), local, sink), ResultSuccess) << sink.LogText();
     EXPECT_EQ(FrameCrc(local), source);
 }
 

@@ -2,11 +2,13 @@
 // packets made by ffmpeg (WMV2, where most neighbouring packets share a send time). The file on
 // disk is what a killed run leaves (header, whole packets, maybe a torn one, no index, the record
 // written when receiving began) or what a stalled run left; the resumed file must equal the file of
-// an unbroken download byte for byte: header, every packet once, index. One table per transport.
+// an unbroken download byte for byte: header, every packet once, index. One table of cases, run
+// over each transport.
 #include <gtest/gtest.h>
 
 #include <cstdio>
 #include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -73,15 +75,151 @@ MmsTcpFixture::Media TcpMedia(const AsfMedia& media) {
     return m;
 }
 
+// Options of a server, for the fixture type of its transport.
+using ServerOptions = std::function<void(void*)>;
+
+template <typename Fixture>
+ServerOptions OptionsOf(std::function<void(Fixture&)> set) {
+    return [set](void* s) { set(*static_cast<Fixture*>(s)); };
+}
+
+// A started server of one transport, serving its media until it goes.
+class Served {
+public:
+    virtual ~Served() = default;
+    virtual std::string Url() const = 0;
+    // What the requests of the run against it show: the stream asked from the point the file on
+    // disk reached, or (fromStart) from its beginning.
+    virtual void ExpectAsked(bool fromStart) const = 0;
+};
+
+class TcpServed final : public Served {
+public:
+    TcpServed(const AsfMedia& media, const ServerOptions& options) : server_(TcpMedia(media)) {
+        if (options) options(&server_);
+        server_.Start();
+    }
+    std::string Url() const override { return server_.Url("av-runs.wmv"); }
+    void ExpectAsked(bool fromStart) const override {
+        if (fromStart) {
+            EXPECT_EQ(server_.StartTimeMs(), 0u);
+            EXPECT_EQ(server_.PacketsAsked(), 0u);
+            return;
+        }
+        EXPECT_EQ(server_.Connections(), 1);
+        EXPECT_GT(server_.PacketsAsked(), 0u);
+        // Asked from before the last packet on disk, by time and by packet number alike.
+        EXPECT_LT(server_.StartTimeMs(), SendTime(server_.PacketsAsked()) + 1);
+    }
+
+private:
+    MmsTcpFixture server_;
+};
+
+class RtspServed final : public Served {
+public:
+    RtspServed(const AsfMedia& media, const ServerOptions& options) : server_(media) {
+        if (options) options(&server_);
+        server_.Start();
+    }
+    std::string Url() const override { return server_.Url("av-runs.wmv"); }
+    void ExpectAsked(bool fromStart) const override {
+        const auto plays = server_.Requests("PLAY");
+        ASSERT_EQ(plays.size(), 1u);
+        EXPECT_EQ(plays[0].find("Range: npt=0.000-\r\n") != std::string::npos, fromStart) << plays[0];
+    }
+
+private:
+    RtspFixture server_;
+};
+
+// The options are the framer's.
+class HttpServed final : public Served {
+public:
+    HttpServed(const AsfMedia& media, const ServerOptions& options) {
+        MmsHttpFramer::Options framing;
+        if (options) options(&framing);
+        MmsHttpFramer(media, framing).AddTo(server_);
+        server_.Start();
+    }
+    std::string Url() const override { return server_.Url("/av-runs.wmv"); }
+    void ExpectAsked(bool fromStart) const override {
+        // The request asks from the file's point; for another stream's file a second one asks
+        // from the start.
+        ASSERT_EQ(server_.Connections(), fromStart ? 2 : 1);
+        EXPECT_GT(MmsHttpFramer::StreamTime(server_.Received(0)), 0u);
+        if (fromStart) {
+            EXPECT_EQ(MmsHttpFramer::StreamTime(server_.Received(1)), 0u);
+        }
+    }
+
+private:
+    FixtureServer server_;
+};
+
 // A case of the table: the file left on disk, and how the server behaves on the next try.
 struct Case {
     const char* name;
-    size_t packets;      // whole packets on disk; 0: a first run against the server stalls instead
-    size_t torn;         // bytes of the next packet after them
-    bool otherStream;    // the file holds packets of another stream
-    std::function<void(void*)> server;  // options of the resumed run's server (its fixture type)
-    bool startsAfresh;   // the resumed run must ask for the stream from its start
+    size_t packets;         // whole packets on disk; 0: a first run against the server stalls instead
+    size_t torn;            // bytes of the next packet after them
+    bool otherStream;       // the file holds packets of another stream
+    ServerOptions server;   // options of the resumed run's server
+    bool startsAfresh;      // the resumed run must ask for the stream from its start
 };
+
+// One MMS transport as the resume cases meet it.
+struct Transport {
+    const char* name;
+    Maker make;
+    int kind;  // the protocol kind its resume record names
+    std::function<std::unique_ptr<Served>(const AsfMedia&, const ServerOptions&)> serve;
+    ServerOptions stall;      // a server that stops after Break(kFrom, true) packets and holds on
+    std::vector<Case> extra;  // the cases of this transport's servers only
+};
+
+template <typename S>
+std::unique_ptr<Served> Serve(const AsfMedia& media, const ServerOptions& options) {
+    return std::make_unique<S>(media, options);
+}
+
+Transport OverTcp() {
+    const auto seekByPacket = OptionsOf<MmsTcpFixture>([](MmsTcpFixture& s) { s.seekByPacket = true; });
+    return {"MMS over TCP", NEW_DOWNMMS1755, KindMms1755, Serve<TcpServed>,
+            OptionsOf<MmsTcpFixture>([](MmsTcpFixture& s) {
+                s.endAfter = int(Break(kFrom, true));
+                s.sendEnd = false;
+            }),
+            {
+                {"a server that seeks by packet number", Break(kFrom, true), 0, false, seekByPacket, false},
+                {"a server that starts past the point asked", Break(kFrom, true), 0, false,
+                 OptionsOf<MmsTcpFixture>([](MmsTcpFixture& s) { s.startLate = 40; }), true},
+                {"a stall, then the resume", 0, 0, false, seekByPacket, false},
+            }};
+}
+
+Transport OverRtsp() {
+    return {"MMS over RTSP", NEW_DOWNMMS554, KindMms554, Serve<RtspServed>,
+            OptionsOf<RtspFixture>([](RtspFixture& s) {
+                s.Set().stopAfter = Break(kFrom, true);
+                s.Set().end = RtspFixture::Options::End::Hold;
+            }),
+            {
+                {"RTP time stamps of another base than the send times", Break(kFrom, true), 0, false,
+                 OptionsOf<RtspFixture>([](RtspFixture& s) { s.Set().rtpBase = 300000; }), false},
+                {"a stall, then the resume", 0, 0, false, {}, false},
+            }};
+}
+
+Transport OverHttp() {
+    return {"MMS over HTTP", NEW_DOWNMMS80, KindMms80, Serve<HttpServed>,
+            OptionsOf<MmsHttpFramer::Options>([](MmsHttpFramer::Options& o) {
+                o.stopAfter = Break(kFrom, true);
+                o.holdOpenMs = 4000;
+            }),
+            {
+                {"a stall, then the resume", 0, 0, false, {}, false},
+            }};
+}
 
 class MmsResume : public ::testing::Test {
 protected:
@@ -95,10 +233,12 @@ protected:
     void TearDown() override { SetEngineTimeOut(saved_); }
 
     // The file an unbroken download of Source writes over the transport.
-    std::string Unbroken(Maker make, const std::function<std::string()>& url) {
+    std::string Unbroken(const Transport& t) {
+        const std::unique_ptr<Served> clean = t.serve(Source(), {});
         const std::string local = dir_.File("unbroken.asf");
+        sys::RemoveFile(local);  // another transport's
         RecordingSink sink;
-        EXPECT_EQ(RunOnce(make, url(), local, sink), 0) << sink.LogText();
+        EXPECT_EQ(RunOnce(t.make, clean->Url(), local, sink), ResultSuccess) << sink.LogText();
         return ReadFileBytes(local);
     }
 
@@ -113,7 +253,8 @@ protected:
         EXPECT_FALSE(sys::FileExists(local + ".ini"));
     }
 
-    std::vector<Case> Cases(std::vector<Case> extra) {
+    // The cases every transport meets, then the transport's own.
+    static std::vector<Case> Cases(const Transport& t) {
         std::vector<Case> all = {
             {"break between packets of different send times", Break(kFrom, false), 0, false, {}, false},
             {"break inside a run of equal send times", Break(kFrom, true), 0, false, {}, false},
@@ -121,131 +262,40 @@ protected:
             {"a torn packet after a run's first", Break(kFrom, true), 1500, false, {}, false},
             {"a file of another stream", 20, 0, true, {}, true},
         };
-        all.insert(all.end(), extra.begin(), extra.end());
+        all.insert(all.end(), t.extra.begin(), t.extra.end());
         return all;
+    }
+
+    // Every case over one transport; a failed check ends only that transport's cases.
+    void ResumeOver(const Transport& t) {
+        const std::string unbroken = Unbroken(t);
+        for (const Case& c : Cases(t)) {
+            SCOPED_TRACE(c.name);
+            const std::string local = dir_.File("resumed.asf");
+            sys::RemoveFile(local);
+            if (c.packets == 0) {
+                const std::unique_ptr<Served> stall = t.serve(Source(), t.stall);
+                RecordingSink first;
+                EXPECT_EQ(RunOnce(t.make, stall->Url(), local, first), ResultTimeOut);
+            } else {
+                LeaveKilledFile(local, t.kind, c.otherStream ? Other() : Source(), c.packets, c.torn);
+            }
+            const std::unique_ptr<Served> server = t.serve(Source(), c.server);
+            RecordingSink sink;
+            ASSERT_EQ(RunOnce(t.make, server->Url(), local, sink), ResultSuccess) << sink.LogText();
+            ExpectWhole(local, unbroken);
+            server->ExpectAsked(c.startsAfresh);
+        }
     }
 
     TempDir dir_;
     int32_t saved_ = 30;
 };
 
-TEST_F(MmsResume, OverTcp) {
-    std::unique_ptr<MmsTcpFixture> clean(new MmsTcpFixture(TcpMedia(Source())));
-    clean->Start();
-    const std::string unbroken = Unbroken(NEW_DOWNMMS1755, [&] { return clean->Url("av-runs.wmv"); });
-    auto tcp = [](std::function<void(MmsTcpFixture&)> f) { return [f](void* s) { f(*static_cast<MmsTcpFixture*>(s)); }; };
-    const auto cases = Cases({
-        {"a server that seeks by packet number", Break(kFrom, true), 0, false,
-         tcp([](MmsTcpFixture& s) { s.seekByPacket = true; }), false},
-        {"a server that starts past the point asked", Break(kFrom, true), 0, false,
-         tcp([](MmsTcpFixture& s) { s.startLate = 40; }), true},
-        {"a stall, then the resume", 0, 0, false, tcp([](MmsTcpFixture& s) { s.seekByPacket = true; }), false},
-    });
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.name);
-        const std::string local = dir_.File("tcp.asf");
-        sys::RemoveFile(local);
-        if (c.packets == 0) {
-            MmsTcpFixture stall(TcpMedia(Source()));
-            stall.endAfter = int(Break(kFrom, true));
-            stall.sendEnd = false;
-            stall.Start();
-            RecordingSink first;
-            EXPECT_EQ(RunOnce(NEW_DOWNMMS1755, stall.Url("av-runs.wmv"), local, first), ResultTimeOut);
-        } else {
-            LeaveKilledFile(local, KindMms1755, c.otherStream ? Other() : Source(), c.packets, c.torn);
-        }
-        MmsTcpFixture server(TcpMedia(Source()));
-        if (c.server) c.server(&server);
-        server.Start();
-        RecordingSink sink;
-        ASSERT_EQ(RunOnce(NEW_DOWNMMS1755, server.Url("av-runs.wmv"), local, sink), 0) << sink.LogText();
-        ExpectWhole(local, unbroken);
-        if (c.startsAfresh) {
-            EXPECT_EQ(server.StartTimeMs(), 0u);
-            EXPECT_EQ(server.PacketsAsked(), 0u);
-        } else {
-            EXPECT_EQ(server.Connections(), 1);
-            EXPECT_GT(server.PacketsAsked(), 0u);
-            // Asked from before the last packet on disk, by time and by packet number alike.
-            EXPECT_LT(server.StartTimeMs(), SendTime(server.PacketsAsked()) + 1);
-        }
-    }
-}
-
-TEST_F(MmsResume, OverRtsp) {
-    RtspFixture clean(Source());
-    clean.Start();
-    const std::string unbroken = Unbroken(NEW_DOWNMMS554, [&] { return clean.Url("av-runs.wmv"); });
-    auto rtsp = [](std::function<void(RtspFixture&)> f) { return [f](void* s) { f(*static_cast<RtspFixture*>(s)); }; };
-    const auto cases = Cases({
-        {"RTP time stamps of another base than the send times", Break(kFrom, true), 0, false,
-         rtsp([](RtspFixture& s) { s.Set().rtpBase = 300000; }), false},
-        {"a stall, then the resume", 0, 0, false, {}, false},
-    });
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.name);
-        const std::string local = dir_.File("rtsp.asf");
-        sys::RemoveFile(local);
-        if (c.packets == 0) {
-            RtspFixture stall(Source());
-            stall.Set().stopAfter = Break(kFrom, true);
-            stall.Set().end = RtspFixture::Options::End::Hold;
-            stall.Start();
-            RecordingSink first;
-            EXPECT_EQ(RunOnce(NEW_DOWNMMS554, stall.Url("av-runs.wmv"), local, first), ResultTimeOut);
-        } else {
-            LeaveKilledFile(local, KindMms554, c.otherStream ? Other() : Source(), c.packets, c.torn);
-        }
-        RtspFixture server(Source());
-        if (c.server) c.server(&server);
-        server.Start();
-        RecordingSink sink;
-        ASSERT_EQ(RunOnce(NEW_DOWNMMS554, server.Url("av-runs.wmv"), local, sink), 0) << sink.LogText();
-        ExpectWhole(local, unbroken);
-        const auto plays = server.Requests("PLAY");
-        ASSERT_EQ(plays.size(), 1u);
-        EXPECT_EQ(plays[0].find("Range: npt=0.000-\r\n") != std::string::npos, c.startsAfresh) << plays[0];
-    }
-}
-
-TEST_F(MmsResume, OverHttp) {
-    FixtureServer clean;
-    MmsHttpFramer(Source()).AddTo(clean);
-    clean.Start();
-    const std::string unbroken = Unbroken(NEW_DOWNMMS80, [&] { return clean.Url("/av-runs.wmv"); });
-    const auto cases = Cases({{"a stall, then the resume", 0, 0, false, {}, false}});
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.name);
-        const std::string local = dir_.File("http.asf");
-        sys::RemoveFile(local);
-        if (c.packets == 0) {
-            MmsHttpFramer::Options stalled;
-            stalled.stopAfter = Break(kFrom, true);
-            stalled.holdOpenMs = 4000;
-            FixtureServer stall;
-            MmsHttpFramer(Source(), stalled).AddTo(stall);
-            stall.Start();
-            RecordingSink first;
-            EXPECT_EQ(RunOnce(NEW_DOWNMMS80, stall.Url("/av-runs.wmv"), local, first),
-                      ResultTimeOut);
-        } else {
-            LeaveKilledFile(local, KindMms80, c.otherStream ? Other() : Source(), c.packets, c.torn);
-        }
-        FixtureServer server;
-        MmsHttpFramer(Source()).AddTo(server);
-        server.Start();
-        RecordingSink sink;
-        ASSERT_EQ(RunOnce(NEW_DOWNMMS80, server.Url("/av-runs.wmv"), local, sink), 0)
-            << sink.LogText();
-        ExpectWhole(local, unbroken);
-        // The request asks from the file's point; for another stream's file a second one asks
-        // from the start.
-        ASSERT_EQ(server.Connections(), c.startsAfresh ? 2 : 1);
-        EXPECT_GT(MmsHttpFramer::StreamTime(server.Received(0)), 0u);
-        if (c.startsAfresh) {
-            EXPECT_EQ(MmsHttpFramer::StreamTime(server.Received(1)), 0u);
-        }
+TEST_F(MmsResume, ResumedFileEqualsTheUnbrokenOneOnEveryTransport) {
+    for (const Transport& t : {OverTcp(), OverRtsp(), OverHttp()}) {
+        SCOPED_TRACE(t.name);
+        ResumeOver(t);
     }
 }
 
@@ -267,7 +317,7 @@ TEST_F(MmsResume, BroadcastThatMovedOnLeavesOneGapThatTheLogReports) {
     server.startLate = 40;
     server.Start();
     RecordingSink sink;
-    ASSERT_EQ(RunOnce(NEW_DOWNMMS1755, server.Url("live"), local, sink), 0) << sink.LogText();
+    ASSERT_EQ(RunOnce(NEW_DOWNMMS1755, server.Url("live"), local, sink), ResultSuccess) << sink.LogText();
     const size_t resumedAt = server.FirstPacketSent();
     ASSERT_GT(resumedAt, kept);
     char gap[160];
@@ -292,7 +342,7 @@ namespace {
 struct Hostile {
     const char* name;
     size_t onDisk;                      // whole packets a killed run left; 0: a first try
-    std::function<void(void*)> server;  // options of the hostile server (its fixture type)
+    ServerOptions server;               // options of the hostile server
     bool fails;
     const char* logLine;                // what the try's log must say, once (null: nothing asked)
     bool shortHeader = false;           // the header's packet size is a byte below the packets'
@@ -310,20 +360,23 @@ AsfMedia WithShortHeader(AsfMedia media) {
 
 class MmsHostile : public MmsResume {
 protected:
-    // tryWith starts a server of the media with the case's options (none for a clean one) and
-    // runs one try against it.
-    using Try = std::function<int32_t(const AsfMedia&, const std::function<void(void*)>&, const std::string&,
-                                      RecordingSink&)>;
+    // One try against a started server of the media with the options (none for a clean one).
+    static int32_t Try(const Transport& t, const AsfMedia& media, const ServerOptions& options,
+                       const std::string& local, RecordingSink& sink) {
+        const std::unique_ptr<Served> server = t.serve(media, options);
+        return RunOnce(t.make, server->Url(), local, sink);
+    }
 
-    void RunCases(const std::vector<Hostile>& cases, int kind, const Try& tryWith, const std::string& unbroken) {
+    void RunCases(const std::vector<Hostile>& cases, const Transport& t) {
+        const std::string unbroken = Unbroken(t);
         for (const Hostile& c : cases) {
             SCOPED_TRACE(c.name);
             const std::string local = dir_.File("hostile.asf");
             sys::RemoveFile(local);
             sys::RemoveFile(local + ".ini");
-            if (c.onDisk) LeaveKilledFile(local, kind, Source(), c.onDisk, 0);
+            if (c.onDisk) LeaveKilledFile(local, t.kind, Source(), c.onDisk, 0);
             RecordingSink sink;
-            const int32_t code = tryWith(c.shortHeader ? WithShortHeader(Source()) : Source(), c.server, local, sink);
+            const int32_t code = Try(t, c.shortHeader ? WithShortHeader(Source()) : Source(), c.server, local, sink);
             if (c.logLine) {
                 const std::string log = sink.LogText();
                 const size_t at = log.find(c.logLine);
@@ -331,7 +384,7 @@ protected:
                 EXPECT_EQ(log.find(c.logLine, at + 1), std::string::npos) << "said more than once: " << log;
             }
             if (!c.fails) {
-                ASSERT_EQ(code, 0) << sink.LogText();
+                ASSERT_EQ(code, ResultSuccess) << sink.LogText();
                 ExpectWhole(local, unbroken);
                 continue;
             }
@@ -343,17 +396,16 @@ protected:
                 for (size_t i = 0; i < c.onDisk; ++i) ASSERT_EQ(got.packets[i], Source().packets[i]) << "packet " << i;
             }
             RecordingSink again;
-            ASSERT_EQ(tryWith(Source(), {}, local, again), 0) << again.LogText();
+            ASSERT_EQ(Try(t, Source(), {}, local, again), ResultSuccess) << again.LogText();
             ExpectWhole(local, unbroken);
         }
     }
 
     // The cases every transport meets, the behaviours given as its fixture's options.
     struct Behaviour {
-        std::function<std::function<void(void*)>(size_t)> repeatAt;  // packet i sent twice
-        std::function<void(void*)> emptyUnit;
-        std::function<std::function<void(void*)>(size_t)> endAfter;  // the end after k packets
-        const char* tooLongLog;
+        std::function<ServerOptions(size_t)> repeatAt;  // packet i sent twice
+        ServerOptions emptyUnit;
+        std::function<ServerOptions(size_t)> endAfter;  // the end after k packets
     };
     std::vector<Hostile> CommonCases(const Behaviour& b) {
         const size_t n = Source().packets.size();
@@ -366,93 +418,55 @@ protected:
             {"a unit with no packet in it", 0, b.emptyUnit, false, "A data unit too short to hold a packet was dropped"},
             {"a resumed stream that ends at once", onDisk, b.endAfter(0), true, shortEnd},
             {"a resumed stream that ends after a few packets on disk", onDisk, b.endAfter(3), true, shortEnd},
-            {"a header whose packet size is below the packets'", 0, {}, true, b.tooLongLog, true},
+            {"a header whose packet size is below the packets'", 0, {}, true, "larger than the stream's packet size",
+             true},
         };
     }
 };
 
 TEST_F(MmsHostile, OverTcp) {
-    MmsTcpFixture clean(TcpMedia(Source()));
-    clean.Start();
-    const std::string unbroken = Unbroken(NEW_DOWNMMS1755, [&] { return clean.Url("av-runs.wmv"); });
-    auto tcp = [](std::function<void(MmsTcpFixture&)> f) { return [f](void* s) { f(*static_cast<MmsTcpFixture*>(s)); }; };
+    using Tcp = MmsTcpFixture;
     Behaviour b;
-    b.repeatAt = [&](size_t i) { return tcp([i](MmsTcpFixture& s) { s.repeatPackets = {i}; }); };
-    b.emptyUnit = tcp([](MmsTcpFixture& s) {
-        s.editUnit = [](size_t i, MmsTcpFixture::Bytes& unit) {
+    b.repeatAt = [](size_t i) { return OptionsOf<Tcp>([i](Tcp& s) { s.repeatPackets = {i}; }); };
+    b.emptyUnit = OptionsOf<Tcp>([](Tcp& s) {
+        s.editUnit = [](size_t i, Tcp::Bytes& unit) {
             if (i != 5 && i != 9) return;
-            const MmsTcpFixture::Bytes empty = MmsTcpFixture::Unit(4, 0, {}, uint32_t(i + 1));
+            const Tcp::Bytes empty = Tcp::Unit(4, 0, {}, uint32_t(i + 1));
             unit.insert(unit.end(), empty.begin(), empty.end());
         };
     });
-    b.endAfter = [&](size_t k) { return tcp([k](MmsTcpFixture& s) { s.endAfter = int(k); }); };
-    b.tooLongLog = "larger than the stream's packet size";
-    const Try tryWith = [](const AsfMedia& media, const std::function<void(void*)>& options, const std::string& local,
-                           RecordingSink& sink) {
-        MmsTcpFixture server(TcpMedia(media));
-        if (options) options(&server);
-        server.Start();
-        return RunOnce(NEW_DOWNMMS1755, server.Url("av-runs.wmv"), local, sink);
-    };
-    RunCases(CommonCases(b), KindMms1755, tryWith, unbroken);
+    b.endAfter = [](size_t k) { return OptionsOf<Tcp>([k](Tcp& s) { s.endAfter = int(k); }); };
+    RunCases(CommonCases(b), OverTcp());
 }
 
 TEST_F(MmsHostile, OverRtsp) {
-    RtspFixture clean(Source());
-    clean.Start();
-    const std::string unbroken = Unbroken(NEW_DOWNMMS554, [&] { return clean.Url("av-runs.wmv"); });
-    auto rtsp = [](std::function<void(RtspFixture&)> f) { return [f](void* s) { f(*static_cast<RtspFixture*>(s)); }; };
     Behaviour b;
-    b.repeatAt = [&](size_t i) { return rtsp([i](RtspFixture& s) { s.Set().repeatPackets = {i}; }); };
+    b.repeatAt = [](size_t i) { return OptionsOf<RtspFixture>([i](RtspFixture& s) { s.Set().repeatPackets = {i}; }); };
     // Two RTP frames that end with their 4-byte ASF payload header.
-    b.emptyUnit = rtsp([](RtspFixture& s) {
+    b.emptyUnit = OptionsOf<RtspFixture>([](RtspFixture& s) {
         const std::string empty = std::string("$\x00\x00\x10\x80\xE0\x00\x01", 8) + std::string(8, '\0') +
                                   std::string("\x40\x00\x00\x04", 4);
         s.Set().injectAfterFirst = empty + empty;
     });
-    b.endAfter = [&](size_t k) { return rtsp([k](RtspFixture& s) { s.Set().stopAfter = k; }); };
-    b.tooLongLog = "larger than the stream's packet size";
-    const Try tryWith = [](const AsfMedia& media, const std::function<void(void*)>& options, const std::string& local,
-                           RecordingSink& sink) {
-        RtspFixture server(media);
-        if (options) options(&server);
-        server.Start();
-        return RunOnce(NEW_DOWNMMS554, server.Url("av-runs.wmv"), local, sink);
-    };
-    RunCases(CommonCases(b), KindMms554, tryWith, unbroken);
+    b.endAfter = [](size_t k) { return OptionsOf<RtspFixture>([k](RtspFixture& s) { s.Set().stopAfter = k; }); };
+    RunCases(CommonCases(b), OverRtsp());
 }
 
 TEST_F(MmsHostile, OverHttp) {
-    FixtureServer clean;
-    MmsHttpFramer(Source()).AddTo(clean);
-    clean.Start();
-    const std::string unbroken = Unbroken(NEW_DOWNMMS80, [&] { return clean.Url("/av-runs.wmv"); });
-    auto http = [](std::function<void(MmsHttpFramer::Options&)> f) {
-        return [f](void* o) { f(*static_cast<MmsHttpFramer::Options*>(o)); };
-    };
+    using Framing = MmsHttpFramer::Options;
     Behaviour b;
-    b.repeatAt = [&](size_t i) { return http([i](MmsHttpFramer::Options& o) { o.repeatPackets = {i}; }); };
+    b.repeatAt = [](size_t i) { return OptionsOf<Framing>([i](Framing& o) { o.repeatPackets = {i}; }); };
     // A $D chunk of length 8 ends the stream; a byte or three of packet are no packet.
-    b.emptyUnit = http([](MmsHttpFramer::Options& o) {
+    b.emptyUnit = OptionsOf<Framing>([](Framing& o) {
         o.extraChunk = MmsHttpFramer::Chunk('D', "\x82", 1) + MmsHttpFramer::Chunk('D', std::string("\x82\0\0", 3), 2);
     });
-    b.endAfter = [&](size_t k) {
-        return http([k](MmsHttpFramer::Options& o) {
+    b.endAfter = [](size_t k) {
+        return OptionsOf<Framing>([k](Framing& o) {
             o.stopAfter = k;
             o.endAtStop = true;
         });
     };
-    b.tooLongLog = "larger than the stream's packet size";
-    const Try tryWith = [](const AsfMedia& media, const std::function<void(void*)>& options, const std::string& local,
-                           RecordingSink& sink) {
-        MmsHttpFramer::Options o;
-        if (options) options(&o);
-        FixtureServer server;
-        MmsHttpFramer(media, o).AddTo(server);
-        server.Start();
-        return RunOnce(NEW_DOWNMMS80, server.Url("/av-runs.wmv"), local, sink);
-    };
-    RunCases(CommonCases(b), KindMms80, tryWith, unbroken);
+    RunCases(CommonCases(b), OverHttp());
 }
 
 }  // namespace

@@ -144,7 +144,7 @@ protected:
 TEST_F(RealPeers, LighttpdServesTenMegabytesByteExact) {
     RecordingSink sink;
     const std::string local = out_.File("big.bin");
-    EXPECT_EQ(Run(Url("/big.bin"), local, sink), 0) << sink.LogText();
+    EXPECT_EQ(Run(Url("/big.bin"), local, sink), ResultSuccess) << sink.LogText();
     EXPECT_EQ(Checksum(ReadFileBytes(local)), Checksum(big_));
     EXPECT_EQ(sink.totals.back(), int32_t(big_.size()));
 }
@@ -154,7 +154,7 @@ TEST_F(RealPeers, LighttpdResumesWithARange) {
     WriteFileBytes(local, big_.substr(0, 3000000));
     WriteFileBytes(local + ".ini", "1\r\n0\r\n0");
     RecordingSink sink;
-    EXPECT_EQ(Run(Url("/big.bin"), local, sink), 0) << sink.LogText();
+    EXPECT_EQ(Run(Url("/big.bin"), local, sink), ResultSuccess) << sink.LogText();
     EXPECT_EQ(Checksum(ReadFileBytes(local)), Checksum(big_));
     EXPECT_EQ(sink.progress.front(), 3000000);
     EXPECT_EQ(sink.totals.back(), int32_t(big_.size()));
@@ -167,17 +167,17 @@ TEST_F(RealPeers, WholeFileWithItsRecordStillBesideItFinishes) {
     WriteFileBytes(local, big_);
     WriteFileBytes(local + ".ini", "1\r\n0\r\n0");
     RecordingSink sink;
-    EXPECT_EQ(Run(Url("/big.bin"), local, sink), 0) << sink.LogText();
+    EXPECT_EQ(Run(Url("/big.bin"), local, sink), ResultSuccess) << sink.LogText();
     EXPECT_EQ(Checksum(ReadFileBytes(local)), Checksum(big_));
     EXPECT_FALSE(std::filesystem::exists(local + ".ini"));
 }
 
 TEST_F(RealPeers, LighttpdAsksForCredentials) {
     RecordingSink without, with;
-    EXPECT_EQ(Run(Url("/secret/private.bin"), out_.File("p1.bin"), without), 5);
+    EXPECT_EQ(Run(Url("/secret/private.bin"), out_.File("p1.bin"), without), ResultShakeHandError);
     EXPECT_EQ(without.failures, std::vector<std::string>{"SHAKE HAND ERROR"});
     const std::string withLogin = "http://joe:pw@127.0.0.1:" + std::to_string(port_) + "/secret/private.bin";
-    EXPECT_EQ(Run(withLogin, out_.File("p2.bin"), with), 0) << with.LogText();
+    EXPECT_EQ(Run(withLogin, out_.File("p2.bin"), with), ResultSuccess) << with.LogText();
     EXPECT_EQ(ReadFileBytes(out_.File("p2.bin")), "only for joe");
 }
 
@@ -200,7 +200,7 @@ TEST_F(RealPeers, ServerThatIgnoresTheRangeGivesTheWholeFileAfresh) {
     WriteFileBytes(local, std::string(100000, 'x'));
     WriteFileBytes(local + ".ini", "1\r\n0\r\n0");
     RecordingSink sink;
-    EXPECT_EQ(Run(Url("/big.bin", port), local, sink), 0) << sink.LogText();
+    EXPECT_EQ(Run(Url("/big.bin", port), local, sink), ResultSuccess) << sink.LogText();
     EXPECT_EQ(Checksum(ReadFileBytes(local)), Checksum(big_));
     EXPECT_EQ(sink.progress.front(), 100000);
     EXPECT_EQ(sink.progress.back(), int32_t(big_.size()));
@@ -217,14 +217,14 @@ TEST_F(RealPeers, TinyproxyCarriesTheRequestAndAnEmptyServerGoesDirect) {
 
     SetEngineProxy(EngineProxy{"127.0.0.1", port, true});
     RecordingSink proxied;
-    EXPECT_EQ(Run(Url("/big.bin"), out_.File("via.bin"), proxied), 0) << proxied.LogText();
+    EXPECT_EQ(Run(Url("/big.bin"), out_.File("via.bin"), proxied), ResultSuccess) << proxied.LogText();
     EXPECT_EQ(Checksum(ReadFileBytes(out_.File("via.bin"))), Checksum(big_));
     EXPECT_NE(proxied.LogText().find("Connecting to 127.0.0.1 : " + std::to_string(port)), std::string::npos);
     EXPECT_NE(ReadFileBytes(log).find("GET " + Url("/big.bin") + " HTTP/1.1"), std::string::npos);
 
     SetEngineProxy(EngineProxy{"", port, true});
     RecordingSink direct;
-    EXPECT_EQ(Run(Url("/secret/private.bin").replace(7, 0, "joe:pw@"), out_.File("direct.bin"), direct), 0)
+    EXPECT_EQ(Run(Url("/secret/private.bin").replace(7, 0, "joe:pw@"), out_.File("direct.bin"), direct), ResultSuccess)
         << direct.LogText();
     EXPECT_EQ(ReadFileBytes(out_.File("direct.bin")), "only for joe");
     EXPECT_NE(direct.LogText().find("Connecting to 127.0.0.1 : " + std::to_string(port_)), std::string::npos);
@@ -288,7 +288,7 @@ TEST(RealPeerVlc, VlcStreamOverHttpBecomesAPlayableIndexedFile) {
 
     RecordingSink sink;
     const std::string local = out.File("vlc.asf");
-    ASSERT_EQ(vlc.Record(local, sink), 0) << sink.LogText();
+    ASSERT_EQ(vlc.Record(local, sink), ResultSuccess) << sink.LogText();
 
     // Our reader: a header, whole packets, the Data Object's size and count set, an index behind.
     const std::string file = ReadFileBytes(local);
@@ -331,7 +331,7 @@ TEST(RealPeerVlc, RecordingJoinedLateIsAFileOfItsOwnLength) {
     std::this_thread::sleep_for(std::chrono::seconds(3));
     RecordingSink sink;
     const std::string local = out.File("late.asf");
-    ASSERT_EQ(vlc.Record(local, sink), 0) << sink.LogText();
+    ASSERT_EQ(vlc.Record(local, sink), ResultSuccess) << sink.LogText();
 
     const std::string file = ReadFileBytes(local);
     const uint8_t* bytes = reinterpret_cast<const uint8_t*>(file.data());

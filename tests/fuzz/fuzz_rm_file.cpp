@@ -55,7 +55,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         const uint32_t before = writer.PacketCount();
         const int32_t code = writer.WritePacket(&unit);
         // A unit that shows the stream does not continue the file writes nothing.
-        Check(code == 0 || (code == CFmtRM::kResumeLost && writer.PacketCount() == before));
+        Check(code == 0 || (code == kResumeLost && writer.PacketCount() == before));
         if (writer.PacketCount() != before) Check(int64_t(file.bytes.size()) >= writer.Written());
     }
     Check(writer.Finish());
