@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "FileBytes.h"
+#include "ScopedEngineTimeOut.h"
 #include "SlotOf.h"
 
 #include <atomic>
@@ -89,14 +90,8 @@ std::string FtpUrl(int port, const std::string& path, const std::string& login =
 // Each test sets a short engine time-out and puts the old one back.
 class FtpTest : public ::testing::Test {
 protected:
-    void SetUp() override {
-        saved_ = GetEngineTimeOut();
-        SetEngineTimeOut(1);
-    }
-    void TearDown() override {
-        SetEngineTimeOut(saved_);
-        sys::SetYesNoHook(nullptr);
-    }
+    void TearDown() override { sys::SetYesNoHook(nullptr); }
+    ScopedEngineTimeOut timeOut_{1};
 
     int32_t Fetch(const std::string& url, RecordingSink& sink) {
         auto ftp = NewFtp();
@@ -108,9 +103,6 @@ protected:
 
     TempDir dir;
     std::string dest = dir.File("out.bin");
-
-private:
-    int32_t saved_ = 0;
 };
 
 // ---------------------------------------------------------------------------------------------

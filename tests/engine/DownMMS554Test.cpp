@@ -24,6 +24,7 @@
 #include "LittleEndian.h"
 #include "RecordingSink.h"
 #include "RtspFixture.h"
+#include "ScopedEngineTimeOut.h"
 #include "TempDir.h"
 
 namespace {
@@ -87,11 +88,7 @@ std::string PacketsByStream(const std::string& framecrc) {
 
 class Mms554 : public ::testing::Test {
 protected:
-    void SetUp() override {
-        savedTimeOut_ = GetEngineTimeOut();
-        SetEngineTimeOut(2);
-    }
-    void TearDown() override { SetEngineTimeOut(savedTimeOut_); }
+    ScopedEngineTimeOut timeOut_{2};
 
     int32_t Run(const std::string& url, const std::string& local, RecordingSink& sink) {
         EnginePtr<CDownBase> downloader(static_cast<CDownBase*>(NEW_DOWNMMS554()));
@@ -118,9 +115,6 @@ protected:
     }
 
     TempDir dir_;
-
-private:
-    int32_t savedTimeOut_ = 60;
 };
 
 TEST_F(Mms554, DownloadsTheWholeStreamWithTheExactRequests) {

@@ -18,6 +18,7 @@
 #include "MediaFiles.h"
 #include "RecordingSink.h"
 #include "RmRtspServer.h"
+#include "ScopedEngineTimeOut.h"
 #include "TempDir.h"
 
 namespace {
@@ -35,11 +36,7 @@ std::string ReadText(const std::string& path) {
 
 class RealMediaRtsp : public ::testing::Test {
 protected:
-    void SetUp() override {
-        savedTimeOut_ = GetEngineTimeOut();
-        SetEngineTimeOut(5);
-    }
-    void TearDown() override { SetEngineTimeOut(savedTimeOut_); }
+    ScopedEngineTimeOut timeOut_{5};
 
     int32_t Run(const std::string& url, const std::string& local, RecordingSink& sink) {
         EnginePtr<CDownBase> downloader(static_cast<CDownBase*>(NEW_DOWNRTSP554()));
@@ -63,7 +60,6 @@ protected:
     TempDir dir_;
 
 private:
-    int32_t savedTimeOut_ = 60;
     std::mutex lock_;
     std::vector<std::string> requests_;
 };

@@ -8,6 +8,7 @@
 #include "EngineSettings.h"
 #include "FixtureServer.h"
 #include "RecordingSink.h"
+#include "ScopedEngineTimeOut.h"
 #include "TempDir.h"
 
 namespace {
@@ -27,11 +28,7 @@ public:
 
 class RtspBase : public ::testing::Test {
 protected:
-    void SetUp() override {
-        savedTimeOut_ = GetEngineTimeOut();
-        SetEngineTimeOut(1);
-    }
-    void TearDown() override { SetEngineTimeOut(savedTimeOut_); }
+    ScopedEngineTimeOut timeOut_{1};
 
     // Begin, connect and pass the resume check against the server, as a run does.
     void Open(BareRtsp& client, FixtureServer& server) {
@@ -44,9 +41,6 @@ protected:
 
     TempDir dir_;
     RecordingSink sink_;
-
-private:
-    int32_t savedTimeOut_ = 60;
 };
 
 TEST(RtspBaseReply, IsBadReplyComparesThePrefixWithCase) {

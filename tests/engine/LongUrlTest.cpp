@@ -13,6 +13,7 @@
 #include "FixtureServer.h"
 #include "RecordingSink.h"
 #include "RtspFixture.h"
+#include "ScopedEngineTimeOut.h"
 #include "TempDir.h"
 #include "UrlUtil.h"
 
@@ -36,16 +37,9 @@ constexpr int kNoConnectionMs = 300;
 
 class LongUrl : public ::testing::Test {
 protected:
-    void SetUp() override {
-        savedTimeOut_ = GetEngineTimeOut();
-        SetEngineTimeOut(2);
-    }
-    void TearDown() override { SetEngineTimeOut(savedTimeOut_); }
+    ScopedEngineTimeOut timeOut_{2};
 
     TempDir dir_;
-
-private:
-    int32_t savedTimeOut_ = 60;
 };
 
 TEST_F(LongUrl, EveryDownloaderRefusesARequestUrlThatDoesNotFit) {

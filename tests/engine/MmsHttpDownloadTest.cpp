@@ -23,6 +23,7 @@
 #include "LittleEndian.h"
 #include "MmsHttpFramer.h"
 #include "RecordingSink.h"
+#include "ScopedEngineTimeOut.h"
 #include "TempDir.h"
 #include "WaitItem.h"
 
@@ -75,15 +76,14 @@ void ExpectIndexedCopyOf(const std::string& file, const AsfMedia& media) {
 
 class MmsHttpDownload : public ::testing::Test {
 protected:
+    ScopedEngineTimeOut timeOut_{5};
+
     void SetUp() override {
-        savedTimeOut_ = GetEngineTimeOut();
-        SetEngineTimeOut(5);
         SetEngineProxy(EngineProxy{});
         av_ = AsfMedia::FromFile(MediaPath("av.wmv"));
         ASSERT_TRUE(av_.Ok());
         ASSERT_GT(av_.packets.size(), 6u);
     }
-    void TearDown() override { SetEngineTimeOut(savedTimeOut_); }
 
     int32_t Run(const std::string& url, const std::string& local, RecordingSink& sink) {
         EnginePtr<CDownBase> downloader(static_cast<CDownBase*>(NEW_DOWNMMS80()));
@@ -105,9 +105,6 @@ protected:
 
     AsfMedia av_;
     TempDir dir_;
-
-private:
-    int32_t savedTimeOut_ = 60;
 };
 
 TEST_F(MmsHttpDownload, RequestIsAPlayersRequestWithTheUrlsOwnPort) {

@@ -21,6 +21,7 @@
 #include "MmsTcpFixture.h"
 #include "RecordingSink.h"
 #include "RtspFixture.h"
+#include "ScopedEngineTimeOut.h"
 #include "TempDir.h"
 #include "sys/FileSystem.h"
 
@@ -224,13 +225,10 @@ Transport OverHttp() {
 class MmsResume : public ::testing::Test {
 protected:
     void SetUp() override {
-        saved_ = GetEngineTimeOut();
-        SetEngineTimeOut(2);
         ASSERT_TRUE(Source().Ok());
         ASSERT_GT(Break(kFrom, true), 0u);
         ASSERT_GT(Break(kFrom, false), 0u);
     }
-    void TearDown() override { SetEngineTimeOut(saved_); }
 
     // The file an unbroken download of Source writes over the transport.
     std::string Unbroken(const Transport& t) {
@@ -288,8 +286,8 @@ protected:
         }
     }
 
+    ScopedEngineTimeOut timeOut_{2};
     TempDir dir_;
-    int32_t saved_ = 30;
 };
 
 TEST_F(MmsResume, ResumedFileEqualsTheUnbrokenOneOnEveryTransport) {
