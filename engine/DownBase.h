@@ -42,6 +42,9 @@ public:
     static constexpr int32_t kMaxPacketSize = 0x100000;
     // Longest chain of redirects followed before the run fails.
     static constexpr int kMaxRedirects = 10;
+    // Logged when a resumed stream ends before it has shown again what the file holds: the run
+    // fails and the file stays as it is, to be resumed.
+    static constexpr char kEndedShortOfFile[] = "The stream ended before it reached the end of the file on disk";
 
     virtual void FK_STDCALL SetUrl(const char* url, const char* localFile);
     virtual int32_t FK_STDCALL Run(IDownloadSink* sink);
@@ -93,8 +96,9 @@ protected:
     int32_t OpenSocket();
     // Hands the item the place a redirect names (DownBaseRedirect.cpp): the location resolved
     // against requestUrl, the login only when the new URL keeps its scheme, host and port, the
-    // new file name only when it is a usable one. 8 once handed over; 5, and nothing handed
-    // over, for a location that names nothing or does not fit, or a chain grown too long.
+    // new file name only when it is a usable one. ResultRedirected once handed over;
+    // ResultShakeHandError, and nothing handed over, for a location that names nothing or does
+    // not fit, or a chain grown too long.
     int32_t FollowRedirectLocation(const std::string& location);
 
     // The ASF steps the MMS transports share (DownBaseAsf.cpp); the resume rule is written down

@@ -252,7 +252,7 @@ int32_t CDownBase::WriteAsfPacket(const uint8_t* packet, size_t length) {
     resumePointPassed_ = true;
     if (!WriteOutput(bytes, size)) return ResultFileError;
     lastPacket_.assign(bytes, bytes + size);
-    asfParser_->IndexPacket(bytes, static_cast<size_t>(packetSize_), static_cast<uint32_t>(packetsWritten_));
+    asfParser_->IndexPacket(bytes, size, static_cast<uint32_t>(packetsWritten_));
     ++packetsWritten_;
     lastTimestampMs_ = static_cast<int32_t>(sendTimeMs);
     bytesOnDisk_ += packetSize_;
@@ -282,7 +282,7 @@ int32_t CDownBase::ReceiveAsfPackets(const std::function<int32_t()>& receivePack
     // A live stream that ended before it showed the packets the file holds added nothing.
     if (code == ResultSuccess && ended && resuming_ && !resumePointPassed_ && !overlap_.empty() &&
         overlapSeen_ < overlap_.size() && announced == 0) {
-        Log("The stream ended before it reached the end of the file on disk");
+        Log(kEndedShortOfFile);
         code = ResultReceiveError;
     }
     const int32_t finished = FinishAsfOutput();

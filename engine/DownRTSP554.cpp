@@ -17,9 +17,6 @@ constexpr char kClientGuid[] = "5c0e7a91-3d62-4f18-a7b4-2e9d60c1f835";
 constexpr char kRn5Salt[] =
     "5c0e7a91-3d62-4f18-a7b4-2e9d60c1f835Salt marker (S) 2001,2002,2003 Quietfield, Ltd.";
 
-// As the ASF transports say it (DownBaseAsf.cpp).
-constexpr char kEndedShortOfFile[] = "The stream ended before it reached the end of the file on disk";
-
 std::string Md5Hex(const std::string& text) {
     char out[33];
     return MD5(out, text.data(), text.size());
