@@ -10,9 +10,9 @@
 #include <string>
 #include <vector>
 
-#include "IAsfFile.h"
 #include "ByteBuffer.h"
 #include "EngineObject.h"
+#include "IAsfFile.h"
 #include "StepResult.h"
 
 class CFmtRM final : public EngineObject<CFmtRM> {

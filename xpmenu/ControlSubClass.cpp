@@ -514,8 +514,11 @@ void TControlSubClass::PaintSpeedButton(TCanvas& canvas) {
     // A transparent button keeps what its own painting put behind it (its parent's background).
     canvas.Brush = TBrush{face, transparent ? TBrushStyle::Clear : TBrushStyle::Solid};
     canvas.Pen = TPen{NewColor(canvas, border, 30), TPenStyle::Solid, 1};
-    if (button->Flat && !transparent && !down && !hot_) canvas.Pen.Color = face;
-    if (!(button->Flat && transparent && !hot_ && !down)) canvas.Rectangle(r);
+    // A flat button at rest shows no frame: an opaque one draws it in its face colour, a
+    // transparent one not at all.
+    const bool flatAtRest = button->Flat && !down && !hot_;
+    if (flatAtRest && !transparent) canvas.Pen.Color = face;
+    if (!(flatAtRest && transparent)) canvas.Rectangle(r);
     if (enabled && !button->Flat) {
         canvas.Pen.Color = GetShadeColor(canvas, border, 50);
         if (mousePressed_ || keyPressed_ || down) {
