@@ -16,7 +16,6 @@
 #include <vector>
 
 #include "DownMMS554.h"
-#include "EngineSettings.h"
 #include "Factories.h"
 #include "FileBytes.h"
 #include "FixtureServer.h"

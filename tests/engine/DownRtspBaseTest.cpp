@@ -5,7 +5,6 @@
 #include <string>
 
 #include "DownRtspBase.h"
-#include "EngineSettings.h"
 #include "FixtureServer.h"
 #include "RecordingSink.h"
 #include "ScopedEngineTimeOut.h"

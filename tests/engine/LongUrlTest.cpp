@@ -8,7 +8,6 @@
 
 #include "DownBase.h"
 #include "DownMMSMng.h"
-#include "EngineSettings.h"
 #include "Factories.h"
 #include "FixtureServer.h"
 #include "RecordingSink.h"

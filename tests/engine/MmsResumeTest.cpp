@@ -13,7 +13,6 @@
 #include <vector>
 
 #include "DownBase.h"
-#include "EngineSettings.h"
 #include "Factories.h"
 #include "FileBytes.h"
 #include "FixtureServer.h"
