@@ -16,6 +16,7 @@
 #include "ModalBound.h"
 #include "TempDir.h"
 #include "ToolsDlg.h"
+#include "sys/win32/FolderSearch.h"
 
 namespace {
 
