@@ -100,10 +100,12 @@ bool TToolsDlg::ReadValues(ToolsValues& values, ui::TWinControl** bad) const {
     if (!ReadInt(*CSpinEdit2, values.timeOut) || !TimeOutInRange(values.timeOut)) return refuse(CSpinEdit2);
     values.server = edServer->Text();
     values.port = ui::Trim(edPort->Text());
-    int32_t port = 0;
-    // An empty port is what the settings hold until one is given.
-    if (!values.port.empty() && (!ReadInt(*edPort, port) || port < 0 || port > 65535)) return refuse(edPort);
     values.proxyEnabled = EnableProxy->Checked();
+    // A proxy that is off keeps its texts as they are, unread: the user cannot see them greyed out,
+    // let alone mend them. An empty port is what the settings hold until one is given.
+    int32_t port = 0;
+    if (values.proxyEnabled && !values.port.empty() && (!ReadInt(*edPort, port) || port < 0 || port > 65535))
+        return refuse(edPort);
     return true;
 }
 
@@ -125,7 +127,7 @@ void TToolsDlg::OKBtnClick(ui::TComponent*) {
     if (!ReadValues(values, &bad)) {
         SetModalResult(ui::mrNone);
         ui::ShowMessage(kInvalidInput);
-        if (bad && bad->Enabled()) bad->SetFocus();
+        if (bad) bad->SetFocus();
         return;
     }
     if (!ConfirmFolder(Handle(), values.folder)) SetModalResult(ui::mrCancel);
