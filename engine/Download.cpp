@@ -90,7 +90,7 @@ bool CDownload::ReturnTrue() { return true; }
 bool CDownload::Set(const char* url, const char* destFile, int32_t kind) {
     const std::string encoded = UrlEncode(url ? url : "");
     // A cut URL would fetch something else: one that does not fit fails the run instead.
-    urlTooLong_ = encoded.size() >= kUrlField;
+    urlTooLong_ = encoded.size() >= kUrlSize;
     CopyBounded(url_, sizeof url_, urlTooLong_ ? std::string() : encoded);
     CopyBounded(destFile_, sizeof destFile_, TrimAscii(destFile ? destFile : ""));
     kind_ = kind;

@@ -411,7 +411,7 @@ bool CFetchkeeper::FileNameFromUrl(const char* url, char* out) {
     if (!url || !out) return false;
     const std::string name = GetUrlFileName(url);
     if (name.empty()) return false;
-    CopyBounded(out, 511, name);
+    CopyBounded(out, kFileNameSize, name);
     return true;
 }
 

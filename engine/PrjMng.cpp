@@ -129,7 +129,7 @@ bool CPrjMng::WriteTimeOut(int32_t seconds) {
 
 bool CPrjMng::ReadProxy(char* server, char* port, uint8_t* enabled) {
     CopyBounded(server, kUrlSize, GetString("Proxy", "server", kUrlSize).c_str());
-    CopyBounded(port, 10, GetString("Proxy", "port", 10).c_str());
+    CopyBounded(port, kPortTextSize, GetString("Proxy", "port", kPortTextSize).c_str());
     *enabled = GetInt("Proxy", "enable", 0) != 0 ? 1 : 0;
     return *enabled != 0;
 }
