@@ -5,6 +5,7 @@
 
 #include "AsciiText.h"
 #include "EngineSettings.h"
+#include "TextNumbers.h"
 #include "UrlUtil.h"
 
 namespace {
@@ -12,14 +13,7 @@ namespace {
 // Header lines are trimmed of blanks and line ends only.
 std::string Trim(const std::string& text) { return TrimAscii(text, " \t\r\n"); }
 
-int HexValue(char c) {
-    if (c >= '0' && c <= '9') return c - '0';
-    if (c >= 'a' && c <= 'f') return c - 'a' + 10;
-    if (c >= 'A' && c <= 'F') return c - 'A' + 10;
-    return -1;
-}
-
-constexpr int64_t kLengthLimit = int64_t(1) << 62;
+constexpr uint64_t kLengthLimit = (uint64_t(1) << 62) - 1;
 
 }  // namespace
 
@@ -67,14 +61,9 @@ bool CDownHttpBase::FindHeader(const std::string& head, const char* name, std::s
 }
 
 bool CDownHttpBase::ParseLength(const std::string& text, int64_t* value) {
-    if (text.empty()) return false;
-    int64_t result = 0;
-    for (char c : text) {
-        if (c < '0' || c > '9') return false;
-        if (result > (kLengthLimit - (c - '0')) / 10) return false;
-        result = result * 10 + (c - '0');
-    }
-    *value = result;
+    uint64_t count = 0;
+    if (!ParseByteCount(text, kLengthLimit, &count)) return false;
+    *value = int64_t(count);
     return true;
 }
 
@@ -83,14 +72,14 @@ bool CDownHttpBase::ParseChunkSize(const char* line, int64_t* size) {
     size_t i = 0;
     int64_t result = 0;
     int digits = 0;
-    for (; line[i] && HexValue(line[i]) >= 0; ++i) {
+    for (; line[i] && HexDigitValue(line[i]) >= 0; ++i) {
         // Leading zeros are harmless; fifteen significant digits are far beyond any real chunk.
         if (result == 0 && line[i] == '0') {
             ++digits;
             continue;
         }
         if (++digits > 64 || result >= (int64_t(1) << 56)) return false;
-        result = result * 16 + HexValue(line[i]);
+        result = result * 16 + HexDigitValue(line[i]);
     }
     if (digits == 0) return false;
     while (IsAsciiBlank(line[i], " \t")) ++i;

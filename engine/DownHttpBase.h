@@ -32,7 +32,7 @@ public:
     // The value of the first header line named name (case and blanks around it ignored), up to the
     // end of its line and trimmed; false when there is none.
     static bool FindHeader(const std::string& head, const char* name, std::string* value);
-    // A decimal byte count without sign or junk, below 2^62; false otherwise.
+    // A byte count (ParseByteCount) below 2^62; false otherwise.
     static bool ParseLength(const std::string& text, int64_t* value);
     // The size at the start of a chunk-size line (extensions after ';' ignored); false for a line
     // without a hexadecimal number, with one too large, or with junk behind it.

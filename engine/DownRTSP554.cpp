@@ -8,6 +8,7 @@
 #include "FmtRM.h"
 #include "Md5.h"
 #include "OutputFileView.h"
+#include "TextNumbers.h"
 #include "UrlUtil.h"
 #include "sys/BinaryFile.h"
 
@@ -141,9 +142,9 @@ int32_t CDownRTSP554::AnswerChallenge(const std::string& reply) {
 int32_t CDownRTSP554::ReceiveBodyOf(const std::string& head, std::string* body) {
     // The length is the server's: bounded, and the whole body must arrive.
     const std::string lengthText = FindHeaderField(head, "Content-length:", nullptr, "\r\n", " ");
-    size_t length = 0;
-    if (!lengthText.empty() && !ParseContentLength(lengthText, kMaxBodySize, &length)) return ResultReceiveError;
-    return ReceiveBody(length, body);
+    uint64_t length = 0;
+    if (!lengthText.empty() && !ParseByteCount(lengthText, kMaxBodySize, &length)) return ResultReceiveError;
+    return ReceiveBody(size_t(length), body);
 }
 
 int32_t CDownRTSP554::ParseDescribeReply(const std::string& reply) {

@@ -7,6 +7,7 @@
 #include "ByteReader.h"
 #include "EngineTypes.h"
 #include "Factories.h"
+#include "TextNumbers.h"
 #include "UrlUtil.h"
 
 namespace {
@@ -37,15 +38,9 @@ private:
     std::vector<uint8_t>& out_;
 };
 
-// Leading decimal digits after blanks, saturated; a sign or no digit gives 0. Unlike atoi it
-// has no undefined result for long numbers.
+// A count of the description: read as a setting is, saturated at the 32-bit field, a negative one 0.
 uint32_t ParseCount(const std::string& text) {
-    size_t i = text.find_first_not_of(" \t");
-    uint64_t value = 0;
-    for (; i != std::string::npos && i < text.size() && text[i] >= '0' && text[i] <= '9'; ++i) {
-        value = std::min<uint64_t>(value * 10 + uint64_t(text[i] - '0'), UINT32_MAX);
-    }
-    return uint32_t(value);
+    return uint32_t(std::clamp<int64_t>(LeadingDecimal(text).value_or(0), 0, UINT32_MAX));
 }
 
 std::string SdpValue(const std::string& text, const std::string& key, const char* terminators) {
@@ -133,11 +128,7 @@ bool CFmtRM::Open(IAsfFile* file, const char* sdp, bool resume) {
 uint32_t CFmtRM::ParseNptMs(const std::string& text) {
     size_t i = text.find_first_not_of(" \t");
     if (i == std::string::npos) return 0;
-    uint64_t ms = 0;
-    for (; i < text.size() && text[i] >= '0' && text[i] <= '9'; ++i) {
-        ms = std::min<uint64_t>(ms * 10 + uint64_t(text[i] - '0'), UINT32_MAX);
-    }
-    ms *= 1000;
+    uint64_t ms = ReadDigits(text, i, UINT32_MAX) * 1000;
     if (i < text.size() && text[i] == '.') {
         uint64_t scale = 100;
         for (++i; i < text.size() && text[i] >= '0' && text[i] <= '9' && scale > 0; ++i, scale /= 10) {

@@ -5,6 +5,7 @@
 #include <fstream>
 
 #include "AsciiText.h"
+#include "TextNumbers.h"
 
 namespace {
 
@@ -23,11 +24,9 @@ std::string ValueFrom(const std::string& text, std::size_t start, const std::str
     return TrimAscii(text, start, end);
 }
 
-int HexDigit(char c) {
-    if (c >= '0' && c <= '9') return c - '0';
-    if (c >= 'A' && c <= 'F') return c - 'A' + 10;
-    return -1;
-}
+// An escape's digit: lower-case letters form no escape, so a text that merely looks encoded
+// stays as it is.
+int EscapeDigit(char c) { return c >= 'a' && c <= 'f' ? -1 : HexDigitValue(c); }
 
 // The file name plus its extension, when there is one.
 std::string FilePart(const UrlParts& parts) {
@@ -69,11 +68,8 @@ void SplitHostPort(const std::string& hostPort, std::string& host, int& port) {
     }
     host = Bounded(hostPort.substr(0, colon));
     // Saturates rather than overflowing on absurdly long digit runs.
-    for (std::size_t i = colon + 1; i < hostPort.size(); ++i) {
-        int digit = hostPort[i] - '0';
-        if (digit < 0 || digit > 9) break;
-        port = port > (INT_MAX - digit) / 10 ? INT_MAX : port * 10 + digit;
-    }
+    std::size_t digits = colon + 1;
+    port = int(ReadDigits(hostPort, digits, INT_MAX));
 }
 
 void SplitUrlPath(const std::string& path, std::string& dir, std::string& name, std::string& ext,
@@ -218,8 +214,8 @@ std::string UrlDecode(const std::string& text) {
         int high = -1;
         int low = -1;
         if (text[i] == '%' && i + 2 < text.size()) {
-            high = HexDigit(text[i + 1]);
-            low = HexDigit(text[i + 2]);
+            high = EscapeDigit(text[i + 1]);
+            low = EscapeDigit(text[i + 2]);
         }
         if (high >= 0 && low >= 0) {
             result += static_cast<char>(high * 16 + low);
