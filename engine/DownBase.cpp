@@ -11,6 +11,7 @@
 #include "EngineSettings.h"
 #include "Base64.h"
 #include "Factories.h"
+#include "PathParts.h"
 #include "TextNumbers.h"
 #include "UrlUtil.h"
 #include "sys/FileSystem.h"
@@ -284,10 +285,8 @@ void CDownBase::FixFileExtension(int32_t kind) {
         if (candidate.kind == kind) row = &candidate;
     }
     if (!row) return;
-    const size_t folderEnd = localFile_.find_last_of("\\/");
-    const size_t nameStart = folderEnd == std::string::npos ? 0 : folderEnd + 1;
-    const size_t dot = localFile_.rfind('.');
-    if (dot == std::string::npos || dot < nameStart) {
+    const size_t dot = ExtensionDot(localFile_);
+    if (dot == std::string::npos) {
         localFile_ += row->extensions[0];
         return;
     }

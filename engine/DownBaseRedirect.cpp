@@ -5,6 +5,7 @@
 #include "DownBase.h"
 #include "EngineTypes.h"
 #include "ItemRules.h"
+#include "PathParts.h"
 #include "UrlUtil.h"
 
 namespace {
@@ -48,8 +49,7 @@ int32_t CDownBase::FollowRedirectLocation(const std::string& location) {
     // A name that is no file of its own ("..", a device such as "con.rm"), or that the item's
     // destination field cannot hold, keeps the current one.
     const std::string name = GetUrlFileName(target);
-    const size_t folderEnd = localFile_.find_last_of("\\/");
-    const std::string renamed = (folderEnd == std::string::npos ? std::string() : localFile_.substr(0, folderEnd + 1)) + name;
+    const std::string renamed = FolderOf(localFile_) + name;
     if (IsUsableFileName(name) && renamed.size() < kPathSize) localFile_ = renamed;
     Log("REDIRECT");
     if (sink_) {

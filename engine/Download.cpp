@@ -1,6 +1,5 @@
 #include "Download.h"
 
-#include <cstring>
 #include <iterator>
 #include <string>
 #include <system_error>
@@ -13,6 +12,7 @@
 #include "EngineSettings.h"
 #include "Factories.h"
 #include "ItemRules.h"
+#include "PathParts.h"
 #include "TextCopy.h"
 #include "UrlUtil.h"
 #include "sys/BinaryFile.h"
@@ -150,7 +150,7 @@ void CDownload::ChooseDownloader() {
     const DownloaderRow& row = RowOf(ChooseKind(url_, kind_));
     SetActiveKind(row.kind);
     // A stream saved without any extension gets the one players know it by.
-    if (row.streamExtension && !std::strchr(destFile_, '.')) {
+    if (row.streamExtension && ExtensionDot(destFile_) == std::string::npos) {
         const std::string named = std::string(destFile_) + row.streamExtension;
         if (named.size() >= sizeof destFile_) {
             Log("Destination path too long");

@@ -9,6 +9,8 @@
 #include <cstring>
 #include <string>
 
+#include "PathParts.h"
+
 // The schemes a run accepts, "://" included.
 inline constexpr const char* kRunSchemes[] = {"http://", "ftp://", "mms://", "mmst://", "mmsu://", "rtsp://"};
 
@@ -42,10 +44,8 @@ inline bool IsUsableFileName(const std::string& name) {
 
 // clip.asf -> clip1.asf; the digit goes before the file name's last '.', or at the end without one.
 inline std::string InsertDigit(const std::string& dest) {
-    const size_t folderEnd = dest.find_last_of("\\/");
-    const size_t nameStart = folderEnd == std::string::npos ? 0 : folderEnd + 1;
-    const size_t dot = dest.rfind('.');
-    if (dot == std::string::npos || dot < nameStart) return dest + "1";
+    const size_t dot = ExtensionDot(dest);
+    if (dot == std::string::npos) return dest + "1";
     return dest.substr(0, dot) + "1" + dest.substr(dot);
 }
 
