@@ -5,6 +5,7 @@
 #include "AsciiText.h"
 #include "ByteBuffer.h"
 #include "ItemRules.h"
+#include "KeySearch.h"
 #include "TextCopy.h"
 #include "UrlUtil.h"
 
@@ -65,65 +66,6 @@ int32_t KindFromText(const std::string& text, int32_t reported) {
 }
 
 }  // namespace
-
-CParsePointerFile::KeySearch::KeySearch(const std::string& text) : text_(text) {
-    reduced_.reserve(text.size());
-    index_.reserve(text.size());
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        if (text[i] == ' ') continue;
-        reduced_ += LowerAscii(text[i]);
-        index_.push_back(i);
-    }
-}
-
-bool CParsePointerFile::KeySearch::Next(const std::string& key) {
-    std::string reducedKey;
-    for (char c : key) {
-        if (c != ' ') reducedKey += LowerAscii(c);
-    }
-    if (reducedKey.empty() || from_ > reduced_.size()) return false;
-    const std::size_t at = reduced_.find(reducedKey, from_);
-    if (at == std::string::npos) {
-        from_ = reduced_.size() + 1;
-        return false;
-    }
-    from_ = at + reducedKey.size();
-    valueStart_ = index_[from_ - 1] + 1;
-    return true;
-}
-
-std::string CParsePointerFile::KeySearch::Value(const std::string& terminators) const {
-    std::size_t end = text_.find_first_of(terminators, valueStart_);
-    if (end == std::string::npos) end = text_.size();
-    return TrimAscii(text_, valueStart_, end);
-}
-
-std::size_t CParsePointerFile::KeySearch::FindFirstOf(const std::string& set, std::size_t from,
-                                                       Cached& cache) const {
-    if (!cache.known || from < cache.from || (cache.at != std::string::npos && from > cache.at)) {
-        cache.from = from;
-        cache.at = text_.find_first_of(set, from);
-        cache.known = true;
-    }
-    return cache.at;
-}
-
-std::string CParsePointerFile::KeySearch::QuotedValue(const std::string& terminators,
-                                                      std::size_t maxInner) {
-    static const std::string quotes = "\"'";
-    std::size_t end = FindFirstOf(terminators, valueStart_, ends_);
-    if (end == std::string::npos) end = text_.size();
-    const std::size_t open = FindFirstOf(quotes, valueStart_, opens_);
-    if (open == std::string::npos || open >= end) return std::string();
-    const std::size_t close = FindFirstOf(quotes, open + 1, closes_);
-    if (close == std::string::npos || close >= end) return std::string();
-    std::size_t length = close - open - 1;
-    // The same escape rule as StripQuotes; the backslash belongs to the value when it stands
-    // after its start (blanks are trimmed, a backslash is not).
-    if (open > valueStart_ && text_[open - 1] == '\\' && length > 0) --length;
-    if (length > maxInner) return std::string();
-    return text_.substr(open + 1, length);
-}
 
 bool CParsePointerFile::ReturnTrue() { return true; }
 
