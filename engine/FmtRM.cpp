@@ -7,6 +7,7 @@
 #include "ByteReader.h"
 #include "EngineTypes.h"
 #include "Factories.h"
+#include "RmUnit.h"
 #include "TextNumbers.h"
 #include "UrlUtil.h"
 
@@ -327,19 +328,19 @@ bool CFmtRM::ReachedEndOnDisk() const {
 }
 
 int32_t CFmtRM::WritePacket(CByteBuffer* unit) {
-    if (!file_ || !unit || unit->GetLength() < kUnitHeader) return ResultSuccess;
-    const uint8_t* u = unit->GetData();
-    const int32_t length = u[2] | u[3] << 8;
-    // Bits 1 to 5 of the first payload byte name the stream.
-    const uint16_t stream = (u[4] >> 1) & 0x1F;
-    if (length > unit->GetLength() - kUnitHeader || length > kMaxPacketData ||
+    if (!file_ || !unit) return ResultSuccess;
+    const RmUnitView view(unit->GetData(), size_t(unit->GetLength()));
+    const uint8_t* data = view.Media();
+    const int32_t length = view.MediaLength();
+    const uint16_t stream = view.Stream();
+    if (!data || size_t(length) > view.Size() - RmUnitView::kMediaAt || length > kMaxPacketData ||
         stream >= streams_.size()) {
         return ResultSuccess;
     }
-    const uint32_t timestamp = uint32_t(u[8]) << 24 | uint32_t(u[9]) << 16 | uint32_t(u[10]) << 8 | u[11];
-    const bool keyFrame = (u[7] & 1) == 0;
+    const uint32_t timestamp = view.Timestamp();
+    const bool keyFrame = view.KeyFrame();
     if (!onDisk_.empty()) {
-        const int32_t match = MatchOnDisk(stream, timestamp, keyFrame ? 2 : 0, u + kUnitHeader, length);
+        const int32_t match = MatchOnDisk(stream, timestamp, keyFrame ? 2 : 0, data, length);
         if (match == kUnitSkipped) return ResultSuccess;
         if (match != 0) return match;
         // Past the file's end: everything from here on is new.
@@ -358,7 +359,7 @@ int32_t CFmtRM::WritePacket(CByteBuffer* unit) {
     w.U32(timestamp);
     w.U8(0);
     w.U8(keyFrame ? 2 : 0);
-    packet_.insert(packet_.end(), u + kUnitHeader, u + kUnitHeader + length);
+    packet_.insert(packet_.end(), data, data + length);
 
     // The packet first: a file cut short in between still has headers that describe it truly.
     if (!file_->WriteAt(bytesWritten_, packet_.data(), packet_.size())) return ResultFileError;
