@@ -13,6 +13,7 @@
 #include "Factories.h"
 #include "PathParts.h"
 #include "TextNumbers.h"
+#include "UrlRules.h"
 #include "UrlUtil.h"
 #include "sys/FileSystem.h"
 
@@ -200,8 +201,7 @@ int32_t CDownBase::OpenSocket() {
 
 int32_t CDownBase::Connect() {
     const std::string host = GetUrlHost(requestUrl_);
-    int port = GetUrlPort(requestUrl_);
-    if (port == 0) port = port_;
+    const int port = RequestPort(requestUrl_, port_);
     LogFormat("Connecting to %s : %d......", host.c_str(), port);
     if (!socket_ || !socket_->Connect(host.c_str(), port)) return ResultConnectError;
     Log("Connect to server success\r\n");

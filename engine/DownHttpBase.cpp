@@ -6,6 +6,7 @@
 #include "AsciiText.h"
 #include "EngineSettings.h"
 #include "TextNumbers.h"
+#include "UrlRules.h"
 #include "UrlUtil.h"
 
 namespace {
@@ -123,8 +124,7 @@ int32_t CDownHttpBase::Connect() {
         port = proxy.port;
     } else {
         host = GetUrlHost(requestUrl_);
-        port = GetUrlPort(requestUrl_);
-        if (port == 0) port = port_;
+        port = RequestPort(requestUrl_, port_);
     }
     LogFormat("Connecting to %s : %d......", host.c_str(), port);
     if (!socket_ || !socket_->Connect(host.c_str(), port)) return ResultConnectError;

@@ -11,6 +11,7 @@
 #include "OutputFileView.h"
 #include "RmUnit.h"
 #include "TextNumbers.h"
+#include "UrlRules.h"
 #include "UrlUtil.h"
 #include "sys/BinaryFile.h"
 
@@ -83,9 +84,8 @@ int32_t CDownRTSP554::Request(const std::string& text, bool requireOk, CByteBuff
 
 int32_t CDownRTSP554::SendOptions() {
     Log("Shaking hand OPTION....");
-    const int urlPort = GetUrlPort(requestUrl_);
     std::string request = "OPTIONS rtsp://" + GetUrlHost(requestUrl_) + ":" +
-                          std::to_string(urlPort != 0 ? urlPort : kRtspPort) + " RTSP/1.0\r\n";
+                          std::to_string(RequestPort(requestUrl_, kRtspPort)) + " RTSP/1.0\r\n";
     request += NextCSeqLine();
     request +=
         "User-Agent: RealMedia Player Version 6.0.7.1380 (win32)\r\n"
