@@ -146,12 +146,14 @@ std::string CDownHttpBase::RequestLine() {
 
 std::string CDownHttpBase::MakeRequest() { return RequestLine(); }
 
-std::string CDownHttpBase::HostLine() const {
-    std::string line = "HOST: " + GetUrlHost(requestUrl_);
+std::string CDownHttpBase::HostAndPort() const {
+    std::string host = GetUrlHost(requestUrl_);
     const int port = GetUrlPort(requestUrl_);
-    if (port != 0 && port != 80) line += ":" + std::to_string(port);
-    return line + "\r\n";
+    if (port != 0 && port != 80) host += ":" + std::to_string(port);
+    return host;
 }
+
+std::string CDownHttpBase::HostLine() const { return "HOST: " + HostAndPort() + "\r\n"; }
 
 // Reply.
 

@@ -50,7 +50,10 @@ protected:
     bool UseProxy() const;
     // The request line and the authorization line; the subclasses append their headers.
     std::string RequestLine();
-    // "HOST: " line: the host, and the port when the URL names one other than 80.
+    // The host a Host line names: the URL's host, and ":" and its port when it names one other
+    // than 80.
+    std::string HostAndPort() const;
+    // "HOST: " + HostAndPort.
     std::string HostLine() const;
 
     // A 2xx reply to a resumed request restarts the file (the server ignored the range). A stream
