@@ -5,6 +5,8 @@
 #include <fstream>
 
 #include "AsciiText.h"
+#include "KeySearch.h"
+#include "TextNumbers.h"
 
 namespace {
 
@@ -16,18 +18,9 @@ std::string Bounded(std::string text) {
 // What the URL builders return: the URL, or the empty text when it does not fit.
 std::string Fitting(std::string url) { return url.size() > kUrlTextMax ? std::string() : url; }
 
-// The value after a key: up to the first terminator character or the end, trimmed.
-std::string ValueFrom(const std::string& text, std::size_t start, const std::string& terminators) {
-    std::size_t end = text.find_first_of(terminators, start);
-    if (end == std::string::npos) end = text.size();
-    return TrimAscii(text, start, end);
-}
-
-int HexDigit(char c) {
-    if (c >= '0' && c <= '9') return c - '0';
-    if (c >= 'A' && c <= 'F') return c - 'A' + 10;
-    return -1;
-}
+// An escape's digit: lower-case letters form no escape, so a text that merely looks encoded
+// stays as it is.
+int EscapeDigit(char c) { return c >= 'a' && c <= 'f' ? -1 : HexDigitValue(c); }
 
 // The file name plus its extension, when there is one.
 std::string FilePart(const UrlParts& parts) {
@@ -69,11 +62,8 @@ void SplitHostPort(const std::string& hostPort, std::string& host, int& port) {
     }
     host = Bounded(hostPort.substr(0, colon));
     // Saturates rather than overflowing on absurdly long digit runs.
-    for (std::size_t i = colon + 1; i < hostPort.size(); ++i) {
-        int digit = hostPort[i] - '0';
-        if (digit < 0 || digit > 9) break;
-        port = port > (INT_MAX - digit) / 10 ? INT_MAX : port * 10 + digit;
-    }
+    std::size_t digits = colon + 1;
+    port = int(ReadDigits(hostPort, digits, INT_MAX));
 }
 
 void SplitUrlPath(const std::string& path, std::string& dir, std::string& name, std::string& ext,
@@ -218,8 +208,8 @@ std::string UrlDecode(const std::string& text) {
         int high = -1;
         int low = -1;
         if (text[i] == '%' && i + 2 < text.size()) {
-            high = HexDigit(text[i + 1]);
-            low = HexDigit(text[i + 2]);
+            high = EscapeDigit(text[i + 1]);
+            low = EscapeDigit(text[i + 2]);
         }
         if (high >= 0 && low >= 0) {
             result += static_cast<char>(high * 16 + low);
@@ -240,7 +230,7 @@ std::string GetHeaderValue(const std::string& text, const std::string& key, int*
     std::size_t valueBegin = found + key.size();
     if (valueBegin > static_cast<std::size_t>(INT_MAX)) return std::string();
     if (pos) *pos = static_cast<int>(valueBegin);
-    return ValueFrom(text, valueBegin, terminators);
+    return ValueAt(text, valueBegin, terminators);
 }
 
 std::string FindHeaderField(const std::string& text, const std::string& key, int* pos,
@@ -251,28 +241,13 @@ std::string FindHeaderField(const std::string& text, const std::string& key, int
         return std::string();
     };
     if (start < 0 || static_cast<std::size_t>(start) > text.size()) return noMatch();
-
-    std::string reducedKey;
-    for (char c : key) {
-        if (ignored.find(c) == std::string::npos) reducedKey += LowerAscii(c);
-    }
-    std::string reducedText;
-    std::vector<std::size_t> indexInText;
-    for (std::size_t i = static_cast<std::size_t>(start); i < text.size(); ++i) {
-        if (ignored.find(text[i]) != std::string::npos) continue;
-        reducedText += LowerAscii(text[i]);
-        indexInText.push_back(i);
-    }
-
-    if (reducedKey.size() >= reducedText.size() + 2) return std::string();
-    if (reducedKey.empty() || reducedKey.size() > reducedText.size()) return noMatch();
-    std::size_t offset = reducedText.find(reducedKey);
-    if (offset == std::string::npos) return noMatch();
-
-    std::size_t valueBegin = indexInText[offset + reducedKey.size() - 1] + 1;
+    KeySearch search(text, ignored, static_cast<std::size_t>(start));
+    if (search.ReducedLength(key) >= search.ReducedLength() + 2) return std::string();
+    if (!search.Next(key)) return noMatch();
+    const std::size_t valueBegin = search.ValueStart();
     if (valueBegin > static_cast<std::size_t>(INT_MAX)) return noMatch();
     if (pos) *pos = static_cast<int>(valueBegin);
-    return ValueFrom(text, valueBegin, terminators);
+    return search.Value(terminators);
 }
 
 uint32_t Swap32(uint32_t value) {
