@@ -1,0 +1,154 @@
+// The engine with a long download list: a config.ini with `items` saved items is written, and the
+// driver times, each `rounds` times: LoadProject into a new manager, SaveProject over the existing
+// file, one poll pass (enumerate, GetItemInfo and TakeItemChanged for every item, as the program's
+// refresh does), and AddItem of one more item. No item runs: the job factory makes none, so the
+// scheduler's work is timed and not a worker thread's start.
+//   list_driver FOLDER ITEMS [rounds=3] [load=1]
+// load=0 leaves the timed loads out (after one untimed load that fills the manager).
+// Prints one line per operation (median and slowest, milliseconds) and the peak memory.
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+#if defined(_WIN32)
+#include <windows.h>
+#include <psapi.h>
+#else
+#include <sys/resource.h>
+#endif
+
+#include "Collaborators.h"
+#include "Factories.h"
+#include "Fetchkeeper.h"
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+double MillisSince(Clock::time_point from) {
+    return std::chrono::duration<double, std::milli>(Clock::now() - from).count();
+}
+
+IDownloadJob* NoJob() { return nullptr; }
+
+// The file as a program that has run for a while leaves it: settings first, then the list, items
+// in all the states a list holds, with URLs and paths of an everyday length.
+bool WriteConfig(const std::string& path, const std::string& folder, int items) {
+    std::FILE* f = std::fopen(path.c_str(), "wb");
+    if (!f) return false;
+    std::fprintf(f, "[DestPath]\r\nDefault=%s\r\n[MaxThread]\r\nDefault=3\r\n[TimeOut]\r\nDefault=30\r\n", folder.c_str());
+    std::fprintf(f, "[Proxy]\r\nserver=\r\nport=\r\nenable=0\r\n[Down]\r\nCount=%d\r\n", items);
+    const int states[] = {3, 4, 4, 5, 6, 1};
+    for (int i = 0; i < items; ++i) {
+        std::fprintf(f, "[%d]\r\nURL=http://media.example.net/archive/2026/december/episode-%05d/clip-%05d.asf\r\n", i, i, i);
+        std::fprintf(f, "DestFileName=%s\\Downloads\\Shows\\clip-%05d.asf\r\nState=%d\r\n", folder.c_str(), i,
+                     states[i % 6]);
+    }
+    return std::fclose(f) == 0;
+}
+
+CFetchkeeper* NewManager() { return static_cast<CFetchkeeper*>(NEW_FETCHKEEPER()); }
+
+void Report(const char* what, int items, std::vector<double> times) {
+    std::sort(times.begin(), times.end());
+    std::printf("%-12s %6d items: median %10.3f ms  max %10.3f ms  (%zu rounds)\n", what, items,
+                times[times.size() / 2], times.back(), times.size());
+    std::fflush(stdout);
+}
+
+double PeakMiB() {
+#if defined(_WIN32)
+    PROCESS_MEMORY_COUNTERS counters{};
+    counters.cb = sizeof counters;
+    if (!GetProcessMemoryInfo(GetCurrentProcess(), &counters, sizeof counters)) return -1;
+    return double(counters.PeakWorkingSetSize) / (1024.0 * 1024.0);
+#else
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage);
+    return double(usage.ru_maxrss) / 1024.0;
+#endif
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    if (argc < 3) {
+        std::fprintf(stderr, "usage: %s FOLDER ITEMS [rounds=3] [load=1]\n", argv[0]);
+        return 2;
+    }
+    const std::string folder = argv[1];
+    const int items = std::atoi(argv[2]);
+    const int rounds = std::max(1, argc > 3 ? std::atoi(argv[3]) : 3);
+    const bool timeLoads = argc > 4 ? std::atoi(argv[4]) != 0 : true;
+    const std::string config = folder + "/config.ini";
+    if (!WriteConfig(config, folder, items)) return 2;
+    SetCollaboratorFactories(NoJob, nullptr);
+
+    std::vector<double> loads;
+    for (int i = 0; i < (timeLoads ? rounds : 0); ++i) {
+        CFetchkeeper* manager = NewManager();
+        const auto from = Clock::now();
+        const bool loaded = manager && manager->LoadProject(config.c_str());
+        loads.push_back(MillisSince(from));
+        if (!loaded || manager->GetCount() != items) {
+            std::fprintf(stderr, "the list did not load\n");
+            return 1;
+        }
+        manager->Release();
+    }
+    if (!loads.empty()) Report("load", items, loads);
+
+    CFetchkeeper* manager = NewManager();
+    if (!manager || !manager->LoadProject(config.c_str()) || manager->GetCount() != items) {
+        std::fprintf(stderr, "the list did not load\n");
+        return 1;
+    }
+    std::vector<double> saves, polls, adds;
+    for (int i = 0; i < rounds; ++i) {
+        const auto from = Clock::now();
+        const bool saved = manager->SaveProject(config.c_str());
+        saves.push_back(MillisSince(from));
+        if (!saved) {
+            std::fprintf(stderr, "save %d failed\n", i);
+            return 1;
+        }
+    }
+    Report("save", items, saves);
+
+    for (int i = 0; i < rounds; ++i) {
+        int seen = 0;
+        const auto from = Clock::now();
+        for (ItemHandle h = manager->GetFirstItem(); h; h = manager->GetNextItem(h)) {
+            DownItemInfo info{};
+            manager->GetItemInfo(h, &info);
+            manager->TakeItemChanged(h);
+            ++seen;
+        }
+        polls.push_back(MillisSince(from));
+        if (seen != manager->GetCount()) {
+            std::fprintf(stderr, "the poll saw %d items\n", seen);
+            return 1;
+        }
+    }
+    Report("poll", items, polls);
+
+    for (int i = 0; i < rounds; ++i) {
+        const std::string url = "http://media.example.net/new/clip-" + std::to_string(i) + ".asf";
+        const std::string name = "new-" + std::to_string(i) + ".asf";
+        const std::string dir = folder + "\\Downloads\\";
+        const auto from = Clock::now();
+        manager->AddItem(url.c_str(), dir.c_str(), name.c_str());
+        adds.push_back(MillisSince(from));
+    }
+    if (manager->GetCount() != items + rounds) {
+        std::fprintf(stderr, "the added items are not listed\n");
+        return 1;
+    }
+    Report("last AddItem", items, adds);
+    manager->Release();
+    std::printf("%-12s %6d items: %10.1f MiB\n", "peak memory", items, PeakMiB());
+    return 0;
+}
