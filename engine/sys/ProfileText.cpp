@@ -173,6 +173,7 @@ bool ProfileText::Write(const char* section, const char* key, const char* value)
         const auto found = byName_.find(LowerAscii(section));
         if (found == byName_.end()) return false;
         std::vector<size_t>& places = found->second;
+        // Its text goes; its place stays, so that the places indexed after it stay true.
         sections_[places.front()] = Section{std::string(), {}, true};
         places.erase(places.begin());
         if (places.empty()) byName_.erase(found);
