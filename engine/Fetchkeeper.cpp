@@ -265,14 +265,19 @@ bool CFetchkeeper::LoadProject(const char* iniPath) {
 
 bool CFetchkeeper::SaveProject(const char* iniPath) {
     if (!iniPath) return false;
-    std::vector<DownItemRecord> records;
+    // The list as it is now, in texts of their own length: a record's fields are far longer.
+    struct Saved {
+        std::string url, destFile;
+        int32_t state;
+    };
+    std::vector<Saved> saved;
     bool debug;
     {
         EngineGuard lock(EngineLock());
-        records.reserve(items_.size());
+        saved.reserve(items_.size());
         for (CDownItem* item : items_) {
-            records.emplace_back();
-            item->GetRecord(&records.back());
+            const DownItemRecord* record = item->RecordAddress();
+            saved.push_back(Saved{record->url, record->destFile, record->state});
         }
         debug = debug_;
     }
@@ -285,10 +290,14 @@ bool CFetchkeeper::SaveProject(const char* iniPath) {
     sys::RemoveFile(temp);
     auto writeList = [&](CPrjMng& store) {
         bool ok = store.ClearItems();
-        for (size_t i = 0; i < records.size(); ++i) {
-            ok = store.WriteItem(int32_t(i), &records[i]) && ok;
+        for (size_t i = 0; i < saved.size(); ++i) {
+            DownItemRecord record{};
+            CopyBounded(record.url, sizeof record.url, saved[i].url);
+            CopyBounded(record.destFile, sizeof record.destFile, saved[i].destFile);
+            record.state = saved[i].state;
+            ok = store.WriteItem(int32_t(i), &record) && ok;
         }
-        ok = store.WriteCount(int32_t(records.size())) && ok;
+        ok = store.WriteCount(int32_t(saved.size())) && ok;
         if (debug) store.WriteDebug();
         return ok;
     };
