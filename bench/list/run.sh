@@ -33,7 +33,7 @@ if [ "$windows" = 1 ]; then
 fi
 echo "== time per item against the next smaller size (1.00: linear)"
 for build in native "$win_tree"; do
-  for what in load save poll "last AddItem"; do
+  for what in load save "first poll" poll "last AddItem"; do
     grep "^$build  *$what  *[0-9]* items: median" "$out" |
       awk -v build="$build" -v what="$what" '{
         for (i = 1; i <= NF; ++i) { if ($i == "items:") n = $(i - 1); if ($i == "median") t = $(i + 1) }
