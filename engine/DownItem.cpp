@@ -26,6 +26,7 @@ bool CDownItem::Init() {
     infoLog_.clear();
     protocolKind_ = activeKind_ = 0;
     changed_ = false;
+    Notify();
     return true;
 }
 
@@ -42,6 +43,7 @@ void CDownItem::Set(const char* url, const char* destDir, const char* fileName, 
     contentKind_ = 0;
     protocolKind_ = kind;
     NewLog();
+    Notify();
 }
 
 void CDownItem::SetFromRecord(const DownItemRecord* record) {
@@ -50,6 +52,7 @@ void CDownItem::SetFromRecord(const DownItemRecord* record) {
     CopyBounded(record_.destFile, sizeof record_.destFile, record->destFile);
     record_.state = record->state;
     NewLog();
+    Notify();
 }
 
 void CDownItem::Start(IItemHost* host) {
@@ -68,6 +71,7 @@ void CDownItem::BeginRun() {
     IDownloadJob* job = CreateDownloadJob(redirects_);
     if (!job) return;
     record_.state = DownDownloading;
+    Notify();
     AppendLog(kStartText);
     ++runsInFlight_;
     job->Set(record_.url, record_.destFile, protocolKind_);
@@ -83,6 +87,7 @@ bool CDownItem::GetDestFile(char* out) {
 void CDownItem::Stop() {
     EngineGuard lock(EngineLock());
     if (record_.state == DownDownloading) record_.state = DownStopped;
+    Notify();
 }
 
 bool CDownItem::SetUrl(const char* url, const char* destFile) {
@@ -92,6 +97,7 @@ bool CDownItem::SetUrl(const char* url, const char* destFile) {
     if (record_.state == DownDownloading || runsInFlight_ > 0) return false;
     CopyBounded(record_.url, sizeof record_.url, url);
     CopyBounded(record_.destFile, sizeof record_.destFile, destFile);
+    Notify();
     return true;
 }
 
@@ -140,6 +146,7 @@ bool CDownItem::IsDeleted() {
 void CDownItem::MarkDeleted() {
     EngineGuard lock(EngineLock());
     if (record_.state != DownDownloading) record_.state = DownDeleted;
+    Notify();
 }
 
 bool CDownItem::IsDownloading() {
@@ -161,6 +168,7 @@ bool CDownItem::MatchUrl(const char* url, int32_t kind, const char* destFile) {
         protocolKind_ = kind;
         CopyBounded(record_.destFile, sizeof record_.destFile, destFile);
         record_.state = DownWaiting;
+        Notify();
     }
     return true;
 }
@@ -193,6 +201,7 @@ void CDownItem::Succeeded() {
         // The user deleted the item while its run wound down: it stays deleted.
         deleted = record_.state == DownDeleted;
         if (!deleted) record_.state = DownFinished;
+        Notify();
         Log(kSuccessText);
         changed_ = true;
         url = record_.url;
@@ -223,6 +232,7 @@ void CDownItem::Failed(const char* text) {
         // A stopped item stays stopped, and one deleted while its run wound down stays deleted.
         if (record_.state != DownStopped && record_.state != DownDeleted) {
             record_.state = DownFailed;
+            Notify();
             if (activeKind_ == KindHttp) {
                 // The plain HTTP run failed: try once more as RealMedia over HTTP, unless the URL
                 // would no longer fit its field.
@@ -231,6 +241,7 @@ void CDownItem::Failed(const char* text) {
                     Log("URL too long");
                 } else {
                     CopyBounded(record_.url, sizeof record_.url, url);
+                    Notify();
                     protocolKind_ = KindRtsp80;
                     Start(host_);
                 }
@@ -280,6 +291,7 @@ void CDownItem::EndRuns() {
     EngineGuard lock(EngineLock());
     mustEnd_ = true;
     if (record_.state == DownDownloading) record_.state = DownStopped;
+    Notify();
 }
 
 void CDownItem::Restart() {
@@ -293,6 +305,7 @@ void CDownItem::Restart() {
 void CDownItem::SetUrl(const char* url) {
     EngineGuard lock(EngineLock());
     CopyBounded(record_.url, sizeof record_.url, url);
+    Notify();
 }
 
 void CDownItem::RunFinished() {
@@ -319,6 +332,15 @@ void CDownItem::WaitForRuns() {
         lock.lock();
         runsEnded_.wait_for(lock, std::chrono::milliseconds(50), [this] { return runsInFlight_ == 0; });
     }
+}
+
+void CDownItem::Watch(ItemWatcher* watcher) {
+    EngineGuard lock(EngineLock());
+    watcher_ = watcher;
+}
+
+void CDownItem::Notify() {
+    if (watcher_) watcher_->ItemChanged(this);
 }
 
 void CDownItem::SetPlaylistDepth(int32_t depth) {

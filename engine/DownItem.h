@@ -10,6 +10,7 @@
 #include "EngineObject.h"
 #include "IDownloadSink.h"
 #include "IItemHost.h"
+#include "ItemWatcher.h"
 
 class CDownItem final : public EngineObject<CDownItem>, public IDownloadSink {
 public:
@@ -57,6 +58,9 @@ public:
     // Engine-internal, before the item is freed: a run still going ends at once, unasked.
     void EndRuns();
 
+    // The list told of every change of URL or state; null: none.
+    void Watch(ItemWatcher* watcher);
+
     // How many playlists lie above this item (0: one the user added); kept for this session only.
     void SetPlaylistDepth(int32_t depth);
 
@@ -70,6 +74,8 @@ private:
     void NewLog();
     // Starts a run with a new job (the engine lock held).
     void BeginRun();
+    // After the URL or the state changed (the engine lock held).
+    void Notify();
 
     DownItemRecord record_{};  // url, destFile, state: the layout the download list stores
     int32_t totalSize_ = 0;
@@ -80,6 +86,7 @@ private:
     int32_t activeKind_ = 0;
     bool changed_ = false;
     IItemHost* host_ = nullptr;
+    ItemWatcher* watcher_ = nullptr;
     int32_t playlistDepth_ = 0;
     // Redirects that led to the current run: a redirect restarts the item with a new job, so the
     // count lives here; any other start begins a new chain.

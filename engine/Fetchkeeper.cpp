@@ -37,7 +37,7 @@ CFetchkeeper::~CFetchkeeper() { RemoveAll(); }
 bool CFetchkeeper::Init() {
     EngineGuard lock(EngineLock());
     maxThread_ = 3;
-    items_.clear();
+    items_.TakeAll();
     return true;
 }
 
@@ -60,12 +60,7 @@ bool CFetchkeeper::Debug() {
     return debug_;
 }
 
-CDownItem* CFetchkeeper::Find(ItemHandle item) {
-    for (CDownItem* listed : items_) {
-        if (listed == item) return listed;
-    }
-    return nullptr;
-}
+CDownItem* CFetchkeeper::Find(ItemHandle item) { return items_.Find(item); }
 
 std::string CFetchkeeper::UniqueDest(std::string dest) {
     auto taken = [this](const std::string& path) {
@@ -85,8 +80,9 @@ bool CFetchkeeper::Insert(const char* url, const char* destDir, const char* file
 
     EngineGuard lock(EngineLock());
     if (closing_) return false;
-    for (CDownItem* listed : items_) {
-        if (listed->MatchUrl(url, kind, dest.c_str())) return true;
+    if (CDownItem* listed = items_.FirstWithUrl(url)) {
+        listed->MatchUrl(url, kind, dest.c_str());
+        return true;
     }
     dest = UniqueDest(dest);
     if (dest.empty()) return false;
@@ -94,7 +90,7 @@ bool CFetchkeeper::Insert(const char* url, const char* destDir, const char* file
     if (!item) return false;
     item->Set(url, dest.c_str(), "", kind);
     item->SetPlaylistDepth(depth);
-    items_.push_back(item);
+    items_.PushBack(item);
     return true;
 }
 
@@ -125,17 +121,8 @@ void CFetchkeeper::ItemFinished() {
 void CFetchkeeper::ScheduleNext() {
     EngineGuard lock(EngineLock());
     if (closing_) return;
-    int32_t downloading = 0;
-    for (CDownItem* listed : items_) {
-        if (listed->IsDownloading()) ++downloading;
-    }
-    if (downloading >= maxThread_) return;
-    for (CDownItem* listed : items_) {
-        if (listed->IsWaiting() && listed->RunsInFlight() == 0) {
-            listed->Start(this);
-            return;
-        }
-    }
+    if (items_.Downloading() >= maxThread_) return;
+    if (CDownItem* next = items_.FirstIdleWaiting()) next->Start(this);
 }
 
 int32_t CFetchkeeper::GetCount() {
@@ -155,8 +142,7 @@ bool CFetchkeeper::RemoveAll() {
             // While the runs wind down nothing may be added or started, or it would outlive the
             // list (and, from the destructor, the manager).
             closing_ = true;
-            removed.assign(items_.begin(), items_.end());
-            items_.clear();
+            removed = items_.TakeAll();
             // A run still going would write into a freed item: end it, whatever the item's state
             // (a deleted item's stopped run may still be going), then wait for it.
             for (CDownItem* item : removed) item->EndRuns();
@@ -175,7 +161,7 @@ bool CFetchkeeper::RemoveItem(ItemHandle handle) {
     if (item->IsDeleted()) {
         // A stopped run may still be winding down; the item is freed only once no worker uses it.
         if (item->RunsInFlight() > 0) return false;
-        items_.remove(item);
+        items_.Remove(item);
         item->Release();
         return true;
     }
@@ -186,18 +172,12 @@ bool CFetchkeeper::RemoveItem(ItemHandle handle) {
 
 ItemHandle CFetchkeeper::GetFirstItem() {
     EngineGuard lock(EngineLock());
-    return items_.empty() ? nullptr : items_.front();
+    return items_.Front();
 }
 
 ItemHandle CFetchkeeper::GetNextItem(ItemHandle handle) {
     EngineGuard lock(EngineLock());
-    for (auto it = items_.begin(); it != items_.end(); ++it) {
-        if (*it == handle) {
-            ++it;
-            return it == items_.end() ? nullptr : *it;
-        }
-    }
-    return nullptr;
+    return items_.Next(handle);
 }
 
 bool CFetchkeeper::StartItem(ItemHandle handle) {
@@ -245,8 +225,12 @@ bool CFetchkeeper::GetItemDestFile(ItemHandle handle, char* out) {
 bool CFetchkeeper::LoadProject(const char* iniPath) {
     StorePtr store = OpenStore(iniPath);
     if (!store) return false;
+    // The file is read once for the whole list; a text only the profile calls can read (UTF-16)
+    // is read key by key.
+    store->BeginEdit();
     const int32_t count = store->ReadCount();
-    std::vector<DownItemRecord> records;
+    // Each record goes straight into a new item: a list of many items is not held twice.
+    std::vector<CDownItem*> loaded;
     // The saved sections are numbered from 0 without gaps: the first missing one ends the list,
     // whatever a damaged Count says.
     for (int32_t i = 0; i < count; ++i) {
@@ -258,23 +242,23 @@ bool CFetchkeeper::LoadProject(const char* iniPath) {
         if (record.state == DownDownloading || record.state < DownWaiting || record.state > DownDeleted) {
             record.state = DownStopped;
         }
-        records.push_back(record);
-    }
-    const bool debug = store->ReadDebug();
-
-    EngineGuard lock(EngineLock());
-    for (const DownItemRecord& record : records) {
-        // The saved list stays in the file until the next save replaces it, so loading it twice
-        // must not list its items twice.
-        bool listed = false;
-        for (CDownItem* item : items_) {
-            if (item->MatchUrl(record.url, KindFromUrl, record.destFile)) listed = true;
-        }
-        if (listed) continue;
         auto* item = static_cast<CDownItem*>(NEW_DOWNITEM());
         if (!item) continue;
         item->SetFromRecord(&record);
-        items_.push_back(item);
+        loaded.push_back(item);
+    }
+    const bool debug = store->ReadDebug();
+    store.reset();
+
+    EngineGuard lock(EngineLock());
+    for (CDownItem* item : loaded) {
+        // The saved list stays in the file until the next save replaces it, so loading it twice
+        // must not list its items twice.
+        if (items_.FirstWithUrl(item->RecordAddress()->url)) {
+            item->Release();
+        } else {
+            items_.PushBack(item);
+        }
     }
     debug_ = debug;
     return true;
@@ -282,13 +266,19 @@ bool CFetchkeeper::LoadProject(const char* iniPath) {
 
 bool CFetchkeeper::SaveProject(const char* iniPath) {
     if (!iniPath) return false;
-    std::vector<DownItemRecord> records;
+    // The list as it is now, in texts of their own length: a record's fields are far longer.
+    struct Saved {
+        std::string url, destFile;
+        int32_t state;
+    };
+    std::vector<Saved> saved;
     bool debug;
     {
         EngineGuard lock(EngineLock());
+        saved.reserve(items_.size());
         for (CDownItem* item : items_) {
-            records.emplace_back();
-            item->GetRecord(&records.back());
+            const DownItemRecord* record = item->RecordAddress();
+            saved.push_back(Saved{record->url, record->destFile, record->state});
         }
         debug = debug_;
     }
@@ -301,10 +291,14 @@ bool CFetchkeeper::SaveProject(const char* iniPath) {
     sys::RemoveFile(temp);
     auto writeList = [&](CPrjMng& store) {
         bool ok = store.ClearItems();
-        for (size_t i = 0; i < records.size(); ++i) {
-            ok = store.WriteItem(int32_t(i), &records[i]) && ok;
+        for (size_t i = 0; i < saved.size(); ++i) {
+            DownItemRecord record{};
+            CopyBounded(record.url, sizeof record.url, saved[i].url);
+            CopyBounded(record.destFile, sizeof record.destFile, saved[i].destFile);
+            record.state = saved[i].state;
+            ok = store.WriteItem(int32_t(i), &record) && ok;
         }
-        ok = store.WriteCount(int32_t(records.size())) && ok;
+        ok = store.WriteCount(int32_t(saved.size())) && ok;
         if (debug) store.WriteDebug();
         return ok;
     };

@@ -1,12 +1,12 @@
 // The download manager: owns the download list, schedules waiting items, and forwards settings
 // and the saved list to the store.
 #pragma once
-#include <list>
 #include <string>
 
 #include "DownItem.h"
 #include "IFetchkeeper.h"
 #include "IItemHost.h"
+#include "ItemList.h"
 
 class CFetchkeeper final : public EngineObject<CFetchkeeper, IFetchkeeper>, public IItemHost {
 public:
@@ -57,7 +57,7 @@ private:
     void ScheduleNext();
     std::string UniqueDest(std::string dest);
 
-    std::list<CDownItem*> items_;
+    ItemList items_;
     // Set while RemoveAll waits for runs to end: late playlist entries and starts are refused.
     bool closing_ = false;
     int32_t maxThread_ = 3;

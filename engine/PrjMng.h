@@ -33,9 +33,10 @@ public:
     const char* File() const { return file_; }
 
     // While an edit is open every read and write goes to the file's text held in memory, so that
-    // many writes (a whole list) cost one read and one write of the file. Begins one on the file's
-    // text (a missing file is an empty text); false, with no edit open, when the file cannot be
-    // read or is a text that must be left to the profile calls (UTF-16).
+    // many reads or writes (a whole list) cost one read and one write of the file. Begins one on
+    // the file's text (a missing file is an empty text); false, with no edit open, when the file
+    // cannot be read or is a text that must be left to the profile calls (UTF-16). An edit that is
+    // not ended writes nothing.
     bool BeginEdit();
     // Ends the edit by writing the text to path (created or replaced); false when that failed.
     bool EndEdit(const char* path);

@@ -11,28 +11,9 @@
 #include <string>
 #include <vector>
 
+#include "../common/ListConfig.h"
 #include "Factories.h"
 #include "Fetchkeeper.h"
-
-namespace {
-
-// The file as a program that has run for a while leaves it: settings first, then the list, items
-// in all the states a list holds, with URLs and paths of an everyday length.
-bool WriteConfig(const std::string& path, const std::string& folder, int items) {
-    std::FILE* f = std::fopen(path.c_str(), "wb");
-    if (!f) return false;
-    std::fprintf(f, "[DestPath]\r\nDefault=%s\r\n[MaxThread]\r\nDefault=3\r\n[TimeOut]\r\nDefault=30\r\n", folder.c_str());
-    std::fprintf(f, "[Proxy]\r\nserver=\r\nport=\r\nenable=0\r\n[Down]\r\nCount=%d\r\n", items);
-    const int states[] = {3, 4, 4, 5, 6, 1};
-    for (int i = 0; i < items; ++i) {
-        std::fprintf(f, "[%d]\r\nURL=http://media.example.net/archive/2026/december/episode-%04d/clip-%04d.asf\r\n", i, i, i);
-        std::fprintf(f, "DestFileName=%s\\Downloads\\Shows\\clip-%04d.asf\r\nState=%d\r\n", folder.c_str(), i,
-                     states[i % 6]);
-    }
-    return std::fclose(f) == 0;
-}
-
-}  // namespace
 
 int main(int argc, char** argv) {
     if (argc < 2) {
@@ -43,7 +24,7 @@ int main(int argc, char** argv) {
     const int items = argc > 2 ? std::atoi(argv[2]) : 500;
     const int rounds = argc > 3 ? std::atoi(argv[3]) : 20;
     const std::string config = folder + "/config.ini";
-    if (!WriteConfig(config, folder, items)) return 2;
+    if (!WriteListConfig(config, folder, items)) return 2;
     auto* manager = static_cast<CFetchkeeper*>(NEW_FETCHKEEPER());
     if (!manager || !manager->LoadProject(config.c_str()) || manager->GetCount() != items) {
         std::fprintf(stderr, "the list did not load\n");

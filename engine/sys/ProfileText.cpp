@@ -71,6 +71,23 @@ constexpr size_t kIntBufferSize = 30;
 
 }  // namespace
 
+ProfileText::ProfileText() { AddSection(std::string()); }
+
+ProfileText::Section& ProfileText::AddSection(std::string name) {
+    byName_[LowerAscii(name)].push_back(sections_.size());
+    sections_.push_back(Section{std::move(name), {}});
+    return sections_.back();
+}
+
+ProfileText::Section* ProfileText::FindSection(const std::string& name, bool trimmed) {
+    const auto found = byName_.find(LowerAscii(trimmed ? Trim(name) : name));
+    return found == byName_.end() ? nullptr : &sections_[found->second.front()];
+}
+
+const ProfileText::Section* ProfileText::FindSection(const std::string& name, bool trimmed) const {
+    return const_cast<ProfileText*>(this)->FindSection(name, trimmed);
+}
+
 void ProfileText::Parse(const std::string& text) {
     size_t pos = 0;
     if (text.compare(0, 3, kBom) == 0) {
@@ -86,7 +103,7 @@ void ProfileText::Parse(const std::string& text) {
         if (line.empty()) continue;  // blank lines are not kept
         const size_t close = line.rfind(']');
         if (line[0] == '[' && close != std::string::npos) {
-            sections_.push_back(Section{Trim(line.substr(1, close - 1)), {}});
+            AddSection(Trim(line.substr(1, close - 1)));
             continue;
         }
         // Comment lines are kept as entries too: nobody asks for a name starting with ';'.
@@ -119,6 +136,7 @@ ProfileText::Loaded ProfileText::Load(const std::string& path) {
 bool ProfileText::Store(const std::string& path) const {
     std::string text = bom_ ? kBom : "";
     for (const Section& section : sections_) {
+        if (section.removed) continue;
         if (!section.name.empty()) text += "[" + section.name + "]\r\n";
         for (const Entry& entry : section.entries) {
             text += entry.name;
@@ -131,10 +149,6 @@ bool ProfileText::Store(const std::string& path) const {
     out.write(text.data(), std::streamsize(text.size()));
     out.close();
     return !out.fail();
-}
-
-const ProfileText::Section* ProfileText::FindSection(const std::string& name, bool trimmed) const {
-    return FindNamed(sections_, name, trimmed);
 }
 
 std::string ProfileText::GetString(const char* section, const char* key, const char* def, size_t bufferSize) const {
@@ -156,16 +170,17 @@ int ProfileText::GetInt(const char* section, const char* key, int def) const {
 bool ProfileText::Write(const char* section, const char* key, const char* value) {
     if (!section) return false;
     if (!key) {
-        for (auto it = sections_.begin(); it != sections_.end(); ++it) {
-            if (EqualsNoCase(it->name, section)) {
-                sections_.erase(it);
-                return true;
-            }
-        }
-        return false;
+        const auto found = byName_.find(LowerAscii(section));
+        if (found == byName_.end()) return false;
+        std::vector<size_t>& places = found->second;
+        // Its text goes; its place stays, so that the places indexed after it stay true.
+        sections_[places.front()] = Section{std::string(), {}, true};
+        places.erase(places.begin());
+        if (places.empty()) byName_.erase(found);
+        return true;
     }
     if (!value) {
-        auto* found = FindNamed(sections_, section, false);
+        Section* found = FindSection(section, false);
         if (!found) return false;
         for (auto it = found->entries.begin(); it != found->entries.end(); ++it) {
             if (EqualsNoCase(it->name, key)) {
@@ -175,11 +190,8 @@ bool ProfileText::Write(const char* section, const char* key, const char* value)
         }
         return false;
     }
-    auto* found = FindNamed(sections_, section, true);
-    if (!found) {
-        sections_.push_back(Section{TrimLeft(section), {}});
-        found = &sections_.back();
-    }
+    Section* found = FindSection(section, true);
+    if (!found) found = &AddSection(TrimLeft(section));
     // New names and values drop leading blanks only; reading trims the rest.
     const std::string text = TrimLeft(value);
     Entry* entry = FindNamed(found->entries, key, true);

@@ -5,12 +5,15 @@
 #pragma once
 #include <cstddef>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 namespace sys {
 
 class ProfileText {
 public:
+    ProfileText();
+
     enum class Loaded { kYes, kMissing, kUnreadable };
 
     // Replaces what is held with the file's text; a file that is missing or cannot be read leaves
@@ -39,15 +42,22 @@ private:
     struct Section {
         std::string name;
         std::vector<Entry> entries;
+        bool removed = false;  // left in place, so that removing one costs no shift of the rest
     };
 
     void Parse(const std::string& text);
+    Section& AddSection(std::string name);
+    // The first section held under that name (letters compared without case), or null.
+    Section* FindSection(const std::string& name, bool trimmed);
     const Section* FindSection(const std::string& name, bool trimmed) const;
 
     bool bom_ = false;
     bool utf16_ = false;
     // The first section is always the nameless one holding the lines above the first header.
-    std::vector<Section> sections_{Section{}};
+    std::vector<Section> sections_;
+    // Where the sections still held lie, by their lower-case name, in file order: a list of many
+    // items is thousands of sections, and each lookup must not walk them all.
+    std::unordered_map<std::string, std::vector<size_t>> byName_;
 };
 
 }  // namespace sys

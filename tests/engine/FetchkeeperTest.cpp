@@ -357,6 +357,134 @@ TEST_F(FetchkeeperTest, EnumerationWalksInInsertionOrder) {
     EXPECT_FALSE(manager->TakeItemChanged(&notAnItem));
 }
 
+TEST_F(FetchkeeperTest, FreedItemsHandleIsAnsweredAsAnUnknownOne) {
+    runs.refuseJobs = true;
+    for (const char* name : {"1", "2", "3", "4"}) {
+        manager->AddItem((std::string("http://a.example/") + name).c_str(), "C:\\dl\\", name);
+    }
+    const std::vector<ItemHandle> all = Items(*manager);
+    // Asked about just before it goes, as a poll asks about the item after the one it holds.
+    EXPECT_EQ(manager->GetNextItem(all[0]), all[1]);
+    ASSERT_TRUE(manager->RemoveItem(all[1]));
+    EXPECT_EQ(manager->GetNextItem(all[0]), all[1]);  // deleted, still listed
+    ASSERT_TRUE(manager->RemoveItem(all[1]));
+    EXPECT_EQ(manager->GetNextItem(all[0]), all[2]);
+    EXPECT_EQ(manager->GetNextItem(all[1]), nullptr);
+    DownItemInfo info{};
+    EXPECT_FALSE(manager->GetItemInfo(all[1], &info));
+    EXPECT_FALSE(manager->TakeItemChanged(all[1]));
+    EXPECT_FALSE(manager->RemoveItem(all[1]));
+    char dest[kPathSize];
+    EXPECT_FALSE(manager->GetItemDestFile(all[1], dest));
+    EXPECT_FALSE(manager->SetItemUrl(all[1], "http://b.example/", "C:\\dl\\b"));
+
+    // The last one goes: its neighbour becomes the last.
+    manager->RemoveItem(all[3]);
+    manager->RemoveItem(all[3]);
+    EXPECT_EQ(manager->GetNextItem(all[2]), nullptr);
+    EXPECT_EQ(Items(*manager), (std::vector<ItemHandle>{all[0], all[2]}));
+    // And the first: the list starts at the next one.
+    EXPECT_EQ(Info(*manager, all[0]).state, DownWaiting);
+    manager->RemoveItem(all[0]);
+    manager->RemoveItem(all[0]);
+    EXPECT_EQ(manager->GetFirstItem(), all[2]);
+    EXPECT_EQ(manager->GetNextItem(all[0]), nullptr);
+    manager->RemoveAll();
+    EXPECT_EQ(manager->GetFirstItem(), nullptr);
+    EXPECT_EQ(manager->GetNextItem(all[2]), nullptr);
+    EXPECT_FALSE(manager->TakeItemChanged(all[2]));
+}
+
+TEST_F(FetchkeeperTest, QueuedUrlIsTheOneAnItemHoldsNow) {
+    // An item's URL changes by the properties dialog, a redirect and the HTTP fallback; the insert
+    // rule compares with the URL it holds at that moment.
+    runs.refuseJobs = true;
+    manager->AddItem("http://a.example/old", "C:\\dl\\", "a");
+    manager->AddItem("http://a.example/other", "C:\\dl\\", "b");
+    const std::vector<ItemHandle> all = Items(*manager);
+    ASSERT_TRUE(manager->SetItemUrl(all[0], "http://a.example/new", "C:\\dl\\a"));
+    EXPECT_TRUE(manager->AddItem("HTTP://a.example/NEW", "C:\\dl\\", "c"));
+    EXPECT_EQ(manager->GetCount(), 2);
+    EXPECT_TRUE(manager->AddItem("http://a.example/old", "C:\\dl\\", "d"));
+    EXPECT_EQ(manager->GetCount(), 3);
+
+    // Two items now hold one URL: the first of the list is the one that matches, whichever took
+    // the URL last. The match is seen by its effect: a found entry's kind, file and waiting state.
+    ASSERT_TRUE(manager->SetItemUrl(all[1], "http://a.example/shared", "C:\\dl\\b"));
+    ASSERT_TRUE(manager->SetItemUrl(all[0], "http://a.example/shared", "C:\\dl\\a"));
+    static_cast<IItemHost*>(manager.get())->AddFoundItem("http://a.example/shared", "C:\\found\\", KindMms);
+    EXPECT_EQ(manager->GetCount(), 3);
+    EXPECT_STREQ(Info(*manager, all[0]).destFile, "C:\\found\\shared");
+    EXPECT_STREQ(Info(*manager, all[1]).destFile, "C:\\dl\\b");
+}
+
+TEST_F(FetchkeeperTest, UrlARunChangesIsTheOneQueued) {
+    manager->AddItem("http://a.example/start.asf", "C:\\dl\\", "start.asf");
+    ItemHandle item = manager->GetFirstItem();
+    RunOf(item).sink->SetUrl("http://b.example/moved.asf");
+    runs.refuseJobs = true;
+    manager->AddItem("http://b.example/moved.asf", "C:\\dl\\", "other.asf");
+    EXPECT_EQ(manager->GetCount(), 1);
+    manager->AddItem("http://a.example/start.asf", "C:\\dl\\", "again.asf");
+    EXPECT_EQ(manager->GetCount(), 2);
+}
+
+TEST_F(FetchkeeperTest, ItemWaitingAgainStartsInItsPlaceInTheList) {
+    manager->SetMaxThread(1);
+    manager->AddItem("http://a.example/first", "C:\\dl\\", "first");
+    const ItemHandle first = manager->GetFirstItem();
+    FakeRun& firstRun = RunOf(first);
+    manager->StopItem(first);
+    firstRun.sink->Failed("USER CANCEL THE OPERATION");
+    runs.End(firstRun);
+    manager->AddItem("http://a.example/second", "C:\\dl\\", "second");
+    manager->AddItem("http://a.example/third", "C:\\dl\\", "third");
+    const std::vector<ItemHandle> all = Items(*manager);
+    ASSERT_EQ(Info(*manager, all[1]).state, DownDownloading);
+    ASSERT_EQ(Info(*manager, all[2]).state, DownWaiting);
+    // A playlist names the stopped first item again: it waits, ahead of the third.
+    static_cast<IItemHost*>(manager.get())->AddFoundItem("http://a.example/first", "C:\\dl\\", KindHttp);
+    ASSERT_EQ(Info(*manager, first).state, DownWaiting);
+    Succeed(all[1]);
+    EXPECT_EQ(Info(*manager, first).state, DownDownloading);
+    EXPECT_EQ(Info(*manager, all[2]).state, DownWaiting);
+    Succeed(first);
+    EXPECT_EQ(Info(*manager, all[2]).state, DownDownloading);
+}
+
+TEST_F(FetchkeeperTest, EmptiedListCountsNoDownloadsLeft) {
+    manager->SetMaxThread(1);
+    manager->AddItem("http://a.example/1", "C:\\dl\\", "1");
+    FakeRun& run = RunOf(manager->GetFirstItem());
+    std::thread remover([&] { manager->RemoveAll(); });
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+    while (!run.sink->MustEnd() && std::chrono::steady_clock::now() < deadline) std::this_thread::yield();
+    run.sink->Failed("USER CANCEL THE OPERATION");
+    runs.End(run);
+    remover.join();
+    manager->AddItem("http://a.example/2", "C:\\dl\\", "2");
+    EXPECT_EQ(Info(*manager, manager->GetFirstItem()).state, DownDownloading);
+}
+
+TEST_F(FetchkeeperTest, FailedRunLeavesRoomForTheNextOnlyOnceItsRetryFailed) {
+    // The HTTP fallback changes the URL and starts a second run from inside the failed one.
+    manager->SetMaxThread(1);
+    manager->AddItem("http://a.example/clip", "C:\\dl\\", "clip");
+    manager->AddItem("http://a.example/next", "C:\\dl\\", "next");
+    const std::vector<ItemHandle> all = Items(*manager);
+    FakeRun& run = RunOf(all[0]);
+    run.sink->SetActiveKind(KindHttp);
+    run.sink->Failed("CONNECT TO SERVER ERROR");
+    runs.End(run);
+    ASSERT_EQ(Info(*manager, all[0]).state, DownDownloading);
+    EXPECT_EQ(Info(*manager, all[1]).state, DownWaiting);
+    FakeRun& retry = RunOf(all[0]);
+    retry.sink->Failed("CONNECT TO SERVER ERROR");
+    runs.End(retry);
+    EXPECT_EQ(Info(*manager, all[0]).state, DownFailed);
+    EXPECT_EQ(Info(*manager, all[1]).state, DownDownloading);
+}
+
 TEST_F(FetchkeeperTest, ItemAccessorsGoThroughTheHandle) {
     runs.refuseJobs = true;
     manager->AddItem("http://a.example/1", "C:\\dl\\", "1.asf");
@@ -583,6 +711,12 @@ TEST_F(FetchkeeperStoreTest, SaveWritesTheBytesThatKeyByKeyProfileCallsWrite) {
          "; written by hand\r\n\r\n[Proxy]\r\n  server = proxy.example \r\nport=8080\r\n[Down]\r\nCount=1\r\n"
          "[0]\r\nURL=http://old.example/0\r\n[5]\r\nURL=http://old.example/5\r\nState=1\n[TimeOut]\rDefault=20\r\n"},
         {"a UTF-8 mark", utf8Bom + "[TimeOut]\r\nDefault=20\r\n[Down]\r\nCount=0\r\n"},
+        {"duplicate sections, names in another case",
+         "[down]\r\nCount=2\r\n[0]\r\nURL=http://old.example/x\r\n[0]\r\nURL=http://old.example/y\r\nState=3\r\n"
+         "[1]\r\nURL=http://old.example/z\r\n[Down]\r\nDebug=1\r\n[1]\r\nurl=http://old.example/w\r\n"},
+        {"sections out of order, removed and written again",
+         "[2]\r\nURL=http://old.example/2\r\n[1]\r\nURL=http://old.example/1\r\n[Down]\r\nCount=3\r\n"
+         "[0]\r\nURL=http://old.example/0\r\n[Proxy]\r\nenable=1\r\n"},
     };
     for (const auto& c : cases) {
         const std::string reference = dir.File("reference.ini");
@@ -605,6 +739,71 @@ TEST_F(FetchkeeperStoreTest, SaveWritesTheBytesThatKeyByKeyProfileCallsWrite) {
         store->WriteCount(i);
         ASSERT_TRUE(manager->SaveProject(ini.c_str())) << c.what;
         EXPECT_EQ(ReadText(ini), ReadText(reference)) << c.what;
+    }
+}
+
+TEST_F(FetchkeeperStoreTest, LoadGivesTheItemsThatKeyByKeyProfileCallsRead) {
+    // The load reads the file once and looks every key up in memory; the profile calls, key by
+    // key, are what it must match (under Wine: the platform's own reader).
+    struct Item {
+        std::string url, destFile;
+        int32_t state;
+    };
+    const std::string longPath = "C:\\dl\\" + std::string(300, 'p');
+    struct Case {
+        const char* what;
+        std::string file;
+        std::vector<Item> items;
+    } cases[] = {
+        {"as a save writes it",
+         "[DestPath]\r\nDefault=C:\\dl\r\n[Down]\r\nCount=3\r\n[0]\r\nURL=http://a.example/0.asf\r\n"
+         "DestFileName=C:\\dl\\0.asf\r\nState=4\r\n[1]\r\nURL=http://a.example/1?x=1;y=2\r\n"
+         "DestFileName=C:\\dl\\1.asf\r\nState=6\r\n[2]\r\nURL=mms://a.example/2\r\nDestFileName=" + longPath +
+             "\r\nState=1\r\n",
+         {{"http://a.example/0.asf", "C:\\dl\\0.asf", DownFinished},
+          {"http://a.example/1?x=1;y=2", "C:\\dl\\1.asf", DownDeleted},
+          {"mms://a.example/2", longPath.substr(0, kPathSize - 1), DownWaiting}}},
+        {"names in any case, blanks, quotes, comments and every line end",
+         "\xEF\xBB\xBF; kept by hand\n[ down ]\ncount = 3\r[0]\r\n  url = http://a.example/q \r\n"
+         "destfilename=\"C:\\dl\\q\"\nSTATE=3\n\n[1]\nURL='http://a.example/r'\nState=5x\n"
+         "[2]\nURL=http://A.EXAMPLE/Q\nDestFileName=C:\\dl\\dup\n",
+         {{"http://a.example/q", "C:\\dl\\q", DownStopped}, {"http://a.example/r", "", DownFailed}}},
+        {"the first of duplicate sections, the list ending at a gap",
+         "[Down]\r\nCount=4\r\n[0]\r\nURL=http://a.example/first\r\nState=4\r\n[0]\r\nURL=http://a.example/second\r\n"
+         "[1]\r\nState=4\r\n[2]\r\nURL=http://a.example/after-gap\r\n[Down]\r\nCount=1\r\n",
+         {{"http://a.example/first", "", DownFinished}}},
+        {"states no item can be loaded in",
+         "[Down]\r\nCount=3\r\n[0]\r\nURL=http://a.example/0\r\nState=2\r\n[1]\r\nURL=http://a.example/1\r\n"
+         "State=-4\r\n[2]\r\nURL=http://a.example/2\r\nState=0x6\r\n",
+         {{"http://a.example/0", "", DownStopped}, {"http://a.example/1", "", DownStopped},
+          {"http://a.example/2", "", DownDeleted}}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        std::ofstream(ini, std::ios::binary | std::ios::trunc) << c.file;
+        ManagerPtr loaded = NewManager();
+        ASSERT_TRUE(loaded->LoadProject(ini.c_str()));
+        const std::vector<ItemHandle> all = Items(*loaded);
+        ASSERT_EQ(all.size(), c.items.size());
+        // Key by key through the store, as the load read the list before.
+        EnginePtr<CPrjMng> store(static_cast<CPrjMng*>(NEW_PRJMNG()));
+        ASSERT_TRUE(store);
+        store->SetFile(ini.c_str());
+        for (size_t i = 0; i < all.size(); ++i) {
+            SCOPED_TRACE(i);
+            const DownItemInfo info = Info(*loaded, all[i]);
+            EXPECT_EQ(info.url, c.items[i].url);
+            EXPECT_EQ(info.destFile, c.items[i].destFile);
+            EXPECT_EQ(info.state, c.items[i].state);
+            DownItemRecord record{};
+            store->ReadItem(int32_t(i), &record);
+            EXPECT_STREQ(info.url, record.url);
+            EXPECT_STREQ(info.destFile, record.destFile);
+            const bool canStay = record.state >= DownWaiting && record.state <= DownDeleted &&
+                                 record.state != DownDownloading;
+            EXPECT_EQ(info.state, canStay ? record.state : DownStopped);
+        }
+        EXPECT_EQ(ReadText(ini), c.file);  // a load writes nothing
     }
 }
 
