@@ -5,7 +5,8 @@
 // Only messages without pointers go to the program: they cross into its process as they are.
 //   DropMenu.exe <list.bmp>   waits for the main window, drops the menu, saves the list, prints
 //                             "window L T R B" and "list L T R B" (screen coordinates), exits 0;
-//                             1: no main window, 2: the list did not open, 3: not saved
+//                             1: no main window (or it never painted), 2: the list did not open
+//                             (or paint), 3: not saved
 #include <windows.h>
 #include <commctrl.h>
 
@@ -13,6 +14,7 @@
 #include <cstring>
 #include <vector>
 
+#include "WaitPainted.h"
 #include "WindowGrab.h"
 
 namespace {
@@ -65,6 +67,14 @@ BOOL CALLBACK FindOpenList(HWND window, LPARAM param) {
     return FALSE;
 }
 
+// Waits until the window, and its thread, are done painting; false when ms pass first.
+bool WaitPainted(HWND window, DWORD ms) {
+    for (DWORD start = GetTickCount(); GetTickCount() - start < ms; Sleep(20)) {
+        if (wait_painted::PaintedAndIdle(window, ms)) return true;
+    }
+    return false;
+}
+
 HWND WaitForOpenList(HWND main, DWORD ms) {
     ListSearch search;
     GetWindowThreadProcessId(main, &search.process);
@@ -99,15 +109,14 @@ int main(int argc, char** argv) {
         EnumWindows(FindMainWindow, reinterpret_cast<LPARAM>(&search));
         if (!search.main) Sleep(100);
     }
-    if (!search.main) return 1;
-    Sleep(1500);  // its first paint
+    if (!search.main || !WaitPainted(search.main, 30000)) return 1;
     // Posted: the menu's modal loop runs in the program, not here.
     const LPARAM at = MAKELPARAM(12, 8);
     PostMessageA(search.bar, WM_LBUTTONDOWN, MK_LBUTTON, at);
     PostMessageA(search.bar, WM_LBUTTONUP, 0, at);
     HWND list = WaitForOpenList(search.main, 10000);
-    if (!list) return 2;
-    Sleep(700);  // the items are drawn one by one as the list opens
+    // The items are drawn one by one as the list opens.
+    if (!list || !WaitPainted(list, 10000)) return 2;
     if (!SaveWindow(list, argv[1])) return 3;
     PrintRect("window", search.main);
     PrintRect("list", list);
