@@ -10,6 +10,7 @@
 #include <windows.h>
 #include <commctrl.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstring>
 #include <vector>
@@ -86,11 +87,19 @@ HWND WaitForOpenList(HWND main, DWORD ms) {
     return nullptr;
 }
 
-// The window's pixels, as a top-down 32-bit bitmap file.
-bool SaveWindow(HWND window, const char* path) {
-    RECT r{};
-    const std::vector<DWORD> pixels = window_grab::GrabWindow(window, r);
-    return !pixels.empty() && window_grab::SaveBmp(path, pixels, r.right - r.left, r.bottom - r.top);
+// The list's pixels once they show its paint: its own surface reads black until the program's
+// drawing reaches it, and the items come one by one, so two reads in a row must agree and show
+// more than black. Empty when that does not happen within ms.
+std::vector<DWORD> GrabDrawnList(HWND list, RECT& place, DWORD ms) {
+    std::vector<DWORD> last;
+    for (DWORD start = GetTickCount(); GetTickCount() - start < ms; Sleep(100)) {
+        if (!wait_painted::PaintedAndIdle(list, ms)) continue;
+        std::vector<DWORD> now = window_grab::GrabWindow(list, place);
+        const bool drawn = std::any_of(now.begin(), now.end(), [](DWORD p) { return (p & 0xFFFFFF) != 0; });
+        if (drawn && now == last) return now;
+        last = drawn ? std::move(now) : std::vector<DWORD>();
+    }
+    return {};
 }
 
 void PrintRect(const char* name, HWND window) {
@@ -115,9 +124,11 @@ int main(int argc, char** argv) {
     PostMessageA(search.bar, WM_LBUTTONDOWN, MK_LBUTTON, at);
     PostMessageA(search.bar, WM_LBUTTONUP, 0, at);
     HWND list = WaitForOpenList(search.main, 10000);
-    // The items are drawn one by one as the list opens.
-    if (!list || !WaitPainted(list, 10000)) return 2;
-    if (!SaveWindow(list, argv[1])) return 3;
+    if (!list) return 2;
+    RECT place{};
+    const std::vector<DWORD> pixels = GrabDrawnList(list, place, 10000);
+    if (pixels.empty()) return 2;
+    if (!window_grab::SaveBmp(argv[1], pixels, place.right - place.left, place.bottom - place.top)) return 3;
     PrintRect("window", search.main);
     PrintRect("list", list);
     return 0;
