@@ -13,6 +13,7 @@
 #include "CommandHarness.h"
 #include "Plus.h"
 #include "ProgramRun.h"
+#include "WaitPainted.h"
 
 namespace {
 
@@ -59,15 +60,12 @@ bool SavePicture(RECT area, const std::string& path) {
     return static_cast<bool>(out);
 }
 
-void Pump(DWORD ms) {
-    const DWORD start = GetTickCount();
-    while (GetTickCount() - start < ms) {
-        MSG msg;
-        while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-            TranslateMessage(&msg);
-            DispatchMessageA(&msg);
-        }
-        Sleep(10);
+// Runs the messages that are waiting.
+void Pump() {
+    MSG msg;
+    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+        TranslateMessage(&msg);
+        DispatchMessageA(&msg);
     }
 }
 
@@ -86,8 +84,8 @@ TEST_F(WindowPicturesTest, MainWindowAndDialogsAsAUserSeesThem) {
     Make();
     AboutBox = new TAboutBox(ui::Application);
     form->Show();
-    Pump(700);
     HWND main = form->Handle();
+    EXPECT_TRUE(wait_painted::PumpUntilPainted(main, Pump)) << "the main window did not paint";
     EXPECT_TRUE(IsZoomed(main));
     EXPECT_EQ(GetWindowLongA(main, GWL_STYLE) & WS_CAPTION, WS_CAPTION);
     const RECT screen{0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
@@ -104,9 +102,10 @@ TEST_F(WindowPicturesTest, MainWindowAndDialogsAsAUserSeesThem) {
     };
     for (const Dialog& d : dialogs) {
         bool saved = false;
-        // Steps come every 20 ms: the dialog gets about a third of a second to paint itself.
-        std::vector<std::function<void()>> steps(15, [] {});
+        std::vector<std::function<void()>> steps{
+            command_harness::ModalSteps::WaitFor([&] { return wait_painted::Painted(d.dialog->Handle()); })};
         steps.push_back([&] {
+            EXPECT_TRUE(wait_painted::Painted(d.dialog->Handle())) << d.name << " did not paint";
             RECT r;
             GetWindowRect(d.dialog->Handle(), &r);
             InflateRect(&r, 8, 8);

@@ -229,9 +229,13 @@ TEST_F(FetchkeeperTest, RemoveAllWaitsForRunsStillGoing) {
         manager->RemoveAll();
         done = true;
     });
-    std::this_thread::sleep_for(std::chrono::milliseconds(100));
-    EXPECT_FALSE(done);
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+    while (!run.sink->IsStopped() && std::chrono::steady_clock::now() < deadline) std::this_thread::yield();
     EXPECT_TRUE(run.sink->IsStopped());  // asked to end
+    // A RemoveAll that did not wait would return at once now: give it a moment to show that.
+    const auto moment = std::chrono::steady_clock::now() + std::chrono::milliseconds(200);
+    while (!done && std::chrono::steady_clock::now() < moment) std::this_thread::yield();
+    EXPECT_FALSE(done);
     run.sink->Failed("USER CANCEL THE OPERATION");
     runs.End(run);
     remover.join();

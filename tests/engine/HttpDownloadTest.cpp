@@ -457,16 +457,12 @@ TEST_F(HttpDownload, StopWhileReceivingKeepsTheRecord) {
 
 TEST_F(HttpDownload, StopDuringASilentHandshakeIsAStop) {
     SetEngineTimeOut(1);
+    RecordingSink sink;  // outlives the server's thread, which stops it
     FixtureServer server;
-    server.AddScript().ExpectHead().Silence(3000);
+    // The user stops once the request is in and the server has fallen silent.
+    server.AddScript().ExpectHead().Call([&](FixtureServer::Session&) { sink.stop = true; }).Silence(3000);
     server.Start();
-    RecordingSink sink;
-    std::thread stopper([&] {
-        std::this_thread::sleep_for(std::chrono::milliseconds(300));
-        sink.stop = true;
-    });
     EXPECT_EQ(Run(server.Url("/quiet.bin"), dir_.File("quiet.bin"), sink), ResultUserCancel);
-    stopper.join();
     EXPECT_EQ(sink.failures, std::vector<std::string>{"USER CANCEL THE OPERATION"});
 }
 
@@ -480,28 +476,25 @@ TEST_F(HttpDownload, StopEndsAHandshakeThatNeverCompletes) {
     };
     const Case cases[] = {{"silent", false}, {"a byte at a time", true}};
     for (const auto& c : cases) {
+        RecordingSink sink;  // outlives the server's thread, which stops it
         FixtureServer server;
+        // The user stops once the request is in, or once the head has begun to come.
         auto& script = server.AddScript().ExpectHead();
         if (c.dribble) {
-            script.Send("HTTP/1.1 200 OK\r\n").Call([](FixtureServer::Session& session) {
+            script.Send("HTTP/1.1 200 OK\r\n").Call([&](FixtureServer::Session& session) {
                 for (int i = 0; i < 100 && !session.Stopping(); ++i) {
                     if (!session.Send("X")) break;
+                    if (i == 2) sink.stop = true;
                     std::this_thread::sleep_for(std::chrono::milliseconds(200));
                 }
             });
         } else {
-            script.Silence(20000);
+            script.Call([&](FixtureServer::Session&) { sink.stop = true; }).Silence(20000);
         }
         server.Start();
-        RecordingSink sink;
-        std::thread stopper([&] {
-            std::this_thread::sleep_for(std::chrono::milliseconds(500));
-            sink.stop = true;
-        });
         const auto started = std::chrono::steady_clock::now();
         EXPECT_EQ(Run(server.Url("/slow.bin"), dir_.File("slow.bin"), sink), ResultUserCancel) << c.name;
         const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count();
-        stopper.join();
         // Well before the server's script (20 s) or one wait of the time-out (30 s) ends.
         EXPECT_LT(seconds, 10.0) << c.name;
         EXPECT_EQ(sink.failures, std::vector<std::string>{"USER CANCEL THE OPERATION"}) << c.name;

@@ -61,9 +61,9 @@ void FuzzUrl(const std::string& url, const std::string& other, const std::string
     SplitUrlPath(url, dir, name, ext, query);
     for (const std::string* part : {&dir, &name, &ext, &query}) CheckUrlText(*part);
 
-    std::string decoded = UrlDecode(url);
-    CheckUrlText(decoded);
-    Check(decoded.size() <= url.size());
+    // The decoder takes the whole text, however long: each caller that stores the result judges
+    // whether it fits (the redirect step refuses a location that does not).
+    Check(UrlDecode(url).size() <= url.size());
 }
 
 void FuzzSearches(const std::string& text, int carried) {

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "Forms.h"
+#include "WaitPainted.h"
 #include "WindowGrab.h"
 #include "Qelform.h"
 #include "Qelregister.h"
@@ -97,13 +98,7 @@ end
     }
 };
 
-void Pump(DWORD ms) {
-    const DWORD start = GetTickCount();
-    while (GetTickCount() - start < ms) {
-        ui::Application->ProcessMessages();
-        Sleep(10);
-    }
-}
+void Pump() { ui::Application->ProcessMessages(); }
 
 std::vector<HWND> descendants;
 
@@ -153,9 +148,9 @@ int main(int argc, char** argv) {
     for (const char* style : {"MacOS", "WinXP", "DeepBlue", "Protein", "BlueGlass"}) {
         ShowcaseForm form(style);
         form.Show();
-        Pump(800);
+        if (!wait_painted::PumpUntilPainted(form.Handle(), Pump)) ++failed;
         RedrawWindow(form.Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
-        Pump(300);
+        if (!wait_painted::PumpUntilPainted(form.Handle(), Pump)) ++failed;
         std::string name = style;
         for (char& c : name) c = static_cast<char>(tolower(static_cast<unsigned char>(c)));
         if (!SavePicture(form.Handle(), dir + "\\skin-" + name + ".bmp")) ++failed;

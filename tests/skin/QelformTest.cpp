@@ -139,9 +139,12 @@ TEST(QelformTest, HookComesOffWhenTheFrameGoesFirst) {
 
 TEST(QelformTest, FormCanGoFirst) {
     auto form = std::make_unique<FramedForm>(nullptr, "bsSizeable");
-    ASSERT_EQ(AskHit(form->Handle(), 3, 100), HTLEFT);
+    HWND window = form->Handle();
+    ASSERT_EQ(AskHit(window, 3, 100), HTLEFT);
+    ASSERT_TRUE(ui::Application && ui::Application->OnMessage);  // the frame takes the program's keys
     form.reset();  // the form's window and the frame go together
-    SUCCEED();
+    EXPECT_FALSE(IsWindow(window));
+    EXPECT_FALSE(ui::Application->OnMessage) << "the program's messages would still reach the freed frame";
 }
 
 }  // namespace

@@ -1,4 +1,4 @@
-// A test form with the XP-look component active. After a few seconds on screen it takes a picture
+// A test form with the XP-look component active. Once it has painted itself it takes a picture
 // of itself (bars, flat edits and combo box), drops its File menu down and takes a second one,
 // both through GDI into BMP files, then ends. (The display's own picture would not show the
 // menu: Wine draws popup menus on surfaces of their own.)
@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "WaitPainted.h"
 #include "WindowGrab.h"
 #include "XPTestForm.h"
 
@@ -63,14 +64,19 @@ bool SaveScreen(const std::string& path, int width, int height) {
     return window_grab::SaveBmp(path, screen, width, height);
 }
 
+// Checked every 50 ms: the picture is taken once the dropped-down menu has painted itself.
 void CALLBACK TakePicture(HWND, UINT, UINT_PTR timer, DWORD) {
+    HWND popup = FindWindowA("#32768", nullptr);
+    if (!popup || !wait_painted::Painted(popup)) return;
     KillTimer(nullptr, timer);
     ExitProcess(SaveScreen(menuPath, 480, 400) ? 0 : 1);
 }
 
-// Drops the File menu down below its bar item, highlighted as when a user opens it; the menu
-// loop runs inside this call until the picture is taken.
+// Checked every 50 ms: once the form has painted itself, drops the File menu down below its bar
+// item, highlighted as when a user opens it; the menu loop runs inside this call until the picture
+// is taken.
 void CALLBACK DropMenu(HWND, UINT, UINT_PTR timer, DWORD) {
+    if (!wait_painted::Painted(shown)) return;
     KillTimer(nullptr, timer);
     // Under Wine the tool bar shows black once a menu is down: the bars are pictured first.
     if (!SaveScreen(barsPath, 480, 400)) ExitProcess(1);
@@ -80,7 +86,7 @@ void CALLBACK DropMenu(HWND, UINT, UINT_PTR timer, DWORD) {
     RECT item{};
     GetMenuItemRect(shown, bar, 0, &item);
     HiliteMenuItem(shown, bar, 0, MF_BYPOSITION | MF_HILITE);
-    SetTimer(nullptr, 0, 1500, TakePicture);
+    SetTimer(nullptr, 0, 50, TakePicture);
     TrackPopupMenu(GetSubMenu(bar, 0), TPM_LEFTALIGN | TPM_TOPALIGN, item.left, item.bottom, 0, shown, nullptr);
 }
 
@@ -104,7 +110,7 @@ int main(int argc, char** argv) {
     form.Find<ui::TEdit>("Edit1")->SetFocus();
     shown = form.Handle();
     SetTimer(nullptr, 0, 30000, GiveUp);
-    SetTimer(nullptr, 0, 3000, DropMenu);
+    SetTimer(nullptr, 0, 50, DropMenu);
     application.Run();
     return 0;
 }

@@ -51,6 +51,19 @@ public:
         pending_.clear();
     }
     bool Done() const { return pending_.empty(); }
+    // A step that comes round again on each tick until `done` holds, at most `ticks` times; the
+    // step after it fails if done never held.
+    static std::function<void()> WaitFor(std::function<bool()> done, int ticks = 1000) {
+        struct Wait {
+            std::function<bool()> done;
+            int left;
+            void operator()() {
+                if (done() || --left <= 0) return;
+                Instance().pending_.push_front(*this);
+            }
+        };
+        return Wait{std::move(done), ticks};
+    }
 
 private:
     static void CALLBACK Tick(HWND, UINT, UINT_PTR, DWORD) {

@@ -5,14 +5,17 @@
 // Only messages without pointers go to the program: they cross into its process as they are.
 //   DropMenu.exe <list.bmp>   waits for the main window, drops the menu, saves the list, prints
 //                             "window L T R B" and "list L T R B" (screen coordinates), exits 0;
-//                             1: no main window, 2: the list did not open, 3: not saved
+//                             1: no main window (or it never painted), 2: the list did not open
+//                             (or paint), 3: not saved
 #include <windows.h>
 #include <commctrl.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstring>
 #include <vector>
 
+#include "WaitPainted.h"
 #include "WindowGrab.h"
 
 namespace {
@@ -65,6 +68,14 @@ BOOL CALLBACK FindOpenList(HWND window, LPARAM param) {
     return FALSE;
 }
 
+// Waits until the window, and its thread, are done painting; false when ms pass first.
+bool WaitPainted(HWND window, DWORD ms) {
+    for (DWORD start = GetTickCount(); GetTickCount() - start < ms; Sleep(20)) {
+        if (wait_painted::PaintedAndIdle(window, ms)) return true;
+    }
+    return false;
+}
+
 HWND WaitForOpenList(HWND main, DWORD ms) {
     ListSearch search;
     GetWindowThreadProcessId(main, &search.process);
@@ -76,11 +87,19 @@ HWND WaitForOpenList(HWND main, DWORD ms) {
     return nullptr;
 }
 
-// The window's pixels, as a top-down 32-bit bitmap file.
-bool SaveWindow(HWND window, const char* path) {
-    RECT r{};
-    const std::vector<DWORD> pixels = window_grab::GrabWindow(window, r);
-    return !pixels.empty() && window_grab::SaveBmp(path, pixels, r.right - r.left, r.bottom - r.top);
+// The list's pixels once they show its paint: its own surface reads black until the program's
+// drawing reaches it, and the items come one by one, so two reads in a row must agree and show
+// more than black. Empty when that does not happen within ms.
+std::vector<DWORD> GrabDrawnList(HWND list, RECT& place, DWORD ms) {
+    std::vector<DWORD> last;
+    for (DWORD start = GetTickCount(); GetTickCount() - start < ms; Sleep(100)) {
+        if (!wait_painted::PaintedAndIdle(list, ms)) continue;
+        std::vector<DWORD> now = window_grab::GrabWindow(list, place);
+        const bool drawn = std::any_of(now.begin(), now.end(), [](DWORD p) { return (p & 0xFFFFFF) != 0; });
+        if (drawn && now == last) return now;
+        last = drawn ? std::move(now) : std::vector<DWORD>();
+    }
+    return {};
 }
 
 void PrintRect(const char* name, HWND window) {
@@ -99,16 +118,17 @@ int main(int argc, char** argv) {
         EnumWindows(FindMainWindow, reinterpret_cast<LPARAM>(&search));
         if (!search.main) Sleep(100);
     }
-    if (!search.main) return 1;
-    Sleep(1500);  // its first paint
+    if (!search.main || !WaitPainted(search.main, 30000)) return 1;
     // Posted: the menu's modal loop runs in the program, not here.
     const LPARAM at = MAKELPARAM(12, 8);
     PostMessageA(search.bar, WM_LBUTTONDOWN, MK_LBUTTON, at);
     PostMessageA(search.bar, WM_LBUTTONUP, 0, at);
     HWND list = WaitForOpenList(search.main, 10000);
     if (!list) return 2;
-    Sleep(700);  // the items are drawn one by one as the list opens
-    if (!SaveWindow(list, argv[1])) return 3;
+    RECT place{};
+    const std::vector<DWORD> pixels = GrabDrawnList(list, place, 10000);
+    if (pixels.empty()) return 2;
+    if (!window_grab::SaveBmp(argv[1], pixels, place.right - place.left, place.bottom - place.top)) return 3;
     PrintRect("window", search.main);
     PrintRect("list", list);
     return 0;

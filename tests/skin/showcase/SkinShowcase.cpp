@@ -18,6 +18,7 @@
 #include "Qellistview.h"
 #include "Qelregister.h"
 #include "Qelthemes.h"
+#include "WaitPainted.h"
 
 namespace {
 
@@ -61,10 +62,11 @@ int main(int argc, char** argv) {
     checks->SetChecked(1, true);
     checks->SetChecked(3, true);
     form.Show();
-    Pump(1500);
+    const auto step = [] { ui::Application->ProcessMessages(); };
+    if (!wait_painted::PumpUntilPainted(form.Handle(), step)) return 4;
     RedrawWindow(form.Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN | RDW_UPDATENOW);
-    Pump(500);
+    if (!wait_painted::PumpUntilPainted(form.Handle(), step)) return 4;
     std::ofstream(argv[3]) << "ready\n";
-    Pump(30000);
+    Pump(30000);  // shown while the picture is taken; the script ends it
     return 0;
 }
