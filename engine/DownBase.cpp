@@ -7,10 +7,10 @@
 #include <utility>
 
 #include "AsciiText.h"
-#include "EngineSettings.h"
 #include "Base64.h"
+#include "EngineSettings.h"
 #include "Factories.h"
-#include "UrlUtil.h"
+#include "UrlModel.h"
 #include "sys/FileSystem.h"
 
 namespace {

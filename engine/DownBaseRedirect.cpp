@@ -5,7 +5,7 @@
 #include "DownBase.h"
 #include "EngineTypes.h"
 #include "ItemRules.h"
-#include "UrlUtil.h"
+#include "UrlModel.h"
 
 namespace {
 

@@ -9,7 +9,7 @@
 #include "AsciiText.h"
 #include "EngineSettings.h"
 #include "NameLookup.h"
-#include "UrlUtil.h"
+#include "UrlModel.h"
 #include "sys/BinaryFile.h"
 #include "sys/MessageBox.h"
 

@@ -1,7 +1,7 @@
 #include "DownMMS80.h"
 
 #include "Factories.h"
-#include "UrlUtil.h"
+#include "UrlModel.h"
 
 CDownMMS80::CDownMMS80() : reader_([this](uint8_t* bytes, size_t count) { return Fill(bytes, count); }) {
     // A stream server answers a resumed request with 200 and the stream from the asked send time.
@@ -119,8 +119,6 @@ int32_t CDownMMS80::ReceiveData() {
     Log("\r\n------^^^------DOWNLOAD MMS 80 SUCCESS------------\r\n");
     return ResultSuccess;
 }
-
-int32_t CDownMMS80::ReadHeaderPacket(std::vector<uint8_t>& chunk) { return Problem(reader_.ReadHeaderChunk(chunk)); }
 
 int32_t CDownMMS80::ReadHeaderPackets() {
     std::vector<uint8_t> header;

@@ -2,7 +2,7 @@
 
 #include "DownBase.h"
 #include "Factories.h"
-#include "UrlUtil.h"
+#include "UrlModel.h"
 
 namespace {
 

@@ -6,9 +6,10 @@
 #include "AsciiText.h"
 #include "Factories.h"
 #include "FmtRM.h"
+#include "HeaderText.h"
 #include "Md5.h"
 #include "OutputFileView.h"
-#include "UrlUtil.h"
+#include "UrlModel.h"
 #include "sys/BinaryFile.h"
 
 namespace {

@@ -4,7 +4,7 @@
 
 #include "AsciiText.h"
 #include "ByteReader.h"
-#include "UrlUtil.h"
+#include "HeaderText.h"
 
 namespace {
 
@@ -26,7 +26,7 @@ int32_t CDownRtspBase::Begin() {
 
 int32_t CDownRtspBase::CheckResume() {
     const int32_t code = CDownBase::CheckResume();
-    if (code == ResultSuccess) subclassWord_ = 1;
+    if (code == ResultSuccess) cseq_ = 1;
     return code;
 }
 
@@ -60,7 +60,7 @@ bool CDownRtspBase::ParseContentLength(const std::string& value, size_t limit, s
 }
 
 std::string CDownRtspBase::NextCSeqLine() {
-    return "CSeq: " + std::to_string(subclassWord_++) + "\r\n";
+    return "CSeq: " + std::to_string(cseq_++) + "\r\n";
 }
 
 bool CDownRtspBase::SendText(const std::string& text) {

@@ -14,8 +14,8 @@
 #include "Factories.h"
 #include "ItemRules.h"
 #include "TextCopy.h"
-#include "UrlUtil.h"
-#include "sys/BinaryFile.h"
+#include "UrlModel.h"
+#include "sys/Thread.h"
 
 namespace {
 

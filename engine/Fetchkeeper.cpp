@@ -11,7 +11,7 @@
 #include "ItemRules.h"
 #include "PrjMng.h"
 #include "TextCopy.h"
-#include "UrlUtil.h"
+#include "UrlModel.h"
 #include "sys/FileSystem.h"
 
 namespace {

@@ -9,6 +9,7 @@ using ItemHandle = void*;
 
 class IFetchkeeper : public IEngineObject {
 public:
+    // Answers true; nothing calls it: kept for the table's layout.
     virtual bool FK_STDCALL ReturnTrue() = 0;                                               // 3
     virtual void FK_STDCALL SetMaxThread(int32_t count) = 0;                                // 4
     virtual bool FK_STDCALL AddItem(const char* url, const char* destDir, const char* fileName) = 0;

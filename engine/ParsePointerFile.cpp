@@ -6,7 +6,7 @@
 #include "ByteBuffer.h"
 #include "ItemRules.h"
 #include "TextCopy.h"
-#include "UrlUtil.h"
+#include "UrlModel.h"
 
 namespace {
 

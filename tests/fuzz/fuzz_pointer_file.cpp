@@ -17,8 +17,9 @@
 
 #include "AsciiText.h"
 #include "Factories.h"
+#include "HeaderText.h"
 #include "ParsePointerFile.h"
-#include "UrlUtil.h"
+#include "UrlModel.h"
 
 namespace {
 
