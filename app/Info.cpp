@@ -39,7 +39,7 @@ void TfrmInfo::BindComponents() {
 }
 
 void TfrmInfo::EditURLChange(ui::TComponent*) {
-    char name[512] = {};
+    char name[kFileNameSize] = {};
     if (FileNameFromUrl && FileNameFromUrl(EditURL->Text().c_str(), name)) {
         name[sizeof name - 1] = '\0';
         EditFileName->SetText(name);

@@ -25,7 +25,7 @@ public:
     void Button2Click(ui::TComponent* sender);
     void SpeedButton1Click(ui::TComponent* sender);
 
-    // The file name of a URL (true when the URL has one), written into a 512-byte buffer: the
+    // The file name of a URL (true when the URL has one), written into a buffer of kFileNameSize bytes: the
     // engine's answer, handed in by whoever opens the dialog. No name is proposed without it.
     std::function<bool(const char* url, char* out)> FileNameFromUrl;
     // The URL with the user name and password folded in, as it would be sent; empty when it does

@@ -196,7 +196,7 @@ void TForm1::FormCreate(ui::TComponent*) {
     const char* path = mainSettings_.settingsPath;
     manager_->SetMaxThread(manager_->GetMaxThread(path));
     manager_->SetTimeOut(path, manager_->GetTimeOut(path));
-    char server[1024] = {}, port[64] = {};
+    char server[kUrlSize] = {}, port[kPortTextSize] = {};
     uint8_t enabled = 0;
     manager_->GetProxy(path, server, port, &enabled);
     manager_->SetProxy(path, server, port, enabled);
@@ -462,7 +462,7 @@ int32_t TForm1::GetTimeOut() { return manager_ ? manager_->GetTimeOut(mainSettin
 
 bool TForm1::GetProxy(std::string& server, std::string& port, bool& enabled) {
     if (!manager_) return false;
-    char serverText[1024] = {}, portText[64] = {};
+    char serverText[kUrlSize] = {}, portText[kPortTextSize] = {};
     uint8_t on = 0;
     const bool ok = manager_->GetProxy(mainSettings_.settingsPath, serverText, portText, &on);
     server = serverText;
@@ -517,7 +517,7 @@ void TForm1::btnAddClick(ui::TComponent*) {
     // Pasted as the edit pastes, so a text of several lines gives its first.
     if (HWND edit = dialog.EditURL->Handle()) SendMessageA(edit, WM_PASTE, 0, 0);
     dialog.EditURL->SetText(ui::Trim(dialog.EditURL->Text()));
-    char folder[512] = {};
+    char folder[kPathSize] = {};
     manager_->GetDestPath(mainSettings_.settingsPath, folder);
     folder[sizeof folder - 1] = '\0';
     dialog.EditDest->SetText(folder[0] ? folder : kDefaultDestFolder);
@@ -639,7 +639,7 @@ ui::TListView* TForm1::ListFor(int32_t state) const {
 void TForm1::pupOpenClick(ui::TComponent*) {
     ui::TListItem* row = ListDowned->Selected();
     if (!manager_ || !row) return;
-    char path[256] = {};
+    char path[kPathSize] = {};
     manager_->GetItemDestFile(row->Data(), path);
     path[sizeof path - 1] = '\0';
     // A RealMedia stream may have been written under the stream's own extension.
@@ -657,7 +657,7 @@ void TForm1::pupPropertyClick(ui::TComponent*) {
         ui::ShowMessage(kPauseFirst);
         return;
     }
-    char dir[256] = {}, name[256] = {};
+    char dir[kPathSize] = {}, name[kPathSize] = {};
     SplitPath(info.destFile ? info.destFile : "", dir, name);
     dir[sizeof dir - 1] = '\0';
     TfrmInfo& dialog = InfoDialog("Property", false);
@@ -781,7 +781,7 @@ void TForm1::SelectAll1Click(ui::TComponent*) {
 }
 
 void TForm1::OpenDestFilePath1Click(ui::TComponent*) {
-    char stored[256] = {};
+    char stored[kPathSize] = {};
     if (manager_) manager_->GetDestPath(mainSettings_.settingsPath, stored);
     stored[sizeof stored - 1] = '\0';
     ui::ShellOpen(nullptr, stored[0] ? std::string(stored) : ProgramDownloadFolder());
@@ -798,7 +798,7 @@ void TForm1::Tools1Click(ui::TComponent*) {
 }
 
 void TForm1::btnHelpClick(ui::TComponent*) {
-    ui::ShellOpen(nullptr, Bounded(std::string(ProgramDirectory()) + "\\Ripplecast.chm", 256));
+    ui::ShellOpen(nullptr, Bounded(std::string(ProgramDirectory()) + "\\Ripplecast.chm", kPathSize));
 }
 
 void TForm1::btnHomeClick(ui::TComponent*) { ui::ShellOpen(nullptr, kHomePage); }

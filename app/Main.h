@@ -21,7 +21,7 @@
 class TfrmInfo;
 
 struct MainSettings {
-    char settingsPath[256];         // the settings file every settings and list operation is given
+    char settingsPath[kPathSize];   // the settings file every settings and list operation is given
     int32_t logPosition;            // bytes of the shown item's log already in Memo1
     ui::TListItem* lastShownRow;    // the ListDown row ShowItem showed last
 };

@@ -2,9 +2,9 @@
 
 #include <cstring>
 
-namespace {
+#include "EngineTypes.h"
 
-constexpr size_t kMaxKept = 510;
+namespace {
 
 bool IsForbidden(char c) { return c != '\0' && std::strchr("\"*/:<>?\\|", c) != nullptr; }
 
@@ -13,7 +13,7 @@ bool IsForbidden(char c) { return c != '\0' && std::strchr("\"*/:<>?\\|", c) != 
 void SanitizeFileName(char* name) {
     if (!name) return;
     size_t kept = 0;
-    for (const char* from = name; *from && kept < kMaxKept; ++from) {
+    for (const char* from = name; *from && kept < kUrlFileNameMax; ++from) {
         if (!IsForbidden(*from)) name[kept++] = *from;
     }
     name[kept] = '\0';
@@ -22,7 +22,7 @@ void SanitizeFileName(char* name) {
 std::string SanitizeFileName(const std::string& name) {
     std::string kept;
     for (char c : name) {
-        if (kept.size() == kMaxKept) break;
+        if (kept.size() == kUrlFileNameMax) break;
         if (c == '\0') break;
         if (!IsForbidden(c)) kept += c;
     }

@@ -7,6 +7,6 @@
 #include "ItemRules.h"
 
 // Removes every character a Windows file name cannot hold (" * / : < > ? \ |) and keeps at most
-// 510 characters; the result is always terminated.
+// kUrlFileNameMax characters, as many as a file name taken from a URL; the result is always terminated.
 void SanitizeFileName(char* name);
 std::string SanitizeFileName(const std::string& name);

@@ -2,15 +2,16 @@
 
 #include <windows.h>
 
+#include "EngineTypes.h"
 #include "Folders.h"
 #include "ProgramTexts.h"
+#include "SettingRules.h"
 #include "SysUtils.h"
+#include "sys/win32/FolderSearch.h"
 
 TToolsDlg* ToolsDlg = nullptr;
 
 namespace {
-
-constexpr size_t kFolderSize = 256;  // the engine's path field, terminator included
 
 bool ReadInt(const ui::TCustomEdit& edit, int32_t& out) {
     try {
@@ -22,15 +23,6 @@ bool ReadInt(const ui::TCustomEdit& edit, int32_t& out) {
 }
 
 }  // namespace
-
-bool DirectoryHasEntry(const std::string& folder) {
-    if (folder.empty()) return false;
-    WIN32_FIND_DATAA found{};
-    HANDLE search = FindFirstFileA((folder + "\\*.*").c_str(), &found);
-    if (search == INVALID_HANDLE_VALUE) return false;
-    FindClose(search);
-    return true;
-}
 
 TToolsDlg::TToolsDlg(ui::TComponent* owner) : ui::TForm(owner) {
     ChooseFolder = ChooseFolderWithShell;
@@ -74,13 +66,13 @@ void TToolsDlg::EnableProxyClick(ui::TComponent*) { EnableProxyFields(); }
 
 void TToolsDlg::FormShow(ui::TComponent*) {
     const char* path = SettingsPath.c_str();
-    char folder[kFolderSize + 4] = {};
+    char folder[kPathSize] = {};
     if (Manager) {
         Manager->GetDestPath(path, folder);
         folder[sizeof folder - 1] = '\0';
         CSpinEdit1->SetValue(Manager->GetMaxThread(path));
         CSpinEdit2->SetValue(Manager->GetTimeOut(path));
-        char server[1024] = {}, port[64] = {};
+        char server[kUrlSize] = {}, port[kPortTextSize] = {};
         uint8_t enabled = 0;
         Manager->GetProxy(path, server, port, &enabled);
         server[sizeof server - 1] = '\0';
@@ -103,15 +95,17 @@ bool TToolsDlg::ReadValues(ToolsValues& values, ui::TWinControl** bad) const {
         return false;
     };
     values.folder = Edit1->Text();
-    if (values.folder.empty() || values.folder.size() >= kFolderSize) return refuse(Edit1);
-    if (!ReadInt(*CSpinEdit1, values.maxThread) || values.maxThread < 1) return refuse(CSpinEdit1);
-    if (!ReadInt(*CSpinEdit2, values.timeOut) || values.timeOut < 1) return refuse(CSpinEdit2);
+    if (values.folder.empty() || values.folder.size() >= kPathSize) return refuse(Edit1);
+    if (!ReadInt(*CSpinEdit1, values.maxThread) || !MaxThreadInRange(values.maxThread)) return refuse(CSpinEdit1);
+    if (!ReadInt(*CSpinEdit2, values.timeOut) || !TimeOutInRange(values.timeOut)) return refuse(CSpinEdit2);
     values.server = edServer->Text();
     values.port = ui::Trim(edPort->Text());
-    int32_t port = 0;
-    // An empty port is what the settings hold until one is given.
-    if (!values.port.empty() && (!ReadInt(*edPort, port) || port < 0 || port > 65535)) return refuse(edPort);
     values.proxyEnabled = EnableProxy->Checked();
+    // A proxy that is off keeps its texts as they are, unread: the user cannot see them greyed out,
+    // let alone mend them. An empty port is what the settings hold until one is given.
+    int32_t port = 0;
+    if (values.proxyEnabled && !values.port.empty() && (!ReadInt(*edPort, port) || port < 0 || port > 65535))
+        return refuse(edPort);
     return true;
 }
 
@@ -133,7 +127,7 @@ void TToolsDlg::OKBtnClick(ui::TComponent*) {
     if (!ReadValues(values, &bad)) {
         SetModalResult(ui::mrNone);
         ui::ShowMessage(kInvalidInput);
-        if (bad && bad->Enabled()) bad->SetFocus();
+        if (bad) bad->SetFocus();
         return;
     }
     if (!ConfirmFolder(Handle(), values.folder)) SetModalResult(ui::mrCancel);

@@ -42,8 +42,8 @@ public:
     void OKBtnClick(ui::TComponent* sender);
     void SpeedButton1Click(ui::TComponent* sender);
 
-    // The fields as values: a folder that fits a path, integers, a maximum and a time-out of at
-    // least 1, a port that is empty or 0 to 65535. False names the first bad field in `bad`.
+    // The fields as values: a folder that fits a path, a maximum and a time-out the engine takes, and,
+    // with the proxy on, a port that is empty or 0 to 65535. False names the first bad field in `bad`.
     bool ReadValues(ToolsValues& values, ui::TWinControl** bad = nullptr) const;
     // Stores and applies the fields through the manager, only when every one of them is good.
     bool ApplyTo(IFetchkeeper& manager, const char* settingsPath) const;
@@ -64,8 +64,5 @@ protected:
 private:
     void EnableProxyFields();
 };
-
-// True when a search for folder + "\*.*" finds an entry; false for an empty text.
-bool DirectoryHasEntry(const std::string& folder);
 
 extern TToolsDlg* ToolsDlg;

@@ -1,5 +1,6 @@
 #include "DownBase.h"
 
+#include <algorithm>
 #include <cstdarg>
 #include <cstdio>
 #include <cstring>
@@ -10,7 +11,10 @@
 #include "Base64.h"
 #include "EngineSettings.h"
 #include "Factories.h"
+#include "PathParts.h"
+#include "TextNumbers.h"
 #include "UrlModel.h"
+#include "UrlRules.h"
 #include "sys/FileSystem.h"
 
 namespace {
@@ -82,18 +86,9 @@ bool StartsWith(const std::string& text, const char* prefix) {
     return text.compare(0, std::strlen(prefix), prefix) == 0;
 }
 
-// The decimal value at the start of a line; a CR before the LF does not disturb it.
-int32_t LeadingDecimal(const std::string& line) {
-    int64_t value = 0;
-    size_t i = 0;
-    while (i < line.size() && IsAsciiBlank(line[i], " \t")) ++i;
-    bool negative = false;
-    if (i < line.size() && (line[i] == '-' || line[i] == '+')) negative = line[i++] == '-';
-    for (; i < line.size() && line[i] >= '0' && line[i] <= '9'; ++i) {
-        value = value * 10 + (line[i] - '0');
-        if (value > INT32_MAX) value = INT32_MAX;
-    }
-    return static_cast<int32_t>(negative ? -value : value);
+// The number of a resume record's line, saturated; a CR before the LF does not disturb it.
+int32_t RecordNumber(const std::string& line) {
+    return int32_t(std::clamp<int64_t>(LeadingDecimal(line).value_or(0), -INT32_MAX, INT32_MAX));
 }
 
 // The resume record of a file: a text file beside it, named as the file followed by ".ini".
@@ -206,8 +201,7 @@ int32_t CDownBase::OpenSocket() {
 
 int32_t CDownBase::Connect() {
     const std::string host = GetUrlHost(requestUrl_);
-    int port = GetUrlPort(requestUrl_);
-    if (port == 0) port = port_;
+    const int port = RequestPort(requestUrl_, port_);
     LogFormat("Connecting to %s : %d......", host.c_str(), port);
     if (!socket_ || !socket_->Connect(host.c_str(), port)) return ResultConnectError;
     Log("Connect to server success\r\n");
@@ -232,9 +226,9 @@ bool CDownBase::ReadResumeInfo() {
     std::string line;
     if (!std::getline(in, line)) return false;
     if (!std::getline(in, line)) return false;
-    lastTimestampMs_ = LeadingDecimal(line);
+    lastTimestampMs_ = RecordNumber(line);
     if (!std::getline(in, line)) return false;
-    packetsWritten_ = LeadingDecimal(line);
+    packetsWritten_ = RecordNumber(line);
     return true;
 }
 
@@ -291,10 +285,8 @@ void CDownBase::FixFileExtension(int32_t kind) {
         if (candidate.kind == kind) row = &candidate;
     }
     if (!row) return;
-    const size_t folderEnd = localFile_.find_last_of("\\/");
-    const size_t nameStart = folderEnd == std::string::npos ? 0 : folderEnd + 1;
-    const size_t dot = localFile_.rfind('.');
-    if (dot == std::string::npos || dot < nameStart) {
+    const size_t dot = ExtensionDot(localFile_);
+    if (dot == std::string::npos) {
         localFile_ += row->extensions[0];
         return;
     }

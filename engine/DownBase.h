@@ -12,25 +12,12 @@
 
 #include "AsfParser.h"
 #include "ByteBuffer.h"
+#include "ContentKind.h"
 #include "EngineObject.h"
 #include "IDownloadSink.h"
 #include "QmSocket.h"
 #include "StepResult.h"
 #include "sys/BinaryFile.h"
-
-// What a download holds, from its Content-Type or file extension.
-enum ContentKind : int32_t {
-    ContentUnknown = 0,
-    ContentHtml = 1,
-    ContentAsf = 2,  // Windows Media stream or ASX playlist
-    ContentSmil = 3,
-    ContentReal = 4,
-    ContentQuickTime = 5,
-    ContentWax = 6,
-    ContentWvx = 7,  // WVX or WMX
-    ContentOctet = 8,
-    ContentMp3 = 9,
-};
 
 // The text the sink gets for a result code; null for 0 (success) and 8 (redirected).
 const char* DownResultText(int32_t code);

@@ -1,21 +1,12 @@
 // The redirect step every downloader follows, whatever its protocol says a new location with.
 #include <algorithm>
 
-#include "AsciiText.h"
 #include "DownBase.h"
 #include "EngineTypes.h"
 #include "ItemRules.h"
+#include "PathParts.h"
 #include "UrlModel.h"
-
-namespace {
-
-// Where a URL's requests go: its port, or the downloader's own when it names none.
-int RequestPort(const std::string& url, int defaultPort) {
-    const int port = GetUrlPort(url);
-    return port != 0 ? port : defaultPort;
-}
-
-}  // namespace
+#include "UrlRules.h"
 
 int32_t CDownBase::FollowRedirectLocation(const std::string& location) {
     if (location.size() <= 4) {
@@ -33,12 +24,8 @@ int32_t CDownBase::FollowRedirectLocation(const std::string& location) {
         return ResultShakeHandError;
     }
     const std::string target = ResolveRedirectLocation(requestUrl_, decoded);
-    // The login goes only where the user gave it: the same scheme, host and port (a port left out
-    // is this downloader's own, the schemes being the same).
-    const bool sameServer = EqualsNoCase(GetSchemeUpper(target), GetSchemeUpper(requestUrl_)) &&
-                            EqualsNoCase(GetUrlHost(target), GetUrlHost(requestUrl_)) &&
-                            RequestPort(target, port_) == RequestPort(requestUrl_, port_);
-    const std::string next = sameServer ? InsertUrlLogin(target, user_, password_) : target;
+    // The login goes only where the user gave it (UrlRules.h).
+    const std::string next = WithRedirectLogin(requestUrl_, target, port_, user_, password_);
     // The builders refuse what the item's URL field cannot hold: a cut URL would fetch what
     // nobody named.
     if (next.empty()) {
@@ -48,8 +35,7 @@ int32_t CDownBase::FollowRedirectLocation(const std::string& location) {
     // A name that is no file of its own ("..", a device such as "con.rm"), or that the item's
     // destination field cannot hold, keeps the current one.
     const std::string name = GetUrlFileName(target);
-    const size_t folderEnd = localFile_.find_last_of("\\/");
-    const std::string renamed = (folderEnd == std::string::npos ? std::string() : localFile_.substr(0, folderEnd + 1)) + name;
+    const std::string renamed = FolderOf(localFile_) + name;
     if (IsUsableFileName(name) && renamed.size() < kPathSize) localFile_ = renamed;
     Log("REDIRECT");
     if (sink_) {

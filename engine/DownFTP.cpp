@@ -10,6 +10,7 @@
 #include "EngineSettings.h"
 #include "NameLookup.h"
 #include "UrlModel.h"
+#include "UrlRules.h"
 #include "sys/BinaryFile.h"
 #include "sys/MessageBox.h"
 
@@ -89,7 +90,7 @@ void CDownFTP::SetUrl(const char* url, const char* localFile) {
     user_ = parts.user.empty() ? "anonymous" : UrlDecode(parts.user);
     password_ = UrlDecode(parts.password);
     host_ = parts.host;
-    port_ = parts.port > 0 ? parts.port : 21;
+    port_ = RequestPort(text, 21);
     remotePath_ = UrlDecode(GetUrlPath(text));
     localFile_ = localFile ? localFile : "";
 }

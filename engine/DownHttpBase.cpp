@@ -5,21 +5,16 @@
 
 #include "AsciiText.h"
 #include "EngineSettings.h"
+#include "TextNumbers.h"
 #include "UrlModel.h"
+#include "UrlRules.h"
 
 namespace {
 
 // Header lines are trimmed of blanks and line ends only.
 std::string Trim(const std::string& text) { return TrimAscii(text, " \t\r\n"); }
 
-int HexValue(char c) {
-    if (c >= '0' && c <= '9') return c - '0';
-    if (c >= 'a' && c <= 'f') return c - 'a' + 10;
-    if (c >= 'A' && c <= 'F') return c - 'A' + 10;
-    return -1;
-}
-
-constexpr int64_t kLengthLimit = int64_t(1) << 62;
+constexpr uint64_t kLengthLimit = (uint64_t(1) << 62) - 1;
 
 }  // namespace
 
@@ -66,14 +61,9 @@ bool CDownHttpBase::FindHeader(const std::string& head, const char* name, std::s
 }
 
 bool CDownHttpBase::ParseLength(const std::string& text, int64_t* value) {
-    if (text.empty()) return false;
-    int64_t result = 0;
-    for (char c : text) {
-        if (c < '0' || c > '9') return false;
-        if (result > (kLengthLimit - (c - '0')) / 10) return false;
-        result = result * 10 + (c - '0');
-    }
-    *value = result;
+    uint64_t count = 0;
+    if (!ParseByteCount(text, kLengthLimit, &count)) return false;
+    *value = int64_t(count);
     return true;
 }
 
@@ -82,14 +72,14 @@ bool CDownHttpBase::ParseChunkSize(const char* line, int64_t* size) {
     size_t i = 0;
     int64_t result = 0;
     int digits = 0;
-    for (; line[i] && HexValue(line[i]) >= 0; ++i) {
+    for (; line[i] && HexDigitValue(line[i]) >= 0; ++i) {
         // Leading zeros are harmless; fifteen significant digits are far beyond any real chunk.
         if (result == 0 && line[i] == '0') {
             ++digits;
             continue;
         }
         if (++digits > 64 || result >= (int64_t(1) << 56)) return false;
-        result = result * 16 + HexValue(line[i]);
+        result = result * 16 + HexDigitValue(line[i]);
     }
     if (digits == 0) return false;
     while (IsAsciiBlank(line[i], " \t")) ++i;
@@ -133,8 +123,7 @@ int32_t CDownHttpBase::Connect() {
         port = proxy.port;
     } else {
         host = GetUrlHost(requestUrl_);
-        port = GetUrlPort(requestUrl_);
-        if (port == 0) port = port_;
+        port = RequestPort(requestUrl_, port_);
     }
     LogFormat("Connecting to %s : %d......", host.c_str(), port);
     if (!socket_ || !socket_->Connect(host.c_str(), port)) return ResultConnectError;
@@ -156,12 +145,14 @@ std::string CDownHttpBase::RequestLine() {
 
 std::string CDownHttpBase::MakeRequest() { return RequestLine(); }
 
-std::string CDownHttpBase::HostLine() const {
-    std::string line = "HOST: " + GetUrlHost(requestUrl_);
+std::string CDownHttpBase::HostAndPort() const {
+    std::string host = GetUrlHost(requestUrl_);
     const int port = GetUrlPort(requestUrl_);
-    if (port != 0 && port != 80) line += ":" + std::to_string(port);
-    return line + "\r\n";
+    if (port != 0 && port != 80) host += ":" + std::to_string(port);
+    return host;
 }
+
+std::string CDownHttpBase::HostLine() const { return "HOST: " + HostAndPort() + "\r\n"; }
 
 // Reply.
 

@@ -32,7 +32,7 @@ public:
     // The value of the first header line named name (case and blanks around it ignored), up to the
     // end of its line and trimmed; false when there is none.
     static bool FindHeader(const std::string& head, const char* name, std::string* value);
-    // A decimal byte count without sign or junk, below 2^62; false otherwise.
+    // A byte count (ParseByteCount) below 2^62; false otherwise.
     static bool ParseLength(const std::string& text, int64_t* value);
     // The size at the start of a chunk-size line (extensions after ';' ignored); false for a line
     // without a hexadecimal number, with one too large, or with junk behind it.
@@ -50,7 +50,10 @@ protected:
     bool UseProxy() const;
     // The request line and the authorization line; the subclasses append their headers.
     std::string RequestLine();
-    // "HOST: " line: the host, and the port when the URL names one other than 80.
+    // The host a Host line names: the URL's host, and ":" and its port when it names one other
+    // than 80.
+    std::string HostAndPort() const;
+    // "HOST: " + HostAndPort.
     std::string HostLine() const;
 
     // A 2xx reply to a resumed request restarts the file (the server ignored the range). A stream

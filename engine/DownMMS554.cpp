@@ -11,6 +11,7 @@
 #include "ByteReader.h"
 #include "Factories.h"
 #include "HeaderText.h"
+#include "TextNumbers.h"
 #include "UrlModel.h"
 
 namespace {
@@ -119,13 +120,13 @@ int32_t CDownMMS554::ShakeHandDescribe() {
         Log("get X-Playlist-Gen-Id error\r\n");
         return ResultReceiveError;
     }
-    size_t length = 0;
-    if (!ParseContentLength(GetHeaderValue(head, "Content-Length:", nullptr, "\r\n"), kMaxBodySize, &length)) {
+    uint64_t length = 0;
+    if (!ParseByteCount(GetHeaderValue(head, "Content-Length:", nullptr, "\r\n"), kMaxBodySize, &length)) {
         Log("get Content-Length error\r\n");
         return ResultReceiveError;
     }
     std::string sdp;
-    if (ReceiveBody(length, &sdp) != ResultSuccess) {
+    if (ReceiveBody(size_t(length), &sdp) != ResultSuccess) {
         Log("Can not receive opaque");
         return ResultTimeOut;
     }
@@ -164,9 +165,9 @@ int32_t CDownMMS554::ShakeHandGetParameter() {
     const std::string value = GetHeaderValue(reply.GetString(), "Content-Length:", nullptr, "\r\n");
     if (!value.empty()) {
         // The body must be read whole, or its bytes would be taken for the next reply.
-        size_t length = 0;
-        if (!ParseContentLength(value, kMaxBodySize, &length)) return ResultReceiveError;
-        code = ReceiveBody(length, nullptr);
+        uint64_t length = 0;
+        if (!ParseByteCount(value, kMaxBodySize, &length)) return ResultReceiveError;
+        code = ReceiveBody(size_t(length), nullptr);
         if (code != ResultSuccess) return code;
     }
     Log("Shake hand GET PARAMETER success");

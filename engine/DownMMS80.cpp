@@ -1,7 +1,6 @@
 #include "DownMMS80.h"
 
 #include "Factories.h"
-#include "UrlModel.h"
 
 CDownMMS80::CDownMMS80() : reader_([this](uint8_t* bytes, size_t count) { return Fill(bytes, count); }) {
     // A stream server answers a resumed request with 200 and the stream from the asked send time.
@@ -20,10 +19,7 @@ std::string CDownMMS80::MakeRequest() {
     std::string request = RequestLine();
     request += "Accept: */*\r\n";
     request += "User-Agent: NSPlayer/4.1.0.3927\r\n";
-    std::string host = GetUrlHost(requestUrl_);
-    const int port = GetUrlPort(requestUrl_);
-    if (port != 0 && port != 80) host += ":" + std::to_string(port);
-    request += "Host: " + host + "\r\n";
+    request += "Host: " + HostAndPort() + "\r\n";
     // The start point comes from the file on disk; its header is checked against the stream's
     // once that comes. A file that cannot be read is asked from the start: the overlap is then
     // found in the stream all the same.

@@ -2,6 +2,7 @@
 
 #include "DownBase.h"
 #include "Factories.h"
+#include "ItemRules.h"
 #include "UrlModel.h"
 
 namespace {
@@ -50,7 +51,7 @@ void CDownMMSMng::Run(IDownloadSink* sink) {
         RunMmsHttp();
     } else if (scheme == "RTSP") {
         RunMmsRtsp();
-    } else if (scheme == "MMS" || scheme == "MMST" || scheme == "MMSU") {
+    } else if (IsMmsScheme(scheme)) {
         RunMmsTcp();
     } else if (outer_) {
         // Every run ends in an outcome, even one no transport can take.

@@ -4,12 +4,16 @@
 #include <cstring>
 
 #include "AsciiText.h"
+#include "ByteReader.h"
 #include "Factories.h"
 #include "FmtRM.h"
 #include "HeaderText.h"
 #include "Md5.h"
 #include "OutputFileView.h"
+#include "RmUnit.h"
+#include "TextNumbers.h"
 #include "UrlModel.h"
+#include "UrlRules.h"
 #include "sys/BinaryFile.h"
 
 namespace {
@@ -23,9 +27,13 @@ std::string Md5Hex(const std::string& text) {
     return MD5(out, text.data(), text.size());
 }
 
-uint32_t UnitTimestamp(const uint8_t* u) {
-    return uint32_t(u[8]) << 24 | uint32_t(u[9]) << 16 | uint32_t(u[10]) << 8 | u[11];
-}
+RmUnitView ViewOf(CByteBuffer& unit) { return RmUnitView(unit.GetData(), size_t(unit.GetLength())); }
+
+// A control unit's payload: its own longer header, of which the bytes from kControlKeptAt
+// (kControlKept of them) go into the common payload header, then the media from kControlMediaAt.
+constexpr size_t kControlKeptAt = 9;
+constexpr size_t kControlKept = 8;
+constexpr size_t kControlMediaAt = 19;
 
 }  // namespace
 
@@ -77,9 +85,8 @@ int32_t CDownRTSP554::Request(const std::string& text, bool requireOk, CByteBuff
 
 int32_t CDownRTSP554::SendOptions() {
     Log("Shaking hand OPTION....");
-    const int urlPort = GetUrlPort(requestUrl_);
     std::string request = "OPTIONS rtsp://" + GetUrlHost(requestUrl_) + ":" +
-                          std::to_string(urlPort != 0 ? urlPort : kRtspPort) + " RTSP/1.0\r\n";
+                          std::to_string(RequestPort(requestUrl_, kRtspPort)) + " RTSP/1.0\r\n";
     request += NextCSeqLine();
     request +=
         "User-Agent: RealMedia Player Version 6.0.7.1380 (win32)\r\n"
@@ -142,9 +149,9 @@ int32_t CDownRTSP554::AnswerChallenge(const std::string& reply) {
 int32_t CDownRTSP554::ReceiveBodyOf(const std::string& head, std::string* body) {
     // The length is the server's: bounded, and the whole body must arrive.
     const std::string lengthText = FindHeaderField(head, "Content-length:", nullptr, "\r\n", " ");
-    size_t length = 0;
-    if (!lengthText.empty() && !ParseContentLength(lengthText, kMaxBodySize, &length)) return ResultReceiveError;
-    return ReceiveBody(length, body);
+    uint64_t length = 0;
+    if (!lengthText.empty() && !ParseByteCount(lengthText, kMaxBodySize, &length)) return ResultReceiveError;
+    return ReceiveBody(size_t(length), body);
 }
 
 int32_t CDownRTSP554::ParseDescribeReply(const std::string& reply) {
@@ -251,11 +258,15 @@ int32_t CDownRTSP554::ReadPacket(CByteBuffer* unit) {
     const int32_t code = ReadInterleaved(&got);
     if (code != ResultSuccess) return code;
     if (got.frame) {
-        // The end is a unit of its own type; a short data unit is no end.
-        if (got.payload.size() >= 3 && (got.payload[1] << 8 | got.payload[2]) == kStreamEndType) return kStreamEnd;
-        const uint8_t header[4] = {'$', got.channel, uint8_t(got.payload.size() >> 8), uint8_t(got.payload.size())};
-        unit->Append(header, 4);
+        const uint8_t header[RmUnitView::kPacketAt] = {RmUnitView::kMarker, got.channel,
+                                                       uint8_t(got.payload.size() >> 8), uint8_t(got.payload.size())};
+        unit->Append(header, sizeof header);
         unit->Append(got.payload.data(), int32_t(got.payload.size()));
+        // The end is a unit of its own type; a short data unit is no end.
+        if (ViewOf(*unit).EndsStream()) {
+            unit->Reset();
+            return kStreamEnd;
+        }
         return ResultSuccess;
     }
     if (StartsWithNoCase(got.head, "SET_PARAMETER") || StartsWithNoCase(got.head, "OPTION")) {
@@ -271,15 +282,24 @@ void CDownRTSP554::RejectServerRequest(const std::string& head) {
              GetHeaderValue(head, "CSeq: ", nullptr, "\r\n") + "\r\n\r\n");
 }
 
+// The common layout from a control unit: the kept part of its header, two zero bytes to fill the
+// payload header, its media. NextUnit has checked that the payload reaches kControlMediaAt.
 void CDownRTSP554::RewriteControlUnit(CByteBuffer* unit) {
-    const uint8_t* u = unit->GetData();
-    const int32_t length = unit->GetLength() - 4;
-    std::string rebuilt(reinterpret_cast<const char*>(u), 2);
-    rebuilt += char((length - 9) >> 8);
-    rebuilt += char(length - 9);
-    rebuilt.append(reinterpret_cast<const char*>(u + 4 + 9), 8);
-    rebuilt.append(2, '\0');
-    rebuilt.append(reinterpret_cast<const char*>(u + 4 + 19), size_t(length - 19));
+    ByteReader r(unit->GetData(), size_t(unit->GetLength()));
+    const uint8_t* start = r.Bytes(RmUnitView::kLengthAt);
+    r.Seek(RmUnitView::kPacketAt + kControlKeptAt);
+    const uint8_t* kept = r.Bytes(kControlKept);
+    r.Seek(RmUnitView::kPacketAt + kControlMediaAt);
+    const size_t mediaLength = r.Remaining();
+    const uint8_t* media = r.Bytes(mediaLength);
+    if (r.Failed()) return;
+    const size_t length = RmUnitView::kPayloadHeader + mediaLength;
+    std::string rebuilt(reinterpret_cast<const char*>(start), RmUnitView::kLengthAt);
+    rebuilt += char(length >> 8);
+    rebuilt += char(length);
+    rebuilt.append(reinterpret_cast<const char*>(kept), kControlKept);
+    rebuilt.append(RmUnitView::kPayloadHeader - kControlKept, '\0');
+    rebuilt.append(reinterpret_cast<const char*>(media), mediaLength);
     unit->Reset();
     unit->Append(rebuilt.data(), int32_t(rebuilt.size()));
 }
@@ -288,28 +308,27 @@ int32_t CDownRTSP554::NextUnit(CByteBuffer* unit) {
     unit->Reset();
     const int32_t code = ReadPacket(unit);
     if (code != ResultSuccess) return code;
-    const uint8_t* u = unit->GetData();
-    if (u[0] != '$' || u[1] != 0) return ResultInvalidPack;
-    // Too short for the payload header (or the longer one of a 0xFF unit): no room for media.
-    const int32_t payload = unit->GetLength() - 4;
-    if (payload < 10 || (u[5] == 0xFF && payload < 19)) return kUnitSkipped;
-    if (u[5] == 0xFF) RewriteControlUnit(unit);
-    uint8_t* w = unit->GetData();
-    const int32_t media = unit->GetLength() - kUnitHeader;
-    w[2] = uint8_t(media);
-    w[3] = uint8_t(media >> 8);
+    const RmUnitView read = ViewOf(*unit);
+    if (!read.IsFrame() || read.Channel() != 0) return ResultInvalidPack;
+    // Too short for the payload header (or the longer one of a control unit): no room for media.
+    const bool control = read.PacketType() == RmUnitView::kControlType;
+    const size_t payload = read.Size() - RmUnitView::kPacketAt;
+    if (payload < RmUnitView::kPayloadHeader || (control && payload < kControlMediaAt)) return kUnitSkipped;
+    if (control) RewriteControlUnit(unit);
+    RmUnitView::SetMediaLength(unit->GetData(), uint16_t(size_t(unit->GetLength()) - RmUnitView::kMediaAt));
     if (IsStopRequested()) return ResultUserCancel;
     // Units of a stream the description does not have, and units sent twice, are not media.
-    if (size_t((w[4] >> 1) & 0x1F) >= streamCount_ || IsRepeat(*unit)) return kUnitSkipped;
+    if (ViewOf(*unit).Stream() >= streamCount_ || IsRepeat(*unit)) return kUnitSkipped;
     return ResultSuccess;
 }
 
 bool CDownRTSP554::IsRepeat(CByteBuffer& unit) {
-    const uint8_t* u = unit.GetData();
-    std::string& last = lastUnits_[(u[4] >> 1) & 0x1F];
-    const size_t length = size_t(unit.GetLength()) - 2;
-    if (last.size() == length && std::memcmp(last.data(), u + 2, length) == 0) return true;
-    last.assign(reinterpret_cast<const char*>(u + 2), length);
+    // Everything from the length on: the same packet again.
+    const uint8_t* from = unit.GetData() + RmUnitView::kLengthAt;
+    const size_t length = size_t(unit.GetLength()) - RmUnitView::kLengthAt;
+    std::string& last = lastUnits_[ViewOf(unit).Stream()];
+    if (last.size() == length && std::memcmp(last.data(), from, length) == 0) return true;
+    last.assign(reinterpret_cast<const char*>(from), length);
     return false;
 }
 
@@ -379,7 +398,7 @@ int32_t CDownRTSP554::ReceiveToFile() {
             break;
         }
         if (code != ResultSuccess) break;
-        const uint32_t timestamp = UnitTimestamp(unit.GetData());
+        const uint32_t timestamp = ViewOf(unit).Timestamp();
         if (timestamp > uint32_t(lastTimestampMs_)) lastTimestampMs_ = int32_t(timestamp);
         code = writer->WritePacket(&unit);
         if (code == kResumeLost) {
@@ -410,11 +429,11 @@ int32_t CDownRTSP554::ReceiveRaw() {
         if (code == kUnitSkipped) continue;
         if (code == kStreamEnd) break;
         if (code != ResultSuccess) return code;
-        const uint8_t* u = unit.GetData();
-        const uint32_t timestamp = UnitTimestamp(u);
+        const RmUnitView view = ViewOf(unit);
+        const uint32_t timestamp = view.Timestamp();
         if (timestamp > uint32_t(lastTimestampMs_)) lastTimestampMs_ = int32_t(timestamp);
-        const uint8_t* data = u + kUnitHeader;
-        const size_t length = size_t(u[2] | u[3] << 8);
+        const uint8_t* data = view.Media();
+        const size_t length = view.MediaLength();
         size_t same = 0;
         if (offset < onDisk) {
             back.resize(size_t(std::min<int64_t>(int64_t(length), onDisk - offset)));

@@ -12,10 +12,6 @@
 
 class CDownRTSP554 final : public EngineObject<CDownRTSP554, CDownRtspBase> {
 public:
-    // Unit layout once read: '$', channel, length, then the 10-byte payload header.
-    static constexpr int32_t kUnitHeader = 14;
-    // The packet type (payload bytes 1-2) of the unit that ends the stream.
-    static constexpr uint16_t kStreamEndType = 0xFF06;
     // Longest realm or nonce of a digest challenge answered.
     static constexpr size_t kMaxChallengeValue = 255;
 

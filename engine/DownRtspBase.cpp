@@ -2,9 +2,9 @@
 
 #include <cstring>
 
-#include "AsciiText.h"
 #include "ByteReader.h"
 #include "HeaderText.h"
+#include "TextNumbers.h"
 
 namespace {
 
@@ -41,22 +41,6 @@ bool CDownRtspBase::IsBadReply(const char* text, const char* expected) {
     if (!text) return true;
     if (!expected) return false;
     return std::strncmp(text, expected, std::strlen(expected)) != 0;
-}
-
-bool CDownRtspBase::ParseContentLength(const std::string& value, size_t limit, size_t* length) {
-    size_t i = 0;
-    while (i < value.size() && IsAsciiBlank(value[i], " \t")) ++i;
-    const size_t first = i;
-    uint64_t n = 0;
-    for (; i < value.size() && value[i] >= '0' && value[i] <= '9'; ++i) {
-        n = n * 10 + static_cast<uint64_t>(value[i] - '0');
-        if (n > limit) return false;
-    }
-    if (i == first) return false;
-    while (i < value.size() && IsAsciiBlank(value[i], " \t\r\n")) ++i;
-    if (i != value.size()) return false;
-    if (length) *length = static_cast<size_t>(n);
-    return true;
 }
 
 std::string CDownRtspBase::NextCSeqLine() {
@@ -111,7 +95,7 @@ int32_t CDownRtspBase::ReadInterleaved(RtspUnit* unit) {
     if (code != ResultSuccess) return code;
     const std::string value = FindHeaderField(unit->head, "Content-Length:", nullptr, "\r\n", " ");
     if (value.empty()) return ResultSuccess;
-    size_t length = 0;
-    if (!ParseContentLength(value, kMaxBodySize, &length)) return ResultReceiveError;
-    return ReceiveBody(length, &unit->body);
+    uint64_t length = 0;
+    if (!ParseByteCount(value, kMaxBodySize, &length)) return ResultReceiveError;
+    return ReceiveBody(size_t(length), &unit->body);
 }

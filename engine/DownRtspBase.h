@@ -33,9 +33,6 @@ public:
     // Each client answers true; nothing calls it: kept for the table's layout.
     virtual bool FK_STDCALL ReturnTrue() = 0;
 
-    // A Content-Length value: decimal digits only (blanks around them allowed), at most limit.
-    static bool ParseContentLength(const std::string& value, size_t limit, size_t* length);
-
     int32_t CSeqCounter() const { return cseq_; }
     const std::string& Session() const { return session_; }
 

@@ -1,6 +1,5 @@
 #include "Download.h"
 
-#include <cstring>
 #include <iterator>
 #include <string>
 #include <system_error>
@@ -13,8 +12,10 @@
 #include "EngineSettings.h"
 #include "Factories.h"
 #include "ItemRules.h"
+#include "PathParts.h"
 #include "TextCopy.h"
 #include "UrlModel.h"
+#include "UrlRules.h"
 #include "sys/Thread.h"
 
 namespace {
@@ -39,11 +40,11 @@ using ThroughDownloader = Through<CDownBase, CDownBase, true>;
 using ThroughChooser = Through<IDownMmsChooser, CDownMMSMng, true>;
 using ThroughFtp = Through<IDownFtp, IDownFtp, false>;
 
-// One kind of downloader: the URL schemes and extensions and the item kind that choose it, what
-// makes it and how it runs. The first row that matches is chosen; the last takes every other URL.
+// One kind of downloader: the URL extensions and the item kind that choose it besides the URL
+// schemes that ask for it (kRunSchemes), what makes it and how it runs. The first row that matches
+// is chosen; the last takes every other URL.
 struct DownloaderRow {
     int32_t kind;
-    const char* schemes[4];     // upper case, null-ended
     const char* extensions[3];  // upper case, null-ended
     bool byItemKind;            // an item of this kind runs it whatever its URL
     IEngineObject*(FK_STDCALL* make)();
@@ -52,11 +53,11 @@ struct DownloaderRow {
 };
 
 const DownloaderRow kDownloaders[] = {
-    {KindFtp, {"FTP"}, {}, true, NEW_DOWNFTP, ThroughFtp::Start, nullptr},
-    {KindMms, {"MMS", "MMST", "MMSU"}, {"ASF", "WMV"}, true, NEW_DOWNMMSMNG, ThroughChooser::Start, ".asf"},
-    {KindRtsp554, {"RTSP"}, {}, false, NEW_DOWNRTSP554, ThroughDownloader::Start, nullptr},
-    {KindRtsp80, {}, {}, true, NEW_DOWNRTSP80, ThroughDownloader::Start, nullptr},
-    {KindHttp, {"HTTP"}, {}, true, NEW_DOWNHTTP, ThroughDownloader::Start, nullptr},
+    {KindFtp, {}, true, NEW_DOWNFTP, ThroughFtp::Start, nullptr},
+    {KindMms, {"ASF", "WMV"}, true, NEW_DOWNMMSMNG, ThroughChooser::Start, ".asf"},
+    {KindRtsp554, {}, false, NEW_DOWNRTSP554, ThroughDownloader::Start, nullptr},
+    {KindRtsp80, {}, true, NEW_DOWNRTSP80, ThroughDownloader::Start, nullptr},
+    {KindHttp, {}, true, NEW_DOWNHTTP, ThroughDownloader::Start, nullptr},
 };
 
 bool Listed(const char* const* names, const std::string& name) {
@@ -90,7 +91,7 @@ bool CDownload::ReturnTrue() { return true; }
 bool CDownload::Set(const char* url, const char* destFile, int32_t kind) {
     const std::string encoded = UrlEncode(url ? url : "");
     // A cut URL would fetch something else: one that does not fit fails the run instead.
-    urlTooLong_ = encoded.size() >= kUrlField;
+    urlTooLong_ = encoded.size() >= kUrlSize;
     CopyBounded(url_, sizeof url_, urlTooLong_ ? std::string() : encoded);
     CopyBounded(destFile_, sizeof destFile_, TrimAscii(destFile ? destFile : ""));
     kind_ = kind;
@@ -122,10 +123,10 @@ bool CDownload::RunThread(IDownloadSink* sink) {
 }
 
 int32_t CDownload::ChooseKind(const char* url, int32_t kind) {
-    const std::string scheme = GetSchemeUpper(url ? url : "");
+    const ProtocolKind byScheme = SchemeKind(GetSchemeUpper(url ? url : ""));
     const std::string extension = GetUrlExtensionUpper(url ? url : "");
     for (const auto& row : kDownloaders) {
-        if (Listed(row.schemes, scheme) || Listed(row.extensions, extension) || (row.byItemKind && kind == row.kind)) {
+        if (byScheme == row.kind || Listed(row.extensions, extension) || (row.byItemKind && kind == row.kind)) {
             return row.kind;
         }
     }
@@ -139,7 +140,7 @@ void CDownload::Run(IDownloadSink* sink) {
     Log(proxy.enabled && !proxy.server.empty() ? "Need proxy" : "No proxy");
     Log(GetUrlUser(url_).empty() ? "No user and password" : "Need user and password");
     if (urlTooLong_) Log("URL too long");
-    if (urlTooLong_ || !HasRunScheme(url_) || GetUrlHost(url_).find('.') == std::string::npos) {
+    if (urlTooLong_ || !IsRunnableUrl(url_)) {
         Failed("Invalid URL");
         return;
     }
@@ -150,7 +151,7 @@ void CDownload::ChooseDownloader() {
     const DownloaderRow& row = RowOf(ChooseKind(url_, kind_));
     SetActiveKind(row.kind);
     // A stream saved without any extension gets the one players know it by.
-    if (row.streamExtension && !std::strchr(destFile_, '.')) {
+    if (row.streamExtension && ExtensionDot(destFile_) == std::string::npos) {
         const std::string named = std::string(destFile_) + row.streamExtension;
         if (named.size() >= sizeof destFile_) {
             Log("Destination path too long");

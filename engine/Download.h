@@ -5,15 +5,13 @@
 #include <cstdint>
 
 #include "EngineObject.h"
+#include "EngineTypes.h"
 #include "IDownloadJob.h"
 #include "ForwardingSink.h"
 #include "IDownloadSink.h"
 
 class CDownload final : public EngineObject<CDownload, IDownloadJob>, public CForwardingSink {
 public:
-    static constexpr size_t kUrlField = 1024;
-    static constexpr size_t kDestField = 256;
-
     bool FK_STDCALL Init() override;
     bool FK_STDCALL ReturnTrue() override;
     bool FK_STDCALL Set(const char* url, const char* destFile, int32_t kind) override;
@@ -33,8 +31,8 @@ public:
 private:
     void ChooseDownloader();
 
-    char url_[kUrlField] = {};
-    char destFile_[kDestField] = {};
+    char url_[kUrlSize] = {};
+    char destFile_[kPathSize] = {};
     int32_t kind_ = 0;
     bool urlTooLong_ = false;
     int redirectDepth_ = 0;

@@ -3,14 +3,7 @@
 #include <cstdint>
 #include <string>
 
-// A time-out or maximum below these would fail every download at once or stall the queue: stored
-// ones read as the defaults (as does a number too long for 32 bits), and the setters refuse them.
-constexpr int32_t kTimeOutDefault = 30;
-constexpr int32_t kTimeOutMin = 1;
-constexpr int32_t kMaxThreadDefault = 3;
-constexpr int32_t kMaxThreadMin = 1;
-
-inline bool TimeOutInRange(int32_t seconds) { return seconds >= kTimeOutMin; }
+#include "SettingRules.h"
 
 // A download never waits longer than this for one answer, whatever the setting says (seconds).
 constexpr int32_t kTimeOutMax = 86400;
@@ -21,7 +14,6 @@ int32_t BoundedTimeOut(int32_t seconds);
 int TimeOutToMs(int32_t seconds);
 // How often a wait looks at the stop request (and whatever else it watches meanwhile).
 constexpr int kStopCheckMs = 200;
-inline bool MaxThreadInRange(int32_t count) { return count >= kMaxThreadMin; }
 
 struct EngineProxy {
     std::string server;

@@ -50,8 +50,15 @@ enum ProtocolKind : int32_t {
     KindMms1755 = 8,
 };
 
-constexpr size_t kUrlSize = 1024;   // URL field, NUL included
-constexpr size_t kPathSize = 256;   // destination path field, NUL included
+// Sizes of the texts that cross the library boundary, terminator included: the item's fields, the
+// buffers the manager fills, and the program's buffers for them.
+constexpr size_t kUrlSize = 1024;      // a URL; also the proxy server's text
+constexpr size_t kPathSize = 256;      // a destination path, its folder or file name; the settings file's path
+constexpr size_t kPortTextSize = 10;   // the proxy port's text
+constexpr size_t kFileNameSize = 511;  // a file name taken from a URL (FileNameFromUrl)
+// The longest texts these hold.
+constexpr size_t kUrlTextMax = kUrlSize - 1;
+constexpr size_t kUrlFileNameMax = kFileNameSize - 1;
 
 // Snapshot of one item handed to the program.
 struct DownItemInfo {

@@ -11,6 +11,7 @@
 #include "ItemRules.h"
 #include "PrjMng.h"
 #include "TextCopy.h"
+#include "TextNumbers.h"
 #include "UrlModel.h"
 #include "sys/FileSystem.h"
 
@@ -393,12 +394,8 @@ bool CFetchkeeper::SetProxy(const char* iniPath, const char* server, const char*
     EngineProxy proxy;
     proxy.server = server ? server : "";
     // The port is the value of the text's leading digits; 0 when there are none.
-    int32_t port = 0;
-    for (const char* p = portText; p && *p >= '0' && *p <= '9'; ++p) {
-        if (port > (INT32_MAX - 9) / 10) break;
-        port = port * 10 + (*p - '0');
-    }
-    proxy.port = port;
+    size_t digitsEnd = 0;
+    proxy.port = int32_t(ReadDigits(portText ? portText : "", digitsEnd, INT32_MAX));
     proxy.enabled = (enable & 0xFF) != 0;
     SetEngineProxy(proxy);
     StorePtr store = OpenStore(iniPath);
@@ -411,7 +408,7 @@ bool CFetchkeeper::FileNameFromUrl(const char* url, char* out) {
     if (!url || !out) return false;
     const std::string name = GetUrlFileName(url);
     if (name.empty()) return false;
-    CopyBounded(out, 511, name);
+    CopyBounded(out, kFileNameSize, name);
     return true;
 }
 

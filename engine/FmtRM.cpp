@@ -8,6 +8,8 @@
 #include "EngineTypes.h"
 #include "Factories.h"
 #include "HeaderText.h"
+#include "RmUnit.h"
+#include "TextNumbers.h"
 
 namespace {
 
@@ -45,15 +47,9 @@ private:
     std::vector<uint8_t>& out_;
 };
 
-// Leading decimal digits after blanks, saturated; a sign or no digit gives 0. Unlike atoi it
-// has no undefined result for long numbers.
+// A count of the description: read as a setting is, saturated at the 32-bit field, a negative one 0.
 uint32_t ParseCount(const std::string& text) {
-    size_t i = text.find_first_not_of(" \t");
-    uint64_t value = 0;
-    for (; i != std::string::npos && i < text.size() && text[i] >= '0' && text[i] <= '9'; ++i) {
-        value = std::min<uint64_t>(value * 10 + uint64_t(text[i] - '0'), UINT32_MAX);
-    }
-    return uint32_t(value);
+    return uint32_t(std::clamp<int64_t>(LeadingDecimal(text).value_or(0), 0, UINT32_MAX));
 }
 
 std::string SdpValue(const std::string& text, const std::string& key, const char* terminators) {
@@ -141,11 +137,7 @@ bool CFmtRM::Open(IOutputFile* file, const char* sdp, bool resume) {
 uint32_t CFmtRM::ParseNptMs(const std::string& text) {
     size_t i = text.find_first_not_of(" \t");
     if (i == std::string::npos) return 0;
-    uint64_t ms = 0;
-    for (; i < text.size() && text[i] >= '0' && text[i] <= '9'; ++i) {
-        ms = std::min<uint64_t>(ms * 10 + uint64_t(text[i] - '0'), UINT32_MAX);
-    }
-    ms *= 1000;
+    uint64_t ms = ReadDigits(text, i, UINT32_MAX) * 1000;
     if (i < text.size() && text[i] == '.') {
         uint64_t scale = 100;
         for (++i; i < text.size() && text[i] >= '0' && text[i] <= '9' && scale > 0; ++i, scale /= 10) {
@@ -344,19 +336,19 @@ bool CFmtRM::ReachedEndOnDisk() const {
 }
 
 int32_t CFmtRM::WritePacket(CByteBuffer* unit) {
-    if (!file_ || !unit || unit->GetLength() < kUnitHeader) return ResultSuccess;
-    const uint8_t* u = unit->GetData();
-    const int32_t length = u[2] | u[3] << 8;
-    // Bits 1 to 5 of the first payload byte name the stream.
-    const uint16_t stream = (u[4] >> 1) & 0x1F;
-    if (length > unit->GetLength() - kUnitHeader || length > kMaxPacketData ||
+    if (!file_ || !unit) return ResultSuccess;
+    const RmUnitView view(unit->GetData(), size_t(unit->GetLength()));
+    const uint8_t* data = view.Media();
+    const int32_t length = view.MediaLength();
+    const uint16_t stream = view.Stream();
+    if (!data || size_t(length) > view.Size() - RmUnitView::kMediaAt || length > kMaxPacketData ||
         stream >= streams_.size()) {
         return ResultSuccess;
     }
-    const uint32_t timestamp = uint32_t(u[8]) << 24 | uint32_t(u[9]) << 16 | uint32_t(u[10]) << 8 | u[11];
-    const bool keyFrame = (u[7] & 1) == 0;
+    const uint32_t timestamp = view.Timestamp();
+    const bool keyFrame = view.KeyFrame();
     if (!onDisk_.empty()) {
-        const int32_t match = MatchOnDisk(stream, timestamp, keyFrame ? kKeyFrameFlag : 0, u + kUnitHeader, length);
+        const int32_t match = MatchOnDisk(stream, timestamp, keyFrame ? kKeyFrameFlag : 0, data, length);
         if (match == kUnitSkipped) return ResultSuccess;
         if (match != 0) return match;
         // Past the file's end: everything from here on is new.
@@ -375,7 +367,7 @@ int32_t CFmtRM::WritePacket(CByteBuffer* unit) {
     w.U32(timestamp);
     w.U8(0);
     w.U8(keyFrame ? kKeyFrameFlag : 0);
-    packet_.insert(packet_.end(), u + kUnitHeader, u + kUnitHeader + length);
+    packet_.insert(packet_.end(), data, data + length);
 
     // The packet first: a file cut short in between still has headers that describe it truly.
     if (!file_->WriteAt(bytesWritten_, packet_.data(), packet_.size())) return ResultFileError;

@@ -17,10 +17,6 @@
 
 class CFmtRM final : public EngineObject<CFmtRM> {
 public:
-    // Layout of a data unit as the downloader hands it over: '$', channel, data length (u16
-    // little-endian), stream flags, ..., key-frame flags at byte 7, timestamp (u32 big-endian) at
-    // byte 8, data from byte 14.
-    static constexpr int32_t kUnitHeader = 14;
     // Longest data a packet's 16-bit length field (12 header bytes included) can carry.
     static constexpr int32_t kMaxPacketData = 0xFFFF - 12;
     // How far before the last packet on disk a resumed stream is asked for.
@@ -52,7 +48,7 @@ public:
     virtual bool FK_STDCALL Open(IOutputFile* file, const char* sdp, bool resume);
     // Average bit rate times duration summed over the streams, in bytes.
     virtual int32_t FK_STDCALL EstimatedSize();
-    // Appends one unit as a packet, then updates the headers. 0, or ResultFileError when the file
+    // Appends one unit (RmUnitView, as the downloader hands it on) as a packet, then updates the headers. 0, or ResultFileError when the file
     // refuses the bytes. Units that name no stream of the description or carry a length beyond
     // the unit are dropped (0). In a continued file the units the file holds are dropped (0), and
     // a unit that shows the stream does not continue the file (neither one of the file's nor the

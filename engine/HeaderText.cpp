@@ -1,20 +1,8 @@
 #include "HeaderText.h"
 
 #include <climits>
-#include <vector>
 
-#include "AsciiText.h"
-
-namespace {
-
-// The value after a key: up to the first terminator character or the end, trimmed.
-std::string ValueFrom(const std::string& text, std::size_t start, const std::string& terminators) {
-    std::size_t end = text.find_first_of(terminators, start);
-    if (end == std::string::npos) end = text.size();
-    return TrimAscii(text, start, end);
-}
-
-}  // namespace
+#include "KeySearch.h"
 
 std::string GetHeaderValue(const std::string& text, const std::string& key, int* pos,
                            const std::string& terminators) {
@@ -25,7 +13,7 @@ std::string GetHeaderValue(const std::string& text, const std::string& key, int*
     std::size_t valueBegin = found + key.size();
     if (valueBegin > static_cast<std::size_t>(INT_MAX)) return std::string();
     if (pos) *pos = static_cast<int>(valueBegin);
-    return ValueFrom(text, valueBegin, terminators);
+    return ValueAt(text, valueBegin, terminators);
 }
 
 std::string FindHeaderField(const std::string& text, const std::string& key, int* pos,
@@ -36,26 +24,11 @@ std::string FindHeaderField(const std::string& text, const std::string& key, int
         return std::string();
     };
     if (start < 0 || static_cast<std::size_t>(start) > text.size()) return noMatch();
-
-    std::string reducedKey;
-    for (char c : key) {
-        if (ignored.find(c) == std::string::npos) reducedKey += LowerAscii(c);
-    }
-    std::string reducedText;
-    std::vector<std::size_t> indexInText;
-    for (std::size_t i = static_cast<std::size_t>(start); i < text.size(); ++i) {
-        if (ignored.find(text[i]) != std::string::npos) continue;
-        reducedText += LowerAscii(text[i]);
-        indexInText.push_back(i);
-    }
-
-    if (reducedKey.size() >= reducedText.size() + 2) return std::string();
-    if (reducedKey.empty() || reducedKey.size() > reducedText.size()) return noMatch();
-    std::size_t offset = reducedText.find(reducedKey);
-    if (offset == std::string::npos) return noMatch();
-
-    std::size_t valueBegin = indexInText[offset + reducedKey.size() - 1] + 1;
+    KeySearch search(text, ignored, static_cast<std::size_t>(start));
+    if (search.ReducedLength(key) >= search.ReducedLength() + 2) return std::string();
+    if (!search.Next(key)) return noMatch();
+    const std::size_t valueBegin = search.ValueStart();
     if (valueBegin > static_cast<std::size_t>(INT_MAX)) return noMatch();
     if (pos) *pos = static_cast<int>(valueBegin);
-    return ValueFrom(text, valueBegin, terminators);
+    return search.Value(terminators);
 }

@@ -1,27 +1,46 @@
 // Rules the engine holds an item to that the program applies too, before it hands an item over:
 // the schemes a run accepts, the file names a destination may end in, and the name a destination
 // that another item holds is given.
-// Inline and with no other engine dependency, so the program, which binds the engine only at run
-// time, builds them from this one place.
+// Inline and with no engine dependency but the headers it shares with the program, so the program,
+// which binds the engine only at run time, builds them from this one place.
 #pragma once
 #include <cctype>
 #include <cstddef>
 #include <cstring>
 #include <string>
 
-// The schemes a run accepts, "://" included.
-inline constexpr const char* kRunSchemes[] = {"http://", "ftp://", "mms://", "mmst://", "mmsu://", "rtsp://"};
+#include "EngineTypes.h"
+#include "PathParts.h"
 
-// True when the URL starts with one of kRunSchemes, letters compared without case.
+// The schemes a run accepts, in upper case, and the downloader each asks for: "mms", "mmst" and
+// "mmsu" all name MMS, whichever transport they hint at (the chooser tries the three in turn).
+struct RunScheme {
+    const char* name;
+    ProtocolKind kind;
+};
+inline constexpr RunScheme kRunSchemes[] = {
+    {"HTTP", KindHttp}, {"FTP", KindFtp}, {"MMS", KindMms}, {"MMST", KindMms}, {"MMSU", KindMms}, {"RTSP", KindRtsp554},
+};
+
+// The downloader a scheme (without "://", letters in any case) asks for; KindFromUrl when no run
+// accepts the scheme.
+inline ProtocolKind SchemeKind(const std::string& scheme) {
+    for (const RunScheme& run : kRunSchemes) {
+        const size_t n = std::strlen(run.name);
+        size_t i = 0;
+        while (i < n && i < scheme.size() && std::toupper(static_cast<unsigned char>(scheme[i])) == run.name[i]) ++i;
+        if (i == n && scheme.size() == n) return run.kind;
+    }
+    return KindFromUrl;
+}
+
+inline bool IsMmsScheme(const std::string& scheme) { return SchemeKind(scheme) == KindMms; }
+
+// True when the URL starts with a scheme of kRunSchemes and "://", letters compared without case.
 inline bool HasRunScheme(const char* url) {
     if (!url) return false;
-    for (const char* scheme : kRunSchemes) {
-        const size_t n = std::strlen(scheme);
-        size_t i = 0;
-        while (i < n && url[i] && std::tolower(static_cast<unsigned char>(url[i])) == scheme[i]) ++i;
-        if (i == n) return true;
-    }
-    return false;
+    const char* end = std::strstr(url, "://");
+    return end && SchemeKind(std::string(url, size_t(end - url))) != KindFromUrl;
 }
 
 // True when `name`, put behind a folder, names a file of its own there: not empty, not only dots
@@ -42,10 +61,8 @@ inline bool IsUsableFileName(const std::string& name) {
 
 // clip.asf -> clip1.asf; the digit goes before the file name's last '.', or at the end without one.
 inline std::string InsertDigit(const std::string& dest) {
-    const size_t folderEnd = dest.find_last_of("\\/");
-    const size_t nameStart = folderEnd == std::string::npos ? 0 : folderEnd + 1;
-    const size_t dot = dest.rfind('.');
-    if (dot == std::string::npos || dot < nameStart) return dest + "1";
+    const size_t dot = ExtensionDot(dest);
+    if (dot == std::string::npos) return dest + "1";
     return dest.substr(0, dot) + "1" + dest.substr(dot);
 }
 

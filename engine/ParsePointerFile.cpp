@@ -4,20 +4,14 @@
 
 #include "AsciiText.h"
 #include "ByteBuffer.h"
+#include "ContentKind.h"
 #include "ItemRules.h"
+#include "KeySearch.h"
 #include "TextCopy.h"
 #include "UrlModel.h"
+#include "UrlRules.h"
 
 namespace {
-
-// Content kinds that choose a parser.
-constexpr int32_t kKindHtml = 1;
-constexpr int32_t kKindAsx = 2;
-constexpr int32_t kKindSmil = 3;
-constexpr int32_t kKindRealMedia = 4;
-constexpr int32_t kKindWax = 6;
-constexpr int32_t kKindWvx = 7;
-constexpr int32_t kKindOctet = 8;
 
 // A value runs to the end of its line or tag.
 const char* const kValueEnd = "\r\n>";
@@ -53,77 +47,18 @@ void DropByteOrderMark(std::string& text) {
 
 int32_t KindFromText(const std::string& text, int32_t reported) {
     int32_t kind = reported;
-    if (StartsWithNoCase(text, "<ASX")) kind = kKindAsx;
-    if (StartsWithNoCase(text, "(smil") || StartsWithNoCase(text, "<smil")) kind = kKindSmil;
-    if (StartsWithNoCase(text, "[Reference]")) kind = kKindWax;
+    if (StartsWithNoCase(text, "<ASX")) kind = ContentAsf;
+    if (StartsWithNoCase(text, "(smil") || StartsWithNoCase(text, "<smil")) kind = ContentSmil;
+    if (StartsWithNoCase(text, "[Reference]")) kind = ContentWax;
     std::size_t first = 0;
     while (first < text.size() && IsAsciiBlank(text[first])) ++first;
     for (const char* scheme : {"rtsp://", "http://", "mms://"}) {
-        if (StartsWithNoCase(text, scheme, first)) kind = kKindRealMedia;
+        if (StartsWithNoCase(text, scheme, first)) kind = ContentReal;
     }
     return kind;
 }
 
 }  // namespace
-
-CParsePointerFile::KeySearch::KeySearch(const std::string& text) : text_(text) {
-    reduced_.reserve(text.size());
-    index_.reserve(text.size());
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        if (text[i] == ' ') continue;
-        reduced_ += LowerAscii(text[i]);
-        index_.push_back(i);
-    }
-}
-
-bool CParsePointerFile::KeySearch::Next(const std::string& key) {
-    std::string reducedKey;
-    for (char c : key) {
-        if (c != ' ') reducedKey += LowerAscii(c);
-    }
-    if (reducedKey.empty() || from_ > reduced_.size()) return false;
-    const std::size_t at = reduced_.find(reducedKey, from_);
-    if (at == std::string::npos) {
-        from_ = reduced_.size() + 1;
-        return false;
-    }
-    from_ = at + reducedKey.size();
-    valueStart_ = index_[from_ - 1] + 1;
-    return true;
-}
-
-std::string CParsePointerFile::KeySearch::Value(const std::string& terminators) const {
-    std::size_t end = text_.find_first_of(terminators, valueStart_);
-    if (end == std::string::npos) end = text_.size();
-    return TrimAscii(text_, valueStart_, end);
-}
-
-std::size_t CParsePointerFile::KeySearch::FindFirstOf(const std::string& set, std::size_t from,
-                                                       Cached& cache) const {
-    if (!cache.known || from < cache.from || (cache.at != std::string::npos && from > cache.at)) {
-        cache.from = from;
-        cache.at = text_.find_first_of(set, from);
-        cache.known = true;
-    }
-    return cache.at;
-}
-
-std::string CParsePointerFile::KeySearch::QuotedValue(const std::string& terminators,
-                                                      std::size_t maxInner) {
-    static const std::string quotes = "\"'";
-    std::size_t end = FindFirstOf(terminators, valueStart_, ends_);
-    if (end == std::string::npos) end = text_.size();
-    const std::size_t open = FindFirstOf(quotes, valueStart_, opens_);
-    if (open == std::string::npos || open >= end) return std::string();
-    const std::size_t close = FindFirstOf(quotes, open + 1, closes_);
-    if (close == std::string::npos || close >= end) return std::string();
-    std::size_t length = close - open - 1;
-    // The same escape rule as StripQuotes; the backslash belongs to the value when it stands
-    // after its start (blanks are trimmed, a backslash is not).
-    if (open > valueStart_ && text_[open - 1] == '\\' && length > 0) --length;
-    if (length > maxInner) return std::string();
-    return text_.substr(open + 1, length);
-}
 
 bool CParsePointerFile::ReturnTrue() { return true; }
 
@@ -146,13 +81,13 @@ void CParsePointerFile::Parse(IUrlSink* sink) {
 
     kind_ = KindFromText(text_, kind_);
     switch (kind_) {
-        case kKindHtml: ParseHtml(); break;
-        case kKindAsx: ParseAsx(); break;
-        case kKindSmil:
-        case kKindOctet: ParseSmil(); break;
-        case kKindRealMedia: ParseLines(false); break;
-        case kKindWax:
-        case kKindWvx: ParseLines(true); break;
+        case ContentHtml: ParseHtml(); break;
+        case ContentAsf: ParseAsx(); break;
+        case ContentSmil:
+        case ContentOctet: ParseSmil(); break;
+        case ContentReal: ParseLines(false); break;
+        case ContentWax:
+        case ContentWvx: ParseLines(true); break;
         default: break;
     }
     text_.clear();
@@ -278,8 +213,7 @@ bool CParsePointerFile::Accept(const std::string& value, int32_t kind, bool line
     }
     // The scheme rewrite and the resolver give nothing for a URL that does not fit.
     if (url.empty()) return false;
-    if (!HasRunScheme(url.c_str())) return false;
-    if (GetUrlHost(url).find('.') == std::string::npos) return false;
+    if (!IsRunnableUrl(url)) return false;
     // A playlist that lists itself would only fetch itself again.
     if (EqualsNoCase(UrlWithoutLogin(url).c_str(), UrlWithoutLogin(pointerUrl_).c_str())) {
         return false;
@@ -287,12 +221,9 @@ bool CParsePointerFile::Accept(const std::string& value, int32_t kind, bool line
     const std::string name = GetUrlFileName(url);
     if (!IsUsableFileName(name) || acceptedNames_.count(name)) return false;
 
-    // The playlist's login goes only to its own host, never to one a playlist names.
-    const std::string user = GetUrlUser(pointerUrl_);
-    if (!user.empty() && EqualsNoCase(GetUrlHost(url).c_str(), GetUrlHost(pointerUrl_).c_str())) {
-        url = InsertUrlLogin(url, user, GetUrlPassword(pointerUrl_));
-        if (url.empty()) return false;  // the login makes it too long for the item's field
-    }
+    // The playlist's login goes only to its own host (UrlRules.h).
+    url = WithPlaylistLogin(pointerUrl_, url);
+    if (url.empty()) return false;  // the login makes it too long for the item's field
     acceptedNames_.insert(name);
     if (sink_) sink_->AddUrl(url.c_str(), kind);
     return true;

@@ -6,6 +6,7 @@
 
 #include "EngineSettings.h"
 #include "TextCopy.h"
+#include "TextNumbers.h"
 #include "sys/FileSystem.h"
 #include "sys/Profile.h"
 
@@ -19,20 +20,9 @@ std::string Decimal(int32_t value) {
 }
 // A decimal number in [low, high]; anything else (no digits, a value that would wrap) is nullopt.
 std::optional<int32_t> DecimalInRange(const std::string& text, int32_t low, int32_t high) {
-    size_t i = text.find_first_not_of(" \t");
-    if (i == std::string::npos) return std::nullopt;
-    const bool negative = text[i] == '-';
-    if (text[i] == '-' || text[i] == '+') ++i;
-    int64_t value = 0;
-    const size_t first = i;
-    for (; i < text.size() && text[i] >= '0' && text[i] <= '9'; ++i) {
-        value = value * 10 + (text[i] - '0');
-        if (value > int64_t(INT32_MAX) + 1) return std::nullopt;
-    }
-    if (i == first) return std::nullopt;
-    if (negative) value = -value;
-    if (value < low || value > high) return std::nullopt;
-    return int32_t(value);
+    const std::optional<int64_t> value = LeadingDecimal(text);
+    if (!value || *value < low || *value > high) return std::nullopt;
+    return int32_t(*value);
 }
 
 }  // namespace
@@ -129,7 +119,7 @@ bool CPrjMng::WriteTimeOut(int32_t seconds) {
 
 bool CPrjMng::ReadProxy(char* server, char* port, uint8_t* enabled) {
     CopyBounded(server, kUrlSize, GetString("Proxy", "server", kUrlSize).c_str());
-    CopyBounded(port, 10, GetString("Proxy", "port", 10).c_str());
+    CopyBounded(port, kPortTextSize, GetString("Proxy", "port", kPortTextSize).c_str());
     *enabled = GetInt("Proxy", "enable", 0) != 0 ? 1 : 0;
     return *enabled != 0;
 }

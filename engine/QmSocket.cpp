@@ -75,24 +75,45 @@ int CQmSocket::ReceiveByte(char* out) {
     }
 }
 
-int32_t CQmSocket::ReadHeader(char* out, int32_t size) {
-    if (!out || size <= 0) return -1;
+CQmSocket::ReadEnd CQmSocket::ReadUntil(char* out, int32_t size, bool (*ends)(const char*, int32_t),
+                                         int32_t& count) {
+    count = 0;
     out[0] = 0;
-    if (!connection_ || !WaitReady(0)) return -1;
-    int32_t count = 0;
+    if (!connection_ || !WaitReady(0)) return ReadEnd::kTimedOut;
     while (count < size - 1) {
-        int got = ReceiveByte(out + count);
-        if (got < 0) {
+        const int got = ReceiveByte(out + count);
+        if (got <= 0) {
             out[count] = 0;
-            return -1;
+            return got < 0 ? ReadEnd::kTimedOut : ReadEnd::kClosed;
         }
-        if (got == 0) break;
         ++count;
-        if (count >= 2 && out[count - 1] == '\n' && out[count - 2] == '\n') break;
-        if (count >= 4 && std::memcmp(out + count - 4, "\r\n\r\n", 4) == 0) break;
+        if (ends(out, count)) {
+            out[count] = 0;
+            return ReadEnd::kFound;
+        }
     }
     out[count] = 0;
-    return count;
+    return ReadEnd::kFull;
+}
+
+namespace {
+
+bool EndsHead(const char* bytes, int32_t count) {
+    return (count >= 2 && bytes[count - 1] == '\n' && bytes[count - 2] == '\n') ||
+           (count >= 4 && std::memcmp(bytes + count - 4, "\r\n\r\n", 4) == 0);
+}
+
+bool EndsLine(const char* bytes, int32_t count) {
+    return count >= 2 && bytes[count - 1] == '\n' && bytes[count - 2] == '\r';
+}
+
+}  // namespace
+
+int32_t CQmSocket::ReadHeader(char* out, int32_t size) {
+    if (!out || size <= 0) return -1;
+    int32_t count = 0;
+    // A head cut by the close or by the size of out is what came; its reader judges it.
+    return ReadUntil(out, size, EndsHead, count) == ReadEnd::kTimedOut ? -1 : count;
 }
 
 int32_t CQmSocket::ReceiveBlock(CByteBuffer* buffer) {
@@ -135,26 +156,13 @@ int32_t CQmSocket::ReceiveSome(void* bytes, int32_t count) {
 
 int32_t CQmSocket::ReadLine(char* out, int32_t size) {
     if (!out || size <= 0) return -1;
-    out[0] = 0;
-    if (!connection_ || !WaitReady(0)) return -1;
     int32_t count = 0;
-    while (count < size - 1) {
-        int got = ReceiveByte(out + count);
-        if (got < 0) {
-            out[count] = 0;
-            return -1;
-        }
-        if (got == 0) {
-            out[count] = 0;
-            return 0;
-        }
-        ++count;
-        if (count >= 2 && out[count - 1] == '\n' && out[count - 2] == '\r') {
-            out[count] = 0;
-            return count - 1;
-        }
+    switch (ReadUntil(out, size, EndsLine, count)) {
+        case ReadEnd::kFound: return count - 1;
+        case ReadEnd::kClosed: return 0;  // a line the close cut is no line
+        case ReadEnd::kTimedOut: return -1;
+        case ReadEnd::kFull: break;
     }
-    out[count] = 0;
     return kLineTooLong;
 }
 

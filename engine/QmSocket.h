@@ -62,6 +62,12 @@ private:
     bool WaitReady(int mode);
     // One byte: 1, 0 closed or failed, -1 time-out.
     int ReceiveByte(char* out);
+    // How a read of a head or a line ended.
+    enum class ReadEnd { kFound, kClosed, kTimedOut, kFull };
+    // The loop of ReadHeader and ReadLine: bytes one at a time into out until ends(out, count) is
+    // true of the bytes so far, the peer closes, the time-out runs out or size - 1 bytes came;
+    // then a NUL. count gets how many came.
+    ReadEnd ReadUntil(char* out, int32_t size, bool (*ends)(const char* bytes, int32_t count), int32_t& count);
 
     std::unique_ptr<sys::TcpSocket> connection_;
     int32_t timeOut_ = kNoTimeOut;

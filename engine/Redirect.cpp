@@ -2,6 +2,7 @@
 
 #include "Factories.h"
 #include "ParsePointerFile.h"
+#include "PathParts.h"
 
 bool CRedirect::Init() {
     host_ = nullptr;
@@ -9,11 +10,6 @@ bool CRedirect::Init() {
 }
 
 bool CRedirect::ReturnTrue() { return true; }
-
-std::string CRedirect::FolderOf(const std::string& path) {
-    const std::size_t last = path.find_last_of("\\/");
-    return last == std::string::npos ? std::string() : path.substr(0, last + 1);
-}
 
 void CRedirect::Run(const char* url, const char* destFile, int32_t contentKind, IItemHost* host) {
     host_ = host;

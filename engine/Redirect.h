@@ -20,9 +20,6 @@ public:
     void FK_STDCALL AddUrl(const char* url, int32_t kind) override;
     void FK_STDCALL AddUrlDefault(const char* url) override;
 
-    // The folder part of a path, separator included ('\' or '/'); empty when there is none.
-    static std::string FolderOf(const std::string& path);
-
 private:
     IItemHost* host_ = nullptr;  // not owned
     std::string destDir_;

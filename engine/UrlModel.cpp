@@ -5,6 +5,7 @@
 
 #include "AsciiText.h"
 #include "HeaderText.h"
+#include "TextNumbers.h"
 
 namespace {
 
@@ -16,11 +17,9 @@ std::string Bounded(std::string text) {
 // What the URL builders return: the URL, or the empty text when it does not fit.
 std::string Fitting(std::string url) { return url.size() > kUrlTextMax ? std::string() : url; }
 
-int HexDigit(char c) {
-    if (c >= '0' && c <= '9') return c - '0';
-    if (c >= 'A' && c <= 'F') return c - 'A' + 10;
-    return -1;
-}
+// An escape's digit: lower-case letters form no escape, so a text that merely looks encoded
+// stays as it is.
+int EscapeDigit(char c) { return c >= 'a' && c <= 'f' ? -1 : HexDigitValue(c); }
 
 // The file name plus its extension, when there is one.
 std::string FilePart(const UrlParts& parts) {
@@ -62,11 +61,8 @@ void SplitHostPort(const std::string& hostPort, std::string& host, int& port) {
     }
     host = Bounded(hostPort.substr(0, colon));
     // Saturates rather than overflowing on absurdly long digit runs.
-    for (std::size_t i = colon + 1; i < hostPort.size(); ++i) {
-        int digit = hostPort[i] - '0';
-        if (digit < 0 || digit > 9) break;
-        port = port > (INT_MAX - digit) / 10 ? INT_MAX : port * 10 + digit;
-    }
+    std::size_t digits = colon + 1;
+    port = int(ReadDigits(hostPort, digits, INT_MAX));
 }
 
 void SplitUrlPath(const std::string& path, std::string& dir, std::string& name, std::string& ext,
@@ -211,8 +207,8 @@ std::string UrlDecode(const std::string& text) {
         int high = -1;
         int low = -1;
         if (text[i] == '%' && i + 2 < text.size()) {
-            high = HexDigit(text[i + 1]);
-            low = HexDigit(text[i + 2]);
+            high = EscapeDigit(text[i + 1]);
+            low = EscapeDigit(text[i + 2]);
         }
         if (high >= 0 && low >= 0) {
             result += static_cast<char>(high * 16 + low);

@@ -5,11 +5,11 @@
 #include <string>
 #include <vector>
 
-// URLs and their parts are bounded like the item's 1024-byte URL field: parts read from a URL are
-// cut, the URLs built from them are refused (see below).
-constexpr std::size_t kUrlTextMax = 1023;
-// Item file names taken from a URL keep at most this many characters.
-constexpr std::size_t kUrlFileNameMax = 510;
+#include "EngineTypes.h"
+
+// URLs and their parts are bounded like the item's URL field (kUrlTextMax): parts read from a URL
+// are cut, the URLs built from them are refused (see below). File names taken from a URL keep at
+// most kUrlFileNameMax characters.
 
 // scheme "://" [user [":" password] "@"] host [":" port] [dir name ["." ext] ["?" query]]
 struct UrlParts {

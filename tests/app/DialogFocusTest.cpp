@@ -138,4 +138,43 @@ TEST_F(DialogFocusTest, TheOptionsDialogTakesTypedKeysInTheFolderFieldEachTimeIt
     EXPECT_TRUE(messages.empty());
 }
 
+TEST_F(DialogFocusTest, TheOptionsDialogPutsTheFocusOnTheFieldItRefuses) {
+    Make();
+    Stored();
+    struct Case {
+        const char* what;
+        std::function<void()> fill;
+        std::function<HWND()> field;
+    } cases[] = {
+        {"no folder", [] { ToolsDlg->Edit1->SetText(""); }, [] { return ToolsDlg->Edit1->HandleOrNull(); }},
+        {"a maximum of 0", [] { ToolsDlg->CSpinEdit1->SetText("0"); },
+         [] { return ToolsDlg->CSpinEdit1->HandleOrNull(); }},
+        {"a time-out of 0", [] { ToolsDlg->CSpinEdit2->SetText("0"); },
+         [] { return ToolsDlg->CSpinEdit2->HandleOrNull(); }},
+        {"a proxy port of abc",
+         [] {
+             if (!ToolsDlg->EnableProxy->Checked()) SendMessageA(ToolsDlg->EnableProxy->HandleOrNull(), BM_CLICK, 0, 0);
+             ToolsDlg->edPort->SetText("abc");
+         },
+         [] { return ToolsDlg->edPort->HandleOrNull(); }},
+    };
+    for (const auto& c : cases) {
+        messages.clear();
+        HWND focus = nullptr;
+        WithDialog({[&] {
+                        c.fill();
+                        ClickOn(ToolsDlg->OKBtn);
+                    },
+                    [&] {
+                        focus = GetFocus();
+                        ClickOn(ToolsDlg->CancelBtn);
+                    }},
+                   [&] { form->qelMainMenu1->Items()->Item(0)->Item(0)->Click(); });  // File > Property Tools
+        EXPECT_EQ(focus, c.field()) << c.what;
+        ASSERT_EQ(messages.size(), 1u) << c.what;
+        EXPECT_EQ(messages[0].text, "Invalid input!") << c.what;
+        EXPECT_FALSE(ToolsDlg->Modal()) << c.what;
+    }
+}
+
 }  // namespace

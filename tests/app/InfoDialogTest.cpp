@@ -110,14 +110,16 @@ TEST_F(InfoDialogTest, ComponentsComeFromTheDescription) {
 TEST_F(InfoDialogTest, UrlChangeProposesTheFileName) {
     form->EditFileName->SetText("keep.bin");
     struct Step {
-        const char* url;
-        const char* name;  // EditFileName afterwards
+        std::string url;
+        std::string name;  // EditFileName afterwards
     } steps[] = {
         {"http://127.0.0.1/dir/song.mp3", "song.mp3"},
         {"", "song.mp3"},                          // no file name: the last one stays
         {"mms://media.example/live/clip.asf", "clip.asf"},
         {"ftp://files.example/", "clip.asf"},
         {"rtsp://r.example/a/b/movie.rm", "movie.rm"},
+        // The longest name the engine keeps reaches the field whole.
+        {"http://127.0.0.1/" + std::string(600, 'n'), std::string(kUrlFileNameMax, 'n')},
     };
     for (const auto& s : steps) {
         form->EditURL->SetText(s.url);  // through the edit's own change notification

@@ -17,6 +17,7 @@
 #include "ModalBound.h"
 #include "TempDir.h"
 #include "ToolsDlg.h"
+#include "sys/win32/FolderSearch.h"
 
 namespace {
 
@@ -308,9 +309,10 @@ TEST_F(ToolsDialogTest, ValuesReachTheManagerAllTogetherOrNotAtAll) {
     const std::string second = FolderWithEntry("second");
     struct Bad {
         const char *max, *timeOut, *port;
-    } bads[] = {{"0", "40", "8080"}, {"6", "0", "8080"}, {"6", "40", "70000"}, {"6", "40", "x"}};
+        bool proxy;
+    } bads[] = {{"0", "40", "8080", false}, {"6", "0", "8080", false}, {"6", "40", "70000", true}, {"6", "40", "x", true}};
     for (const auto& b : bads) {
-        Fill(second, b.max, b.timeOut, "other.example", b.port, false);
+        Fill(second, b.max, b.timeOut, "other.example", b.port, b.proxy);
         EXPECT_FALSE(form->ApplyTo(*manager, settings.c_str())) << b.max << ' ' << b.timeOut << ' ' << b.port;
         EXPECT_EQ(ReadStored(), applied) << b.max << ' ' << b.timeOut << ' ' << b.port;
     }
@@ -322,6 +324,32 @@ TEST_F(ToolsDialogTest, ValuesReachTheManagerAllTogetherOrNotAtAll) {
     EXPECT_EQ(ShowAndPress(form->CancelBtn), ui::mrCancel);
     EXPECT_EQ(form->edServer->Text(), "other.example");
     EXPECT_FALSE(form->edServer->Enabled());
+}
+
+TEST_F(ToolsDialogTest, AProxyThatIsOffLeavesItsPortUncheckedAndOkStoresEveryField) {
+    const std::string folder = FolderWithEntry("off");
+    // What a greyed-out port box may hold: the user cannot see it, let alone mend it.
+    const char* ports[] = {"abc", "99999", "-1", "80a"};
+    int32_t max = 4;
+    for (const char* port : ports) {
+        Fill(folder, std::to_string(max).c_str(), "25", "proxy.example", port, false);
+        texts.clear();
+        form->SetModalResult(ui::mrNone);
+        SendMessageA(form->OKBtn->HandleOrNull(), BM_CLICK, 0, 0);
+        EXPECT_EQ(form->ModalResult(), ui::mrOk) << port;
+        EXPECT_TRUE(texts.empty()) << port;
+        ASSERT_TRUE(form->ApplyTo(*manager, settings.c_str())) << port;
+        EXPECT_EQ(ReadStored(), (Stored{folder, "proxy.example", port, max, 25, false})) << port;
+
+        // Ticked, the same port is refused.
+        SendMessageA(form->EnableProxy->HandleOrNull(), BM_CLICK, 0, 0);
+        ASSERT_TRUE(form->edPort->Enabled());
+        form->SetModalResult(ui::mrNone);
+        SendMessageA(form->OKBtn->HandleOrNull(), BM_CLICK, 0, 0);
+        EXPECT_EQ(form->ModalResult(), ui::mrNone) << port;
+        EXPECT_EQ(texts, std::vector<std::string>{"Invalid input!"}) << port;
+        ++max;
+    }
 }
 
 TEST_F(ToolsDialogTest, ProxyCheckBoxGreysServerAndPortAndKeepsTheirTexts) {

@@ -60,25 +60,6 @@ TEST(RtspBaseReply, IsBadReplyComparesThePrefixWithCase) {
     for (const auto& c : cases) EXPECT_EQ(client.IsBadReply(c.text, c.expected), c.bad) << (c.text ? c.text : "null");
 }
 
-TEST(RtspBaseReply, ContentLengthIsDigitsWithinTheLimit) {
-    struct Case {
-        const char* value;
-        bool ok;
-        size_t length;
-    } cases[] = {
-        {"0", true, 0},        {"229", true, 229},  {" 12 ", true, 12}, {"300", true, 300},
-        {"301", false, 0},     {"", false, 0},      {"-1", false, 0},   {"12a", false, 0},
-        {"99999999999999999999", false, 0},
-    };
-    for (const auto& c : cases) {
-        size_t length = 7777;
-        EXPECT_EQ(CDownRtspBase::ParseContentLength(c.value, 300, &length), c.ok) << c.value;
-        if (c.ok) {
-            EXPECT_EQ(length, c.length) << c.value;
-        }
-    }
-}
-
 TEST_F(RtspBase, BeginNamesPort554AndTheResumeCheckStartsCSeqAtOne) {
     FixtureServer server;
     server.AddScript().Silence(2000);

@@ -119,6 +119,34 @@ TEST(DownloadJob, RunChecksAndLogsTheUrlFirst) {
     }
 }
 
+// A stream's destination without an extension gets the one players know it by, decided by the
+// file name alone: a '.' in a folder's name is no extension. Nothing listens on the port, so the
+// run fails after the naming.
+TEST(DownloadJob, StreamWithoutExtensionIsNamedAsfWhateverItsFolder) {
+    struct Case {
+        const char* dest;
+        const char* named;  // the name the item is told; null: none
+    } cases[] = {
+        {"/nowhere/with.dot/movie", "/nowhere/with.dot/movie.asf"},
+        {"C:\\Media.Files\\movie", "C:\\Media.Files\\movie.asf"},
+        {"/nowhere/plain/movie", "/nowhere/plain/movie.asf"},
+        {"/nowhere/with.dot/clip.wmv", nullptr},
+    };
+    for (const auto& c : cases) {
+        EnginePtr<CDownload> job(static_cast<CDownload*>(NEW_DOWNLOAD()));
+        job->Set("mms://127.0.0.1:1/movie", c.dest, 0);
+        RecordingSink sink;
+        job->Run(&sink);
+        EXPECT_EQ(sink.activeKinds, std::vector<int32_t>{KindMms}) << c.dest;
+        if (c.named) {
+            ASSERT_FALSE(sink.destFiles.empty()) << c.dest;
+            EXPECT_EQ(sink.destFiles[0], c.named);
+        } else {
+            EXPECT_TRUE(sink.destFiles.empty()) << c.dest << " became " << sink.destFiles[0];
+        }
+    }
+}
+
 TEST(DownloadJob, WorkerRunsThenTellsTheSinkLast) {
     EnginePtr<CDownload> job(static_cast<CDownload*>(NEW_DOWNLOAD()));
     job->Set("gopher://a.b/x", "/nowhere/x", 0);

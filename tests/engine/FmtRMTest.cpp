@@ -349,6 +349,9 @@ TEST(FmtRM, HeadersFromOddDescriptions) {
          longName.substr(0, 255), "", ""},
         {"multi-rate data: the rule's sub-stream", "m=video\r\n" + opaque + Base64EncodeText(mlti) +
              "\"\r\na=ASMRuleBook:string;\"#($Bandwidth < 50),OnDepend=\\\"1\\\";\"\r\n", 1, 0, "", "two", ""},
+        // The description's numbers read as every number of the engine does: a '+' is a sign.
+        {"multi-rate data: a signed rule number", "m=video\r\n" + opaque + Base64EncodeText(mlti) +
+             "\"\r\na=ASMRuleBook:string;\"#($Bandwidth < 50),OnDepend=\\\"+1\\\";\"\r\n", 1, 0, "", "two", ""},
         {"multi-rate data with a map past its end", "m=video\r\n" + opaque + Base64EncodeText(mlti) +
              "\"\r\na=x:\"OnDepend=\\\"9\\\"\"\r\n", 1, 0, "", mlti, ""},
     };

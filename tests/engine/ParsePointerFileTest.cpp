@@ -13,6 +13,7 @@
 #include "Factories.h"
 #include "FileBytes.h"
 #include "HeaderText.h"
+#include "KeySearch.h"
 #include "ParsePointerFile.h"
 #include "SlotOf.h"
 #include "TempDir.h"
@@ -382,7 +383,7 @@ TEST(ParsePointerFile, KeySearchWalksLikeTheHeaderSearch) {
             if (pos <= before) break;
             expected.emplace_back(value, pos);
         }
-        CParsePointerFile::KeySearch search(text);
+        KeySearch search(text);
         while (search.Next(c.key)) actual.emplace_back(search.Value("\r\n>"), int(search.ValueStart()));
         EXPECT_EQ(actual, expected) << c.text << " / " << c.key;
         // The quoted value of each match is what StripQuotes makes of the value.

@@ -27,22 +27,6 @@
 
 namespace {
 
-TEST(Redirect, FolderOfEitherSeparator) {
-    struct FolderCase {
-        const char* path;
-        const char* folder;
-    };
-    const FolderCase cases[] = {
-        {"C:\\Downloads\\show.asx", "C:\\Downloads\\"},
-        {"/home/u/Downloads/show.asx", "/home/u/Downloads/"},
-        {"C:\\Downloads/lists\\show.asx", "C:\\Downloads/lists\\"},
-        {"C:\\Downloads\\lists/show.asx", "C:\\Downloads\\lists/"},
-        {"show.asx", ""},
-        {"", ""},
-    };
-    for (const FolderCase& c : cases) EXPECT_EQ(CRedirect::FolderOf(c.path), c.folder) << c.path;
-}
-
 TEST(Redirect, HandsEachFoundUrlToTheHostInTheFilesFolder) {
     TempDir dir;
     const std::string dest = dir.File("show.asx");

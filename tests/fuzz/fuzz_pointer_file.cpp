@@ -18,6 +18,7 @@
 #include "AsciiText.h"
 #include "Factories.h"
 #include "HeaderText.h"
+#include "KeySearch.h"
 #include "ParsePointerFile.h"
 #include "UrlModel.h"
 
@@ -87,7 +88,7 @@ void FuzzKeySearch(const std::string& text) {
             if (pos <= before) break;
             expected.emplace_back(value, pos);
         }
-        CParsePointerFile::KeySearch search(text);
+        KeySearch search(text);
         while (search.Next(key)) actual.emplace_back(search.Value("\r\n>"), int(search.ValueStart()));
         Check(actual == expected);
         // The copy-free quoted value agrees with StripQuotes of each value.

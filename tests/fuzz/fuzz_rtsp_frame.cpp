@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "DownMMS554.h"
+#include "TextNumbers.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     if (size < 2) return 0;
@@ -31,7 +32,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     } else if (!error) {
         std::abort();
     }
-    size_t length = 0;
-    if (CDownRtspBase::ParseContentLength(sdp, 4096, &length) && length > 4096) std::abort();
+    uint64_t length = 0;
+    if (ParseByteCount(sdp, 4096, &length) && length > 4096) std::abort();
     return 0;
 }

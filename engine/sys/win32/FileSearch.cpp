@@ -1,4 +1,4 @@
-#include <windows.h>
+#include "FolderSearch.h"
 
 #include "../FileSystem.h"
 
@@ -6,13 +6,6 @@ namespace sys {
 
 std::string NativePath(const std::string& path) { return path; }
 
-bool FolderHasEntries(const std::string& dir) {
-    if (dir.empty()) return false;
-    WIN32_FIND_DATAA found;
-    HANDLE search = FindFirstFileA((dir + "\\*.*").c_str(), &found);
-    if (search == INVALID_HANDLE_VALUE) return false;
-    FindClose(search);
-    return true;
-}
+bool FolderHasEntries(const std::string& dir) { return DirectoryHasEntry(dir); }
 
 }  // namespace sys
