@@ -456,8 +456,6 @@ std::string TForm1::UrlWithLogin(const std::string& url, const std::string& user
     return out;
 }
 
-bool TForm1::GetDestPath(char* out) { return manager_ && manager_->GetDestPath(mainSettings_.settingsPath, out); }
-
 int32_t TForm1::GetMaxThread() { return manager_ ? manager_->GetMaxThread(mainSettings_.settingsPath) : 0; }
 
 int32_t TForm1::GetTimeOut() { return manager_ ? manager_->GetTimeOut(mainSettings_.settingsPath) : 0; }

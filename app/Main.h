@@ -114,7 +114,6 @@ public:
     bool FileNameFromUrl(const char* url, char* out);
     // The URL with the login folded in, as the engine gives it: empty when it would not fit.
     std::string UrlWithLogin(const std::string& url, const std::string& user, const std::string& password);
-    bool GetDestPath(char* out);
     int32_t GetMaxThread();
     int32_t GetTimeOut();
     bool GetProxy(std::string& server, std::string& port, bool& enabled);

@@ -358,7 +358,7 @@ uint32_t CAsfParser::IndexEntryCount() {
     return static_cast<uint32_t>(std::min<uint64_t>(count, kMaxIndexEntries));
 }
 
-int64_t CAsfParser::FindDataEnd(IAsfFile& file, int64_t length) {
+int64_t CAsfParser::FindDataEnd(IOutputFile& file, int64_t length) {
     const int64_t headerLength = static_cast<int64_t>(header_.size());
     if (length < headerLength) return -1;
     const int32_t packetSize = GetMaxPacketSize();
@@ -385,7 +385,7 @@ int64_t CAsfParser::FindDataEnd(IAsfFile& file, int64_t length) {
     return end;
 }
 
-bool CAsfParser::WriteIndex(IAsfFile& file) {
+bool CAsfParser::WriteIndex(IOutputFile& file) {
     const size_t headerLength = header_.size();
     // Without a Data Object header at the end of the header bytes there is no field to set.
     if (headerLength < kDataHeaderSize ||
@@ -468,7 +468,7 @@ bool CAsfParser::WriteIndex(IAsfFile& file) {
     return file.Flush();
 }
 
-bool CAsfParser::FinishRecording(IAsfFile& file, int64_t dataEnd, uint64_t packets, int64_t fileSize, bool indexed) {
+bool CAsfParser::FinishRecording(IOutputFile& file, int64_t dataEnd, uint64_t packets, int64_t fileSize, bool indexed) {
     // The header said nothing of the length; the file now says what it holds. The first packet is
     // where the recording joined the broadcast, so the durations count from there.
     const size_t packetSize = size_t(GetMaxPacketSize());
@@ -515,7 +515,7 @@ bool CAsfParser::FinishRecording(IAsfFile& file, int64_t dataEnd, uint64_t packe
     return true;
 }
 
-AsfResume CAsfParser::ReadIndex(IAsfFile& file, bool indexPackets) {
+AsfResume CAsfParser::ReadIndex(IOutputFile& file, bool indexPackets) {
     packetsOnDisk_ = 0;
     lastSendTimeOnDisk_ = 0;
     const size_t headerLength = header_.size();

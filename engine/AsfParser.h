@@ -11,7 +11,7 @@
 #include <memory>
 #include <vector>
 
-#include "IAsfFile.h"
+#include "IOutputFile.h"
 
 // One key frame of a video stream: where its packets start and how many carry it.
 struct AsfKeyFrame {
@@ -78,13 +78,13 @@ public:
     // its File Properties (file size, packet count, durations from its first packet on) and
     // loses the Broadcast flag, so it reads as the file it now is. False only when the file
     // could not be read or written.
-    bool WriteIndex(IAsfFile& file);
+    bool WriteIndex(IOutputFile& file);
 
     // Before a resumed download appends: checks the file starts with this header, cuts the file
     // after its last whole packet (and any index behind it) and, with indexPackets, records the
     // key frames of every packet on disk, so the index written at the end covers them all. Never
     // cuts into the header.
-    AsfResume ReadIndex(IAsfFile& file, bool indexPackets = true);
+    AsfResume ReadIndex(IOutputFile& file, bool indexPackets = true);
     // After ReadIndex returned Ready: the whole packets on disk and the last one's send time.
     uint32_t GetPacketsOnDisk() const { return packetsOnDisk_; }
     uint32_t GetLastSendTimeOnDisk() const { return lastSendTimeOnDisk_; }
@@ -107,9 +107,9 @@ private:
     void AddKeyFrame(AsfStreamIndex& stream, const AsfKeyFrame& frame, bool continuation);
     // Where the packets on disk end on resume: at the index a finished download left, else after
     // the last whole packet; -1 when the file is shorter than the header or cannot be read.
-    int64_t FindDataEnd(IAsfFile& file, int64_t length);
+    int64_t FindDataEnd(IOutputFile& file, int64_t length);
     uint32_t IndexEntryCount();
-    bool FinishRecording(IAsfFile& file, int64_t dataEnd, uint64_t packets, int64_t fileSize, bool indexed);
+    bool FinishRecording(IOutputFile& file, int64_t dataEnd, uint64_t packets, int64_t fileSize, bool indexed);
 
     std::vector<uint8_t> header_;
     size_t filePropertiesAt_ = 0;

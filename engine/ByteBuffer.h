@@ -17,22 +17,24 @@ public:
     virtual int32_t FK_STDCALL GetLength();
     virtual bool FK_STDCALL IsEmpty();
     virtual bool FK_STDCALL AppendByte(uint8_t byte);
+    // Nothing in the engine calls it: kept for the table's layout.
     virtual bool FK_STDCALL AppendDword(uint32_t value);
     // NUL-terminated view of the content (not counted in the length); null while there is no storage.
     virtual char* FK_STDCALL GetString();
     virtual bool FK_STDCALL AppendString(const char* text);
     virtual bool FK_STDCALL Append(const void* bytes, int32_t count);
-    // Formats into a bounded scratch area; longer output is cut at kFormatLimit - 1 bytes.
+    // Formats into a bounded scratch area; longer output is cut at kFormatLimit - 1 bytes. Nothing
+    // in the engine calls it: kept for the table's layout.
     virtual bool AppendFormat(const char* format, ...) __attribute__((format(printf, 2, 3)));
     // Replaces the content with a file's bytes, every 0x00 byte dropped.
     virtual bool FK_STDCALL LoadFile(const char* path);
     virtual bool FK_STDCALL AppendBuffer(CByteBuffer& other);
     virtual CByteBuffer& FK_STDCALL SetBlockSize(int32_t size);
+    // Nothing in the engine calls these two: kept for the table's layout.
     virtual void FK_STDCALL PadTo(int32_t multiple);
     virtual bool FK_STDCALL SaveFile(const char* path);
 
     int32_t Capacity() const { return capacity_; }
-    int32_t BlockSize() const { return blockSize_; }
 
     static constexpr int kFormatLimit = 4096;
 

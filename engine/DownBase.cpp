@@ -8,13 +8,13 @@
 #include <utility>
 
 #include "AsciiText.h"
-#include "EngineSettings.h"
 #include "Base64.h"
+#include "EngineSettings.h"
 #include "Factories.h"
 #include "PathParts.h"
 #include "TextNumbers.h"
+#include "UrlModel.h"
 #include "UrlRules.h"
-#include "UrlUtil.h"
 #include "sys/FileSystem.h"
 
 namespace {

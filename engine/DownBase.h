@@ -64,7 +64,6 @@ public:
     const std::string& LocalFile() const { return localFile_; }
     int64_t BytesOnDisk() const { return bytesOnDisk_; }
     int64_t TotalSize() const { return totalSize_; }
-    int32_t ContentKindValue() const { return contentKind_; }
     bool Resuming() const { return resuming_; }
 
 protected:
@@ -144,7 +143,6 @@ protected:
     sys::BinaryFile outputFile_;
     int32_t contentKind_ = 0;
     bool resumePointPassed_ = false;
-    int32_t subclassWord_ = 0;  // the HTTP branch: chunked flag; the RTSP branch: CSeq counter
     int redirectDepth_ = 0;
 
 private:
@@ -157,7 +155,7 @@ private:
     int32_t RunAfresh();
     // The packets at the end of the file that the stream must show again before anything is
     // appended (PlanAsfOverlap); false when none can be chosen.
-    bool PlanAsfOverlap(IAsfFile& file, CAsfParser& parser);
+    bool PlanAsfOverlap(IOutputFile& file, CAsfParser& parser);
     // Checks one packet against the overlap: kUnitSkipped the file holds it, 0 the first new one,
     // kStartFromZero when the stream does not continue the file.
     int32_t MatchAsfOverlap(const uint8_t* packet, uint32_t sendTimeMs);

@@ -10,7 +10,7 @@
 namespace {
 
 // The file on disk read but never changed: the resume check before the start point is sent.
-class ProbedAsfFile final : public IAsfFile {
+class ProbedAsfFile final : public IOutputFile {
 public:
     explicit ProbedAsfFile(sys::BinaryFile& file) : file_(file) {}
     int64_t GetLength() override { return file_.Size(); }
@@ -37,7 +37,7 @@ uint64_t Digest(const uint8_t* bytes, size_t count) {
 }
 
 // The ASF header a file on disk begins with (Header Object and Data Object header), or empty.
-std::vector<uint8_t> HeaderOnDisk(IAsfFile& file) {
+std::vector<uint8_t> HeaderOnDisk(IOutputFile& file) {
     uint8_t head[30];
     if (!file.ReadAt(0, head, sizeof head)) return {};
     uint64_t size = 0;
@@ -70,7 +70,7 @@ std::vector<uint8_t> HeaderOnDisk(IAsfFile& file) {
 //   Only a broadcast, which cannot go back, is continued across the gap, and the log says where.
 // - The key frames of every packet on disk are indexed again, so the index at the end covers the
 //   whole file.
-bool CDownBase::PlanAsfOverlap(IAsfFile& file, CAsfParser& parser) {
+bool CDownBase::PlanAsfOverlap(IOutputFile& file, CAsfParser& parser) {
     overlap_.clear();
     overlapSeen_ = 0;
     askPacket_ = 0;

@@ -5,8 +5,8 @@
 #include "EngineTypes.h"
 #include "ItemRules.h"
 #include "PathParts.h"
+#include "UrlModel.h"
 #include "UrlRules.h"
-#include "UrlUtil.h"
 
 int32_t CDownBase::FollowRedirectLocation(const std::string& location) {
     if (location.size() <= 4) {

@@ -9,8 +9,8 @@
 #include "AsciiText.h"
 #include "EngineSettings.h"
 #include "NameLookup.h"
+#include "UrlModel.h"
 #include "UrlRules.h"
-#include "UrlUtil.h"
 #include "sys/BinaryFile.h"
 #include "sys/MessageBox.h"
 

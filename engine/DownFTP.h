@@ -12,6 +12,7 @@
 
 class IDownFtp : public IEngineObject {
 public:
+    // Answers true; nothing calls it: kept for the table's layout.
     virtual bool FK_STDCALL ReturnTrue() = 0;
     virtual void FK_STDCALL SetParams(const char* host, const char* user, const char* password, int32_t port,
                                       const char* remotePath, const char* localFile) = 0;

@@ -6,8 +6,8 @@
 #include "AsciiText.h"
 #include "EngineSettings.h"
 #include "TextNumbers.h"
+#include "UrlModel.h"
 #include "UrlRules.h"
-#include "UrlUtil.h"
 
 namespace {
 
@@ -19,7 +19,6 @@ constexpr uint64_t kLengthLimit = (uint64_t(1) << 62) - 1;
 }  // namespace
 
 CDownHttpBase::CDownHttpBase() {
-    subclassWord_ = 0;
     port_ = 80;
 }
 
@@ -177,12 +176,12 @@ int32_t CDownHttpBase::Handshake() {
     return ResultSuccess;
 }
 
-int CDownHttpBase::ReadStatusClass(const std::string& reply) {
+CDownHttpBase::StatusClass CDownHttpBase::ReadStatusClass(const std::string& reply) {
     const int status = ParseStatusCode(reply);
-    if (status == 206) return 206;
-    if (status >= 200 && status < 300) return 2;
-    if (status >= 300 && status < 400) return 3;
-    return 0;
+    if (status == 206) return StatusClass::Partial;
+    if (status >= 200 && status < 300) return StatusClass::Whole;
+    if (status >= 300 && status < 400) return StatusClass::Redirect;
+    return StatusClass::Refused;
 }
 
 int32_t CDownHttpBase::ProcessStatus(const std::string& reply) {
@@ -205,14 +204,14 @@ int32_t CDownHttpBase::ProcessStatus(const std::string& reply) {
         return kStartFromZero;
     }
     switch (ReadStatusClass(reply)) {
-        case 2:
+        case StatusClass::Whole:
             if (resuming_ && restartOnWholeReply_) {
                 // The server ignored the range and sends the whole file: start it afresh.
                 Log("The server sends the whole file; starting afresh");
                 RestartOutput();
             }
             return ParseHeaders(reply.c_str());
-        case 206: {
+        case StatusClass::Partial: {
             int32_t code = ParseHeaders(reply.c_str());
             if (code != 0) return code;
             const int64_t length = totalSize_;  // this reply's body; -1 when not named
@@ -230,11 +229,12 @@ int32_t CDownHttpBase::ProcessStatus(const std::string& reply) {
             }
             return ResultSuccess;
         }
-        case 3:
+        case StatusClass::Redirect:
             return FollowLocation(reply);
-        default:
-            return ResultShakeHandError;
+        case StatusClass::Refused:
+            break;
     }
+    return ResultShakeHandError;
 }
 
 int32_t CDownHttpBase::ParseHeaders(const char* reply) {
@@ -253,7 +253,7 @@ int32_t CDownHttpBase::ParseHeaders(const char* reply) {
         const size_t comma = value.rfind(',');
         const std::string lastCoding = comma == std::string::npos ? value : Trim(value.substr(comma + 1));
         if ((value.size() >= 7 && EqualsNoCase(value.substr(0, 7), "chunked")) || EqualsNoCase(lastCoding, "chunked")) {
-            subclassWord_ = 1;
+            chunked_ = true;
         }
     }
     contentType_.clear();

@@ -41,7 +41,7 @@ public:
     static bool ParseContentRange(const std::string& value, int64_t* first, int64_t* total,
                                   int64_t* last = nullptr);
 
-    bool Chunked() const { return subclassWord_ != 0; }
+    bool Chunked() const { return chunked_; }
 
 protected:
     CDownHttpBase();
@@ -61,7 +61,9 @@ protected:
     bool restartOnWholeReply_ = true;
 
 private:
-    int ReadStatusClass(const std::string& reply);
+    // What a reply's status asks of the client.
+    enum class StatusClass { Partial, Whole, Redirect, Refused };
+    static StatusClass ReadStatusClass(const std::string& reply);
     int32_t ProcessStatus(const std::string& reply);
     int32_t FollowLocation(const std::string& reply);
     int32_t ReceiveToClose(bool write);
@@ -71,4 +73,6 @@ private:
     int32_t WritePiece(const char* bytes, size_t count, bool write);
     // Size of the whole file when a partial reply ends before it, else -1.
     int64_t wholeSize_ = -1;
+    // The reply's body comes in chunks (Transfer-Encoding).
+    bool chunked_ = false;
 };

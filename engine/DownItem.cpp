@@ -6,9 +6,10 @@
 #include "AsciiText.h"
 #include "Collaborators.h"
 #include "EngineLock.h"
+#include "FileSize.h"
 #include "FoundItemHost.h"
 #include "TextCopy.h"
-#include "UrlUtil.h"
+#include "UrlModel.h"
 #include "sys/WindowMessages.h"
 
 namespace {
@@ -351,11 +352,6 @@ void CDownItem::SetPlaylistDepth(int32_t depth) {
 int32_t CDownItem::ProtocolKindForNextRun() {
     EngineGuard lock(EngineLock());
     return protocolKind_;
-}
-
-int32_t CDownItem::ContentKind() {
-    EngineGuard lock(EngineLock());
-    return contentKind_;
 }
 
 void CDownItem::NewLog() {

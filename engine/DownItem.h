@@ -20,6 +20,7 @@ public:
     bool FK_STDCALL Init() override;
 
     // Own operations first: the sink's overrides below also take slots in this table, after them.
+    // Answers true; nothing calls it: kept for the table's layout.
     virtual bool FK_STDCALL ReturnTrue();
     virtual void FK_STDCALL Set(const char* url, const char* destDir, const char* fileName, int32_t kind);
     virtual void FK_STDCALL SetFromRecord(const DownItemRecord* record);
@@ -28,6 +29,7 @@ public:
     virtual void FK_STDCALL Stop();
     virtual bool FK_STDCALL SetUrl(const char* url, const char* destFile);
     virtual bool FK_STDCALL TakeChanged();
+    // Nothing in the engine calls it: kept for the table's layout.
     virtual DownItemRecord* FK_STDCALL RecordAddress();
     virtual void FK_STDCALL GetRecord(DownItemRecord* out);
     virtual bool FK_STDCALL GetInfo(DownItemInfo* out);
@@ -65,7 +67,6 @@ public:
     void SetPlaylistDepth(int32_t depth);
 
     int32_t ProtocolKindForNextRun();
-    int32_t ContentKind();
 
     static constexpr long kPlaylistSizeLimit = 51200;
 

@@ -6,7 +6,7 @@
 
 #include "ByteReader.h"
 #include "Factories.h"
-#include "UrlUtil.h"
+#include "UrlModel.h"
 
 namespace {
 

@@ -23,6 +23,7 @@ public:
     int32_t FK_STDCALL Handshake() override;
     int32_t FK_STDCALL Exchange(const void* request, int32_t length, CByteBuffer* reply) override;
     int32_t FK_STDCALL ReceiveData() override;
+    // Answers true; nothing calls it: kept for the table's layout.
     virtual bool FK_STDCALL ReturnTrue();
 
     // The wire readers, usable without a connection. receive fills exactly count bytes or fails.

@@ -10,8 +10,9 @@
 #include "Base64.h"
 #include "ByteReader.h"
 #include "Factories.h"
+#include "HeaderText.h"
 #include "TextNumbers.h"
-#include "UrlUtil.h"
+#include "UrlModel.h"
 
 namespace {
 
@@ -256,7 +257,7 @@ int32_t CDownMMS554::ShakeHandPlay() {
 int32_t CDownMMS554::ShakeHandSetParameter() {
     Log("Shaking hand SET PARAMETER....");
     std::string request = "SET_PARAMETER " + requestUrl_ + " RTSP/1.0\r\n";
-    request += "Content-Length: 229\r\n";
+    request += "Content-Length: " + std::to_string(sizeof kStatisticsBody - 1) + "\r\n";
     request += ClientLines();
     request += "Session: " + session_ + "\r\n";
     request += "Content-Type: application/x-wms-Logconnectstats;charset=UTF-8\r\n";

@@ -33,7 +33,6 @@ public:
     static int32_t ParseSdp(const std::string& sdp, std::vector<std::string>* controls, std::string* asfHeader,
                             const char** error);
 
-    const std::string& PlaylistGenId() const { return playlistGenId_; }
     // The RTP channel a SETUP reply's Transport gives (interleaved=N-M), 0 as asked when none.
     static uint8_t InterleavedChannel(const std::string& head);
 

@@ -116,8 +116,6 @@ int32_t CDownMMS80::ReceiveData() {
     return ResultSuccess;
 }
 
-int32_t CDownMMS80::ReadHeaderPacket(std::vector<uint8_t>& chunk) { return Problem(reader_.ReadHeaderChunk(chunk)); }
-
 int32_t CDownMMS80::ReadHeaderPackets() {
     std::vector<uint8_t> header;
     const int32_t code = reader_.ReadHeader(header, [this] { return IsStopRequested(); });

@@ -20,7 +20,6 @@ public:
 
     // The steps of the framed stream, outside the table.
     int32_t ReadHeaderPackets();
-    int32_t ReadHeaderPacket(std::vector<uint8_t>& chunk);
     int32_t ReadDataPackets();
     // 0 packet written, kStreamEnd, kUnitSkipped (already on disk), or a DownResult.
     int32_t ReceivePacket();

@@ -3,7 +3,7 @@
 #include "DownBase.h"
 #include "Factories.h"
 #include "ItemRules.h"
-#include "UrlUtil.h"
+#include "UrlModel.h"
 
 namespace {
 

@@ -12,6 +12,7 @@
 // The chooser's table: SetUrl and Run stand one slot later than a downloader's.
 class IDownMmsChooser : public IEngineObject {
 public:
+    // Answers true; nothing calls it: kept for the table's layout.
     virtual bool FK_STDCALL ReturnTrue() = 0;
     virtual int32_t FK_STDCALL SetUrl(const char* url, const char* localFile) = 0;
     virtual void FK_STDCALL Run(IDownloadSink* sink) = 0;

@@ -7,12 +7,13 @@
 #include "ByteReader.h"
 #include "Factories.h"
 #include "FmtRM.h"
+#include "HeaderText.h"
 #include "Md5.h"
 #include "OutputFileView.h"
 #include "RmUnit.h"
 #include "TextNumbers.h"
+#include "UrlModel.h"
 #include "UrlRules.h"
-#include "UrlUtil.h"
 #include "sys/BinaryFile.h"
 
 namespace {

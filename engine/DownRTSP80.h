@@ -7,5 +7,6 @@ class CDownRTSP80 final : public EngineObject<CDownRTSP80, CDownHttpBase> {
 public:
     int32_t FK_STDCALL Begin() override;
     std::string FK_STDCALL MakeRequest() override;
+    // Answers true; nothing calls it: kept for the table's layout.
     virtual bool FK_STDCALL ReturnTrue();
 };

@@ -3,8 +3,8 @@
 #include <cstring>
 
 #include "ByteReader.h"
+#include "HeaderText.h"
 #include "TextNumbers.h"
-#include "UrlUtil.h"
 
 namespace {
 
@@ -26,7 +26,7 @@ int32_t CDownRtspBase::Begin() {
 
 int32_t CDownRtspBase::CheckResume() {
     const int32_t code = CDownBase::CheckResume();
-    if (code == ResultSuccess) subclassWord_ = 1;
+    if (code == ResultSuccess) cseq_ = 1;
     return code;
 }
 
@@ -44,7 +44,7 @@ bool CDownRtspBase::IsBadReply(const char* text, const char* expected) {
 }
 
 std::string CDownRtspBase::NextCSeqLine() {
-    return "CSeq: " + std::to_string(subclassWord_++) + "\r\n";
+    return "CSeq: " + std::to_string(cseq_++) + "\r\n";
 }
 
 bool CDownRtspBase::SendText(const std::string& text) {

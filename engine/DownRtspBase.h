@@ -30,11 +30,10 @@ public:
     int32_t FK_STDCALL Exchange(const void* request, int32_t length, CByteBuffer* reply) override;
     // True when text is null or does not begin with expected (exact case).
     virtual bool FK_STDCALL IsBadReply(const char* text, const char* expected);
-    // Each client answers true; nothing calls it.
+    // Each client answers true; nothing calls it: kept for the table's layout.
     virtual bool FK_STDCALL ReturnTrue() = 0;
 
-    int32_t CSeqCounter() const { return subclassWord_; }
-    const std::vector<std::string>& ControlUrls() const { return controlUrls_; }
+    int32_t CSeqCounter() const { return cseq_; }
     const std::string& Session() const { return session_; }
 
 protected:
@@ -53,6 +52,8 @@ protected:
 
     std::vector<std::string> controlUrls_;
     std::string session_;
+    // The next request's "CSeq: " value.
+    int32_t cseq_ = 0;
 
 private:
     // The rest of a message head whose first bytes are in head, through its blank line.

@@ -14,9 +14,9 @@
 #include "ItemRules.h"
 #include "PathParts.h"
 #include "TextCopy.h"
+#include "UrlModel.h"
 #include "UrlRules.h"
-#include "UrlUtil.h"
-#include "sys/BinaryFile.h"
+#include "sys/Thread.h"
 
 namespace {
 

@@ -12,7 +12,7 @@
 #include "PrjMng.h"
 #include "TextCopy.h"
 #include "TextNumbers.h"
-#include "UrlUtil.h"
+#include "UrlModel.h"
 #include "sys/FileSystem.h"
 
 namespace {

@@ -7,9 +7,9 @@
 #include "ByteReader.h"
 #include "EngineTypes.h"
 #include "Factories.h"
+#include "HeaderText.h"
 #include "RmUnit.h"
 #include "TextNumbers.h"
-#include "UrlUtil.h"
 
 namespace {
 
@@ -18,6 +18,14 @@ namespace {
 constexpr uint32_t kMaxHeaderBytes = 16u << 20;
 constexpr uint32_t kRmfSize = 18, kPropSize = 50, kDataHeaderSize = 18, kIndexHeaderSize = 20;
 constexpr uint32_t kIndexRecordSize = 14, kPacketHeaderSize = 12;
+// The CONT and MDPR chunks without their texts and type-specific bytes.
+constexpr uint32_t kContFixedSize = 18, kMdprFixedSize = 46;
+// Where PROP holds the data offset.
+constexpr size_t kPropDataOffsetAt = 42;
+// The file's header count: PROP, CONT, DATA and INDX besides one MDPR per stream.
+constexpr uint32_t kHeadersBesideStreams = 4;
+// A packet's flags byte: a key frame.
+constexpr uint8_t kKeyFrameFlag = 2;
 constexpr size_t kMaxText = 0xFFFF;
 
 class BigEndianWriter {
@@ -98,7 +106,7 @@ uint32_t CFmtRM::LargestOnDepend(const std::string& text) {
 }
 
 uint32_t CFmtRM::StreamRecord::ChunkSize() const {
-    return uint32_t(46 + name.size() + mimeType.size() + typeData.size());
+    return uint32_t(kMdprFixedSize + name.size() + mimeType.size() + typeData.size());
 }
 
 bool CFmtRM::Init() {
@@ -111,7 +119,7 @@ bool CFmtRM::Init() {
 
 bool CFmtRM::ReturnTrue() { return true; }
 
-bool CFmtRM::Open(IAsfFile* file, const char* sdp, bool resume) {
+bool CFmtRM::Open(IOutputFile* file, const char* sdp, bool resume) {
     file_ = file;
     sdp_ = sdp ? sdp : "";
     durationFromPackets_ = true;
@@ -200,7 +208,7 @@ void CFmtRM::BuildMdpr(const std::string& section) {
 }
 
 uint32_t CFmtRM::DataOffset() const {
-    uint64_t offset = kRmfSize + kPropSize + 18 + title_.size() + author_.size() + copyright_.size();
+    uint64_t offset = kRmfSize + kPropSize + kContFixedSize + title_.size() + author_.size() + copyright_.size();
     for (const StreamRecord& s : streams_) offset += s.ChunkSize();
     return uint32_t(offset);
 }
@@ -213,7 +221,7 @@ std::vector<uint8_t> CFmtRM::HeaderBytes() const {
     w.U32(kRmfSize);
     w.U16(0);
     w.U32(0);
-    w.U32(uint32_t(streams_.size() + 4));
+    w.U32(uint32_t(streams_.size() + kHeadersBesideStreams));
 
     uint32_t maxBitRate = 0, avgBitRate = 0, maxPacket = 0, avgPacket = 0;
     for (const StreamRecord& s : streams_) {
@@ -239,7 +247,7 @@ std::vector<uint8_t> CFmtRM::HeaderBytes() const {
     w.U16(0);
 
     w.Text("CONT");
-    w.U32(uint32_t(18 + title_.size() + author_.size() + copyright_.size()));
+    w.U32(uint32_t(kContFixedSize + title_.size() + author_.size() + copyright_.size()));
     w.U16(0);
     for (const std::string* text : {&title_, &author_, &copyright_}) {
         w.U16(uint32_t(text->size()));
@@ -340,7 +348,7 @@ int32_t CFmtRM::WritePacket(CByteBuffer* unit) {
     const uint32_t timestamp = view.Timestamp();
     const bool keyFrame = view.KeyFrame();
     if (!onDisk_.empty()) {
-        const int32_t match = MatchOnDisk(stream, timestamp, keyFrame ? 2 : 0, data, length);
+        const int32_t match = MatchOnDisk(stream, timestamp, keyFrame ? kKeyFrameFlag : 0, data, length);
         if (match == kUnitSkipped) return ResultSuccess;
         if (match != 0) return match;
         // Past the file's end: everything from here on is new.
@@ -358,7 +366,7 @@ int32_t CFmtRM::WritePacket(CByteBuffer* unit) {
     w.U16(stream);
     w.U32(timestamp);
     w.U8(0);
-    w.U8(keyFrame ? 2 : 0);
+    w.U8(keyFrame ? kKeyFrameFlag : 0);
     packet_.insert(packet_.end(), data, data + length);
 
     // The packet first: a file cut short in between still has headers that describe it truly.
@@ -442,7 +450,7 @@ bool CFmtRM::ReadHeaders(int64_t fileSize, uint32_t* dataOffset, uint32_t* propP
     uint8_t head[kRmfSize + kPropSize];
     if (!file_->ReadAt(0, head, sizeof head)) return false;
     ByteReader r(head, sizeof head);
-    r.Seek(kRmfSize + 42);
+    r.Seek(kRmfSize + kPropDataOffsetAt);
     const uint32_t offset = r.U32Be();
     if (offset > kMaxHeaderBytes || int64_t(offset) + kDataHeaderSize > fileSize) return false;
     std::vector<uint8_t> bytes(offset + kDataHeaderSize);
@@ -459,7 +467,7 @@ bool CFmtRM::ReadHeaders(int64_t fileSize, uint32_t* dataOffset, uint32_t* propP
     r.Skip(12);  // preroll, index offset, data offset
     const uint16_t streamCount = r.U16Be();
     r.U16Be();
-    if (r.Failed() || headerCount != uint32_t(streamCount) + 4) return false;
+    if (r.Failed() || headerCount != uint32_t(streamCount) + kHeadersBesideStreams) return false;
 
     const size_t contAt = r.Position();
     if (!ReadId(r, "CONT")) return false;
@@ -521,8 +529,8 @@ void CFmtRM::ReadPackets(int64_t fileSize, uint32_t dataOffset, uint32_t claimed
             break;
         }
         // The index is rebuilt from the packets themselves: it covers every one of them.
-        if (flags & 2) streams_[stream].index.push_back({timestamp, uint32_t(offset), packetCount_});
-        onDisk_.push_back({offset, timestamp, length, stream, uint8_t(flags & 2)});
+        if (flags & kKeyFrameFlag) streams_[stream].index.push_back({timestamp, uint32_t(offset), packetCount_});
+        onDisk_.push_back({offset, timestamp, length, stream, uint8_t(flags & kKeyFrameFlag)});
         lastOfStream[stream] = std::max<int64_t>(lastOfStream[stream], timestamp);
         ++packetCount_;
         offset += length;

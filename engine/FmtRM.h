@@ -12,7 +12,7 @@
 
 #include "ByteBuffer.h"
 #include "EngineObject.h"
-#include "IAsfFile.h"
+#include "IOutputFile.h"
 #include "StepResult.h"
 
 class CFmtRM final : public EngineObject<CFmtRM> {
@@ -40,11 +40,12 @@ public:
     };
 
     bool FK_STDCALL Init() override;
+    // Answers true; nothing calls it: kept for the table's layout.
     virtual bool FK_STDCALL ReturnTrue();
     // Takes the file (not owned) and the description; with resume continues the file's packets
     // when it is a sound RealMedia file of the description's streams (their number, MIME types
     // and type-specific data), otherwise starts it afresh (cut to nothing). Writes nothing yet.
-    virtual bool FK_STDCALL Open(IAsfFile* file, const char* sdp, bool resume);
+    virtual bool FK_STDCALL Open(IOutputFile* file, const char* sdp, bool resume);
     // Average bit rate times duration summed over the streams, in bytes.
     virtual int32_t FK_STDCALL EstimatedSize();
     // Appends one unit (RmUnitView, as the downloader hands it on) as a packet, then updates the headers. 0, or ResultFileError when the file
@@ -71,7 +72,7 @@ public:
     // the stream that ends first on disk, so that every stream's next packet comes after it).
     uint32_t ResumeFromMs() const { return resumeFromMs_; }
     // Points the writer at another view of the same file (the one the download writes through).
-    void SetFile(IAsfFile* file) { file_ = file; }
+    void SetFile(IOutputFile* file) { file_ = file; }
     // Where each stream's section of a description begins ("m=" at the start of a line).
     static std::vector<size_t> SectionStarts(const std::string& sdp);
     // The description's "npt" seconds as milliseconds, read without the locale; 0 when none.
@@ -99,7 +100,7 @@ private:
     bool SameOnDisk(size_t i, uint16_t stream, uint32_t timestamp, uint8_t flags, const uint8_t* data,
                     int32_t length);
 
-    IAsfFile* file_ = nullptr;
+    IOutputFile* file_ = nullptr;
     std::string sdp_;
     std::string title_, author_, copyright_;
     std::vector<StreamRecord> streams_;

@@ -7,6 +7,7 @@
 
 class IDownloadJob : public IEngineObject {
 public:
+    // Answers true; nothing calls it: kept for the table's layout.
     virtual bool FK_STDCALL ReturnTrue() = 0;
     virtual bool FK_STDCALL Set(const char* url, const char* destFile, int32_t kind) = 0;
     // Starts the worker thread, which runs the job, calls the sink's RunFinished and releases the

@@ -9,9 +9,11 @@ using ItemHandle = void*;
 
 class IFetchkeeper : public IEngineObject {
 public:
+    // Answers true; nothing calls it: kept for the table's layout.
     virtual bool FK_STDCALL ReturnTrue() = 0;                                               // 3
     virtual void FK_STDCALL SetMaxThread(int32_t count) = 0;                                // 4
     virtual bool FK_STDCALL AddItem(const char* url, const char* destDir, const char* fileName) = 0;
+    // The program does not call it: kept for the table's layout.
     virtual int32_t FK_STDCALL GetCount() = 0;                                              // 6
     virtual bool FK_STDCALL RemoveAll() = 0;                                                // 7
     virtual bool FK_STDCALL RemoveItem(ItemHandle item) = 0;                                // 8

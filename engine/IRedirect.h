@@ -7,6 +7,7 @@
 
 class IRedirect : public IEngineObject {
 public:
+    // Answers true; nothing calls it: kept for the table's layout.
     virtual bool FK_STDCALL ReturnTrue() = 0;
     virtual void FK_STDCALL Run(const char* url, const char* destFile, int32_t contentKind,
                                 IItemHost* host) = 0;

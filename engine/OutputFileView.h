@@ -1,9 +1,9 @@
 // The output file of a download as the stream writers (ASF index, RealMedia file) use it.
 #pragma once
-#include "IAsfFile.h"
+#include "IOutputFile.h"
 #include "sys/BinaryFile.h"
 
-class OutputFileView final : public IAsfFile {
+class OutputFileView final : public IOutputFile {
 public:
     explicit OutputFileView(sys::BinaryFile& file) : file_(file) {}
     int64_t GetLength() override { return file_.Size(); }

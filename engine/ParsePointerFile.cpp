@@ -8,8 +8,8 @@
 #include "ItemRules.h"
 #include "KeySearch.h"
 #include "TextCopy.h"
+#include "UrlModel.h"
 #include "UrlRules.h"
-#include "UrlUtil.h"
 
 namespace {
 

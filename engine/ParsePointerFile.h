@@ -12,6 +12,7 @@
 
 class CParsePointerFile final : public EngineObject<CParsePointerFile> {
 public:
+    // Answers true; nothing calls it: kept for the table's layout.
     virtual bool FK_STDCALL ReturnTrue();
     // kind is the content kind the downloader reported; the file's own text may override it.
     virtual void FK_STDCALL Set(const char* localPath, const char* pointerUrl, int32_t kind);

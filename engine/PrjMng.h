@@ -11,6 +11,7 @@
 
 class CPrjMng final : public EngineObject<CPrjMng> {
 public:
+    // Answers true; nothing calls it: kept for the table's layout.
     virtual bool FK_STDCALL ReturnTrue();
     virtual void FK_STDCALL SetFile(const char* path);
     // The writers answer whether every write went through (callers may ignore it).

@@ -37,7 +37,8 @@ public:
     // size - 1 bytes, then a NUL. Bytes read; 0 when closed before the first; -1 on time-out.
     virtual int32_t FK_STDCALL ReadHeader(char* out, int32_t size);
     virtual bool FK_STDCALL ReceiveExact(void* bytes, int32_t count);
-    // One receive: bytes received, 0 on time-out or close, -1 on error.
+    // One receive: bytes received, 0 on time-out or close, -1 on error. Nothing in the engine
+    // calls it: kept for the table's layout.
     virtual int32_t FK_STDCALL ReceiveSome(void* bytes, int32_t count);
     // Reads one CR LF line with its end and a NUL into out: the count of bytes before the LF;
     // 0 closed, -1 time-out, kLineTooLong when size - 1 bytes came without the line's end.

@@ -2,7 +2,7 @@
 
 #include "AsciiText.h"
 #include "ItemRules.h"
-#include "UrlUtil.h"
+#include "UrlModel.h"
 
 bool IsRunnableUrl(const std::string& url) {
     return HasRunScheme(url.c_str()) && GetUrlHost(url).find('.') != std::string::npos;

@@ -30,7 +30,7 @@ public:
             RedrawWindow(this->handle_, nullptr, nullptr, RDW_INVALIDATE | RDW_FRAME | RDW_ERASE);
     }
 
-    void FollowContainerStyle(TqelUIStyle style) override { SetBorderColor(GetThemeColor(style, 7)); }
+    void FollowContainerStyle(TqelUIStyle style) override { SetBorderColor(GetThemeColor(style, theme::kBorderColor)); }
 
     LRESULT WndProc(UINT message, WPARAM wParam, LPARAM lParam) override {
         switch (message) {

@@ -109,11 +109,6 @@ void TqelCustomButton::UIStyleChanged() {
     if (uiStyle_ == TqelUIStyle::Custom) FSetAutoSize(true);
 }
 
-void TqelCustomButton::SetPicTransparent(bool value) {
-    picTransparent_ = value;
-    Changed();
-}
-
 HMODULE TqelCustomButton::GetResHandle() const { return resHandle_ == OwnModule() ? nullptr : resHandle_; }
 
 void TqelCustomButton::SetResHandle(HMODULE module) { resHandle_ = module ? module : OwnModule(); }
@@ -454,9 +449,9 @@ void TqelButton::SetPicMouseDown(const std::string& name) {
 void TqelButton::SetButtonPic(TqelUIStyle style) {
     resHandle_ = OwnModule();
     if (style == TqelUIStyle::Custom) return;
-    picNormal_ = GetThemeString(style, 23);
-    picMouseOn_ = GetThemeString(style, 24);
-    picMouseDown_ = GetThemeString(style, 25);
+    picNormal_ = GetThemeString(style, theme::kButtonNormal);
+    picMouseOn_ = GetThemeString(style, theme::kButtonMouseOn);
+    picMouseDown_ = GetThemeString(style, theme::kButtonMouseDown);
 }
 
 void TqelButton::UIStyleChanged() {
@@ -756,7 +751,12 @@ void TqelCheckBox::SetPictures(TqelUIStyle style, const Entries& e) {
     SetPicMouseDown(GetThemeString(style, checked_ ? e.checkedDown : e.uncheckedDown));
 }
 
-void TqelCheckBox::SetButtonPic(TqelUIStyle style) { SetPictures(style, {28, 26, 30, 32, 29, 27, 31, 33}); }
+void TqelCheckBox::SetButtonPic(TqelUIStyle style) {
+    using namespace theme;
+    SetPictures(style, {kCheckBoxChecked, kCheckBoxDisabledChecked, kCheckBoxMouseOnChecked, kCheckBoxMouseDownChecked,
+                        kCheckBoxUnchecked, kCheckBoxDisabledUnchecked, kCheckBoxMouseOnUnchecked,
+                        kCheckBoxMouseDownUnchecked});
+}
 
 void TqelCheckBox::UIStyleChanged() {
     TqelCustomButtonEx::UIStyleChanged();
@@ -769,13 +769,13 @@ void TqelCheckBox::UIStyleChanged() {
 
 int TqelCheckBox::GetPicWidth() {
     ui::TBitmap picture;
-    LoadSkinBitmap(picture, GetThemeString(uiStyle_, 29));
+    LoadSkinBitmap(picture, GetThemeString(uiStyle_, theme::kCheckBoxUnchecked));
     return picture.Width();
 }
 
 int TqelCheckBox::GetPicHeight() {
     ui::TBitmap picture;
-    LoadSkinBitmap(picture, GetThemeString(uiStyle_, 29));
+    LoadSkinBitmap(picture, GetThemeString(uiStyle_, theme::kCheckBoxUnchecked));
     return picture.Height();
 }
 
@@ -788,7 +788,10 @@ TqelRadioButton::TqelRadioButton(ui::TComponent* owner) : TqelCheckBox(owner) {
 }
 
 void TqelRadioButton::SetButtonPic(TqelUIStyle style) {
-    SetPictures(style, {36, 34, 38, 40, 37, 35, 39, 41});
+    using namespace theme;
+    SetPictures(style, {kRadioButtonChecked, kRadioButtonDisabledChecked, kRadioButtonMouseOnChecked,
+                        kRadioButtonMouseDownChecked, kRadioButtonUnchecked, kRadioButtonDisabledUnchecked,
+                        kRadioButtonMouseOnUnchecked, kRadioButtonMouseDownUnchecked});
     Changed();
 }
 

@@ -30,7 +30,6 @@ public:
     void SetUIStyle(TqelUIStyle style);
     int ModalResult = 0;
     bool PicTransparent() const { return picTransparent_; }
-    void SetPicTransparent(bool value);
     // 0 stands for the program's own module.
     HMODULE GetResHandle() const;
     virtual void SetResHandle(HMODULE module);

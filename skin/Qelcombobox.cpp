@@ -28,9 +28,9 @@ TqelComboBox::TqelComboBox(ui::TComponent* owner) : ui::TComboBox(owner) {
 void TqelComboBox::SetUIStyle(TqelUIStyle style) {
     uiStyle_ = style;
     if (style != TqelUIStyle::Custom) {
-        buttonColor_ = GetThemeColor(style, 73);
-        arrowColor_ = GetThemeColor(style, 7);
-        borderColor_ = GetThemeColor(style, 7);
+        buttonColor_ = GetThemeColor(style, theme::kComboButtonColor);
+        arrowColor_ = GetThemeColor(style, theme::kBorderColor);
+        borderColor_ = GetThemeColor(style, theme::kBorderColor);
     }
     Redraw();
 }

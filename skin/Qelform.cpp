@@ -202,9 +202,9 @@ void TqelForm::Paint(ui::TCanvas& canvas) {
 void TqelForm::SetUIStyle(TqelUIStyle style) {
     uiStyle_ = style;
     if (style == TqelUIStyle::Custom) return;
-    borderColor_ = GetThemeColor(style, 2);
-    borderWidth_ = GetThemeInt(style, 4);
-    SetColor(GetThemeColor(style, 3));
+    borderColor_ = GetThemeColor(style, theme::kFormBorderColor);
+    borderWidth_ = GetThemeInt(style, theme::kFormBorderWidth);
+    SetColor(GetThemeColor(style, theme::kFormColor));
     SetMenuBarColor(color_);
     if (titleBar_) titleBar_->SetUIStyle(style);
     if (auto* menu = dynamic_cast<TqelMainMenu*>(menu_); menu && menu->UIStyle() != TqelUIStyle::Custom)
@@ -341,7 +341,7 @@ void TqelForm::DrawButton(ui::TToolBar* bar, ui::TToolButton* button, ui::TCusto
         if (!picture.Empty()) face.Canvas().StretchDraw(area, picture);
         ui::TCanvas& fc = face.Canvas();
         fc.Font.Assign(canvas->Font);
-        fc.Font.Color = GetThemeColor(style, 12);
+        fc.Font.Color = GetThemeColor(style, theme::kMenuSelectedFontColor);
         fc.Font.Changed();
         fc.Brush.Style = ui::TBrushStyle::Clear;
         fc.TextRect(area, button->Caption(), format);
@@ -350,19 +350,19 @@ void TqelForm::DrawButton(ui::TToolBar* bar, ui::TToolButton* button, ui::TCusto
     }
     if (selected) r.Right -= 2;
     canvas->Brush.Style = ui::TBrushStyle::Solid;
-    canvas->Brush.Color = GetThemeColor(style, 11);
+    canvas->Brush.Color = GetThemeColor(style, theme::kMenuSelectedColor);
     canvas->FillRect(r);
-    canvas->Brush.Color = GetThemeColor(style, 10);
+    canvas->Brush.Color = GetThemeColor(style, theme::kMenuSelectedBorderColor);
     canvas->FrameRect(r);
     if (selected) r.Left += 2;
     r.Top += 2;
-    canvas->Font.Color = GetThemeColor(style, 12);
+    canvas->Font.Color = GetThemeColor(style, theme::kMenuSelectedFontColor);
     canvas->Font.Changed();
     canvas->Brush.Style = ui::TBrushStyle::Clear;
     canvas->TextRect(r, button->Caption(), format);
     if (selected) {
         // A two-pixel shadow along the right side of the dropped-down button.
-        canvas->Pen.Color = GetThemeColor(style, 18);
+        canvas->Pen.Color = GetThemeColor(style, theme::kMenuOpenStripColor);
         canvas->Pen.Width = 1;
         canvas->Rectangle({r.Right, r.Top, r.Right + 2, r.Bottom});
     }

@@ -12,8 +12,8 @@ TqelCustomGroupBox::TqelCustomGroupBox(ui::TComponent* owner) : TqelCustomPanel(
     width_ = 185;
     height_ = 105;
     const TqelUIStyle style = GetQELFormStyle(owner);
-    borderColor_ = GetThemeColor(style, 7);
-    font_.Color = GetThemeColor(style, 9);
+    borderColor_ = GetThemeColor(style, theme::kBorderColor);
+    font_.Color = GetThemeColor(style, theme::kGroupFontColor);
     SetTransparent(true);
 }
 
@@ -39,10 +39,10 @@ ui::TRect TqelCustomGroupBox::GetClient() const {
 }
 
 void TqelCustomGroupBox::FollowContainerStyle(TqelUIStyle style) {
-    SetBorderColor(GetThemeColor(style, 7));
-    font_.Color = GetThemeColor(style, 9);
+    SetBorderColor(GetThemeColor(style, theme::kBorderColor));
+    font_.Color = GetThemeColor(style, theme::kGroupFontColor);
     font_.Changed();
-    SetColor(GetThemeColor(style, 8));
+    SetColor(GetThemeColor(style, theme::kPanelColor));
 }
 
 void TqelCustomGroupBox::Paint(ui::TCanvas& canvas) {

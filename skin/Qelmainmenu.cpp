@@ -13,7 +13,7 @@ TqelMainMenu::TqelMainMenu(ui::TComponent* owner) : ui::TMainMenu(owner) {
     checkImages_->SetSize(16, 16);
     {
         ui::TBitmap mark;
-        LoadSkinBitmap(mark, GetThemeString(TqelUIStyle::DeepBlue, 22));
+        LoadSkinBitmap(mark, GetThemeString(TqelUIStyle::DeepBlue, theme::kMenuCheckedPicture));
         mark.Transparent = true;
         mark.TransparentMode = ui::TBitmap::TTransparentMode::Auto;
         checkImages_->AddMasked(mark, ui::clWhite);
@@ -60,17 +60,17 @@ void TqelMainMenu::Notification(ui::TComponent* component, ui::Operation operati
 void TqelMainMenu::SetUIStyle(TqelUIStyle style) {
     uiStyle_ = style;
     if (style == TqelUIStyle::Custom) return;
-    menuItemHeight_ = GetThemeInt(style, 19);
-    separatorHeight_ = GetThemeInt(style, 20);
-    BarColor = GetThemeColor(style, 16);
-    BarWidth = GetThemeInt(style, 21);
-    Color = GetThemeColor(style, 14);
-    SeparatorColor = GetThemeColor(style, 17);
-    SelectedBorderColor = GetThemeColor(style, 10);
-    SelectedColor = GetThemeColor(style, 11);
-    SelectedFontColor = GetThemeColor(style, 12);
-    FontColor = GetThemeColor(style, 15);
-    BorderColor = GetThemeColor(style, 2);
+    menuItemHeight_ = GetThemeInt(style, theme::kMenuItemHeight);
+    separatorHeight_ = GetThemeInt(style, theme::kMenuSeparatorHeight);
+    BarColor = GetThemeColor(style, theme::kMenuBarColor);
+    BarWidth = GetThemeInt(style, theme::kMenuBarWidth);
+    Color = GetThemeColor(style, theme::kMenuColor);
+    SeparatorColor = GetThemeColor(style, theme::kMenuSeparatorColor);
+    SelectedBorderColor = GetThemeColor(style, theme::kMenuSelectedBorderColor);
+    SelectedColor = GetThemeColor(style, theme::kMenuSelectedColor);
+    SelectedFontColor = GetThemeColor(style, theme::kMenuSelectedFontColor);
+    FontColor = GetThemeColor(style, theme::kMenuFontColor);
+    BorderColor = GetThemeColor(style, theme::kFormBorderColor);
 }
 
 void TqelMainMenu::SetMenuItemHeight(int height) {
@@ -124,7 +124,7 @@ void TqelMainMenu::DrawItem(ui::TComponent* sender, ui::TCanvas* canvasPtr, ui::
 
     if (FlatMenu) {
         if (HWND window = WindowFromDC(canvas.Handle()))
-            Menu_DrawWindowBorder(window, BorderColor, GetThemeColor(uiStyle_, 3));
+            Menu_DrawWindowBorder(window, BorderColor, GetThemeColor(uiStyle_, theme::kFormColor));
     }
     if (item->Caption() == "-") {
         if (macOS) {

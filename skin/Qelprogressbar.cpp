@@ -90,9 +90,9 @@ void TqelProgressBar::SetBounds(int left, int top, int width, int height) {
 void TqelProgressBar::UpdatePicture() {
     if (uiStyle_ != TqelUIStyle::Custom) {
         const bool vertical = orientation_ == TqelProgressBarOrientation::Vertical;
-        LoadSkinBitmap(Picture.Bitmap, GetThemeString(uiStyle_, vertical ? 43 : 42));
-        color_ = GetThemeColor(uiStyle_, 8);
-        borderColor_ = GetThemeColor(uiStyle_, 7);
+        LoadSkinBitmap(Picture.Bitmap, GetThemeString(uiStyle_, vertical ? theme::kProgressBarVertical : theme::kProgressBar));
+        color_ = GetThemeColor(uiStyle_, theme::kPanelColor);
+        borderColor_ = GetThemeColor(uiStyle_, theme::kBorderColor);
     }
     Invalidate();
 }

@@ -33,11 +33,6 @@ void TileDraw(ui::TCanvas& canvas, ui::TPicture& picture, const ui::TRect& rect)
     }
 }
 
-void SetWinControlTransparent(ui::TWinControl& control) {
-    HWND window = control.Handle();
-    SetWindowLongA(window, GWL_EXSTYLE, GetWindowLongA(window, GWL_EXSTYLE) | WS_EX_TRANSPARENT);
-}
-
 bool InRect(int x, int y, const ui::TRect& rect) {
     return x >= rect.Left && x <= rect.Right && y >= rect.Top && y <= rect.Bottom;
 }

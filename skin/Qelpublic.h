@@ -14,7 +14,6 @@ namespace skin {
 void DoTrans(ui::TCanvas& canvas, ui::TWinControl& control);
 // Tiles the picture from the canvas origin over the rect's extent; an empty picture draws nothing.
 void TileDraw(ui::TCanvas& canvas, ui::TPicture& picture, const ui::TRect& rect);
-void SetWinControlTransparent(ui::TWinControl& control);
 // Edges included.
 bool InRect(POINT point, const ui::TRect& rect);
 bool InRect(int x, int y, const ui::TRect& rect);

@@ -113,17 +113,17 @@ void TqelCheckGroup::SetUIStyle(TqelUIStyle style) {
     UpdateUIStyle(style);
     for (TqelCheckBox* button : buttons_) {
         button->SetUIStyle(style);
-        if (style != TqelUIStyle::Custom) button->SetColor(GetThemeColor(style, 8));
+        if (style != TqelUIStyle::Custom) button->SetColor(GetThemeColor(style, theme::kPanelColor));
     }
 }
 
 // The group's own colours only; the buttons follow through SetUIStyle.
 void TqelCheckGroup::UpdateUIStyle(TqelUIStyle style) {
     if (style == TqelUIStyle::Custom) return;
-    SetBorderColor(GetThemeColor(style, 7));
-    font_.Color = GetThemeColor(style, 9);
+    SetBorderColor(GetThemeColor(style, theme::kBorderColor));
+    font_.Color = GetThemeColor(style, theme::kGroupFontColor);
     font_.Changed();
-    SetColor(GetThemeColor(style, 8));
+    SetColor(GetThemeColor(style, theme::kPanelColor));
 }
 
 void TqelCheckGroup::SetTransparent(bool value) {

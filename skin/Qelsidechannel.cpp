@@ -340,8 +340,8 @@ void TqelSideChannel::Loaded() {
 }
 
 void TqelSideChannel::FollowContainerStyle(TqelUIStyle style) {
-    SetColor(GetThemeColor(style, 8));
-    SetSideColor(GetThemeColor(style, 8));
+    SetColor(GetThemeColor(style, theme::kPanelColor));
+    SetSideColor(GetThemeColor(style, theme::kPanelColor));
 }
 
 void TqelSideChannel::PaintTo(ui::TCanvas& canvas) {

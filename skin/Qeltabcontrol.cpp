@@ -44,10 +44,10 @@ void TqelTabControlTopPanel::SetTabIndex(int value) {
 void TqelTabControlTopPanel::SetUIStyle(TqelUIStyle style) {
     uiStyle_ = style;
     if (style != TqelUIStyle::Custom) {
-        activeName_ = GetThemeString(style, 69);
-        inactiveName_ = GetThemeString(style, 70);
-        lineName_ = GetThemeString(style, 71);
-        SetHeight(GetThemeInt(style, 72));
+        activeName_ = GetThemeString(style, theme::kTabActive);
+        inactiveName_ = GetThemeString(style, theme::kTabInactive);
+        lineName_ = GetThemeString(style, theme::kTabLine);
+        SetHeight(GetThemeInt(style, theme::kTabHeight));
     }
     Invalidate();
 }
@@ -134,10 +134,10 @@ TqelTabControl::TqelTabControl(ui::TComponent* owner) : ui::TCustomPanel(owner) 
 void TqelTabControl::SetUIStyle(TqelUIStyle style) {
     if (style == TqelUIStyle::Custom) return;
     uiStyle_ = style;
-    topPanel_->SetColor(GetThemeColor(style, 8));
-    borderColor_ = GetThemeColor(style, 7);
+    topPanel_->SetColor(GetThemeColor(style, theme::kPanelColor));
+    borderColor_ = GetThemeColor(style, theme::kBorderColor);
     topPanel_->SetUIStyle(style);
-    SetColor(style == TqelUIStyle::WinXP ? ui::TColor(0xFFFFFF) : GetThemeColor(style, 8));
+    SetColor(style == TqelUIStyle::WinXP ? ui::TColor(0xFFFFFF) : GetThemeColor(style, theme::kPanelColor));
     Invalidate();
 }
 

@@ -66,7 +66,8 @@ constexpr Numbers kBlueGlass{5, 0x000000, 0xE7E7E7, 1, 270, 11, 0x000000, 0xE7E7
      S "_TITLE_RIGHT", QEL_TITLEBTN(S, "CLOSE"), QEL_TITLEBTN(S, "MAX"), QEL_TITLEBTN(S, "MIN"),           \
      QEL_TITLEBTN(S, "HELP"), QEL_TITLEBTN(S, "CTLBOX"), QEL_TITLEBTN(S, RESTORE)}
 
-constexpr int kFirstName = 22, kLastName = 64, kFirstTabName = 69;
+constexpr int kFirstName = theme::kMenuCheckedPicture, kLastName = theme::kTitleBtnRestore + 2;
+constexpr int kFirstTabName = theme::kTabActive;
 using NameColumn = const char* const[kLastName - kFirstName + 1];
 
 constexpr NameColumn kMacOSNames = QEL_NAMES("MACOS", QEL_BOXES, "MAX");
@@ -92,15 +93,15 @@ void Fill(Column& c, const Numbers& n, const NameColumn& names, const char* cons
                                n.border, n.panelFace, n.groupFont, n.selBorder, n.selFill, n.selFont, n.unused13,
                                n.menuColor, n.menuFont, n.barColor, n.separator, n.openStrip, n.itemHeight,
                                n.separatorHeight, n.barWidth};
-    for (int i = 0; i < 21; ++i) c[1 + i] = numbers[i];
+    for (int i = theme::kStyleNumber; i <= theme::kMenuBarWidth; ++i) c[i] = numbers[i - theme::kStyleNumber];
     for (int i = kFirstName; i <= kLastName; ++i) c[i] = reinterpret_cast<intptr_t>(names[i - kFirstName]);
-    c[65] = n.titleTransparent;
-    c[66] = n.leftBtnX;
-    c[67] = n.rightBtnX;
-    c[68] = n.titleBtnTop;
+    c[theme::kTitleBtnTransparent] = n.titleTransparent;
+    c[theme::kTitleLeftBtnX] = n.leftBtnX;
+    c[theme::kTitleRightBtnX] = n.rightBtnX;
+    c[theme::kTitleBtnTop] = n.titleBtnTop;
     for (int i = 0; i < 3; ++i) c[kFirstTabName + i] = reinterpret_cast<intptr_t>(tabs[i]);
-    c[72] = n.tabHeight;
-    c[73] = n.comboButton;
+    c[theme::kTabHeight] = n.tabHeight;
+    c[theme::kComboButtonColor] = n.comboButton;
 }
 
 // The five columns, MacOS first, built once on first use.
@@ -187,7 +188,7 @@ ui::TColor GetQELFormColor(const ui::TWinControl& form) {
 
 ui::TColor GetBorderColor(const ui::TWinControl& form) {
     const TqelForm* frame = FirstFrame(form);
-    return frame ? GetThemeColor(frame->UIStyle(), 7) : 0;
+    return frame ? GetThemeColor(frame->UIStyle(), theme::kBorderColor) : 0;
 }
 
 TqelUIStyle GetQELFormStyle(const ui::TComponent* owner) {

@@ -153,23 +153,23 @@ void TqelTitleBarButton::LoadPictures(int first) {
 
 void TqelTitleBarButton::UpdateUIStyle() {
     if (uiStyle_ == TqelUIStyle::Custom) return;
-    transparent_ = GetThemeBool(uiStyle_, 65);
+    transparent_ = GetThemeBool(uiStyle_, theme::kTitleBtnTransparent);
     switch (type_) {
-    case TqelTitleBarBtnType::qelMax: LoadPictures(50); break;
-    case TqelTitleBarBtnType::qelMin: LoadPictures(53); break;
-    case TqelTitleBarBtnType::qelClose: LoadPictures(47); break;
-    case TqelTitleBarBtnType::qelHelp: LoadPictures(56); break;
-    case TqelTitleBarBtnType::qelControlBox: LoadPictures(59); break;
+    case TqelTitleBarBtnType::qelMax: LoadPictures(theme::kTitleBtnMax); break;
+    case TqelTitleBarBtnType::qelMin: LoadPictures(theme::kTitleBtnMin); break;
+    case TqelTitleBarBtnType::qelClose: LoadPictures(theme::kTitleBtnClose); break;
+    case TqelTitleBarBtnType::qelHelp: LoadPictures(theme::kTitleBtnHelp); break;
+    case TqelTitleBarBtnType::qelControlBox: LoadPictures(theme::kTitleBtnControlBox); break;
     case TqelTitleBarBtnType::qelCustom: return;
     }
-    top_ = GetThemeInt(uiStyle_, 68);
+    top_ = GetThemeInt(uiStyle_, theme::kTitleBtnTop);
     if (type_ == TqelTitleBarBtnType::qelMax) ProcessMaxBtn();
 }
 
 void TqelTitleBarButton::ProcessMaxBtn() {
     if (type_ != TqelTitleBarBtnType::qelMax) return;
     const ui::TCustomForm* form = bar_->ParentForm();
-    LoadPictures(form && FormMaximised(*form) ? 62 : 50);
+    LoadPictures(form && FormMaximised(*form) ? theme::kTitleBtnRestore : theme::kTitleBtnMax);
 }
 
 void TqelTitleBarButton::DoClick() {
@@ -264,23 +264,23 @@ void TqelTitleBar::SetUIStyle(TqelUIStyle style) {
         return;
     }
     ui::TBitmap picture;
-    LoadSkinBitmap(picture, GetThemeString(style, 44));
+    LoadSkinBitmap(picture, GetThemeString(style, theme::kTitleLeft));
     TqelTitleBarSection& left = AddSection();
     left.SetPicture(&picture);
     left.SetAutoSize(true);
-    LoadSkinBitmap(picture, GetThemeString(style, 46));
+    LoadSkinBitmap(picture, GetThemeString(style, theme::kTitleRight));
     TqelTitleBarSection& right = AddSection();
     right.SetPicture(&picture);
     right.SetAutoSize(true);
     right.SetAlign(TqelTitleBarAlign::qelRight);
-    LoadSkinBitmap(picture, GetThemeString(style, 45));
+    LoadSkinBitmap(picture, GetThemeString(style, theme::kTitleClient));
     TqelTitleBarSection& client = AddSection();
     client.SetPicture(&picture);
     client.SetAlign(TqelTitleBarAlign::qelClient);
-    leftOffset_ = GetThemeInt(style, 66);
-    rightOffset_ = GetThemeInt(style, 67);
-    if (ui::TCustomForm* form = ParentForm()) form->Constraints.MinWidth = GetThemeInt(style, 5);
-    cornerRadius_ = GetThemeInt(style, 6);
+    leftOffset_ = GetThemeInt(style, theme::kTitleLeftBtnX);
+    rightOffset_ = GetThemeInt(style, theme::kTitleRightBtnX);
+    if (ui::TCustomForm* form = ParentForm()) form->Constraints.MinWidth = GetThemeInt(style, theme::kFormMinWidth);
+    cornerRadius_ = GetThemeInt(style, theme::kFormCornerRadius);
     if (InForm()) SetFormRoundCorner(cornerRadius_);
     for (auto& button : buttons_) button->SetUIStyle(style);
     SetAutoSize(true);

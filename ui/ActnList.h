@@ -27,7 +27,6 @@ public:
     // False when there is nothing to run (no OnExecute, or the action is disabled).
     bool Execute();
 
-    int ClientCount() const { return static_cast<int>(clients_.size()); }
     bool SetProperty(const std::string& name, const Value& value, Reader& reader) override;
     void Notification(TComponent* component, Operation operation) override;
 

@@ -204,7 +204,6 @@ class TRegion {
 public:
     TRegion() : region_(CreateRectRgn(0, 0, 0, 0)) {}
     void AddRect(const TRect& r);  // union
-    bool Contains(int x, int y) const { return PtInRegion(region_.Get(), x, y) != 0; }
     HRGN Handle() const { return region_.Get(); }
     // The window owns the region from then on.
     void GiveToWindow(HWND window, bool redraw);

@@ -238,10 +238,6 @@ void RegisterComponentClass(const std::string& className, ComponentFactory facto
     Registry()[Lower(className)] = std::move(factory);
 }
 
-bool IsClassRegistered(const std::string& className) {
-    return Registry().count(Lower(className)) != 0;
-}
-
 ObjectDesc ParseDescription(const std::string& text) {
     Parser parser(text);
     ObjectDesc desc = parser.Object();

@@ -28,7 +28,6 @@ template <class T>
 void RegisterComponentClass(const std::string& className) {
     RegisterComponentClass(className, [](TComponent* owner) -> TComponent* { return new T(owner); });
 }
-bool IsClassRegistered(const std::string& className);
 
 struct ObjectDesc {
     std::string name, className;

@@ -153,7 +153,7 @@ long PeakKiB() {
 
 // The writer alone over n packets; with sync, every packet and header update is forced to disk
 // (what a flush of the file's buffers to disk after each write costs).
-class SyncedView final : public IAsfFile {
+class SyncedView final : public IOutputFile {
 public:
     SyncedView(sys::BinaryFile& file, int fd) : view_(file), fd_(fd) {}
     int64_t GetLength() override { return view_.GetLength(); }
@@ -217,7 +217,7 @@ int main(int argc, char** argv) {
         OutputFileView plain(f);
         SyncedView synced(f, fd);
         EnginePtr<CFmtRM> writer(static_cast<CFmtRM*>(NEW_FMTRM()));
-        writer->Open(sync ? static_cast<IAsfFile*>(&synced) : &plain, sdp.c_str(), false);
+        writer->Open(sync ? static_cast<IOutputFile*>(&synced) : &plain, sdp.c_str(), false);
         CByteBuffer unit;
         const auto w0 = std::chrono::steady_clock::now();
         for (size_t i = 0; i < n; ++i) {

@@ -33,10 +33,4 @@ private:
     intptr_t handle_ = kInvalid;
 };
 
-// Size of the file at path, -1 when it cannot be opened as a file.
-int64_t FileSize64(const std::string& path);
-
-// Lowers the calling thread's priority one step below normal.
-void LowerThreadPriority();
-
 }  // namespace sys

@@ -1,5 +1,6 @@
 // File-system calls the engine needs beyond stdio.
 #pragma once
+#include <cstdint>
 #include <string>
 
 namespace sys {
@@ -11,6 +12,9 @@ std::string NativePath(const std::string& path);
 bool FolderHasEntries(const std::string& dir);
 
 bool FileExists(const std::string& path);
+
+// Size of the file at path, -1 when it cannot be opened as a file.
+int64_t FileSize64(const std::string& path);
 
 // Copies src over dst (dst is replaced).
 bool CopyFileOver(const std::string& src, const std::string& dst);

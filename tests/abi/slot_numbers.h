@@ -14,6 +14,21 @@
     X(SetDestPath, 20) X(GetMaxThread, 21) X(SaveMaxThread, 22) X(GetTimeOut, 23) X(SetTimeOut, 24)  \
     X(GetProxy, 25) X(SetProxy, 26) X(FileNameFromUrl, 27) X(UrlWithLogin, 28)
 
+/* The downloader base's table after the destructor, in every downloader but FTP: X(operation, slot). */
+#define FK_DOWNLOADER_BASE_SLOTS(X)                                                                     \
+    X(Release, 1) X(Init, 2) X(SetUrl, 3) X(Run, 4) X(Begin, 5) X(Connect, 6) X(CheckResume, 7)          \
+    X(Handshake, 8) X(Exchange, 9) X(MakeAuthorization, 10) X(OpenOutput, 11) X(ReceiveData, 12)         \
+    X(DeleteResumeInfo, 13) X(SaveResumeInfo, 14) X(Close, 15) X(SetStreamHeader, 16)                    \
+    X(ReportProgress, 17) X(ReportTotalSize, 18) X(IsStopRequested, 19) X(ReportContentKind, 20)         \
+    X(ReportFileName, 21) X(Log, 22) X(LogFormat, 23)
+
+/* What the HTTP base adds behind them (HTTP, RealMedia over HTTP, MMS over HTTP). */
+#define FK_HTTP_BASE_SLOTS(X) \
+    X(MakeRequest, 24) X(ReceiveBody, 25) X(ReceiveChunked, 26) X(ParseHeaders, 27) X(IsBadReply, 28)
+
+/* What the RTSP base adds behind them (MMS over RTSP, RealMedia over RTSP). */
+#define FK_RTSP_BASE_SLOTS(X) X(IsBadReply, 24) X(ReturnTrue, 25)
+
 /* Each downloader called through its own table: X(factory name part, class, URL, set-URL operation
  * and slot, an operation without arguments that answers true and its slot). MMS over HTTP has the
  * HTTP base's table, which ends before the HTTP downloader's ReturnTrue: its Init answers true. */

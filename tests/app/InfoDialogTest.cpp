@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "EngineFactories.h"
+#include "FolderChooser.h"
 #include "IFetchkeeper.h"
 #include "Info.h"
 #include "ModalBound.h"
@@ -35,10 +36,7 @@ protected:
         });
         form = new TfrmInfo(ui::Application);
         form->FileNameFromUrl = [this](const char* url, char* out) { return manager->FileNameFromUrl(url, out); };
-        form->ChooseFolder = [](std::string&) {
-            ADD_FAILURE() << "the folder chooser opened";
-            return false;
-        };
+        form->ChooseFolder = ChooserThatMustNotOpen();
     }
     void TearDown() override {
         delete form;
@@ -257,26 +255,16 @@ TEST_F(InfoDialogTest, ShownModallyItEndsOnlyWithOkOrCancel) {
 }
 
 TEST_F(InfoDialogTest, FolderButtonOpensTheChooserAtTheDefaultFolder) {
-    std::vector<std::string> openedAt;
-    std::string pick = "C:\\Picked";
-    bool confirm = true;
-    form->ChooseFolder = [&](std::string& folder) {
-        openedAt.push_back(folder);
-        if (confirm) folder = pick;
-        return confirm;
-    };
-    auto click = [this] {
-        HWND button = form->SpeedButton1->HandleOrNull();
-        SendMessageA(button, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(4, 4));
-        SendMessageA(button, WM_LBUTTONUP, 0, MAKELPARAM(4, 4));
-    };
+    FolderChooserFake chooser;
+    chooser.pick = "C:\\Picked";
+    form->ChooseFolder = chooser.Chooser();
     form->EditDest->SetText("D:\\elsewhere");
-    click();
+    ClickFolderButton(form->SpeedButton1->HandleOrNull());
     EXPECT_EQ(form->EditDest->Text(), "C:\\Picked");
-    confirm = false;
-    click();
+    chooser.confirm = false;
+    ClickFolderButton(form->SpeedButton1->HandleOrNull());
     EXPECT_EQ(form->EditDest->Text(), "C:\\Picked");
-    EXPECT_EQ(openedAt, (std::vector<std::string>{"C:\\MyDownloads", "C:\\MyDownloads"}));
+    EXPECT_EQ(chooser.openedAt, (std::vector<std::string>{"C:\\MyDownloads", "C:\\MyDownloads"}));
 }
 
 }  // namespace

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "EngineFactories.h"
+#include "FolderChooser.h"
 #include "IFetchkeeper.h"
 #include "Interface.h"
 #include "ModalBound.h"
@@ -69,10 +70,7 @@ protected:
         form = new TToolsDlg(ui::Application);
         form->Manager = manager;
         form->SettingsPath = settings;
-        form->ChooseFolder = [](std::string&) {
-            ADD_FAILURE() << "the folder chooser opened";
-            return false;
-        };
+        form->ChooseFolder = ChooserThatMustNotOpen();
     }
     void TearDown() override {
         delete form;
@@ -484,25 +482,16 @@ TEST_F(ToolsDialogTest, KeysAndButtonsOfTheModalDialog) {
 }
 
 TEST_F(ToolsDialogTest, FolderButtonOpensTheChooserAtTheDrive) {
-    std::vector<std::string> openedAt;
-    bool confirm = true;
-    form->ChooseFolder = [&](std::string& folder) {
-        openedAt.push_back(folder);
-        if (confirm) folder = "D:\\Chosen";
-        return confirm;
-    };
-    auto click = [this] {
-        HWND button = form->SpeedButton1->HandleOrNull();
-        SendMessageA(button, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(4, 4));
-        SendMessageA(button, WM_LBUTTONUP, 0, MAKELPARAM(4, 4));
-    };
+    FolderChooserFake chooser;
+    chooser.pick = "D:\\Chosen";
+    form->ChooseFolder = chooser.Chooser();
     form->Edit1->SetText("E:\\typed");
-    click();
+    ClickFolderButton(form->SpeedButton1->HandleOrNull());
     EXPECT_EQ(form->Edit1->Text(), "D:\\Chosen");
-    confirm = false;
-    click();
+    chooser.confirm = false;
+    ClickFolderButton(form->SpeedButton1->HandleOrNull());
     EXPECT_EQ(form->Edit1->Text(), "D:\\Chosen");
-    EXPECT_EQ(openedAt, (std::vector<std::string>{"C:", "C:"}));
+    EXPECT_EQ(chooser.openedAt, (std::vector<std::string>{"C:", "C:"}));
 }
 
 }  // namespace

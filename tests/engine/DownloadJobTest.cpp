@@ -30,7 +30,7 @@
 #include "RecordingSink.h"
 #include "RmRtspServer.h"
 #include "TempDir.h"
-#include "UrlUtil.h"
+#include "UrlModel.h"
 
 namespace {
 

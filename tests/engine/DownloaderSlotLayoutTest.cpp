@@ -2,6 +2,8 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <initializer_list>
+#include <vector>
 
 #include "DownFTP.h"
 #include "DownHTTP.h"
@@ -31,68 +33,54 @@ TEST(DownloaderSlotLayout, Socket) {
     CheckSlots(slots, std::size(slots));
 }
 
+// The rows a downloader's table shares with its bases, read off the downloader's own members.
+#define ROW(op, n) rows.push_back(SLOT(T, op, n));
+template <class T>
+std::vector<Slot> BaseRows() {
+    std::vector<Slot> rows = {SLOT(T, DeleteSelf, 0)};
+    FK_DOWNLOADER_BASE_SLOTS(ROW)
+    return rows;
+}
+template <class T>
+std::vector<Slot> HttpRows() {
+    std::vector<Slot> rows = BaseRows<T>();
+    FK_HTTP_BASE_SLOTS(ROW)
+    return rows;
+}
+template <class T>
+std::vector<Slot> RtspRows() {
+    std::vector<Slot> rows = BaseRows<T>();
+    FK_RTSP_BASE_SLOTS(ROW)
+    return rows;
+}
+#undef ROW
+
+void Check(const char* downloader, std::vector<Slot> rows, std::initializer_list<Slot> more = {}) {
+    SCOPED_TRACE(downloader);
+    rows.insert(rows.end(), more);
+    CheckSlots(rows.data(), rows.size());
+}
+
 TEST(DownloaderSlotLayout, HttpDownloaders) {
-    const Slot base[] = {
-        SLOT(CDownHTTP, DeleteSelf, 0),        SLOT(CDownHTTP, Release, 1),
-        SLOT(CDownHTTP, Init, 2),              SLOT(CDownHTTP, SetUrl, 3),
-        SLOT(CDownHTTP, Run, 4),               SLOT(CDownHTTP, Begin, 5),
-        SLOT(CDownHTTP, Connect, 6),           SLOT(CDownHTTP, CheckResume, 7),
-        SLOT(CDownHTTP, Handshake, 8),         SLOT(CDownHTTP, Exchange, 9),
-        SLOT(CDownHTTP, MakeAuthorization, 10), SLOT(CDownHTTP, OpenOutput, 11),
-        SLOT(CDownHTTP, ReceiveData, 12),      SLOT(CDownHTTP, DeleteResumeInfo, 13),
-        SLOT(CDownHTTP, SaveResumeInfo, 14),   SLOT(CDownHTTP, Close, 15),
-        SLOT(CDownHTTP, SetStreamHeader, 16),  SLOT(CDownHTTP, ReportProgress, 17),
-        SLOT(CDownHTTP, ReportTotalSize, 18),  SLOT(CDownHTTP, IsStopRequested, 19),
-        SLOT(CDownHTTP, ReportContentKind, 20), SLOT(CDownHTTP, ReportFileName, 21),
-        SLOT(CDownHTTP, Log, 22),              SLOT(CDownHTTP, LogFormat, 23),
-        SLOT(CDownHTTP, MakeRequest, 24),      SLOT(CDownHTTP, ReceiveBody, 25),
-        SLOT(CDownHTTP, ReceiveChunked, 26),   SLOT(CDownHTTP, ParseHeaders, 27),
-        SLOT(CDownHTTP, IsBadReply, 28),       SLOT(CDownHTTP, ReturnTrue, 29),
-        SLOT(CDownRTSP80, Begin, 5),           SLOT(CDownRTSP80, MakeRequest, 24),
-        SLOT(CDownRTSP80, ReturnTrue, 29),     SLOT(CDownBase, LogFormat, 23),
-        SLOT(CDownHttpBase, IsBadReply, 28),
-    };
-    CheckSlots(base, std::size(base));
+    Check("CDownHTTP", HttpRows<CDownHTTP>(), {SLOT(CDownHTTP, ReturnTrue, 29)});
+    Check("CDownRTSP80", HttpRows<CDownRTSP80>(), {SLOT(CDownRTSP80, ReturnTrue, 29)});
+    Check("CDownHttpBase", HttpRows<CDownHttpBase>());
+    Check("CDownBase", BaseRows<CDownBase>());
 }
 
 TEST(DownloaderSlotLayout, MmsOverHttp) {
     // The HTTP table, with its own start, receive, request and reply-head operations.
-    const Slot slots[] = {
-        SLOT(CDownMMS80, DeleteSelf, 0),   SLOT(CDownMMS80, Init, 2),          SLOT(CDownMMS80, SetUrl, 3),
-        SLOT(CDownMMS80, Run, 4),          SLOT(CDownMMS80, Begin, 5),         SLOT(CDownMMS80, Handshake, 8),
-        SLOT(CDownMMS80, ReceiveData, 12), SLOT(CDownMMS80, LogFormat, 23),    SLOT(CDownMMS80, MakeRequest, 24),
-        SLOT(CDownMMS80, ReceiveBody, 25), SLOT(CDownMMS80, ParseHeaders, 27), SLOT(CDownMMS80, IsBadReply, 28),
-        Slot{"CDownMMS80::ReceivePacket", SlotOf(&CDownMMS80::ReceivePacket), -1},
-    };
-    CheckSlots(slots, std::size(slots));
+    Check("CDownMMS80", HttpRows<CDownMMS80>(),
+          {Slot{"CDownMMS80::ReceivePacket", SlotOf(&CDownMMS80::ReceivePacket), -1}});
 }
 
 TEST(DownloaderSlotLayout, RtspDownloaders) {
-    const Slot slots[] = {
-        SLOT(CDownRtspBase, Begin, 5),       SLOT(CDownRtspBase, Connect, 6),
-        SLOT(CDownRtspBase, CheckResume, 7), SLOT(CDownRtspBase, Handshake, 8),
-        SLOT(CDownRtspBase, Exchange, 9),    SLOT(CDownRtspBase, ReceiveData, 12),
-        SLOT(CDownRtspBase, LogFormat, 23),  SLOT(CDownRtspBase, IsBadReply, 24),
-        SLOT(CDownRtspBase, ReturnTrue, 25),
-        SLOT(CDownMMS554, DeleteSelf, 0),    SLOT(CDownMMS554, Release, 1),
-        SLOT(CDownMMS554, Init, 2),          SLOT(CDownMMS554, SetUrl, 3),
-        SLOT(CDownMMS554, Run, 4),           SLOT(CDownMMS554, Begin, 5),
-        SLOT(CDownMMS554, CheckResume, 7),   SLOT(CDownMMS554, Handshake, 8),
-        SLOT(CDownMMS554, Exchange, 9),      SLOT(CDownMMS554, ReceiveData, 12),
-        SLOT(CDownMMS554, IsBadReply, 24),   SLOT(CDownMMS554, ReturnTrue, 25),
-    };
-    CheckSlots(slots, std::size(slots));
+    Check("CDownRtspBase", RtspRows<CDownRtspBase>());
+    Check("CDownMMS554", RtspRows<CDownMMS554>());
 }
 
 TEST(DownloaderSlotLayout, MmsOverTcp) {
-    const Slot slots[] = {
-        SLOT(CDownMMS1755, DeleteSelf, 0),  SLOT(CDownMMS1755, Release, 1),     SLOT(CDownMMS1755, Init, 2),
-        SLOT(CDownMMS1755, SetUrl, 3),      SLOT(CDownMMS1755, Run, 4),         SLOT(CDownMMS1755, Begin, 5),
-        SLOT(CDownMMS1755, Connect, 6),     SLOT(CDownMMS1755, CheckResume, 7), SLOT(CDownMMS1755, Handshake, 8),
-        SLOT(CDownMMS1755, Exchange, 9),    SLOT(CDownMMS1755, OpenOutput, 11), SLOT(CDownMMS1755, ReceiveData, 12),
-        SLOT(CDownMMS1755, Close, 15),      SLOT(CDownMMS1755, LogFormat, 23),  SLOT(CDownMMS1755, ReturnTrue, 24),
-    };
-    CheckSlots(slots, std::size(slots));
+    Check("CDownMMS1755", BaseRows<CDownMMS1755>(), {SLOT(CDownMMS1755, ReturnTrue, 24)});
 }
 
 TEST(DownloaderSlotLayout, MmsChooser) {
@@ -110,17 +98,7 @@ TEST(DownloaderSlotLayout, MmsChooser) {
               ptrdiff_t(sizeof(void*)));
 }
 
-TEST(DownloaderSlotLayout, RealMediaRtsp) {
-    const Slot slots[] = {
-        SLOT(CDownRTSP554, DeleteSelf, 0),   SLOT(CDownRTSP554, Release, 1),
-        SLOT(CDownRTSP554, Init, 2),         SLOT(CDownRTSP554, SetUrl, 3),
-        SLOT(CDownRTSP554, Run, 4),          SLOT(CDownRTSP554, Begin, 5),
-        SLOT(CDownRTSP554, CheckResume, 7),  SLOT(CDownRTSP554, Handshake, 8),
-        SLOT(CDownRTSP554, Exchange, 9),     SLOT(CDownRTSP554, ReceiveData, 12),
-        SLOT(CDownRTSP554, IsBadReply, 24),  SLOT(CDownRTSP554, ReturnTrue, 25),
-    };
-    CheckSlots(slots, std::size(slots));
-}
+TEST(DownloaderSlotLayout, RealMediaRtsp) { Check("CDownRTSP554", RtspRows<CDownRTSP554>()); }
 
 TEST(DownloaderSlotLayout, RowsOfTheRawTableCaller) {
 #define CALL_ROWS(name, cls, url, setOp, setSlot, trueOp, trueSlot) \

@@ -19,7 +19,7 @@
 #include "FixtureServer.h"
 #include "RecordingSink.h"
 #include "TempDir.h"
-#include "UrlUtil.h"
+#include "UrlModel.h"
 
 namespace {
 

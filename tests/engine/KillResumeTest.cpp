@@ -32,7 +32,6 @@
 #include "MmsTcpFixture.h"
 #include "RtspFixture.h"
 #include "TempDir.h"
-#include "sys/BinaryFile.h"
 #include "sys/FileSystem.h"
 
 namespace {

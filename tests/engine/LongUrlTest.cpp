@@ -14,7 +14,7 @@
 #include "RtspFixture.h"
 #include "ScopedEngineTimeOut.h"
 #include "TempDir.h"
-#include "UrlUtil.h"
+#include "UrlModel.h"
 
 namespace {
 

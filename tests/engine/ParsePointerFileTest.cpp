@@ -12,11 +12,11 @@
 #include "EngineTypes.h"
 #include "Factories.h"
 #include "FileBytes.h"
+#include "HeaderText.h"
 #include "KeySearch.h"
 #include "ParsePointerFile.h"
-#include "TempDir.h"
 #include "SlotOf.h"
-#include "UrlUtil.h"
+#include "TempDir.h"
 
 namespace {
 

@@ -7,7 +7,7 @@
 
 #include "DownHTTP.h"
 #include "Factories.h"
-#include "UrlUtil.h"
+#include "UrlModel.h"
 
 namespace {
 

@@ -17,9 +17,10 @@
 
 #include "AsciiText.h"
 #include "Factories.h"
+#include "HeaderText.h"
 #include "KeySearch.h"
 #include "ParsePointerFile.h"
-#include "UrlUtil.h"
+#include "UrlModel.h"
 
 namespace {
 

@@ -1,6 +1,7 @@
 // Feeds arbitrary bytes to the URL model, the decoder and the header-text searches, and checks
 // the bounds every caller relies on.
-#include "UrlUtil.h"
+#include "HeaderText.h"
+#include "UrlModel.h"
 
 #include <cstddef>
 #include <cstdint>

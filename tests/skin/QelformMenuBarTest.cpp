@@ -116,8 +116,9 @@ TEST(QelformMenuBarTest, HotAndDroppedDownButtonsAreFramedInTheMenuColours) {
     MenuFramedForm form(nullptr);
     skin::TqelMenuBar& bar = *form.frame->MenuBar();
     const COLORREF white = RGB(255, 255, 255);
-    const COLORREF frame = Theme(TqelUIStyle::WinXP, 10), fill = Theme(TqelUIStyle::WinXP, 11),
-                   shadow = Theme(TqelUIStyle::WinXP, 18);
+    const COLORREF frame = Theme(TqelUIStyle::WinXP, skin::theme::kMenuSelectedBorderColor),
+                   fill = Theme(TqelUIStyle::WinXP, skin::theme::kMenuSelectedColor),
+                   shadow = Theme(TqelUIStyle::WinXP, skin::theme::kMenuOpenStripColor);
     ASSERT_NE(frame, fill);
 
     Drawn plain;
@@ -166,9 +167,9 @@ TEST(QelformMenuBarTest, TheSkinnedMenusStyleAndFontDecide) {
 
     Drawn hot;
     DrawButton(bar, 0, ui::cdsHot, hot);
-    EXPECT_EQ(hot.bitmap.Pixel(hot.button.Left, hot.button.Top), Theme(TqelUIStyle::DeepBlue, 10));
+    EXPECT_EQ(hot.bitmap.Pixel(hot.button.Left, hot.button.Top), Theme(TqelUIStyle::DeepBlue, skin::theme::kMenuSelectedBorderColor));
     EXPECT_EQ(hot.bitmap.Canvas().Font.Name, "Arial");
-    EXPECT_EQ(hot.bitmap.Canvas().Font.Color, skin::GetThemeColor(TqelUIStyle::DeepBlue, 12));
+    EXPECT_EQ(hot.bitmap.Canvas().Font.Color, skin::GetThemeColor(TqelUIStyle::DeepBlue, skin::theme::kMenuSelectedFontColor));
     // A button left to the bar is drawn in the menu's font and colour.
     Drawn plain;
     DrawButton(bar, 0, 0, plain);

@@ -92,7 +92,7 @@ TEST(QeltabcontrolTest, TabPicturesFillTheRowOfEveryStyle) {
         form.tabs->SetUIStyle(style);
         const int height = row.Height();
         ui::TBitmap line;
-        ASSERT_TRUE(line.LoadFromResourceName(skin::GetThemeString(style, 71)));
+        ASSERT_TRUE(line.LoadFromResourceName(skin::GetThemeString(style, skin::theme::kTabLine)));
         ui::TBitmap shot;
         form.PaintRow(shot);
         EXPECT_EQ(row.StripHeight() + line.Height(), height) << int(style);

@@ -71,15 +71,93 @@ const Case kCases[] = {
     {S::MacOS, 65, Get::Str, 0, ""},
 };
 
+void ExpectLookup(const Case& c) {
+    switch (c.get) {
+    case Get::Str: EXPECT_EQ(skin::GetThemeString(c.style, c.index), c.text); break;
+    case Get::Int: EXPECT_EQ(skin::GetThemeInt(c.style, c.index), c.number); break;
+    case Get::Bool: EXPECT_EQ(skin::GetThemeBool(c.style, c.index), c.number != 0); break;
+    case Get::Color: EXPECT_EQ(skin::GetThemeColor(c.style, c.index), c.number); break;
+    }
+}
+
 TEST(QelthemesTest, TypedLookups) {
     for (const Case& c : kCases) {
         SCOPED_TRACE("style " + std::to_string(static_cast<int>(c.style)) + " entry " + std::to_string(c.index));
-        switch (c.get) {
-        case Get::Str: EXPECT_EQ(skin::GetThemeString(c.style, c.index), c.text); break;
-        case Get::Int: EXPECT_EQ(skin::GetThemeInt(c.style, c.index), c.number); break;
-        case Get::Bool: EXPECT_EQ(skin::GetThemeBool(c.style, c.index), c.number != 0); break;
-        case Get::Color: EXPECT_EQ(skin::GetThemeColor(c.style, c.index), c.number); break;
-        }
+        ExpectLookup(c);
+    }
+}
+
+// The names the controls read the table by, each against the value that the WinXP column holds at
+// its entry (WinXP tells most entries apart).
+TEST(QelthemesTest, NamedEntriesHoldWhatTheirNamesSay) {
+    using namespace skin::theme;
+    const Case named[] = {
+        {S::WinXP, kStyleNumber, Get::Int, 2, nullptr},
+        {S::WinXP, kFormBorderColor, Get::Color, 0xC82C00, nullptr},
+        {S::WinXP, kFormColor, Get::Color, 0xDEEBEF, nullptr},
+        {S::WinXP, kFormBorderWidth, Get::Int, 3, nullptr},
+        {S::WinXP, kFormMinWidth, Get::Int, 150, nullptr},
+        {S::WinXP, kFormCornerRadius, Get::Int, 13, nullptr},
+        {S::WinXP, kBorderColor, Get::Color, 0x686868, nullptr},
+        {S::WinXP, kPanelColor, Get::Color, 0xDEEBEF, nullptr},
+        {S::WinXP, kGroupFontColor, Get::Color, 0xCF4602, nullptr},
+        {S::WinXP, kMenuSelectedBorderColor, Get::Color, 0xC66931, nullptr},
+        {S::WinXP, kMenuSelectedColor, Get::Color, 0xEFD3C6, nullptr},
+        {S::MacOS, kMenuSelectedFontColor, Get::Color, 0xFFFFFF, nullptr},
+        {S::WinXP, kMenuColor, Get::Color, 0xFFFFFF, nullptr},
+        {S::WinXP, kMenuFontColor, Get::Color, 0x000000, nullptr},
+        {S::WinXP, kMenuBarColor, Get::Color, 0xCED3D6, nullptr},
+        {S::WinXP, kMenuSeparatorColor, Get::Color, 0x848284, nullptr},
+        {S::WinXP, kMenuOpenStripColor, Get::Color, 0x9CA6AD, nullptr},
+        {S::WinXP, kMenuItemHeight, Get::Int, 21, nullptr},
+        {S::WinXP, kMenuSeparatorHeight, Get::Int, 5, nullptr},
+        {S::WinXP, kMenuBarWidth, Get::Int, 26, nullptr},
+        {S::WinXP, kMenuCheckedPicture, Get::Str, 0, "MENU_CHECKED"},
+        {S::WinXP, kButtonNormal, Get::Str, 0, "WINXP_BUTTON_NORMAL"},
+        {S::WinXP, kButtonMouseOn, Get::Str, 0, "WINXP_BUTTON_MOUSEON"},
+        {S::WinXP, kButtonMouseDown, Get::Str, 0, "WINXP_BUTTON_MOUSEDOWN"},
+        {S::WinXP, kCheckBoxDisabledChecked, Get::Str, 0, "WINXP_CHECKBOX_DISABLE_CHECK"},
+        {S::WinXP, kCheckBoxDisabledUnchecked, Get::Str, 0, "WINXP_CHECKBOX_DISABLE_UNCHECK"},
+        {S::WinXP, kCheckBoxChecked, Get::Str, 0, "WINXP_CHECKBOX_NORMAL_CHECK"},
+        {S::WinXP, kCheckBoxUnchecked, Get::Str, 0, "WINXP_CHECKBOX_NORMAL_UNCHECK"},
+        {S::WinXP, kCheckBoxMouseOnChecked, Get::Str, 0, "WINXP_CHECKBOX_MOUSEON_CHECK"},
+        {S::WinXP, kCheckBoxMouseOnUnchecked, Get::Str, 0, "WINXP_CHECKBOX_MOUSEON_UNCHECK"},
+        {S::WinXP, kCheckBoxMouseDownChecked, Get::Str, 0, "WINXP_CHECKBOX_MOUSEDOWN_CHECK"},
+        {S::WinXP, kCheckBoxMouseDownUnchecked, Get::Str, 0, "WINXP_CHECKBOX_MOUSEDOWN_UNCHECK"},
+        {S::WinXP, kRadioButtonDisabledChecked, Get::Str, 0, "WINXP_RADIOBUTTON_DISABLE_CHECK"},
+        {S::WinXP, kRadioButtonDisabledUnchecked, Get::Str, 0, "WINXP_RADIOBUTTON_DISABLE_UNCHECK"},
+        {S::WinXP, kRadioButtonChecked, Get::Str, 0, "WINXP_RADIOBUTTON_NORMAL_CHECK"},
+        {S::WinXP, kRadioButtonUnchecked, Get::Str, 0, "WINXP_RADIOBUTTON_NORMAL_UNCHECK"},
+        {S::WinXP, kRadioButtonMouseOnChecked, Get::Str, 0, "WINXP_RADIOBUTTON_MOUSEON_CHECK"},
+        {S::WinXP, kRadioButtonMouseOnUnchecked, Get::Str, 0, "WINXP_RADIOBUTTON_MOUSEON_UNCHECK"},
+        {S::WinXP, kRadioButtonMouseDownChecked, Get::Str, 0, "WINXP_RADIOBUTTON_MOUSEDOWN_CHECK"},
+        {S::WinXP, kRadioButtonMouseDownUnchecked, Get::Str, 0, "WINXP_RADIOBUTTON_MOUSEDOWN_UNCHECK"},
+        {S::WinXP, kProgressBar, Get::Str, 0, "WINXP_PROGRESSBAR"},
+        {S::WinXP, kProgressBarVertical, Get::Str, 0, "WINXP_PROGRESSBAR_V"},
+        {S::WinXP, kTitleLeft, Get::Str, 0, "WINXP_TITLE_LEFT"},
+        {S::WinXP, kTitleClient, Get::Str, 0, "WINXP_TITLE_CLIENT"},
+        {S::WinXP, kTitleRight, Get::Str, 0, "WINXP_TITLE_RIGHT"},
+        {S::WinXP, kTitleBtnClose, Get::Str, 0, "WINXP_TITLEBTN_CLOSE_NORMAL"},
+        {S::WinXP, kTitleBtnClose + 2, Get::Str, 0, "WINXP_TITLEBTN_CLOSE_MOUSEDOWN"},
+        {S::WinXP, kTitleBtnMax, Get::Str, 0, "WINXP_TITLEBTN_MAX_NORMAL"},
+        {S::WinXP, kTitleBtnMin, Get::Str, 0, "WINXP_TITLEBTN_MIN_NORMAL"},
+        {S::WinXP, kTitleBtnHelp, Get::Str, 0, "WINXP_TITLEBTN_HELP_NORMAL"},
+        {S::WinXP, kTitleBtnControlBox, Get::Str, 0, "WINXP_TITLEBTN_CTLBOX_NORMAL"},
+        {S::WinXP, kTitleBtnRestore, Get::Str, 0, "WINXP_TITLEBTN_RST_NORMAL"},
+        {S::WinXP, kTitleBtnRestore + 1, Get::Str, 0, "WINXP_TITLEBTN_RST_MOUSEON"},
+        {S::Protein, kTitleBtnTransparent, Get::Bool, 1, nullptr},
+        {S::WinXP, kTitleLeftBtnX, Get::Int, 2, nullptr},
+        {S::WinXP, kTitleRightBtnX, Get::Int, -2, nullptr},
+        {S::WinXP, kTitleBtnTop, Get::Int, 5, nullptr},
+        {S::WinXP, kTabActive, Get::Str, 0, "WINXP_TAB_ACTIVE"},
+        {S::WinXP, kTabInactive, Get::Str, 0, "WINXP_TAB_INACTIVE"},
+        {S::WinXP, kTabLine, Get::Str, 0, "WINXP_TAB_LINE"},
+        {S::WinXP, kTabHeight, Get::Int, 19, nullptr},
+        {S::BlueGlass, kComboButtonColor, Get::Color, 0xE9D6D5, nullptr},
+    };
+    for (const Case& c : named) {
+        SCOPED_TRACE("entry " + std::to_string(c.index));
+        ExpectLookup(c);
     }
 }
 

@@ -2,9 +2,7 @@
 
 #include <cerrno>
 #include <fcntl.h>
-#include <sys/resource.h>
 #include <sys/stat.h>
-#include <sys/syscall.h>
 #include <unistd.h>
 
 #include "sys/FileSystem.h"
@@ -82,20 +80,6 @@ void BinaryFile::Close() {
     if (!IsOpen()) return;
     ::close(static_cast<int>(handle_));
     handle_ = kInvalid;
-}
-
-int64_t FileSize64(const std::string& path) {
-    struct stat info;
-    if (::stat(NativePath(path).c_str(), &info) != 0 || !S_ISREG(info.st_mode)) return -1;
-    return static_cast<int64_t>(info.st_size);
-}
-
-void LowerThreadPriority() {
-    // On Linux a thread's nice value is its own; one step down is "below normal".
-    const pid_t tid = static_cast<pid_t>(syscall(SYS_gettid));
-    errno = 0;
-    const int now = getpriority(PRIO_PROCESS, static_cast<id_t>(tid));
-    if (errno == 0) setpriority(PRIO_PROCESS, static_cast<id_t>(tid), now + 1);
 }
 
 }  // namespace sys

@@ -8,9 +8,9 @@
 #include <utility>
 #include <vector>
 
-#include "IAsfFile.h"
+#include "IOutputFile.h"
 
-class MemoryFile final : public IAsfFile {
+class MemoryFile final : public IOutputFile {
 public:
     explicit MemoryFile(std::vector<uint8_t> bytes = {}) : bytes(std::move(bytes)) {}
     int64_t GetLength() override { return int64_t(bytes.size()); }

@@ -1,11 +1,10 @@
-#include "UrlUtil.h"
+#include "UrlModel.h"
 
 #include <climits>
 #include <cstring>
-#include <fstream>
 
 #include "AsciiText.h"
-#include "KeySearch.h"
+#include "HeaderText.h"
 #include "TextNumbers.h"
 
 namespace {
@@ -221,46 +220,6 @@ std::string UrlDecode(const std::string& text) {
     return result;
 }
 
-std::string GetHeaderValue(const std::string& text, const std::string& key, int* pos,
-                           const std::string& terminators) {
-    int start = pos ? *pos : 0;
-    if (start < 0 || static_cast<std::size_t>(start) > text.size()) return std::string();
-    std::size_t found = text.find(key, static_cast<std::size_t>(start));
-    if (found == std::string::npos) return std::string();
-    std::size_t valueBegin = found + key.size();
-    if (valueBegin > static_cast<std::size_t>(INT_MAX)) return std::string();
-    if (pos) *pos = static_cast<int>(valueBegin);
-    return ValueAt(text, valueBegin, terminators);
-}
-
-std::string FindHeaderField(const std::string& text, const std::string& key, int* pos,
-                            const std::string& terminators, const std::string& ignored) {
-    int start = pos ? *pos : 0;
-    auto noMatch = [pos]() {
-        if (pos) *pos = -1;
-        return std::string();
-    };
-    if (start < 0 || static_cast<std::size_t>(start) > text.size()) return noMatch();
-    KeySearch search(text, ignored, static_cast<std::size_t>(start));
-    if (search.ReducedLength(key) >= search.ReducedLength() + 2) return std::string();
-    if (!search.Next(key)) return noMatch();
-    const std::size_t valueBegin = search.ValueStart();
-    if (valueBegin > static_cast<std::size_t>(INT_MAX)) return noMatch();
-    if (pos) *pos = static_cast<int>(valueBegin);
-    return search.Value(terminators);
-}
-
-uint32_t Swap32(uint32_t value) {
-    return (value >> 24) | ((value >> 8) & 0x0000FF00u) | ((value << 8) & 0x00FF0000u) |
-           (value << 24);
-}
-
-uint16_t Swap16(uint16_t value) {
-    return static_cast<uint16_t>((value >> 8) | (value << 8));
-}
-
-std::string IntToText(int32_t value) { return std::to_string(value); }
-
 bool GetControlUrls(const std::string& sdp, std::vector<std::string>& out,
                     const std::string& base) {
     out.clear();
@@ -278,19 +237,6 @@ bool GetControlUrls(const std::string& sdp, std::vector<std::string>& out,
         out.push_back(std::move(url));
     }
     return true;
-}
-
-long GetFileSize(const std::string& path) {
-    // A stream, not ftell: its 64-bit offsets stay right past 2 GiB where long is 32 bits.
-    std::ifstream in(path, std::ios::binary | std::ios::ate);
-    if (!in.is_open()) return -1;
-    std::streamoff size = in.tellg();
-    if (size < 0) return -1;
-    // Some systems open a directory but fail on the first read.
-    in.seekg(0);
-    in.peek();
-    if (in.bad()) return -1;
-    return size > static_cast<std::streamoff>(LONG_MAX) ? LONG_MAX : static_cast<long>(size);
 }
 
 std::string UrlEncode(const std::string& url) {

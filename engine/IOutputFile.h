@@ -5,7 +5,7 @@
 #include <cstddef>
 #include <cstdint>
 
-class IAsfFile {
+class IOutputFile {
 public:
     // Length in bytes; -1 when it cannot be told.
     virtual int64_t GetLength() = 0;
@@ -19,5 +19,5 @@ public:
     virtual bool Flush() = 0;
 
 protected:
-    ~IAsfFile() = default;
+    ~IOutputFile() = default;
 };

@@ -1,11 +1,8 @@
-#include "UrlUtil.h"
+#include "UrlModel.h"
 
 #include <gtest/gtest.h>
 
-#include <chrono>
 #include <climits>
-#include <filesystem>
-#include <fstream>
 #include <string>
 #include <vector>
 
@@ -386,143 +383,6 @@ TEST(UrlDecode, DecodesTheWholeText) {
     EXPECT_EQ(UrlDecode(escapes), std::string(1100, 'A'));
 }
 
-const std::string kReplyHead =
-    "HTTP/1.1 200 OK\r\n"
-    "Content-Type: video/x-ms-asf\r\n"
-    "Content-Length:   1234  \r\n"
-    "Pragma: no-cache\r\n"
-    "Pragma: features=\"seekable,stridable\"\r\n"
-    "\r\n";
-
-TEST(GetHeaderValue, ReturnsTrimmedValueAndPositionAfterKey) {
-    int pos = 0;
-    EXPECT_EQ(GetHeaderValue(kReplyHead, "Content-Length:", &pos, "\r\n"), "1234");
-    EXPECT_EQ(pos, static_cast<int>(kReplyHead.find("Content-Length:") + 15));
-    EXPECT_EQ(GetHeaderValue(kReplyHead, "Content-Type:", nullptr, "\r\n"), "video/x-ms-asf");
-    EXPECT_EQ(GetHeaderValue(kReplyHead, "Content-Type:", nullptr, "/"), "video");
-}
-
-TEST(GetHeaderValue, CarriedPositionFindsTheNextOccurrence) {
-    int pos = 0;
-    EXPECT_EQ(GetHeaderValue(kReplyHead, "Pragma:", &pos, "\r\n"), "no-cache");
-    EXPECT_EQ(GetHeaderValue(kReplyHead, "Pragma:", &pos, "\r\n"),
-              "features=\"seekable,stridable\"");
-    int afterSecond = pos;
-    EXPECT_EQ(GetHeaderValue(kReplyHead, "Pragma:", &pos, "\r\n"), "");
-    EXPECT_EQ(pos, afterSecond);
-}
-
-TEST(GetHeaderValue, IsCaseSensitiveAndLeavesPositionWhenNotFound) {
-    int pos = 3;
-    EXPECT_EQ(GetHeaderValue(kReplyHead, "content-length:", &pos, "\r\n"), "");
-    EXPECT_EQ(pos, 3);
-}
-
-TEST(GetHeaderValue, ValueRunsToTheEndWithoutTerminator) {
-    EXPECT_EQ(GetHeaderValue("a=control: rtsp://h/x ", "a=control:", nullptr, "\r\n"),
-              "rtsp://h/x");
-    EXPECT_EQ(GetHeaderValue("key:", "key:", nullptr, "\r\n"), "");
-}
-
-TEST(GetHeaderValue, PositionOutsideTheTextFindsNothing) {
-    const std::string text = "Key: v";
-    for (int start : {-1, -2, INT_MIN, 7, 1000, INT_MAX}) {
-        SCOPED_TRACE(start);
-        int pos = start;
-        EXPECT_EQ(GetHeaderValue(text, "Key:", &pos, "\r\n"), "");
-        EXPECT_EQ(pos, start);
-    }
-}
-
-TEST(FindHeaderField, MatchesIgnoringCaseAndIgnoredCharacters) {
-    const std::string head = "RTSP/1.0 200 OK\r\nCSeq: 3\r\nsession : 12345;timeout=60\r\n\r\n";
-    int pos = 0;
-    EXPECT_EQ(FindHeaderField(head, "Session:", &pos, ";\r\n", " "), "12345");
-    EXPECT_EQ(pos, static_cast<int>(head.find("session :") + 9));
-    EXPECT_EQ(FindHeaderField(head, "Session:", nullptr, ";\r\n", " "), "12345");
-    EXPECT_EQ(FindHeaderField(head, "C Seq :", nullptr, "\r\n", " "), "3");
-}
-
-TEST(FindHeaderField, KeepsIgnoredCharactersInTheValue) {
-    EXPECT_EQ(FindHeaderField("Title: A Long Name \r\n", "title:", nullptr, "\r\n", " "),
-              "A Long Name");
-    EXPECT_EQ(FindHeaderField("ref href = 'x y.asf'>", "href=", nullptr, "\r\n>", " "),
-              "'x y.asf'");
-}
-
-TEST(FindHeaderField, MatchesInsideAnotherWord) {
-    EXPECT_EQ(FindHeaderField("X-Content-Length: 5\r\nContent-Length: 9\r\n", "Content-Length:",
-                              nullptr, "\r\n", " "),
-              "5");
-}
-
-TEST(FindHeaderField, CarriedPositionWalksEveryMatchThenGivesMinusOne) {
-    const std::string sdp = "m=audio 0\r\na=x\r\nM=video 0\r\nm = data 0\r\n";
-    std::vector<std::string> values;
-    int pos = 0;
-    for (;;) {
-        std::string value = FindHeaderField(sdp, "m=", &pos, "\r\n", " ");
-        if (pos == -1) break;
-        values.push_back(value);
-        ASSERT_LT(values.size(), 10u);
-    }
-    EXPECT_EQ(values, (std::vector<std::string>{"audio 0", "video 0", "data 0"}));
-}
-
-TEST(FindHeaderField, NoMatchSetsMinusOneButOverlongKeyLeavesPosition) {
-    struct Case {
-        const char* text;
-        const char* key;
-        int start;
-        int posAfter;
-    };
-    const Case cases[] = {
-        {"Content-Type: x\r\n", "Session:", 0, -1},
-        // Key longer than the rest of the text by one: searched, nothing found.
-        {"abcd", "abcde", 0, -1},
-        // By two or more: given up before searching.
-        {"abcd", "abcdef", 0, 0},
-        {"xxabcd", "abcdef", 2, 2},
-        {"xxabcd", "abcd", 3, -1},
-        // The ignored characters do not count toward the length.
-        {"a b c d", "abcde", 0, -1},
-        {"a b c d", "a b c d e f", 0, 0},
-        {"", "a", 0, -1},
-        {"", "ab", 0, 0},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(std::string(c.text) + " / " + c.key);
-        int pos = c.start;
-        EXPECT_EQ(FindHeaderField(c.text, c.key, &pos, "\r\n", " "), "");
-        EXPECT_EQ(pos, c.posAfter);
-    }
-}
-
-TEST(FindHeaderField, SearchStartsAtTheGivenPosition) {
-    const std::string text = "a=1;a=2;a=3";
-    int pos = 4;
-    EXPECT_EQ(FindHeaderField(text, "A=", &pos, ";", ""), "2");
-    EXPECT_EQ(pos, 6);
-    EXPECT_EQ(FindHeaderField(text, "a=", &pos, ";", ""), "3");
-    EXPECT_EQ(pos, 10);
-    int atEnd = static_cast<int>(text.size());
-    EXPECT_EQ(FindHeaderField(text, "a", &atEnd, ";", ""), "");
-    EXPECT_EQ(atEnd, -1);
-}
-
-TEST(FindHeaderField, PositionOutsideTheTextOrEmptyKeyIsNoMatch) {
-    const std::string text = "Session: 1";
-    for (int start : {-1, -5, INT_MIN, 11, 500, INT_MAX}) {
-        SCOPED_TRACE(start);
-        int pos = start;
-        EXPECT_EQ(FindHeaderField(text, "Session:", &pos, "\r\n", " "), "");
-        EXPECT_EQ(pos, -1);
-    }
-    int pos = 0;
-    EXPECT_EQ(FindHeaderField(text, "   ", &pos, "\r\n", " "), "");
-    EXPECT_EQ(pos, -1);
-}
-
 TEST(GetControlUrls, CollectsEveryControlValueInOrder) {
     const std::string sdp =
         "v=0\r\n"
@@ -575,70 +435,6 @@ TEST(GetControlUrls, RefusesAUrlThatDoesNotFitRatherThanCuttingIt) {
         EXPECT_EQ(GetControlUrls(c.sdp, urls, base), !c.urls.empty());
         EXPECT_EQ(urls, c.urls);
     }
-}
-
-TEST(ByteSwap, ReversesByteOrder) {
-    EXPECT_EQ(Swap32(0x11223344u), 0x44332211u);
-    EXPECT_EQ(Swap32(0x000000FFu), 0xFF000000u);
-    EXPECT_EQ(Swap32(0x80000001u), 0x01000080u);
-    EXPECT_EQ(Swap16(0x1234u), 0x3412u);
-    EXPECT_EQ(Swap16(0x00FFu), 0xFF00u);
-}
-
-TEST(IntToText, FormatsAsSignedDecimal) {
-    EXPECT_EQ(IntToText(0), "0");
-    EXPECT_EQ(IntToText(554), "554");
-    EXPECT_EQ(IntToText(-17), "-17");
-    EXPECT_EQ(IntToText(INT32_MAX), "2147483647");
-    EXPECT_EQ(IntToText(INT32_MIN), "-2147483648");
-}
-
-class GetFileSizeTest : public ::testing::Test {
-protected:
-    void SetUp() override {
-        auto tick = std::chrono::steady_clock::now().time_since_epoch().count();
-        dir_ = std::filesystem::temp_directory_path() /
-               ("urlutil_test_" + std::to_string(tick));
-        std::filesystem::create_directories(dir_);
-    }
-    void TearDown() override {
-        std::error_code ignored;
-        std::filesystem::remove_all(dir_, ignored);
-    }
-    std::string WriteFile(const char* name, const std::string& bytes) {
-        std::filesystem::path path = dir_ / name;
-        std::ofstream(path, std::ios::binary) << bytes;
-        return path.string();
-    }
-    std::filesystem::path dir_;
-};
-
-TEST_F(GetFileSizeTest, GivesByteLengthOfAFile) {
-    // Zero bytes and CR LF pairs are counted as they are on disk.
-    std::string bytes(51201, 'x');
-    bytes[10] = '\0';
-    bytes.replace(100, 2, "\r\n");
-    EXPECT_EQ(GetFileSize(WriteFile("list.asx", bytes)), 51201);
-    EXPECT_EQ(GetFileSize(WriteFile("empty.rm", "")), 0);
-}
-
-TEST_F(GetFileSizeTest, ReportsFilesBeyondTheRangeOfLongAsLongMax) {
-    // 5 GiB + 100 wraps to a plausible 1 GiB + 100 in a 32-bit offset.
-    const unsigned long long size = (5ull << 30) + 100;
-    std::string path = WriteFile("big.rm", "");
-    std::error_code error;
-    std::filesystem::resize_file(path, size, error);  // sparse: takes no disk space
-    if (error) GTEST_SKIP() << "cannot make a sparse file here: " << error.message();
-    long expected = size > static_cast<unsigned long long>(LONG_MAX) ? LONG_MAX
-                                                                     : static_cast<long>(size);
-    EXPECT_EQ(GetFileSize(path), expected);
-}
-
-TEST_F(GetFileSizeTest, GivesMinusOneWhenItCannotBeOpened) {
-    EXPECT_EQ(GetFileSize((dir_ / "missing.rm").string()), -1);
-    EXPECT_EQ(GetFileSize((dir_ / "no_dir" / "missing.rm").string()), -1);
-    EXPECT_EQ(GetFileSize(dir_.string()), -1);
-    EXPECT_EQ(GetFileSize(""), -1);
 }
 
 }  // namespace

@@ -1,4 +1,4 @@
-// The engine's one URL model, the header-text searches and small text and file helpers.
+// The engine's one URL model: taking URLs apart, building them, resolving, percent-coding.
 // Stateless; safe to call from any thread.
 #pragma once
 #include <cstdint>
@@ -71,32 +71,11 @@ std::string ResolveRedirectLocation(const std::string& base, const std::string& 
 // decoded (the result is never longer): whoever stores it judges whether it fits.
 std::string UrlDecode(const std::string& text);
 
-// Exact-case search for key from *pos (0 when pos is null). Found: *pos := index just after the
-// key, result = text up to the first terminator character, trimmed. Not found, or *pos outside
-// [0, text length]: empty result, *pos unchanged.
-std::string GetHeaderValue(const std::string& text, const std::string& key, int* pos,
-                           const std::string& terminators);
-// Case-insensitive search for key from *pos (0 when pos is null), the ignored characters left out
-// of both key and text. Found: *pos := index just after the key's last matched character, result
-// = text from there up to the first terminator character, trimmed. No match: empty result,
-// *pos := -1. Key longer than the remaining text by two or more: empty result, *pos unchanged.
-// An empty reduced key, or *pos outside [0, text length], counts as no match.
-std::string FindHeaderField(const std::string& text, const std::string& key, int* pos,
-                            const std::string& terminators, const std::string& ignored);
-
-uint32_t Swap32(uint32_t value);
-uint16_t Swap16(uint16_t value);
-std::string IntToText(int32_t value);
-
 // out := every "a=control:" value of the SDP in order; values without "://" get base in front.
 // False, and out empty, when one of them would be longer than kUrlTextMax: a stream set up at a
 // cut URL is not the one the description names.
 [[nodiscard]] bool GetControlUrls(const std::string& sdp, std::vector<std::string>& out,
                                   const std::string& base);
-
-// Byte length of the file, -1 when it cannot be opened for reading. Lengths beyond the range of
-// long (a 32-bit long on Windows) are reported as LONG_MAX.
-long GetFileSize(const std::string& path);
 
 // Percent-encodes every byte but letters, digits and - _ . ! ~ * ' ( ) % ; / ? : @ & = + $ , as
 // "%XY" (upper-case hexadecimal). '%' passes unchanged, so an encoded URL stays as it is.
