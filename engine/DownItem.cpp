@@ -14,6 +14,8 @@
 namespace {
 const char kStartText[] = "Start downloading...\r\n";
 const char kSuccessText[] = "Download success\r\n\r\n";
+// Runs of every item not finished yet; changed only under the engine lock.
+int32_t allRunsInFlight = 0;
 }  // namespace
 
 CDownItem::~CDownItem() = default;
@@ -70,6 +72,7 @@ void CDownItem::BeginRun() {
     record_.state = DownDownloading;
     AppendLog(kStartText);
     ++runsInFlight_;
+    ++allRunsInFlight;
     job->Set(record_.url, record_.destFile, protocolKind_);
     job->RunThread(this);
 }
@@ -297,8 +300,23 @@ void CDownItem::SetUrl(const char* url) {
 
 void CDownItem::RunFinished() {
     EngineGuard lock(EngineLock());
-    if (runsInFlight_ > 0) --runsInFlight_;
+    if (runsInFlight_ > 0) {
+        --runsInFlight_;
+        --allRunsInFlight;
+    }
     runsEnded_.notify_all();
+}
+
+int32_t CDownItem::AllRunsInFlight() {
+    EngineGuard lock(EngineLock());
+    return allRunsInFlight;
+}
+
+void CDownItem::Queue() {
+    EngineGuard lock(EngineLock());
+    if (record_.state == DownDownloading || runsInFlight_ > 0) return;
+    record_.state = DownWaiting;
+    changed_ = true;
 }
 
 int CDownItem::RunsInFlight() {

@@ -9,6 +9,9 @@ constexpr int32_t kTimeOutDefault = 30;
 constexpr int32_t kTimeOutMin = 1;
 constexpr int32_t kMaxThreadDefault = 3;
 constexpr int32_t kMaxThreadMin = 1;
+// Runs going at once past which a start asked for by the program leaves the item waiting for the
+// scheduler: a 32-bit process holds only a few hundred worker threads.
+constexpr int32_t kRunsAtOnceMax = 200;
 
 inline bool TimeOutInRange(int32_t seconds) { return seconds >= kTimeOutMin; }
 

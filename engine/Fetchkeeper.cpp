@@ -204,7 +204,11 @@ bool CFetchkeeper::StartItem(ItemHandle handle) {
     CDownItem* item = Find(handle);
     // A second start of a running item, or of a stopped one whose run is still winding down, would
     // put two workers on one file.
-    if (item && !item->IsDownloading() && item->RunsInFlight() == 0) item->Start(this);
+    if (item && !item->IsDownloading() && item->RunsInFlight() == 0) {
+        // Past the runs the process can hold, the item waits; the scheduler starts it as runs end.
+        if (CDownItem::AllRunsInFlight() >= kRunsAtOnceMax) item->Queue();
+        else item->Start(this);
+    }
     return true;
 }
 

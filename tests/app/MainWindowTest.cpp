@@ -6,10 +6,14 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <fstream>
+#include <map>
+#include <set>
 #include <string>
 #include <vector>
 
 #include "EngineFactories.h"
+#include "EngineSettings.h"
 #include "ListRows.h"
 #include "FakeRuns.h"
 #include "Interface.h"
@@ -414,6 +418,59 @@ TEST_F(MainWindowTest, OneTickMovesEveryFinishedRowAndRedrawsTheRest) {
             EXPECT_EQ(form->Memo1->Text(), "");
         }
     }
+}
+
+TEST_F(MainWindowTest, BeginAllOnALongListStartsNoMoreRunsThanTheProcessHolds) {
+    // A saved list of stopped items, longer than the runs the engine lets go at once.
+    const int items = kRunsAtOnceMax + 40;
+    {
+        std::ofstream out(dir.File("config.ini"), std::ios::binary);
+        out << "[Down]\r\nCount=" << items << "\r\n";
+        for (int i = 0; i < items; ++i) {
+            out << "[" << i << "]\r\nURL=http://127.0.0.1/f" << i << ".bin\r\nDestFileName=" << dir.File("f" + std::to_string(i) + ".bin")
+                << "\r\nState=3\r\n";
+        }
+    }
+    Make();
+    ASSERT_EQ(form->ListDown->ItemCount(), items);
+    auto live = [&] {
+        int n = 0;
+        for (auto& run : runs.runs) n += run->ended ? 0 : 1;
+        return n;
+    };
+    auto states = [&] {
+        std::map<int32_t, int> count;
+        for (ItemHandle h = form->Manager()->GetFirstItem(); h; h = form->Manager()->GetNextItem(h)) {
+            DownItemInfo info{};
+            form->Manager()->GetItemInfo(h, &info);
+            ++count[info.state];
+        }
+        return count;
+    };
+    form->pupDownAllClick(form->pupDownAll);
+    EXPECT_EQ(live(), kRunsAtOnceMax);
+    EXPECT_EQ(states(), (std::map<int32_t, int>{{DownDownloading, kRunsAtOnceMax}, {DownWaiting, 40}}));
+    form->Timer1Timer(form->Timer1);
+
+    // As runs end the waiting items start, never past the limit, each once, until all are finished.
+    std::set<std::string> started;
+    for (int round = 0; round < 10 * items && live() > 0; ++round) {
+        EXPECT_LE(live(), kRunsAtOnceMax);
+        for (auto& run : runs.runs) {
+            if (run->ended) continue;
+            EXPECT_TRUE(started.insert(run->destFile).second) << run->destFile << " ran twice";
+            run->sink->Succeeded();
+            runs.End(*run);
+            break;
+        }
+        if (round % 50 == 0) form->Timer1Timer(form->Timer1);
+    }
+    for (auto& run : runs.runs) started.insert(run->destFile);
+    EXPECT_EQ(static_cast<int>(started.size()), items);
+    EXPECT_EQ(states(), (std::map<int32_t, int>{{DownFinished, items}}));
+    form->Timer1Timer(form->Timer1);
+    EXPECT_EQ(form->ListDown->ItemCount(), 0);
+    EXPECT_EQ(form->ListDowned->ItemCount(), items);
 }
 
 TEST_F(MainWindowTest, ShowProgressAppendsTheLogFromItsPosition) {
