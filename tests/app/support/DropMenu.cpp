@@ -13,6 +13,7 @@
 #include <cstring>
 #include <vector>
 
+#include "OpenMenuList.h"
 #include "WindowGrab.h"
 
 namespace {
@@ -49,33 +50,6 @@ BOOL CALLBACK FindMainWindow(HWND window, LPARAM param) {
     return search->bar == nullptr;
 }
 
-struct ListSearch {
-    DWORD process = 0;
-    HWND list = nullptr;
-};
-
-BOOL CALLBACK FindOpenList(HWND window, LPARAM param) {
-    auto* search = reinterpret_cast<ListSearch*>(param);
-    char className[16] = {};
-    GetClassNameA(window, className, sizeof className);
-    DWORD process = 0;
-    GetWindowThreadProcessId(window, &process);
-    if (std::strcmp(className, "#32768") != 0 || process != search->process || !IsWindowVisible(window)) return TRUE;
-    search->list = window;
-    return FALSE;
-}
-
-HWND WaitForOpenList(HWND main, DWORD ms) {
-    ListSearch search;
-    GetWindowThreadProcessId(main, &search.process);
-    for (DWORD waited = 0; waited < ms; waited += 50) {
-        EnumWindows(FindOpenList, reinterpret_cast<LPARAM>(&search));
-        if (search.list) return search.list;
-        Sleep(50);
-    }
-    return nullptr;
-}
-
 // The window's pixels, as a top-down 32-bit bitmap file.
 bool SaveWindow(HWND window, const char* path) {
     RECT r{};
@@ -105,7 +79,7 @@ int main(int argc, char** argv) {
     const LPARAM at = MAKELPARAM(12, 8);
     PostMessageA(search.bar, WM_LBUTTONDOWN, MK_LBUTTON, at);
     PostMessageA(search.bar, WM_LBUTTONUP, 0, at);
-    HWND list = WaitForOpenList(search.main, 10000);
+    HWND list = open_menu_list::WaitForOpenList(search.main, 10000);
     if (!list) return 2;
     Sleep(700);  // the items are drawn one by one as the list opens
     if (!SaveWindow(list, argv[1])) return 3;
