@@ -35,9 +35,4 @@ ui::TListItem* AddListRow(ui::TListView& list, RowLayout layout, ItemHandle item
     return row;
 }
 
-ui::TListItem* FindRow(const ui::TListView& list, ItemHandle item) {
-    for (int i = 0; i < list.ItemCount(); ++i) {
-        if (list.Item(i)->Data() == item) return list.Item(i);
-    }
-    return nullptr;
-}
+ui::TListItem* FindRow(const ui::TListView& list, ItemHandle item) { return list.FindData(item); }

@@ -183,7 +183,7 @@ void TForm1::BindComponents() {
 }
 
 void TForm1::FormCreate(ui::TComponent*) {
-    TreeView1->SetSelected(TreeView1->NodeAt(1));
+    TreeView1->SetSelected(TreeView1->Root(0)->Item(static_cast<int>(TreeChild::Downloading)));
     manager_ = NEW_FETCHKEEPER();
     if (!manager_) {
         // The start-up check proved the library a moment ago; a second failure still must not
@@ -228,26 +228,15 @@ void TForm1::FormClose(ui::TComponent*, ui::TCloseAction&) {
 }
 
 void TForm1::AddRow(ItemHandle item, const DownItemInfo& info) {
+    ui::TListView* list = ListFor(info.state);
+    if (!list) return;
     RowCells cells = ItemCells(info);
-    switch (info.state) {
-    case DownWaiting:
-    case DownDownloading:
-    case DownStopped:
-        cells.percent = "0%";
-        AddListRow(*ListDown, RowLayout::Progress, item, StateImage(info.state, kWaitingImage), cells)->SetSelected(true);
-        break;
-    case DownFailed:
-        AddListRow(*ListDown, RowLayout::Progress, item, kFailedImage, cells);
-        break;
-    case DownFinished:
-        AddListRow(*ListDowned, RowLayout::Plain, item, kFinishedImage, cells);
-        break;
-    case DownDeleted:
-        AddListRow(*ListDeleted, RowLayout::Plain, item, kDeletedImage, cells);
-        break;
-    default:
-        break;
-    }
+    // A waiting, running or stopped item's row starts at "0%" and becomes the selected row; a failed
+    // item's row shows no percentage.
+    const bool queued = list == ListDown && info.state != DownFailed;
+    if (queued) cells.percent = "0%";
+    ui::TListItem* row = AddListRow(*list, LayoutOf(list), item, StateImage(info.state, kWaitingImage), cells);
+    if (queued) row->SetSelected(true);
 }
 
 bool TForm1::IsListed(ItemHandle item) const {
@@ -256,12 +245,12 @@ bool TForm1::IsListed(ItemHandle item) const {
 
 void TForm1::LoadLists() {
     manager_->LoadProject(mainSettings_.settingsPath);
-    for (ItemHandle item = manager_->GetFirstItem(); item; item = manager_->GetNextItem(item)) {
-        DownItemInfo info{};
-        if (manager_->GetItemInfo(item, &info)) AddRow(item, info);
-    }
+    std::vector<ItemHandle> items;
+    for (ItemHandle item = manager_->GetFirstItem(); item; item = manager_->GetNextItem(item)) items.push_back(item);
     // The file holds what was just loaded (a run saved as going on reads back as stopped).
-    savedList_ = ImageOfList();
+    ListImage image;
+    AddRows(items, &image);
+    savedList_ = std::move(image);
 }
 
 TForm1::SavedItem TForm1::SavedItemOf(const DownItemInfo& info) {
@@ -289,11 +278,25 @@ void TForm1::SaveList(ListImage image) {
 }
 
 void TForm1::AddMissingRows() {
+    std::vector<ItemHandle> missing;
     for (ItemHandle item = manager_->GetFirstItem(); item; item = manager_->GetNextItem(item)) {
-        if (IsListed(item)) continue;
-        DownItemInfo info{};
-        if (manager_->GetItemInfo(item, &info)) AddRow(item, info);
+        if (!IsListed(item)) missing.push_back(item);
     }
+    AddRows(missing, nullptr);
+}
+
+void TForm1::AddRows(const std::vector<ItemHandle>& items, ListImage* image) {
+    if (items.empty()) return;
+    // Many rows at once (a loaded list, a long playlist) are shown together, not one repaint each.
+    const int rows = static_cast<int>(items.size());
+    for (ui::TListView* list : {ListDown, ListDowned, ListDeleted}) list->BeginUpdate(rows);
+    for (ItemHandle item : items) {
+        DownItemInfo info{};
+        if (!manager_->GetItemInfo(item, &info)) continue;
+        if (image) image->push_back(SavedItemOf(info));
+        AddRow(item, info);
+    }
+    for (ui::TListView* list : {ListDown, ListDowned, ListDeleted}) list->EndUpdate();
 }
 
 void TForm1::Timer1Timer(ui::TComponent*) {
@@ -304,19 +307,27 @@ void TForm1::Timer1Timer(ui::TComponent*) {
 
 void TForm1::RefreshLists() {
     bool shown = false;
-    // Which item is shown is a question to the list window: asked once a tick, and again only
-    // after a row was redrawn or moved, not once for every item.
+    // Which item is shown is a question to the list window: asked once a tick, not once an item.
     shownItem_ = ShownItem();
     // The list as the engine holds it now, against what the file holds: an item that finished,
     // failed, started, was renamed by its run or found in a playlist is saved within the tick.
     ListImage image;
+    FinishedRows finished;
     for (ItemHandle item = manager_->GetFirstItem(); item; item = manager_->GetNextItem(item)) {
         DownItemInfo info{};
         if (!manager_->GetItemInfo(item, &info)) continue;
         image.push_back(SavedItemOf(info));
         if (manager_->TakeItemChanged(item)) {
-            UpdateRow(item, info);
-            shownItem_ = ShownItem();
+            if (info.state == DownFinished) {
+                // Moved with the others at the end of the tick; from here on, as after the move of
+                // a single row, ListDown has no selected row and nothing is shown.
+                if (ui::TListItem* row = FindRow(*ListDown, item)) {
+                    finished.push_back({row, item, ItemCells(info)});
+                    shownItem_ = nullptr;
+                }
+            } else {
+                UpdateRow(item, info);
+            }
         }
         if (IsShownItem(item)) {
             ShowProgress(info);
@@ -327,18 +338,30 @@ void TForm1::RefreshLists() {
         Memo1->Clear();
         mainSettings_.logPosition = 0;
     }
+    MoveFinishedRows(finished);
     if (!savedList_ || *savedList_ != image) SaveList(std::move(image));
+}
+
+void TForm1::MoveFinishedRows(const FinishedRows& finished) {
+    if (finished.empty()) return;
+    std::vector<ui::TListItem*> rows;
+    for (const FinishedRow& move : finished) {
+        if (mainSettings_.lastShownRow == move.row) mainSettings_.lastShownRow = nullptr;
+        rows.push_back(move.row);
+    }
+    ListDown->DeleteItems(rows);
+    ListDown->SetSelected(nullptr);
+    mainSettings_.logPosition = 0;
+    ListDowned->BeginUpdate(static_cast<int>(finished.size()));
+    for (const FinishedRow& move : finished) AddListRow(*ListDowned, RowLayout::Plain, move.item, kFinishedImage, move.cells);
+    ListDowned->EndUpdate();
 }
 
 void TForm1::UpdateRow(ItemHandle item, const DownItemInfo& info) {
     ui::TListItem* row = FindRow(*ListDown, item);
     if (!row) return;
     if (info.state == DownFinished) {
-        if (mainSettings_.lastShownRow == row) mainSettings_.lastShownRow = nullptr;
-        row->Delete();
-        ListDown->SetSelected(nullptr);
-        mainSettings_.logPosition = 0;
-        AddListRow(*ListDowned, RowLayout::Plain, item, kFinishedImage, ItemCells(info));
+        MoveFinishedRows({{row, item, ItemCells(info)}});
         return;
     }
     // Redrawn even while the list is hidden: the change has been taken, and a row left stale
@@ -412,12 +435,21 @@ void TForm1::TreeView1Change(ui::TComponent*, ui::TTreeNode* node) {
     btnCancel->SetEnabled(false);
     btnDelete->SetEnabled(false);
     if (!node) return;
-    ui::TListView* shown = ListDowned;
-    if (node->Parent()) {
-        const int index = node->Index();
-        shown = index == 0 ? ListDown : index == 1 ? ListDowned : ListDeleted;
-    }
+    ui::TListView* shown = ListOfNode(node);
     for (ui::TListView* list : {ListDown, ListDowned, ListDeleted}) list->SetVisible(list == shown);
+}
+
+ui::TListView* TForm1::ListOfNode(const ui::TTreeNode* node) const {
+    if (!node) return nullptr;
+    if (!node->Parent()) return ListDowned;
+    switch (static_cast<TreeChild>(node->Index())) {
+    case TreeChild::Downloading:
+        return ListDown;
+    case TreeChild::Downloaded:
+        return ListDowned;
+    default:
+        return ListDeleted;
+    }
 }
 
 void TForm1::btnExitClick(ui::TComponent*) { Close(); }
@@ -737,8 +769,10 @@ void TForm1::ListDownedMouseDown(ui::TComponent* sender, ui::TMouseButton button
         pupDelete->SetEnabled(true);
         pupProperty->SetEnabled(true);
         // Only under "Downloaded": the root shows the same list but does not offer opening.
-        ui::TTreeNode* node = TreeView1->Selected();
-        if (list == ListDowned && node && node->Parent() && node->Index() == 1) pupOpen->SetEnabled(true);
+        const ui::TTreeNode* node = TreeView1->Selected();
+        if (list == ListDowned && node && node->Parent() &&
+            static_cast<TreeChild>(node->Index()) == TreeChild::Downloaded)
+            pupOpen->SetEnabled(true);
     }
     ShowPopup();
 }

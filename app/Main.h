@@ -20,6 +20,9 @@
 
 class TfrmInfo;
 
+// The category tree: the root shows the finished list; under it one node per list, in this order.
+enum class TreeChild { Downloading = 0, Downloaded = 1, Deleted = 2 };
+
 struct MainSettings {
     char settingsPath[kPathSize];   // the settings file every settings and list operation is given
     int32_t logPosition;            // bytes of the shown item's log already in Memo1
@@ -97,8 +100,8 @@ public:
     void AddMissingRows();
     void RefreshLists();
     void UpdateRow(ItemHandle item, const DownItemInfo& info);
-    // Whether item is the shown one as the refresh last asked the list (ShownItem): the refresh
-    // asks once a tick, and again only after a row was redrawn or moved, not once for every item.
+    // Whether item is the shown one as the refresh found it (ShownItem): the refresh asks the list
+    // once a tick, and the move of a finished row leaves nothing shown.
     bool IsShownItem(ItemHandle item) const;
     // The item of the selected ListDown row while ListDown is visible; null otherwise.
     ItemHandle ShownItem() const;
@@ -141,8 +144,21 @@ private:
     TfrmInfo& InfoDialog(const char* caption, bool sendsLogin);
     // The list where a row of an item in `state` belongs; null for a state that has no row.
     ui::TListView* ListFor(int32_t state) const;
+    // The list a node of the category tree shows; null for no node.
+    ui::TListView* ListOfNode(const ui::TTreeNode* node) const;
     void ShowPopup();
     void DrawSeparator(ui::TCanvas& canvas, const ui::TRect& rect);
+
+    // A finished item's ListDown row, and what its row in ListDowned shows.
+    struct FinishedRow {
+        ui::TListItem* row;
+        ItemHandle item;
+        RowCells cells;
+    };
+    using FinishedRows = std::vector<FinishedRow>;
+    // Moves the rows to ListDowned in one pass over ListDown, in the order given; ListDown is left
+    // without a selected row.
+    void MoveFinishedRows(const FinishedRows& finished);
 
     // What the saved list holds per item, in list order.
     struct SavedItem {
@@ -155,6 +171,9 @@ private:
     using ListImage = std::vector<SavedItem>;
     static SavedItem SavedItemOf(const DownItemInfo& info);
     ListImage ImageOfList();
+    // Rows for `items`, in that order, added to the lists in one go; what the saved list holds of
+    // them into `image` when one is given.
+    void AddRows(const std::vector<ItemHandle>& items, ListImage* image);
     void SaveList(ListImage image);
 
     IFetchkeeper* manager_ = nullptr;

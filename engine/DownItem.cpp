@@ -15,6 +15,8 @@
 namespace {
 const char kStartText[] = "Start downloading...\r\n";
 const char kSuccessText[] = "Download success\r\n\r\n";
+// Runs of every item not finished yet; changed only under the engine lock.
+int32_t allRunsInFlight = 0;
 }  // namespace
 
 CDownItem::~CDownItem() = default;
@@ -75,6 +77,7 @@ void CDownItem::BeginRun() {
     Notify();
     AppendLog(kStartText);
     ++runsInFlight_;
+    ++allRunsInFlight;
     job->Set(record_.url, record_.destFile, protocolKind_);
     job->RunThread(this);
 }
@@ -311,8 +314,24 @@ void CDownItem::SetUrl(const char* url) {
 
 void CDownItem::RunFinished() {
     EngineGuard lock(EngineLock());
-    if (runsInFlight_ > 0) --runsInFlight_;
+    if (runsInFlight_ > 0) {
+        --runsInFlight_;
+        --allRunsInFlight;
+    }
     runsEnded_.notify_all();
+}
+
+int32_t CDownItem::AllRunsInFlight() {
+    EngineGuard lock(EngineLock());
+    return allRunsInFlight;
+}
+
+void CDownItem::Queue() {
+    EngineGuard lock(EngineLock());
+    if (record_.state == DownDownloading || runsInFlight_ > 0) return;
+    record_.state = DownWaiting;
+    changed_ = true;
+    Notify();
 }
 
 int CDownItem::RunsInFlight() {

@@ -56,6 +56,10 @@ public:
 
     // Engine-internal: runs whose worker has not finished yet, and a wait for them to end.
     int RunsInFlight();
+    // Runs of all items whose worker has not finished yet.
+    static int32_t AllRunsInFlight();
+    // Waiting again, to be started by the scheduler; not while a run of it is going.
+    void Queue();
     void WaitForRuns();
     // Engine-internal, before the item is freed: a run still going ends at once, unasked.
     void EndRuns();

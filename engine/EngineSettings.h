@@ -5,6 +5,10 @@
 
 #include "SettingRules.h"
 
+// Runs going at once past which a start asked for by the program leaves the item waiting for the
+// scheduler: a 32-bit process holds only a few hundred worker threads.
+constexpr int32_t kRunsAtOnceMax = 200;
+
 // A download never waits longer than this for one answer, whatever the setting says (seconds).
 constexpr int32_t kTimeOutMax = 86400;
 // The engine's one reading of a time-out: seconds held within kTimeOutMin..kTimeOutMax, so that

@@ -121,7 +121,8 @@ void CFetchkeeper::ItemFinished() {
 void CFetchkeeper::ScheduleNext() {
     EngineGuard lock(EngineLock());
     if (closing_) return;
-    if (items_.Downloading() >= maxThread_) return;
+    // A maximum set above the runs the process can hold is held to that many too.
+    if (items_.Downloading() >= maxThread_ || CDownItem::AllRunsInFlight() >= kRunsAtOnceMax) return;
     if (CDownItem* next = items_.FirstIdleWaiting()) next->Start(this);
 }
 
@@ -185,7 +186,11 @@ bool CFetchkeeper::StartItem(ItemHandle handle) {
     CDownItem* item = Find(handle);
     // A second start of a running item, or of a stopped one whose run is still winding down, would
     // put two workers on one file.
-    if (item && !item->IsDownloading() && item->RunsInFlight() == 0) item->Start(this);
+    if (item && !item->IsDownloading() && item->RunsInFlight() == 0) {
+        // Past the runs the process can hold, the item waits; the scheduler starts it as runs end.
+        if (CDownItem::AllRunsInFlight() >= kRunsAtOnceMax) item->Queue();
+        else item->Start(this);
+    }
     return true;
 }
 

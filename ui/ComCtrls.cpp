@@ -10,22 +10,21 @@ namespace ui {
 
 // ---- TListItem
 
-int TListItem::Index() const {
-    const auto& items = owner_->items_;
-    for (size_t i = 0; i < items.size(); ++i) {
-        if (items[i].get() == this) return static_cast<int>(i);
-    }
-    return -1;
+void TListItem::SetData(void* data) {
+    if (data == data_) return;
+    owner_->UnindexData(this);
+    data_ = data;
+    owner_->IndexData(this, data);
 }
 
 void TListItem::SetImageIndex(int index) {
     imageIndex_ = index;
-    owner_->UpdateItem(this);
+    owner_->UpdateCell(this, -1);
 }
 
 void TListItem::SetCaption(const std::string& caption) {
     caption_ = caption;
-    owner_->UpdateItem(this);
+    owner_->UpdateCell(this, -1);
 }
 
 const std::string& TListItem::SubItem(int index) const {
@@ -35,14 +34,19 @@ const std::string& TListItem::SubItem(int index) const {
 
 void TListItem::AddSubItem(const std::string& text) {
     subItems_.push_back(text);
-    owner_->UpdateItem(this);
+    owner_->UpdateCell(this, SubItemCount() - 1);
 }
 
 void TListItem::SetSubItem(int index, const std::string& text) {
     if (index < 0) return;
-    if (index >= SubItemCount()) subItems_.resize(static_cast<size_t>(index) + 1);
+    if (index >= SubItemCount()) {
+        subItems_.resize(static_cast<size_t>(index) + 1);
+        subItems_[static_cast<size_t>(index)] = text;
+        owner_->UpdateItem(this);
+        return;
+    }
     subItems_[static_cast<size_t>(index)] = text;
-    owner_->UpdateItem(this);
+    owner_->UpdateCell(this, index);
 }
 
 bool TListItem::Selected() const { return owner_->Selected() == this; }
@@ -104,7 +108,19 @@ void TListView::InitWnd() {
         SendMessageA(handle_, LVM_INSERTCOLUMNA, i, reinterpret_cast<LPARAM>(&c));
         ApplyColumn(static_cast<int>(i));
     }
+    InsertRows();
+}
+
+void TListView::InsertRows() {
+    if (items_.empty()) return;
+    // The control repaints and recomputes its scroll bars after each row otherwise.
+    SendMessageA(handle_, LVM_SETITEMCOUNT, items_.size(), LVSICF_NOINVALIDATEALL);
+    SendMessageA(handle_, WM_SETREDRAW, FALSE, 0);
     for (size_t i = 0; i < items_.size(); ++i) InsertRow(static_cast<int>(i));
+    if (updating_ == 0) {
+        SendMessageA(handle_, WM_SETREDRAW, TRUE, 0);
+        InvalidateRect(handle_, nullptr, TRUE);
+    }
 }
 
 void TListView::ApplyColumn(int index) {
@@ -171,42 +187,141 @@ void TListView::InsertRow(int index) {
     UpdateItem(items_[static_cast<size_t>(index)].get());
 }
 
-void TListView::UpdateItem(const TListItem* item) {
+void TListView::UpdateCell(const TListItem* item, int subItem) {
     if (!handle_) return;
-    const int index = item->Index();
-    if (index < 0) return;
     LVITEMA it{};
-    it.mask = LVIF_TEXT | LVIF_IMAGE;
-    it.iItem = index;
-    it.pszText = const_cast<char*>(item->caption_.c_str());
-    it.iImage = item->imageIndex_;
+    it.mask = LVIF_TEXT;
+    it.iItem = item->index_;
+    if (subItem < 0) {
+        it.mask |= LVIF_IMAGE;
+        it.pszText = const_cast<char*>(item->caption_.c_str());
+        it.iImage = item->imageIndex_;
+    } else {
+        it.iSubItem = subItem + 1;
+        it.pszText = const_cast<char*>(item->subItems_[static_cast<size_t>(subItem)].c_str());
+    }
     SendMessageA(handle_, LVM_SETITEMA, 0, reinterpret_cast<LPARAM>(&it));
-    for (size_t s = 0; s < item->subItems_.size(); ++s) {
-        LVITEMA sub{};
-        sub.mask = LVIF_TEXT;
-        sub.iItem = index;
-        sub.iSubItem = static_cast<int>(s) + 1;
-        sub.pszText = const_cast<char*>(item->subItems_[s].c_str());
-        SendMessageA(handle_, LVM_SETITEMA, 0, reinterpret_cast<LPARAM>(&sub));
+}
+
+void TListView::UpdateItem(const TListItem* item) {
+    UpdateCell(item, -1);
+    for (int s = 0; s < item->SubItemCount(); ++s) UpdateCell(item, s);
+}
+
+void TListView::Renumber(size_t from) {
+    for (size_t i = from; i < items_.size(); ++i) items_[i]->index_ = static_cast<int>(i);
+}
+
+void TListView::IndexData(TListItem* row, void* data) {
+    auto [it, added] = byData_.try_emplace(data, DataRows{row, 0});
+    ++it->second.count;
+    if (!added && row->index_ < it->second.first->index_) it->second.first = row;
+}
+
+void TListView::UnindexData(TListItem* row) {
+    auto it = byData_.find(row->data_);
+    if (it == byData_.end()) return;
+    if (--it->second.count == 0) {
+        byData_.erase(it);
+        return;
+    }
+    if (it->second.first != row) return;
+    // Another row holds the same data: the first of them after this one (rare, so a walk).
+    for (const auto& other : items_) {
+        if (other.get() != row && other->data_ == row->data_) {
+            it->second.first = other.get();
+            return;
+        }
     }
 }
 
+TListItem* TListView::FindData(const void* data) const {
+    auto it = byData_.find(data);
+    return it == byData_.end() ? nullptr : it->second.first;
+}
+
 TListItem* TListView::AddItem() {
-    items_.push_back(std::unique_ptr<TListItem>(new TListItem(this)));
+    items_.push_back(std::unique_ptr<TListItem>(new TListItem(this, static_cast<int>(items_.size()))));
+    IndexData(items_.back().get(), nullptr);
     InsertRow(static_cast<int>(items_.size()) - 1);
     return items_.back().get();
 }
 
 void TListView::DeleteItem(TListItem* item) {
-    const int index = item ? item->Index() : -1;
-    if (index < 0) return;
+    if (!item || item->owner_ != this) return;
+    const int index = item->index_;
+    UnindexData(item);
     if (handle_) SendMessageA(handle_, LVM_DELETEITEM, index, 0);
     items_.erase(items_.begin() + index);
+    Renumber(static_cast<size_t>(index));
+}
+
+void TListView::DeleteItems(const std::vector<TListItem*>& rows) {
+    std::vector<char> doomed(items_.size(), 0);
+    size_t count = 0;
+    for (TListItem* row : rows) {
+        if (row && row->owner_ == this && !doomed[static_cast<size_t>(row->index_)]) {
+            doomed[static_cast<size_t>(row->index_)] = 1;
+            ++count;
+        }
+    }
+    if (count == 0) return;
+    // The control moves every row below a deleted one, and repaints them, at each deletion: past a
+    // few deletions it is cheaper to fill it again with the rows that stay.
+    const bool refill = handle_ && count > kRowsDeletedOneByOne;
+    TListItem* selected = refill ? Selected() : nullptr;
+    int top = 0;
+    if (refill) {
+        const int oldTop = static_cast<int>(SendMessageA(handle_, LVM_GETTOPINDEX, 0, 0));
+        for (int i = 0; i < oldTop && i < static_cast<int>(doomed.size()); ++i) top += doomed[static_cast<size_t>(i)] ? 0 : 1;
+    }
+    BeginUpdate();
+    for (size_t i = items_.size(); i-- > 0;) {
+        if (!doomed[i]) continue;
+        if (items_[i].get() == selected) selected = nullptr;
+        UnindexData(items_[i].get());
+        // From the last row up: the control moves no row that is deleted after it.
+        if (handle_ && !refill) SendMessageA(handle_, LVM_DELETEITEM, i, 0);
+    }
+    size_t kept = 0;
+    for (size_t i = 0; i < items_.size(); ++i) {
+        if (!doomed[i]) items_[kept++] = std::move(items_[i]);
+    }
+    items_.resize(kept);
+    Renumber(0);
+    if (refill) {
+        // The rows that stay keep their selection and the list its place, without notifications:
+        // no row's state changes.
+        TLVSelectItemEvent onSelect = std::move(OnSelectItem);
+        OnSelectItem = nullptr;
+        SendMessageA(handle_, LVM_DELETEALLITEMS, 0, 0);
+        InsertRows();
+        if (selected) SetSelected(selected);
+        RECT first{LVIR_BOUNDS, 0, 0, 0};
+        if (top > 0 && SendMessageA(handle_, LVM_GETITEMRECT, 0, reinterpret_cast<LPARAM>(&first)))
+            SendMessageA(handle_, LVM_SCROLL, 0, top * (first.bottom - first.top));
+        OnSelectItem = std::move(onSelect);
+    }
+    EndUpdate();
+}
+
+void TListView::BeginUpdate(int rows) {
+    if (handle_ && rows > 0) {
+        SendMessageA(handle_, LVM_SETITEMCOUNT, items_.size() + static_cast<size_t>(rows), LVSICF_NOINVALIDATEALL);
+    }
+    if (updating_++ == 0 && handle_) SendMessageA(handle_, WM_SETREDRAW, FALSE, 0);
+}
+
+void TListView::EndUpdate() {
+    if (updating_ == 0 || --updating_ > 0 || !handle_) return;
+    SendMessageA(handle_, WM_SETREDRAW, TRUE, 0);
+    InvalidateRect(handle_, nullptr, TRUE);
 }
 
 void TListView::Clear() {
     if (handle_) SendMessageA(handle_, LVM_DELETEALLITEMS, 0, 0);
     items_.clear();
+    byData_.clear();
 }
 
 TListItem* TListView::Selected() const {
@@ -221,7 +336,16 @@ void TListView::SetSelected(TListItem* item) {
     state.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
     if (!item) {
         state.state = 0;
-        SendMessageA(handle_, LVM_SETITEMSTATE, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(&state));
+        if (MultiSelect) {
+            SendMessageA(handle_, LVM_SETITEMSTATE, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(&state));
+            return;
+        }
+        // Only the selected and the focused row: a change of every row's state costs the control
+        // a notification per row.
+        for (UINT which : {LVNI_SELECTED, LVNI_FOCUSED}) {
+            const LRESULT row = SendMessageA(handle_, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), which);
+            if (row >= 0) SendMessageA(handle_, LVM_SETITEMSTATE, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&state));
+        }
         return;
     }
     state.state = LVIS_SELECTED | LVIS_FOCUSED;

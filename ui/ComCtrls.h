@@ -6,6 +6,7 @@
 
 #include <memory>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 #include "Controls.h"
@@ -22,9 +23,9 @@ class TListView;
 class TListItem {
 public:
     TListView* Owner() const { return owner_; }
-    int Index() const;
+    int Index() const { return index_; }
     void* Data() const { return data_; }
-    void SetData(void* data) { data_ = data; }
+    void SetData(void* data);
     int ImageIndex() const { return imageIndex_; }
     void SetImageIndex(int index);
     const std::string& Caption() const { return caption_; }
@@ -39,8 +40,9 @@ public:
 
 private:
     friend class TListView;
-    explicit TListItem(TListView* owner) : owner_(owner) {}
+    TListItem(TListView* owner, int index) : owner_(owner), index_(index) {}
     TListView* owner_;
+    int index_;  // its place in the owner's rows, kept by the owner
     void* data_ = nullptr;
     int imageIndex_ = -1;
     std::string caption_;
@@ -72,7 +74,18 @@ public:
     TListItem* Item(int index) const { return items_.at(index).get(); }
     TListItem* AddItem();  // at the end
     void DeleteItem(TListItem* item);
+    // Deletes every row of `rows` (rows of this list) in one pass over the list; the rows that stay
+    // keep their selection, and the list its scroll position.
+    void DeleteItems(const std::vector<TListItem*>& rows);
+    // Beyond this many rows, DeleteItems fills the control again with the rows that stay.
+    static constexpr size_t kRowsDeletedOneByOne = 8;
     void Clear();
+    // The first row whose Data is `data`, or null; found without a walk over the rows.
+    TListItem* FindData(const void* data) const;
+    // Between the two the control neither repaints nor recomputes its scroll bars, and it has room
+    // for `rows` rows more; the rows added meanwhile are shown at EndUpdate.
+    void BeginUpdate(int rows = 0);
+    void EndUpdate();
     TListItem* Selected() const;
     void SetSelected(TListItem* item);  // null: no row selected
     void SelectAll();
@@ -92,14 +105,26 @@ protected:
 private:
     friend class TListItem;
     void UpdateItem(const TListItem* item);  // the row's cells into the control
+    void UpdateCell(const TListItem* item, int subItem);  // one cell; -1 the caption and picture
     void InsertRow(int index);
+    void InsertRows();  // every row into a control that holds none
+    void Renumber(size_t from);
+    void IndexData(TListItem* row, void* data);
+    void UnindexData(TListItem* row);
     void ApplyColumn(int index);
     void ApplyExtendedStyle();
 
     std::vector<TListColumn> columns_;
     std::vector<std::unique_ptr<TListItem>> items_;
+    // Data -> the first row holding it, and how many rows hold it.
+    struct DataRows {
+        TListItem* first;
+        int count;
+    };
+    std::unordered_map<const void*, DataRows> byData_;
     TImageList* smallImages_ = nullptr;
     bool changingSelection_ = false;
+    int updating_ = 0;
 };
 
 // ---- tree view

@@ -1,5 +1,7 @@
 #include "Controls.h"
 
+#include <unordered_map>
+
 #include <algorithm>
 
 #include "ActnList.h"
@@ -12,7 +14,18 @@ void HandleWindowException(const std::exception& e);  // Forms.cpp: the applicat
 
 namespace {
 
-const char kControlProp[] = "ui.control";
+// The control of each window this library made or wraps: looked up for every message, so kept in
+// the process (a window property is a round trip to the window server under Wine).
+std::unordered_map<HWND, TWinControl*>& ControlOfWindow() {
+    static std::unordered_map<HWND, TWinControl*> controls;
+    return controls;
+}
+
+TWinControl* ControlOf(HWND hwnd) {
+    const auto& controls = ControlOfWindow();
+    auto it = controls.find(hwnd);
+    return it == controls.end() ? nullptr : it->second;
+}
 std::string lastWindowError;  // why the last window procedure gave up, for creation failures
 
 TAlign ParseAlign(const Value& v) {
@@ -235,13 +248,13 @@ void TGraphicControl::PaintTo(TCanvas& canvas) {
 // ---- window classes and procedures
 
 LRESULT CALLBACK OwnWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
-    auto* control = static_cast<TWinControl*>(GetPropA(hwnd, kControlProp));
+    TWinControl* control = ControlOf(hwnd);
     if (!control && message == WM_NCCREATE) {
         auto* cs = reinterpret_cast<CREATESTRUCTA*>(lParam);
         control = static_cast<TWinControl*>(cs->lpCreateParams);
         if (control) {
             control->handle_ = hwnd;
-            SetPropA(hwnd, kControlProp, control);
+            ControlOfWindow()[hwnd] = control;
         }
     }
     if (!control) {
@@ -253,7 +266,7 @@ LRESULT CALLBACK OwnWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lP
 }
 
 LRESULT CALLBACK WrappedWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
-    auto* control = static_cast<TWinControl*>(GetPropA(hwnd, kControlProp));
+    TWinControl* control = ControlOf(hwnd);
     if (!control) return DefWindowProcA(hwnd, message, wParam, lParam);
     return control->Dispatch(message, wParam, lParam);
 }
@@ -295,8 +308,14 @@ void TWinControl::DestroyHandle() {
 }
 
 TWinControl* TWinControl::FromHandle(HWND hwnd) {
-    return hwnd ? static_cast<TWinControl*>(GetPropA(hwnd, kControlProp)) : nullptr;
+    return hwnd ? ControlOf(hwnd) : nullptr;
 }
+
+void TWinControl::AttachWindow(HWND hwnd, TWinControl* control) {
+    if (hwnd) ControlOfWindow()[hwnd] = control;
+}
+
+void TWinControl::DetachWindow(HWND hwnd) { ControlOfWindow().erase(hwnd); }
 
 HWND TWinControl::ParentHandle() { return parent_ ? parent_->Handle() : nullptr; }
 
@@ -336,7 +355,7 @@ void TWinControl::CreateWnd() {
     if (!hwnd) return;
     if (!own) {
         handle_ = hwnd;
-        SetPropA(hwnd, kControlProp, this);
+        ControlOfWindow()[hwnd] = this;
         defaultProc_ = reinterpret_cast<WNDPROC>(
             SetWindowLongPtrA(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&WrappedWindowProc)));
     }
@@ -414,7 +433,7 @@ LRESULT TWinControl::Dispatch(UINT message, WPARAM wParam, LPARAM lParam) {
         if (Reflect(message, wParam, lParam, result)) return result;
         if (message == WM_NCDESTROY) {
             HWND h = handle_;
-            RemovePropA(h, kControlProp);
+            ControlOfWindow().erase(h);
             const WNDPROC proc = defaultProc_;
             handle_ = nullptr;
             defaultProc_ = nullptr;

@@ -160,6 +160,10 @@ public:
     bool HandleAllocated() const { return handle_ != nullptr; }
     void HandleNeeded() { Handle(); }
     static TWinControl* FromHandle(HWND hwnd);
+    // Makes `control` the one FromHandle answers for a window it does not own (a part of it made
+    // by the platform); `Detach` before the window goes.
+    static void AttachWindow(HWND hwnd, TWinControl* control);
+    static void DetachWindow(HWND hwnd);
 
     int ControlCount() const { return static_cast<int>(controls_.size()); }
     TControl* Control(int i) const { return controls_.at(i); }

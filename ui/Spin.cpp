@@ -13,7 +13,10 @@ TSpinEdit::TSpinEdit(TComponent* owner) : TCustomEdit(owner) { text_ = "0"; }
 
 TSpinEdit::~TSpinEdit() {
     // Still ours unless the parent window took it down already.
-    if (buttons_ && IsWindow(buttons_) && GetPropA(buttons_, "ui.control") == this) DestroyWindow(buttons_);
+    if (buttons_ && FromHandle(buttons_) == this) {
+        DetachWindow(buttons_);
+        if (IsWindow(buttons_)) DestroyWindow(buttons_);
+    }
 }
 
 int TSpinEdit::Clamp(int value) const {
@@ -46,7 +49,7 @@ void TSpinEdit::InitWnd() {
                                0, 0, GetParent(handle_), nullptr, GetModuleHandleA(nullptr), nullptr);
     if (buttons_) {
         SendMessageA(buttons_, UDM_SETRANGE32, static_cast<WPARAM>(-0x7FFFFFFF), 0x7FFFFFFF);
-        SetPropA(buttons_, "ui.control", this);
+        AttachWindow(buttons_, this);
     }
     PlaceParts();
 }

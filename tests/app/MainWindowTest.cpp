@@ -1,13 +1,20 @@
 // The main window built from its description, its rows, and its poll against a real manager whose
 // items are driven through their sinks.
 #include <windows.h>
+#include <commctrl.h>
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <fstream>
+#include <map>
+#include <set>
 #include <string>
 #include <vector>
 
 #include "EngineFactories.h"
+#include "EngineSettings.h"
+#include "ListRows.h"
 #include "FakeRuns.h"
 #include "Interface.h"
 #include "Main.h"
@@ -313,6 +320,157 @@ TEST_F(MainWindowTest, FinishedRowMovesToListDownedEvenWhileHidden) {
     // Rows of the other lists are never redrawn.
     form->UpdateRow(a, Info("http://h.example/a.bin", "C:\\dl\\a.bin", DownFailed, 10, 3));
     EXPECT_EQ(form->ListDowned->Item(0)->ImageIndex(), 2);
+}
+
+TEST_F(MainWindowTest, OneTickMovesEveryFinishedRowAndRedrawsTheRest) {
+    struct Case {
+        const char* what;
+        int items;
+        std::vector<int> finished, progressed;
+    } cases[] = {
+        {"nothing finished", 6, {}, {1, 4}},
+        {"the first", 6, {0}, {2}},
+        {"the last, which is the selected one", 6, {5}, {0, 1}},
+        {"more than the list deletes one by one", 24, {0, 1, 3, 4, 6, 7, 9, 12, 15, 16, 20, 23}, {2, 5, 22}},
+        {"every item", 12, {0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11}, {}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        runs.EndAll();
+        delete form;
+        form = nullptr;
+        runs.runs.clear();
+        DeleteFileA(dir.File("config.ini").c_str());
+        Make();
+        form->Manager()->SetMaxThread(100);
+        std::vector<ItemHandle> items;
+        for (int i = 0; i < c.items; ++i) {
+            const std::string name = "f" + std::to_string(i) + ".bin";
+            ASSERT_TRUE(form->Manager()->AddItem(("http://127.0.0.1/" + name).c_str(), dir.Dir().c_str(), name.c_str()));
+        }
+        for (ItemHandle h = form->Manager()->GetFirstItem(); h; h = form->Manager()->GetNextItem(h)) items.push_back(h);
+        form->Timer1Timer(form->Timer1);
+        ASSERT_EQ(form->ListDown->ItemCount(), c.items);
+        ASSERT_TRUE(form->ListDown->Item(c.items - 1)->Selected());
+        form->Settings().logPosition = 5;
+
+        for (int i : c.progressed) {
+            FakeRun& run = RunOf(items[static_cast<size_t>(i)]);
+            run.sink->SetTotalSize(4000);
+            run.sink->SetDownloaded(1000 * (i % 4));
+        }
+        for (int i : c.finished) {
+            FakeRun& run = RunOf(items[static_cast<size_t>(i)]);
+            run.sink->SetTotalSize(3000);
+            run.sink->SetDownloaded(3000);
+            run.sink->Succeeded();
+            runs.End(run);
+        }
+        form->Timer1Timer(form->Timer1);
+
+        // What the rows show, by the rules of a single row's redraw and move.
+        auto isIn = [](const std::vector<int>& set, int i) { return std::find(set.begin(), set.end(), i) != set.end(); };
+        std::vector<std::vector<std::string>> down, downed;
+        std::vector<ItemHandle> downItems, downedItems;
+        for (int i = 0; i < c.items; ++i) {
+            const std::string name = "f" + std::to_string(i) + ".bin", url = "http://127.0.0.1/" + name;
+            if (isIn(c.finished, i)) {
+                downed.push_back({name, "", url});
+                downedItems.push_back(items[static_cast<size_t>(i)]);
+            } else if (isIn(c.progressed, i)) {
+                const std::string done = i % 4 ? std::to_string(i % 4) + ",000" : "0";
+                down.push_back({dir.File(name), "4,000", done, std::to_string(25 * (i % 4)) + "%", url});
+                downItems.push_back(items[static_cast<size_t>(i)]);
+            } else {
+                down.push_back({name, "", "", "0%", url});
+                downItems.push_back(items[static_cast<size_t>(i)]);
+            }
+        }
+        std::vector<std::vector<std::string>> downShown, downedShown;
+        for (int i = 0; i < form->ListDown->ItemCount(); ++i) {
+            EXPECT_EQ(form->ListDown->Item(i)->Data(), downItems.at(static_cast<size_t>(i))) << i;
+            EXPECT_EQ(form->ListDown->Item(i)->ImageIndex(), kDownloadingImage) << i;
+            downShown.push_back(Cells(form->ListDown->Item(i)));
+            // The control shows the same row at the same place.
+            char text[300] = {};
+            LVITEMA cell{};
+            cell.iSubItem = 1 + kNameCell;
+            cell.pszText = text;
+            cell.cchTextMax = sizeof text;
+            SendMessageA(form->ListDown->HandleOrNull(), LVM_GETITEMTEXTA, i, reinterpret_cast<LPARAM>(&cell));
+            EXPECT_EQ(text, downShown.back()[kNameCell]) << i;
+        }
+        for (int i = 0; i < form->ListDowned->ItemCount(); ++i) {
+            EXPECT_EQ(form->ListDowned->Item(i)->Data(), downedItems.at(static_cast<size_t>(i))) << i;
+            EXPECT_EQ(form->ListDowned->Item(i)->ImageIndex(), kFinishedImage) << i;
+            downedShown.push_back(Cells(form->ListDowned->Item(i)));
+        }
+        EXPECT_EQ(downShown, down);
+        EXPECT_EQ(downedShown, downed);
+        for (size_t i = 0; i < items.size(); ++i) EXPECT_TRUE(form->IsListed(items[i])) << i;
+        if (c.finished.empty()) {
+            // The selected row is still the shown one.
+            EXPECT_TRUE(form->ListDown->Item(c.items - 1)->Selected());
+        } else {
+            // A move leaves no row selected and nothing shown.
+            EXPECT_EQ(form->ListDown->Selected(), nullptr);
+            EXPECT_EQ(form->Settings().logPosition, 0);
+            EXPECT_EQ(form->Memo1->Text(), "");
+        }
+    }
+}
+
+TEST_F(MainWindowTest, BeginAllOnALongListStartsNoMoreRunsThanTheProcessHolds) {
+    // A saved list of stopped items, longer than the runs the engine lets go at once.
+    const int items = kRunsAtOnceMax + 40;
+    {
+        std::ofstream out(dir.File("config.ini"), std::ios::binary);
+        out << "[Down]\r\nCount=" << items << "\r\n";
+        for (int i = 0; i < items; ++i) {
+            out << "[" << i << "]\r\nURL=http://127.0.0.1/f" << i << ".bin\r\nDestFileName=" << dir.File("f" + std::to_string(i) + ".bin")
+                << "\r\nState=3\r\n";
+        }
+    }
+    Make();
+    ASSERT_EQ(form->ListDown->ItemCount(), items);
+    auto live = [&] {
+        int n = 0;
+        for (auto& run : runs.runs) n += run->ended ? 0 : 1;
+        return n;
+    };
+    auto states = [&] {
+        std::map<int32_t, int> count;
+        for (ItemHandle h = form->Manager()->GetFirstItem(); h; h = form->Manager()->GetNextItem(h)) {
+            DownItemInfo info{};
+            form->Manager()->GetItemInfo(h, &info);
+            ++count[info.state];
+        }
+        return count;
+    };
+    form->pupDownAllClick(form->pupDownAll);
+    EXPECT_EQ(live(), kRunsAtOnceMax);
+    EXPECT_EQ(states(), (std::map<int32_t, int>{{DownDownloading, kRunsAtOnceMax}, {DownWaiting, 40}}));
+    form->Timer1Timer(form->Timer1);
+
+    // As runs end the waiting items start, never past the limit, each once, until all are finished.
+    std::set<std::string> started;
+    for (int round = 0; round < 10 * items && live() > 0; ++round) {
+        EXPECT_LE(live(), kRunsAtOnceMax);
+        for (auto& run : runs.runs) {
+            if (run->ended) continue;
+            EXPECT_TRUE(started.insert(run->destFile).second) << run->destFile << " ran twice";
+            run->sink->Succeeded();
+            runs.End(*run);
+            break;
+        }
+        if (round % 50 == 0) form->Timer1Timer(form->Timer1);
+    }
+    for (auto& run : runs.runs) started.insert(run->destFile);
+    EXPECT_EQ(static_cast<int>(started.size()), items);
+    EXPECT_EQ(states(), (std::map<int32_t, int>{{DownFinished, items}}));
+    form->Timer1Timer(form->Timer1);
+    EXPECT_EQ(form->ListDown->ItemCount(), 0);
+    EXPECT_EQ(form->ListDowned->ItemCount(), items);
 }
 
 TEST_F(MainWindowTest, ShowProgressAppendsTheLogFromItsPosition) {

@@ -15,6 +15,7 @@
 #include <cstring>
 #include <vector>
 
+#include "OpenMenuList.h"
 #include "WaitPainted.h"
 #include "WindowGrab.h"
 
@@ -52,39 +53,12 @@ BOOL CALLBACK FindMainWindow(HWND window, LPARAM param) {
     return search->bar == nullptr;
 }
 
-struct ListSearch {
-    DWORD process = 0;
-    HWND list = nullptr;
-};
-
-BOOL CALLBACK FindOpenList(HWND window, LPARAM param) {
-    auto* search = reinterpret_cast<ListSearch*>(param);
-    char className[16] = {};
-    GetClassNameA(window, className, sizeof className);
-    DWORD process = 0;
-    GetWindowThreadProcessId(window, &process);
-    if (std::strcmp(className, "#32768") != 0 || process != search->process || !IsWindowVisible(window)) return TRUE;
-    search->list = window;
-    return FALSE;
-}
-
 // Waits until the window, and its thread, are done painting; false when ms pass first.
 bool WaitPainted(HWND window, DWORD ms) {
     for (DWORD start = GetTickCount(); GetTickCount() - start < ms; Sleep(20)) {
         if (wait_painted::PaintedAndIdle(window, ms)) return true;
     }
     return false;
-}
-
-HWND WaitForOpenList(HWND main, DWORD ms) {
-    ListSearch search;
-    GetWindowThreadProcessId(main, &search.process);
-    for (DWORD waited = 0; waited < ms; waited += 50) {
-        EnumWindows(FindOpenList, reinterpret_cast<LPARAM>(&search));
-        if (search.list) return search.list;
-        Sleep(50);
-    }
-    return nullptr;
 }
 
 // The list's pixels once they show its paint: its own surface reads black until the program's
@@ -123,7 +97,7 @@ int main(int argc, char** argv) {
     const LPARAM at = MAKELPARAM(12, 8);
     PostMessageA(search.bar, WM_LBUTTONDOWN, MK_LBUTTON, at);
     PostMessageA(search.bar, WM_LBUTTONUP, 0, at);
-    HWND list = WaitForOpenList(search.main, 10000);
+    HWND list = open_menu_list::WaitForOpenList(search.main, 10000);
     if (!list) return 2;
     RECT place{};
     const std::vector<DWORD> pixels = GrabDrawnList(list, place, 10000);
