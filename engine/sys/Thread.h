@@ -1,6 +1,6 @@
 // A thread that runs on its own until its work returns; nobody waits for it. On Windows it is made
-// with the platform's call: a std::thread detached at once (over the mingw thread library) now and
-// then ended before running its work, when it was made just as an earlier such thread ended.
+// with the platform's call: under Wine a std::thread (over the mingw thread library) detached at
+// once now and then ended without ever running its work.
 #pragma once
 #include <functional>
 
