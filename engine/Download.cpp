@@ -2,8 +2,6 @@
 
 #include <iterator>
 #include <string>
-#include <system_error>
-#include <thread>
 
 #include "AsciiText.h"
 #include "DownBase.h"
@@ -100,16 +98,14 @@ bool CDownload::Set(const char* url, const char* destFile, int32_t kind) {
 
 bool CDownload::RunThread(IDownloadSink* sink) {
     outer_ = sink;
-    try {
-        std::thread worker([this, sink] {
-            sys::LowerThreadPriority();
-            Run(sink);
-            // The item may be freed once it hears this; the job only releases itself after.
-            if (sink) sink->RunFinished();
-            Release();
-        });
-        worker.detach();
-    } catch (const std::system_error&) {
+    const bool started = sys::StartDetachedThread([this, sink] {
+        sys::LowerThreadPriority();
+        Run(sink);
+        // The item may be freed once it hears this; the job only releases itself after.
+        if (sink) sink->RunFinished();
+        Release();
+    });
+    if (!started) {
         if (sink) {
             sink->Log("Cannot start the download thread");
             sink->Failed(DownResultText(ResultMemoryError));

@@ -1,6 +1,6 @@
 // Host-name lookup bounded by a time-out and a stop. The platform's lookup cannot be interrupted,
-// so it runs on a helper thread that the waiting side abandons when the time runs out or a stop
-// comes; the helper ends on its own once the lookup returns.
+// so it runs on one of a few long-lived lookup threads; the waiting side abandons it when the time
+// runs out or a stop comes, and the thread goes on to the next lookup once the resolver returns.
 #pragma once
 #include <functional>
 #include <string>

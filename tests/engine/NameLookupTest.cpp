@@ -23,17 +23,20 @@
 
 namespace {
 
-// "hang.example" blocks until the test lets it go; "peer.example" is the loopback address.
+// "hang.example" blocks until the test that asked for it ends; "peer.example" is the loopback
+// address. A count of test ends, not a flag, lets go every lookup of the test that ended, even one
+// that wakes only after the next test has begun.
 std::mutex g_gate;
 std::condition_variable g_opened;
-bool g_open = false;
+int g_testsEnded = 0;
 std::atomic<int> g_lookups{0};
 
 bool TestResolver(const std::string& host, std::string& address) {
     ++g_lookups;
     if (host == "hang.example") {
         std::unique_lock<std::mutex> guard(g_gate);
-        g_opened.wait(guard, [] { return g_open; });
+        const int entered = g_testsEnded;
+        g_opened.wait(guard, [entered] { return g_testsEnded != entered; });
         return false;
     }
     if (host == "peer.example") {
@@ -46,10 +49,6 @@ bool TestResolver(const std::string& host, std::string& address) {
 class NameLookup : public ::testing::Test {
 protected:
     void SetUp() override {
-        {
-            std::lock_guard<std::mutex> guard(g_gate);
-            g_open = false;
-        }
         g_lookups = 0;
         savedTimeOut_ = GetEngineTimeOut();
         SetHostResolverForTests(&TestResolver);
@@ -59,7 +58,7 @@ protected:
         SetEngineTimeOut(savedTimeOut_);
         // The abandoned lookups end now instead of outliving the test.
         std::lock_guard<std::mutex> guard(g_gate);
-        g_open = true;
+        ++g_testsEnded;
         g_opened.notify_all();
     }
 
@@ -104,6 +103,23 @@ TEST_F(NameLookup, HangingLookupEndsWithTheTimeOutOrAStop) {
     }));
     stopper.join();
     EXPECT_EQ(stopped, LookupResult::Stopped);
+}
+
+TEST_F(NameLookup, HungLookupsDoNotHoldUpTheNext) {
+    // Each lookup is abandoned once the resolver has it, so it holds its thread until the test ends.
+    std::string address;
+    for (int i = 0; i < 3; ++i) {
+        LookupResult hung = LookupResult::Found;
+        ASSERT_TRUE(FinishesWithin(std::chrono::seconds(30), [&] {
+            hung = LookUpHost("hang.example", -1, [&] { return g_lookups > i; }, address);
+        })) << i;
+        EXPECT_EQ(hung, LookupResult::Stopped) << i;
+    }
+    LookupResult found = LookupResult::NotFound;
+    ASSERT_TRUE(FinishesWithin(std::chrono::seconds(30),
+                               [&] { found = LookUpHost("peer.example", 20000, nullptr, address); }));
+    EXPECT_EQ(found, LookupResult::Found);
+    EXPECT_EQ(address, "127.0.0.1");
 }
 
 TEST_F(NameLookup, SocketConnectsThroughTheLookup) {

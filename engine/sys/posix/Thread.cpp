@@ -3,6 +3,9 @@
 #include <sys/syscall.h>
 #include <unistd.h>
 
+#include <system_error>
+#include <thread>
+
 #include "../Thread.h"
 
 namespace sys {
@@ -13,6 +16,15 @@ void LowerThreadPriority() {
     errno = 0;
     const int now = getpriority(PRIO_PROCESS, static_cast<id_t>(tid));
     if (errno == 0) setpriority(PRIO_PROCESS, static_cast<id_t>(tid), now + 1);
+}
+
+bool StartDetachedThread(std::function<void()> work) {
+    try {
+        std::thread(std::move(work)).detach();
+        return true;
+    } catch (const std::system_error&) {
+        return false;
+    }
 }
 
 }  // namespace sys
