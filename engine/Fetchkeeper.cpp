@@ -67,13 +67,7 @@ CDownItem* CFetchkeeper::Find(ItemHandle item) {
 }
 
 std::string CFetchkeeper::UniqueDest(std::string dest) {
-    auto taken = [this](const std::string& path) {
-        for (CDownItem* listed : items_) {
-            if (listed->MatchDest(path.c_str())) return true;
-        }
-        return false;
-    };
-    return UniqueDestination(std::move(dest), taken, kPathSize);
+    return dests_.FreeName(FileSystemName(dest), nullptr);
 }
 
 bool CFetchkeeper::Insert(const char* url, const char* destDir, const char* fileName, int32_t kind,
@@ -91,6 +85,7 @@ bool CFetchkeeper::Insert(const char* url, const char* destDir, const char* file
     if (dest.empty()) return false;
     auto* item = static_cast<CDownItem*>(NEW_DOWNITEM());
     if (!item) return false;
+    item->JoinIndex(&dests_);
     item->Set(url, dest.c_str(), "", kind);
     item->SetPlaylistDepth(depth);
     items_.push_back(item);
@@ -156,6 +151,7 @@ bool CFetchkeeper::RemoveAll() {
             closing_ = true;
             removed.assign(items_.begin(), items_.end());
             items_.clear();
+            for (CDownItem* item : removed) item->LeaveIndex();
             // A run still going would write into a freed item: end it, whatever the item's state
             // (a deleted item's stopped run may still be going), then wait for it.
             for (CDownItem* item : removed) item->EndRuns();
@@ -175,6 +171,7 @@ bool CFetchkeeper::RemoveItem(ItemHandle handle) {
         // A stopped run may still be winding down; the item is freed only once no worker uses it.
         if (item->RunsInFlight() > 0) return false;
         items_.remove(item);
+        item->LeaveIndex();
         item->Release();
         return true;
     }
@@ -272,6 +269,7 @@ bool CFetchkeeper::LoadProject(const char* iniPath) {
         if (listed) continue;
         auto* item = static_cast<CDownItem*>(NEW_DOWNITEM());
         if (!item) continue;
+        item->JoinIndex(&dests_);
         item->SetFromRecord(&record);
         items_.push_back(item);
     }

@@ -1,0 +1,45 @@
+#include "DestIndex.h"
+
+#include <algorithm>
+
+#include "EngineTypes.h"
+#include "ItemRules.h"
+
+void DestIndex::Add(const void* owner, const std::string& dest) {
+    if (dest.empty()) return;
+    const std::string key = DestKey(dest);
+    owners_[key].push_back(owner);
+    owners_[RecordNameOf(key)].push_back(owner);
+}
+
+void DestIndex::Remove(const void* owner, const std::string& dest) {
+    if (dest.empty()) return;
+    const std::string key = DestKey(dest);
+    Drop(key, owner);
+    Drop(RecordNameOf(key), owner);
+}
+
+void DestIndex::Drop(const std::string& key, const void* owner) {
+    auto it = owners_.find(key);
+    if (it == owners_.end()) return;
+    auto& list = it->second;
+    auto found = std::find(list.begin(), list.end(), owner);
+    if (found != list.end()) list.erase(found);
+    if (list.empty()) owners_.erase(it);
+}
+
+bool DestIndex::HeldByOther(const std::string& key, const void* self) const {
+    auto it = owners_.find(key);
+    if (it == owners_.end()) return false;
+    return std::any_of(it->second.begin(), it->second.end(), [self](const void* o) { return o != self; });
+}
+
+bool DestIndex::TakenByOther(const std::string& dest, const void* self) const {
+    const std::string key = DestKey(dest);
+    return HeldByOther(key, self) || HeldByOther(RecordNameOf(key), self);
+}
+
+std::string DestIndex::FreeName(const std::string& dest, const void* self) const {
+    return UniqueDestination(
+        dest, [&](const std::string& candidate) { return TakenByOther(candidate, self); }, kPathSize);
+}
