@@ -243,7 +243,8 @@ TEST_F(OwnFiles, ResumeRecordNamesAreTakenByTheirDestinations) {
 // Windows opens one file for names that differ only in dots and blanks at their end; the item
 // names the file written on every platform.
 TEST_F(OwnFiles, NamesWindowsReadsAsOneAreOneName) {
-    Serve({{"/x.bin", {"application/octet-stream", kNew, ""}}});
+    // A type of no content kind: no kind, so no new name, is reported before the file opens.
+    Serve({{"/x.bin", {"text/plain", kNew, ""}}});
     const Folder other = {{"x.bin", kOtherSmall}};
     const std::vector<Listed> listed = {{"x.bin", DownFinished}};
     const Folder both = {{"x.bin", kOtherSmall}, {"x1.bin", kNew}};
