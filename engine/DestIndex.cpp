@@ -17,6 +17,7 @@ void DestIndex::Remove(const void* owner, const std::string& dest) {
     const std::string key = DestKey(dest);
     Drop(key, owner);
     Drop(RecordNameOf(key), owner);
+    nextNumber_.clear();
 }
 
 void DestIndex::Drop(const std::string& key, const void* owner) {
@@ -40,6 +41,8 @@ bool DestIndex::TakenByOther(const std::string& dest, const void* self) const {
 }
 
 std::string DestIndex::FreeName(const std::string& dest, const void* self) const {
-    return UniqueDestination(
-        dest, [&](const std::string& candidate) { return TakenByOther(candidate, self); }, kPathSize);
+    auto taken = [&](const std::string& candidate) { return TakenByOther(candidate, self); };
+    if (!taken(dest)) return dest;
+    // The numbers skipped were taken when they were tried, and nothing has been freed since.
+    return UniqueDestination(dest, taken, kPathSize, &nextNumber_[DestKey(dest)]);
 }

@@ -24,4 +24,8 @@ private:
     void Drop(const std::string& key, const void* owner);
 
     std::unordered_map<std::string, std::vector<const void*>> owners_;
+    // Per clashing name, the number its next rewrite is tried from: a long list of one name (every
+    // "video" of a site) is not probed from 1 again for each new item. Forgotten whenever a name
+    // is freed, since a lower number may be free then.
+    mutable std::unordered_map<std::string, unsigned> nextNumber_;
 };

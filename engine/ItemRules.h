@@ -90,19 +90,23 @@ inline std::string NumberedDestination(const std::string& dest, unsigned n) {
 }
 
 // How many numbered names a clashing destination is tried under before it is refused.
-inline constexpr unsigned kMaxDestinationRewrites = 9999;
+inline constexpr unsigned kMaxDestinationRewrites = 999999;
 
 // `dest` while `taken(dest)` is false, else the first of clip1.asf, clip2.asf, ... that is not
-// taken; empty when none of kMaxDestinationRewrites is free or a name no longer fits a field of
-// `size` bytes (terminator included).
+// taken; empty when none up to kMaxDestinationRewrites is free or a name no longer fits a field of
+// `size` bytes (terminator included). With `next`, the numbers below *next are known to be taken
+// and are not tried; *next becomes the number given (it is free, not yet taken).
 template <class Taken>
-std::string UniqueDestination(const std::string& dest, Taken taken, size_t size) {
+std::string UniqueDestination(const std::string& dest, Taken taken, size_t size, unsigned* next = nullptr) {
     if (dest.size() >= size) return std::string();
     if (!taken(dest)) return dest;
-    for (unsigned n = 1; n <= kMaxDestinationRewrites; ++n) {
+    for (unsigned n = next && *next > 1 ? *next : 1; n <= kMaxDestinationRewrites; ++n) {
         std::string candidate = NumberedDestination(dest, n);
         if (candidate.size() >= size) return std::string();
-        if (!taken(candidate)) return candidate;
+        if (!taken(candidate)) {
+            if (next) *next = n;
+            return candidate;
+        }
     }
     return std::string();
 }
