@@ -32,20 +32,20 @@ std::string Bounded(std::string text, size_t size) {
     return text;
 }
 
-// A destination that no other item holds, by the engine's own insert rule (letters compared without
-// case, as the engine compares them); empty when the renamed path no longer fits the engine's field.
+// A destination that no other item holds, by the engine's own insert rule (compared as the engine
+// compares them: as Windows names files, and a destination's resume record taken by it); empty when
+// the renamed path no longer fits the engine's field.
 std::string FreeDestination(IFetchkeeper& manager, ItemHandle self, const std::string& path) {
     auto taken = [&](const std::string& candidate) {
         for (ItemHandle other = manager.GetFirstItem(); other; other = manager.GetNextItem(other)) {
             if (other == self) continue;
             DownItemInfo info{};
-            if (manager.GetItemInfo(other, &info) && info.destFile &&
-                _stricmp(info.destFile, candidate.c_str()) == 0)
+            if (manager.GetItemInfo(other, &info) && info.destFile && DestinationsClash(info.destFile, candidate))
                 return true;
         }
         return false;
     };
-    return UniqueDestination(path, taken, kPathSize);
+    return UniqueDestination(FileSystemName(path), taken, kPathSize);
 }
 
 // The name and URL a new row of the item shows.

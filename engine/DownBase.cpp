@@ -11,6 +11,7 @@
 #include "Base64.h"
 #include "EngineSettings.h"
 #include "Factories.h"
+#include "ItemRules.h"
 #include "PathParts.h"
 #include "TextNumbers.h"
 #include "UrlModel.h"
@@ -92,7 +93,7 @@ int32_t RecordNumber(const std::string& line) {
 }
 
 // The resume record of a file: a text file beside it, named as the file followed by ".ini".
-std::string ResumeRecordOf(const std::string& file) { return file + ".ini"; }
+std::string ResumeRecordOf(const std::string& file) { return RecordNameOf(file); }
 
 int32_t ToSinkSize(int64_t bytes) {
     if (bytes < 0) return -1;
@@ -279,36 +280,26 @@ int32_t CDownBase::DetectContentFormat(const std::string& contentType, const std
     return ContentUnknown;
 }
 
-void CDownBase::FixFileExtension(int32_t kind) {
+std::string CDownBase::FittedName(int32_t kind) const {
     const ExtensionRow* row = nullptr;
     for (const auto& candidate : kFittingExtensions) {
         if (candidate.kind == kind) row = &candidate;
     }
-    if (!row) return;
+    if (!row) return localFile_;
     const size_t dot = ExtensionDot(localFile_);
-    if (dot == std::string::npos) {
-        localFile_ += row->extensions[0];
-        return;
-    }
+    if (dot == std::string::npos) return localFile_ + row->extensions[0];
     const std::string extension = localFile_.substr(dot);
     for (const char* accepted : row->extensions) {
-        if (accepted && EqualsNoCase(extension, accepted)) return;
+        if (accepted && EqualsNoCase(extension, accepted)) return localFile_;
     }
-    localFile_ = localFile_.substr(0, dot) + row->extensions[0];
+    return localFile_.substr(0, dot) + row->extensions[0];
 }
 
 int32_t CDownBase::OpenOutput() {
     if (contentKind_ == 0 && !contentType_.empty()) {
         contentKind_ = DetectContentFormat(contentType_, GetUrlExtensionUpper(requestUrl_));
     }
-    if (contentKind_ != 0) {
-        // A resumed part lies under the present name: a new name would continue an empty file.
-        if (!resuming_) FixFileExtension(contentKind_);
-        ReportContentKind(contentKind_);
-        ReportFileName(localFile_.c_str());
-        // The record belongs beside the file under its final name.
-        resumeFile_ = ResumeRecordOf(localFile_);
-    }
+    if (const int32_t code = SettleOutputName()) return code;
     if (!outputFile_.Open(localFile_, resuming_)) return ResultFileError;
     if (!outputFile_.SeekEnd()) return ResultFileError;
     return ResultSuccess;

@@ -22,6 +22,11 @@
 // The text the sink gets for a result code; null for 0 (success) and 8 (redirected).
 const char* DownResultText(int32_t code);
 
+// The name a run may give its file for `wanted`, asked of the sink (FreeDestFile): `wanted` in
+// FileSystemName's form, or its first free numbered name when another item of the list holds it;
+// empty when none fits. The caller holds the engine lock until it has reported the name.
+std::string FreeOutputName(IDownloadSink* sink, const std::string& wanted);
+
 class CDownBase : public IEngineObject {
 public:
     // A file this large or larger without its resume record is not overwritten.
@@ -70,8 +75,11 @@ protected:
     CDownBase();
     ~CDownBase();
 
-    // Makes the extension of localFile fit the kind.
-    void FixFileExtension(int32_t kind);
+    // localFile with its extension made to fit the kind.
+    std::string FittedName(int32_t kind) const;
+    // Chooses the name the output is opened under (DownBaseName.cpp), before it is opened, and
+    // tells the item; ResultSuccess, or the result the run ends with.
+    int32_t SettleOutputName();
     bool ReadResumeInfo();
     void ResultText(int32_t code);
     // Writes bytes to the output file; false when the file refuses them.

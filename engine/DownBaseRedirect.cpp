@@ -2,6 +2,7 @@
 #include <algorithm>
 
 #include "DownBase.h"
+#include "EngineLock.h"
 #include "EngineTypes.h"
 #include "ItemRules.h"
 #include "PathParts.h"
@@ -36,10 +37,18 @@ int32_t CDownBase::FollowRedirectLocation(const std::string& location) {
     // destination field cannot hold, keeps the current one.
     const std::string name = GetUrlFileName(target);
     const std::string renamed = FolderOf(localFile_) + name;
-    if (IsUsableFileName(name) && renamed.size() < kPathSize) localFile_ = renamed;
+    const std::string wanted = IsUsableFileName(name) && renamed.size() < kPathSize ? renamed : localFile_;
     Log("REDIRECT");
     if (sink_) {
-        sink_->SetDestFile(localFile_.c_str());
+        {
+            // A name another item holds is not taken: the next run gets a free one, and checks the
+            // file under it as its first name. From the choice until the item holds it, no other
+            // item may take it.
+            EngineGuard lock(EngineLock());
+            const std::string free = FreeOutputName(sink_, wanted);
+            if (!free.empty()) localFile_ = free;
+            sink_->SetDestFile(localFile_.c_str());
+        }
         sink_->SetUrl(next.c_str());
         Close();
         sink_->Restart();

@@ -8,6 +8,7 @@
 #include "EngineLock.h"
 #include "FileSize.h"
 #include "FoundItemHost.h"
+#include "ItemRules.h"
 #include "TextCopy.h"
 #include "UrlModel.h"
 #include "sys/WindowMessages.h"
@@ -19,7 +20,7 @@ const char kSuccessText[] = "Download success\r\n\r\n";
 int32_t allRunsInFlight = 0;
 }  // namespace
 
-CDownItem::~CDownItem() = default;
+CDownItem::~CDownItem() { LeaveIndex(); }
 
 bool CDownItem::Init() {
     EngineGuard lock(EngineLock());
@@ -38,8 +39,7 @@ bool CDownItem::ReturnTrue() { return true; }
 void CDownItem::Set(const char* url, const char* destDir, const char* fileName, int32_t kind) {
     EngineGuard lock(EngineLock());
     CopyBounded(record_.url, sizeof record_.url, url);
-    CopyBounded(record_.destFile, sizeof record_.destFile,
-                std::string(destDir ? destDir : "") + (fileName ? fileName : ""));
+    StoreDest(std::string(destDir ? destDir : "") + (fileName ? fileName : ""), true);
     record_.state = DownWaiting;
     downloaded_ = 0;
     totalSize_ = 0;
@@ -52,7 +52,8 @@ void CDownItem::Set(const char* url, const char* destDir, const char* fileName, 
 void CDownItem::SetFromRecord(const DownItemRecord* record) {
     EngineGuard lock(EngineLock());
     CopyBounded(record_.url, sizeof record_.url, record->url);
-    CopyBounded(record_.destFile, sizeof record_.destFile, record->destFile);
+    // A saved list keeps its names: two items of one name are parted when one of them runs.
+    StoreDest(record->destFile, false);
     record_.state = record->state;
     NewLog();
     Notify();
@@ -99,8 +100,8 @@ bool CDownItem::SetUrl(const char* url, const char* destFile) {
     // A run going on, or a stopped one still ending, reads and reports the URL and file: changing
     // them under it would write one download into another's file.
     if (record_.state == DownDownloading || runsInFlight_ > 0) return false;
+    if (!StoreDest(destFile ? destFile : "", true)) return false;
     CopyBounded(record_.url, sizeof record_.url, url);
-    CopyBounded(record_.destFile, sizeof record_.destFile, destFile);
     Notify();
     return true;
 }
@@ -170,7 +171,7 @@ bool CDownItem::MatchUrl(const char* url, int32_t kind, const char* destFile) {
     // file and state: making it waiting would let the scheduler put a second worker on its file.
     if (protocolKind_ == 0 && kind != 0 && record_.state != DownDownloading && runsInFlight_ == 0) {
         protocolKind_ = kind;
-        CopyBounded(record_.destFile, sizeof record_.destFile, destFile);
+        StoreDest(destFile ? destFile : "", true);
         record_.state = DownWaiting;
         Notify();
     }
@@ -179,7 +180,7 @@ bool CDownItem::MatchUrl(const char* url, int32_t kind, const char* destFile) {
 
 bool CDownItem::MatchDest(const char* destFile) {
     EngineGuard lock(EngineLock());
-    return EqualsNoCase(record_.destFile, destFile);
+    return DestKey(record_.destFile) == DestKey(destFile ? destFile : "");
 }
 
 void CDownItem::SetTotalSize(int32_t bytes) {
@@ -270,8 +271,41 @@ void CDownItem::SetContentKind(int32_t code) {
 
 void CDownItem::SetDestFile(const char* path) {
     EngineGuard lock(EngineLock());
-    CopyBounded(record_.destFile, sizeof record_.destFile, path);
+    // The name of the file the run writes: it asked for a free one first (FreeDestFile).
+    StoreDest(path ? path : "", false);
     changed_ = true;
+}
+
+bool CDownItem::FreeDestFile(const char* wanted, char* out) {
+    EngineGuard lock(EngineLock());
+    const std::string name = FileSystemName(wanted ? wanted : "");
+    const std::string free = index_ ? index_->FreeName(name, this) : name;
+    if (free.empty() || free.size() >= kPathSize) return false;
+    CopyBounded(out, kPathSize, free);
+    return true;
+}
+
+void CDownItem::JoinIndex(DestIndex* index) {
+    EngineGuard lock(EngineLock());
+    LeaveIndex();
+    index_ = index;
+    if (index_) index_->Add(this, record_.destFile);
+}
+
+void CDownItem::LeaveIndex() {
+    EngineGuard lock(EngineLock());
+    if (index_) index_->Remove(this, record_.destFile);
+    index_ = nullptr;
+}
+
+bool CDownItem::StoreDest(const std::string& path, bool free) {
+    std::string name = FileSystemName(path);
+    if (free && index_) name = index_->FreeName(name, this);
+    if (name.empty() || name.size() >= kPathSize) return false;
+    if (index_) index_->Remove(this, record_.destFile);
+    CopyBounded(record_.destFile, sizeof record_.destFile, name);
+    if (index_) index_->Add(this, record_.destFile);
+    return true;
 }
 
 void CDownItem::SetActiveKind(int32_t kind) {

@@ -7,6 +7,7 @@
 #include <string>
 
 #include "ByteBuffer.h"
+#include "DestIndex.h"
 #include "EngineObject.h"
 #include "IDownloadSink.h"
 #include "IItemHost.h"
@@ -53,6 +54,12 @@ public:
     void FK_STDCALL SetUrl(const char* url) override;
     void FK_STDCALL RunFinished() override;
     bool FK_STDCALL MustEnd() override;
+    bool FK_STDCALL FreeDestFile(const char* wanted, char* out) override;
+
+    // Engine-internal: the list's index of destinations, which this item's destination is kept in
+    // from now on (null: none); the item leaves it before it leaves the list.
+    void JoinIndex(DestIndex* index);
+    void LeaveIndex();
 
     // Engine-internal: runs whose worker has not finished yet, and a wait for them to end.
     int RunsInFlight();
@@ -76,6 +83,10 @@ public:
 
 private:
     void AppendLog(const char* text);
+    // The one way the destination changes: in FileSystemName's form, kept in the index; with
+    // `free`, a name another item holds becomes its first free numbered one. False, and the
+    // destination as it was, when the name does not fit or no free one does.
+    bool StoreDest(const std::string& path, bool free);
     void NewLog();
     // Starts a run with a new job (the engine lock held).
     void BeginRun();
@@ -92,6 +103,7 @@ private:
     bool changed_ = false;
     IItemHost* host_ = nullptr;
     ItemWatcher* watcher_ = nullptr;
+    DestIndex* index_ = nullptr;
     int32_t playlistDepth_ = 0;
     // Redirects that led to the current run: a redirect restarts the item with a new job, so the
     // count lives here; any other start begins a new chain.

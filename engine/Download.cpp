@@ -3,10 +3,10 @@
 #include <iterator>
 #include <string>
 
-#include "AsciiText.h"
 #include "DownBase.h"
 #include "DownFTP.h"
 #include "DownMMSMng.h"
+#include "EngineLock.h"
 #include "EngineSettings.h"
 #include "Factories.h"
 #include "ItemRules.h"
@@ -91,7 +91,8 @@ bool CDownload::Set(const char* url, const char* destFile, int32_t kind) {
     // A cut URL would fetch something else: one that does not fit fails the run instead.
     urlTooLong_ = encoded.size() >= kUrlSize;
     CopyBounded(url_, sizeof url_, urlTooLong_ ? std::string() : encoded);
-    CopyBounded(destFile_, sizeof destFile_, TrimAscii(destFile ? destFile : ""));
+    // The file the name opens, the way the item keeps its names.
+    CopyBounded(destFile_, sizeof destFile_, FileSystemName(destFile ? destFile : ""));
     kind_ = kind;
     return true;
 }
@@ -146,16 +147,32 @@ void CDownload::Run(IDownloadSink* sink) {
 void CDownload::ChooseDownloader() {
     const DownloaderRow& row = RowOf(ChooseKind(url_, kind_));
     SetActiveKind(row.kind);
-    // A stream saved without any extension gets the one players know it by.
-    if (row.streamExtension && ExtensionDot(destFile_) == std::string::npos) {
-        const std::string named = std::string(destFile_) + row.streamExtension;
-        if (named.size() >= sizeof destFile_) {
-            Log("Destination path too long");
-            Failed(DownResultText(ResultFileError));
-            return;
+    bool named = true;
+    {
+        // The file is named before the downloader looks at it: a name another item of the list
+        // holds, its own or the one a stream without any extension gets (the extension players know
+        // it by), becomes a free one; a name that does not fit the field keeps the old one. From the
+        // choice until the item holds it, no other item may take it.
+        EngineGuard lock(EngineLock());
+        std::string wanted = destFile_;
+        if (row.streamExtension && ExtensionDot(wanted) == std::string::npos) {
+            wanted += row.streamExtension;
+            if (wanted.size() >= sizeof destFile_) {
+                Log("The new name does not fit the destination: the file keeps its name");
+                wanted = destFile_;
+            }
         }
-        CopyBounded(destFile_, sizeof destFile_, named);
-        SetDestFile(destFile_);
+        const std::string free = FreeOutputName(this, wanted);
+        named = !free.empty();
+        if (named && free != destFile_) {
+            CopyBounded(destFile_, sizeof destFile_, free);
+            SetDestFile(destFile_);
+        }
+    }
+    if (!named) {
+        Log("No free name for the file");
+        Failed(DownResultText(ResultFileError));
+        return;
     }
     EnginePtr<IEngineObject> downloader(row.make());
     if (!downloader) {

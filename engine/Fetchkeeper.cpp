@@ -63,13 +63,7 @@ bool CFetchkeeper::Debug() {
 CDownItem* CFetchkeeper::Find(ItemHandle item) { return items_.Find(item); }
 
 std::string CFetchkeeper::UniqueDest(std::string dest) {
-    auto taken = [this](const std::string& path) {
-        for (CDownItem* listed : items_) {
-            if (listed->MatchDest(path.c_str())) return true;
-        }
-        return false;
-    };
-    return UniqueDestination(std::move(dest), taken, kPathSize);
+    return dests_.FreeName(FileSystemName(dest), nullptr);
 }
 
 bool CFetchkeeper::Insert(const char* url, const char* destDir, const char* fileName, int32_t kind,
@@ -88,6 +82,7 @@ bool CFetchkeeper::Insert(const char* url, const char* destDir, const char* file
     if (dest.empty()) return false;
     auto* item = static_cast<CDownItem*>(NEW_DOWNITEM());
     if (!item) return false;
+    item->JoinIndex(&dests_);
     item->Set(url, dest.c_str(), "", kind);
     item->SetPlaylistDepth(depth);
     items_.PushBack(item);
@@ -144,6 +139,7 @@ bool CFetchkeeper::RemoveAll() {
             // list (and, from the destructor, the manager).
             closing_ = true;
             removed = items_.TakeAll();
+            for (CDownItem* item : removed) item->LeaveIndex();
             // A run still going would write into a freed item: end it, whatever the item's state
             // (a deleted item's stopped run may still be going), then wait for it.
             for (CDownItem* item : removed) item->EndRuns();
@@ -163,6 +159,7 @@ bool CFetchkeeper::RemoveItem(ItemHandle handle) {
         // A stopped run may still be winding down; the item is freed only once no worker uses it.
         if (item->RunsInFlight() > 0) return false;
         items_.Remove(item);
+        item->LeaveIndex();
         item->Release();
         return true;
     }
@@ -262,6 +259,7 @@ bool CFetchkeeper::LoadProject(const char* iniPath) {
         if (items_.FirstWithUrl(item->RecordAddress()->url)) {
             item->Release();
         } else {
+            item->JoinIndex(&dests_);
             items_.PushBack(item);
         }
     }

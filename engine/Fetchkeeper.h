@@ -3,6 +3,7 @@
 #pragma once
 #include <string>
 
+#include "DestIndex.h"
 #include "DownItem.h"
 #include "IFetchkeeper.h"
 #include "IItemHost.h"
@@ -58,6 +59,8 @@ private:
     std::string UniqueDest(std::string dest);
 
     ItemList items_;
+    // Every listed item's destination and record name: a clash is found without a walk.
+    DestIndex dests_;
     // Set while RemoveAll waits for runs to end: late playlist entries and starts are refused.
     bool closing_ = false;
     int32_t maxThread_ = 3;

@@ -45,3 +45,7 @@ void CForwardingSink::SetUrl(const char* url) {
 void CForwardingSink::RunFinished() {}
 
 bool CForwardingSink::MustEnd() { return outer_ ? outer_->MustEnd() : false; }
+
+bool CForwardingSink::FreeDestFile(const char* wanted, char* out) {
+    return outer_ ? outer_->FreeDestFile(wanted, out) : IDownloadSink::FreeDestFile(wanted, out);
+}

@@ -24,6 +24,8 @@ public:
     void FK_STDCALL RunFinished() override;
     // False without a sink behind.
     bool FK_STDCALL MustEnd() override;
+    // The base's answer without a sink behind.
+    bool FK_STDCALL FreeDestFile(const char* wanted, char* out) override;
 
 protected:
     ~CForwardingSink() = default;

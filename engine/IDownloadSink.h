@@ -3,6 +3,8 @@
 #include <cstdint>
 
 #include "EngineTypes.h"
+#include "ItemRules.h"
+#include "TextCopy.h"
 
 class IDownloadSink {
 public:
@@ -23,6 +25,17 @@ public:
     // True when the run must end at once, without asking the user whether to stop: its item is
     // being freed (the list is cleared or the manager released). IsStopped is true then as well.
     virtual bool FK_STDCALL MustEnd() = 0;
+    // Before a run names its file anew: `out` (kPathSize bytes) gets the name the file may have,
+    // `wanted` in FileSystemName's form or, when another item of the list holds it as its
+    // destination or resume record, its first free numbered name; false when none fits. The
+    // caller holds the engine lock until it has reported the name with SetDestFile, so the name
+    // stays free. A sink without a list behind it frees every name that fits.
+    virtual bool FK_STDCALL FreeDestFile(const char* wanted, char* out) {
+        const std::string name = FileSystemName(wanted ? wanted : "");
+        if (name.empty() || name.size() >= kPathSize) return false;
+        CopyBounded(out, kPathSize, name);
+        return true;
+    }
 
 protected:
     ~IDownloadSink() = default;

@@ -56,18 +56,23 @@ TEST_F(DownItemTest, SetFillsTheItem) {
     EXPECT_EQ(item->ProtocolKindForNextRun(), 3);
 }
 
-TEST_F(DownItemTest, OverlongTextsAreCutToTheirFields) {
+// A URL is cut to its field; a destination is never cut, since the cut one would name another file:
+// one that does not fit is not taken.
+TEST_F(DownItemTest, OverlongTextsAreBoundedByTheirFields) {
     const std::string url = "http://h.example/" + std::string(3000, 'u');
     const std::string name(600, 'n');
     CDownItem* item = NewItem(url.c_str(), "C:\\dl\\", name.c_str());
     DownItemInfo info = Info(*item);
     EXPECT_EQ(std::string(info.url), url.substr(0, kUrlSize - 1));
-    EXPECT_EQ(std::string(info.destFile).size(), kPathSize - 1);
+    EXPECT_STREQ(info.destFile, "");
+    const std::string fits = "C:\\dl\\" + std::string(kPathSize - 1 - 6, 'f');
+    item->SetDestFile(fits.c_str());
+    EXPECT_EQ(std::string(Info(*item).destFile), fits);
     item->SetUrl(url.c_str());
-    item->SetDestFile(url.c_str());
+    item->SetDestFile((fits + "x").c_str());
     info = Info(*item);
     EXPECT_EQ(std::string(info.url).size(), kUrlSize - 1);
-    EXPECT_EQ(std::string(info.destFile).size(), kPathSize - 1);
+    EXPECT_EQ(std::string(info.destFile), fits);
 }
 
 TEST_F(DownItemTest, DownloadedBeyondTotalMakesTotalUndetermined) {

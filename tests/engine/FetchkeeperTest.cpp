@@ -102,8 +102,20 @@ TEST_F(FetchkeeperTest, ClashingDestinationGetsDigitBeforeFileExtension) {
         {"dot only in folder", {"C:\\v1.2\\clip"}, "C:\\v1.2\\", "clip", "C:\\v1.2\\clip1"},
         {"no dot at all", {"C:\\dl\\clip"}, "C:\\dl\\", "clip", "C:\\dl\\clip1"},
         {"slash folders", {"/tmp/v1.2/clip"}, "/tmp/v1.2/", "clip", "/tmp/v1.2/clip1"},
-        {"still clashing", {"C:\\dl\\clip.asf", "C:\\dl\\clip1.asf"}, "C:\\dl\\", "clip.asf",
-         "C:\\dl\\clip11.asf"},
+        {"the rewrite taken too", {"C:\\dl\\clip.asf", "C:\\dl\\clip1.asf"}, "C:\\dl\\", "clip.asf",
+         "C:\\dl\\clip2.asf"},
+        {"the first rewrites taken, listed before the name",
+         {"C:\\dl\\clip1.asf", "C:\\dl\\clip2.asf", "C:\\dl\\clip.asf"}, "C:\\dl\\", "clip.asf",
+         "C:\\dl\\clip3.asf"},
+        {"the rewrite is a listed item's record", {"C:\\dl\\clip.asf", "C:\\dl\\clip1.asf.ini"}, "C:\\dl\\",
+         "clip.asf", "C:\\dl\\clip2.asf"},
+        {"a listed item's record", {"C:\\dl\\x.bin"}, "C:\\dl\\", "x.bin.ini", "C:\\dl\\x.bin1.ini"},
+        {"its record is a listed item's file", {"C:\\dl\\x.bin.ini"}, "C:\\dl\\", "x.bin", "C:\\dl\\x1.bin"},
+        {"a trailing blank", {"C:\\dl\\clip.asf"}, "C:\\dl\\", "clip.asf ", "C:\\dl\\clip1.asf"},
+        {"trailing dots", {"C:\\dl\\clip.asf"}, "C:\\dl\\", "clip.asf..", "C:\\dl\\clip1.asf"},
+        {"a listed name with a trailing dot", {"C:\\dl\\clip.asf."}, "C:\\dl\\", "clip.asf", "C:\\dl\\clip1.asf"},
+        {"the other separator", {"C:\\dl\\clip.asf"}, "C:/dl/", "clip.asf", "C:/dl/clip1.asf"},
+        {"no clash, a trailing blank dropped", {"C:\\dl\\other.asf"}, "C:\\dl\\", "clip.asf ", "C:\\dl\\clip.asf"},
         {"no clash", {"C:\\dl\\other.asf"}, "C:\\dl\\", "clip.asf", "C:\\dl\\clip.asf"},
     };
     runs.refuseJobs = true;
@@ -120,6 +132,43 @@ TEST_F(FetchkeeperTest, ClashingDestinationGetsDigitBeforeFileExtension) {
         ASSERT_EQ(all.size(), c.taken.size() + 1);
         EXPECT_STREQ(Info(*manager, all.back()).destFile, c.expected);
     }
+}
+
+// The names the insert rule compares with follow every change of an item's destination: a new
+// one given by the program, a rename by its run, its removal.
+TEST_F(FetchkeeperTest, ClashesFollowEveryChangeOfADestination) {
+    auto add = [&](const char* url, const char* file) {
+        EXPECT_TRUE(manager->AddItem(url, "C:\\dl\\", file));
+        return std::string(Info(*manager, Items(*manager).back()).destFile);
+    };
+    add("http://a.example/a", "a.bin");
+    const ItemHandle a = Items(*manager)[0];
+    FakeRun& run = RunOf(a);
+    // A run renames its file: the name it is given is free, and the item holds it.
+    char free[kPathSize] = {};
+    ASSERT_TRUE(run.sink->FreeDestFile("C:\\dl\\b.bin", free));
+    EXPECT_STREQ(free, "C:\\dl\\b.bin");
+    run.sink->SetDestFile(free);
+    run.sink->Failed("RECEIVE DATA ERROR");
+    runs.End(run);
+    runs.refuseJobs = true;
+    EXPECT_EQ(add("http://a.example/1", "a.bin"), "C:\\dl\\a.bin");
+    EXPECT_EQ(add("http://a.example/2", "B.BIN"), "C:\\dl\\B1.BIN");
+    // Another item's run is given a free name, not the one this item holds.
+    ASSERT_TRUE(run.sink->FreeDestFile("C:\\dl\\a.bin", free));
+    EXPECT_STREQ(free, "C:\\dl\\a1.bin");
+    // The program renames the item: its old name is free, the new one taken.
+    ASSERT_TRUE(manager->SetItemUrl(a, "http://a.example/a", "C:\\dl\\c.bin"));
+    EXPECT_EQ(add("http://a.example/3", "b.bin"), "C:\\dl\\b.bin");
+    EXPECT_EQ(add("http://a.example/4", "c.bin"), "C:\\dl\\c1.bin");
+    // A rename onto another item's name gets a free one.
+    ASSERT_TRUE(manager->SetItemUrl(a, "http://a.example/a", "C:\\dl\\b.bin"));
+    EXPECT_STREQ(Info(*manager, a).destFile, "C:\\dl\\b2.bin");
+    // Deleted, the item still holds its name; freed, it holds none.
+    EXPECT_TRUE(manager->RemoveItem(a));
+    EXPECT_EQ(add("http://a.example/5", "b2.bin"), "C:\\dl\\b21.bin");
+    EXPECT_TRUE(manager->RemoveItem(a));
+    EXPECT_EQ(add("http://a.example/6", "b2.bin"), "C:\\dl\\b2.bin");
 }
 
 TEST_F(FetchkeeperTest, RefusesUrlsThatWouldBreakTheSavedList) {

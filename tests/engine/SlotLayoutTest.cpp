@@ -60,7 +60,7 @@ TEST(SlotLayout, DownloadSink) {
         SLOT(IDownloadSink, SetDestFile, 6),    SLOT(IDownloadSink, SetActiveKind, 7),
         SLOT(IDownloadSink, IsStopped, 8),      SLOT(IDownloadSink, Restart, 9),
         SLOT(IDownloadSink, SetUrl, 10),        SLOT(IDownloadSink, RunFinished, 11),
-        SLOT(IDownloadSink, MustEnd, 12),
+        SLOT(IDownloadSink, MustEnd, 12),       SLOT(IDownloadSink, FreeDestFile, 13),
     };
     CheckSlots(slots, std::size(slots));
 }
