@@ -182,7 +182,7 @@ TEST(KillResume, EveryMmsTransportEndsAsTheUnbrokenFile) {
 
         const Peer peer = t.make();
         const std::string file = dir.File("av.asf");
-        size_t k = 0;
+        size_t k = 0, killed = 0;
         for (size_t packets : kills) {
             SCOPED_TRACE(packets);
             const int64_t at = header + int64_t(packets) * size + int64_t(k++ % 3) * size / 3;
@@ -190,8 +190,13 @@ TEST(KillResume, EveryMmsTransportEndsAsTheUnbrokenFile) {
             // landed: then this run goes on as far past the file as the kills stand apart, so that
             // it asks, and the next run asks from later, as on an idle machine.
             const int64_t onDisk = std::max<int64_t>(sys::FileSize64(file), 0);
-            ASSERT_TRUE(KillAt(Spawn(peer.url(), dir.Dir(), "av.asf"), file, std::max(at, onDisk + apart * size)))
+            const int64_t killAt = std::max(at, onDisk + apart * size);
+            // A kill that landed very late may have left too little of the stream for another: the
+            // runs after it are not killed, and the last run below still has to end the file.
+            if (killAt >= header + int64_t(Source().packets.size()) * size) break;
+            ASSERT_TRUE(KillAt(Spawn(peer.url(), dir.Dir(), "av.asf"), file, killAt))
                 << "the run ended before its kill";
+            ++killed;
             // What the kill left begins as the source does.
             const std::string left = ReadFileBytes(file);
             ASSERT_GE(left.size(), size_t(at));
@@ -215,7 +220,8 @@ TEST(KillResume, EveryMmsTransportEndsAsTheUnbrokenFile) {
 
         // Each run after a kill asked from later than the one before.
         const std::vector<double> asks = peer.asks();
-        ASSERT_EQ(asks.size(), std::size(kills) + 1);
+        ASSERT_GE(killed, 1u);
+        ASSERT_EQ(asks.size(), killed + 1);
         EXPECT_EQ(asks[0], 0);
         for (size_t i = 1; i < asks.size(); ++i) EXPECT_GT(asks[i], asks[i - 1]) << "run " << i;
     }
