@@ -2,6 +2,8 @@
 
 #include <cstring>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "Clipbrd.h"
 #include "Folders.h"
@@ -25,6 +27,9 @@ TForm1* Form1 = nullptr;
 const char kHomePage[] = "http://www.tarvexa.com/ripplecast/";
 
 namespace {
+
+// Past this many changed rows in one tick the list is redrawn once, after the tick.
+constexpr size_t kRowsRedrawnOneByOne = 8;
 
 // At most `size` - 1 characters, as the fixed buffers of the commands hold.
 std::string Bounded(std::string text, size_t size) {
@@ -313,6 +318,7 @@ void TForm1::RefreshLists() {
     // failed, started, was renamed by its run or found in a playlist is saved within the tick.
     ListImage image;
     FinishedRows finished;
+    std::vector<std::pair<ItemHandle, DownItemInfo>> changed;
     for (ItemHandle item = manager_->GetFirstItem(); item; item = manager_->GetNextItem(item)) {
         DownItemInfo info{};
         if (!manager_->GetItemInfo(item, &info)) continue;
@@ -326,7 +332,7 @@ void TForm1::RefreshLists() {
                     shownItem_ = nullptr;
                 }
             } else {
-                UpdateRow(item, info);
+                changed.emplace_back(item, info);
             }
         }
         if (IsShownItem(item)) {
@@ -338,6 +344,12 @@ void TForm1::RefreshLists() {
         Memo1->Clear();
         mainSettings_.logPosition = 0;
     }
+    // Many changed rows (after Begin All on a long list every row changes at once) are redrawn
+    // together once the tick is done, not row by row; a few are redrawn where they are.
+    const bool many = changed.size() > kRowsRedrawnOneByOne;
+    if (many) ListDown->BeginUpdate(0);
+    for (const auto& [item, info] : changed) UpdateRow(item, info);
+    if (many) ListDown->EndUpdate();
     MoveFinishedRows(finished);
     if (!savedList_ || *savedList_ != image) SaveList(std::move(image));
 }
